@@ -1,0 +1,89 @@
+#pragma once
+
+// How the integer codes of the parameter image become engineering units and
+// text. Pages, the main window, the graphs and the report all convert through
+// these rules, so a value reads the same everywhere.
+//
+// Every conversion first limits the code to its scale's range: codes from a
+// damaged program file or a confused device still read as a value the device
+// can hold, never as a nonsense figure.
+//
+// Texts round halves away from zero and never show a minus sign on a figure
+// that reads as zero.
+
+#include <optional>
+#include <string>
+
+namespace orvane::ValueScales {
+
+enum class Scale {
+  ChannelGain,    // `Gain` of every channel: -30.0..+12.0 dB
+  MasterLevel,    // `Allvolume`: -59.9..+12.0 dB, 0 = off
+  MixLevel,       // `Out1_MG` … `Out8_MG`: -59.5..0 dB, 0 = crosspoint off
+  EqGain,         // EQ band `Gain`: -40.0..+20.0 dB, 400 = flat
+  Bandwidth,      // EQ band `Q`: 0.05..3.00 octaves
+  Frequency,      // `FQCY`, `XFQCY_Lo`, `XFQCY_Hi`: 20..20000 Hz
+  Delay,          // `Delay`: 0..1000 ms
+  NoiseGate,      // `NoiseGate`: -119..+10 dBu, 0 = off
+  AgcLevel,       // `AGC_TargetLevel`, `AGC_Threshold`: -79.9..+20.0 dB, 0 = off
+  DynamicsLevel,  // `Comp_Level`, `Lim_Threshold`: -30.0..+19.9 dB, 500 = off
+  Attack,         // `Comp_A`, `Lim_Attack`, `AGC_ResponseTime`: 0.3..200 ms
+  Release,        // `Comp_R`, `Lim_Release`, `AGC_ReleaseTime`: 50..5000 ms
+  Ratio,          // `Comp_ratio`, `AGC_Ratio`: 1.0..20.0
+};
+
+// The compressor shows its ratio as "2.5:1", the AGC as "1:2.5".
+enum class RatioKind { Compressor, Agc };
+
+struct CodeRange {
+  int min;
+  int max;
+};
+
+CodeRange RangeOf(Scale scale);
+int ClampCode(Scale scale, int code);
+
+// The code that switches the function off, for the scales that have one.
+std::optional<int> OffCode(Scale scale);
+bool IsOff(Scale scale, int code);
+
+// Value in the scale's unit: dB, dBu, octaves, Hz, ms, or the ratio figure.
+double ToUnit(Scale scale, int code);
+
+// Report form of any scale: "-12.5dB", "OFF", "0.30oct", "1000Hz", "0.500ms",
+// "150ms". Ratios read in the compressor form; RatioText gives the AGC form.
+std::string LevelText(Scale scale, int code);
+
+// `value` with `decimals` places, halves rounded away from zero, no "-0".
+std::string FixedText(double value, int decimals);
+
+// Delay: code <= 480 counts 48 kHz samples (c / 48 ms, up to 10 ms); above
+// that each step is one millisecond (11..1000 ms).
+double DelayToMs(int code);
+// Distance sound travels in the delay time, for aligning loudspeakers.
+double DelayToMetres(int code);
+double DelayToFeet(int code);
+
+// Report form: "0.500ms", "10ms".
+std::string DelayText(int code);
+// Number parts of the three delay displays of a channel page.
+std::string DelayMsDisplay(int code);
+std::string DelayMetresDisplay(int code);
+std::string DelayFeetDisplay(int code);
+
+std::string AttackText(int code);
+std::string ReleaseText(int code);
+std::string RatioText(int code, RatioKind kind);
+
+// Above 2.0 only whole and half ratios exist: any other code moves to the
+// half ratio of its decade (12..19 -> 16, 20 -> 26, 22..29 -> 26, ...), then
+// the code is limited to 1..191.
+int SnapRatio(int code);
+
+// The air temperature setting of the distance displays and what follows from
+// it: the setting minus 50 is the temperature in degrees Celsius.
+inline constexpr int kTemperatureSetting = 71;
+inline constexpr double kSoundMetresPerMs = (331.0 + 0.6 * (kTemperatureSetting - 50)) / 1000.0;
+inline constexpr double kFeetPerMetre = 3.281;
+
+}  // namespace orvane::ValueScales
