@@ -1,0 +1,275 @@
+#include "link/Command.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr int kLastProgram = 30;
+constexpr int kWorkingState = 0;
+constexpr int kDeviceLockSet = 31;
+constexpr int kMuteRow = CommonField::Mute.row();
+
+}  // namespace
+
+Command::Command(ParameterImage& image, Notifier& notifier, Timings timings)
+    : image_(image),
+      notifier_(notifier),
+      timings_(timings),
+      dispatcher_(image, notifier, events_),
+      builders_(image, queue_, frames_),
+      worker_(WorkerContext{image, notifier, queue_, slots_, transports_, events_, replyEvent_, lock_,
+                            builders_, frames_, timings_, idleQueueService_}) {}
+
+Command::~Command() {
+  Shutdown();
+}
+
+LinkContext Command::linkContext(LinkType link) {
+  return LinkContext{slots_[linkIndex(link)], dispatcher_, replyEvent_, notifier_, timings_};
+}
+
+void Command::attachTransport(LinkType link, std::unique_ptr<Transport> transport) {
+  transports_[linkIndex(link)] = std::move(transport);
+}
+
+LinkType Command::linkType() const {
+  return image_.read([](const ImageData& d) { return d.connection.linkType; });
+}
+
+bool Command::OpenLink(LinkType link, const std::string& address) {
+  std::lock_guard lock(lock_);
+  replyEvent_.reset();
+  queue_.removeAll();
+  Transport* transport = transports_[linkIndex(link)].get();
+  const bool opened = transport && transport->open(address);
+  if (opened) {
+    image_.takeDeviceSnapshot();
+    worker_.resume();
+    events_[WorkerEvent::Run].set();
+  }
+  image_.modify([](ImageData& d) {
+    d.status.cameraSaveEnabled = true;
+    d.status.cameraLoadEnabled = true;
+  });
+  return opened;
+}
+
+void Command::CloseLink(LinkType link) {
+  worker_.park();
+  for (WorkerEvent e : {WorkerEvent::Stop, WorkerEvent::Suspend, WorkerEvent::Wake,
+                        WorkerEvent::QueueNotEmpty, WorkerEvent::Run})
+    events_[e].reset();
+  queue_.removeAll();
+  if (link != LinkType::None) {
+    if (Transport* transport = transports_[linkIndex(link)].get()) transport->close();
+    slots_[linkIndex(link)].clear(true);
+  }
+  image_.modify([](ImageData& d) { d.status.levelStoring = false; });
+}
+
+void Command::Shutdown() {
+  for (auto& transport : transports_)
+    if (transport) transport->shutdown();
+  worker_.stop();
+}
+
+void Command::WakeWorker() {
+  events_[WorkerEvent::QueueNotEmpty].set();
+}
+
+void Command::ReadDeviceSettings() {
+  std::lock_guard lock(lock_);
+  const LinkType link = linkType();
+  image_.modify([](ImageData& d) { d.status.connectionCheckPending = true; });
+  builders_.RequestSystemItem(link, 0, SystemItem::ConnectionCheck);
+  builders_.RequestSystemItem(link, 0, SystemItem::FirmwareVersion);
+  builders_.RequestSystemItem(link, 0, SystemItem::NetworkName);
+  for (int program = 0; program <= kLastProgram; ++program)
+    builders_.RequestSystemItem(link, program, SystemItem::ProgramName);
+  builders_.RequestSystemItem(link, 0, SystemItem::StartupProgram);
+  builders_.RequestSystemItem(link, 0, SystemItem::SetupBlock);
+  builders_.RequestSystemItem(link, 0, SystemItem::ExtendedBlock);
+}
+
+// Builds frames for the open link under the protocol lock; nothing without
+// a link. `wake` sets the queue-not-empty event afterwards.
+template <class Build>
+bool Command::withOpenLink(Build&& build, bool wake) {
+  const LinkType link = linkType();
+  if (link == LinkType::None) return false;
+  {
+    std::lock_guard lock(lock_);
+    build(link);
+  }
+  if (wake) WakeWorker();
+  return true;
+}
+
+// A transfer that drives the progress bar: its frames count their progress
+// positions from 0.
+template <class Build>
+bool Command::transfer(Build&& build) {
+  int counter = 0;
+  if (!withOpenLink([&](LinkType link) { build(link, counter); }, false)) return false;
+  beginTransfer(counter);
+  WakeWorker();
+  return true;
+}
+
+bool Command::SendSystemItem(int value, int item) {
+  switch (item) {
+    case SystemItem::ProgramName:
+    case SystemItem::StartupProgram:
+    case SystemItem::NetworkFactoryReset:
+    case SystemItem::NetworkName:
+    case SystemItem::SetupBlock:
+    case SystemItem::ExtendedBlock:
+      return withOpenLink(
+          [&](LinkType link) {
+            if (item == SystemItem::SetupBlock && setupPacker_) setupPacker_();
+            builders_.SendSystemItemFrame(link, value, item);
+          },
+          true);
+    default:
+      return linkType() != LinkType::None;
+  }
+}
+
+bool Command::SendSystemItem52() {
+  return withOpenLink(
+      [&](LinkType link) {
+        if (setupPacker_) setupPacker_();
+        builders_.SendSystemItemFrame(link, 0, SystemItem::SetupBlock);
+      },
+      false);
+}
+
+bool Command::SendSystemItem53() {
+  return withOpenLink(
+      [&](LinkType link) { builders_.SendSystemItemFrame(link, 0, SystemItem::ExtendedBlock); }, false);
+}
+
+bool Command::SendPresetData(int kind) {
+  constexpr int kGoToPreset = 10, kSetPreset = 11, kStop = 12;
+  return withOpenLink(
+      [&](LinkType link) {
+        if (image_.read(
+                [](const ImageData& d) { return d.system.extended[ExtendedOffset::Protocol] != 0; })) {
+          builders_.SendPresetRowEx(link, kind);
+          return;
+        }
+        builders_.SendPresetRow(link, kind);
+        if (kind == kGoToPreset || kind == kSetPreset) builders_.SendPresetRow(link, kStop);
+      },
+      false);
+}
+
+bool Command::SendProgramName(int program) {
+  return withOpenLink(
+      [&](LinkType link) {
+        builders_.SendSystemItemFrame(link, program, SystemItem::ProgramName);
+        builders_.SendProgramOp(link, ProgramOp::WriteLocks, program, false);
+      },
+      true);
+}
+
+bool Command::SendProgramCommand(ProgramOp op, int program, bool withData) {
+  return withOpenLink([&](LinkType link) { builders_.SendProgramOp(link, op, program, withData); }, true);
+}
+
+bool Command::SendDeviceIdCommand(FrameCode op, int id) {
+  if (op != FrameCode::CmdWrite) return StartIdSearch();
+  return withOpenLink([&](LinkType link) { builders_.SendDeviceId(link, FrameCode::CmdWrite, id); }, true);
+}
+
+bool Command::StartIdSearch() {
+  if (linkType() != LinkType::Serial) return false;
+  {
+    std::lock_guard lock(lock_);
+    image_.modify([](ImageData& d) {
+      d.connection.idTable.fill(0);
+      d.status.idSearchRunning = true;
+    });
+    for (int id = 1; id <= ConnectionState::kMaxDeviceId; ++id)
+      builders_.SendDeviceId(LinkType::Serial, FrameCode::CmdRead, id);
+  }
+  notifier_.setProgressRange(1, ConnectionState::kMaxDeviceId);
+  WakeWorker();
+  return true;
+}
+
+void Command::sendMuteRows(LinkType link) {
+  for (int channel = 0; channel < kChannels; ++channel) builders_.SendInputRow(link, channel, kMuteRow);
+  for (int channel = 0; channel < kChannels; ++channel) builders_.SendOutputRow(link, channel, kMuteRow);
+}
+
+// Program 0 is stored with every channel muted: mute rows out, the whole
+// state, then the mute rows back as the device copy holds them.
+void Command::storeWorkingState(LinkType link, int& counter) {
+  builders_.SendProgramOp(link, ProgramOp::WriteLocks, kDeviceLockSet, true);
+  for (Side side : {Side::Input, Side::Output})
+    for (int channel = 0; channel < kChannels; ++channel)
+      image_.setField(side, channel, CommonField::Mute, 0);
+  sendMuteRows(link);
+  builders_.SendAllBlocks(link, kWorkingState, counter, 0);
+  for (Side side : {Side::Input, Side::Output})
+    for (int channel = 0; channel < kChannels; ++channel)
+      image_.setField(side, channel, CommonField::Mute,
+                      image_.field(side, channel, CommonField::Mute, Copy::Device));
+  sendMuteRows(link);
+}
+
+bool Command::StoreProgram(int program) {
+  return transfer([&](LinkType link, int& counter) {
+    builders_.SendSystemItemFrame(link, program, SystemItem::ProgramName);
+    builders_.SendProgramOp(link, ProgramOp::WriteLocks, program, true);
+    if (program != kWorkingState)
+      builders_.SendAllBlocks(link, program, counter, 0);
+    else
+      storeWorkingState(link, counter);
+  });
+}
+
+bool Command::StoreAllPrograms() {
+  return transfer([&](LinkType link, int& counter) {
+    for (int program = 1; program <= kLastProgram; ++program) {
+      builders_.SendSystemItemFrame(link, program, SystemItem::ProgramName);
+      builders_.SendProgramOp(link, ProgramOp::WriteStoredLocks, program, true);
+      builders_.SendAllBlocks(link, program, counter, kProgramStoreRow);
+    }
+  });
+}
+
+bool Command::RecallProgram(int program) {
+  return transfer([&](LinkType link, int& counter) {
+    builders_.SendProgramOp(link, ProgramOp::ReadLocks, program, false);
+    if (program == kWorkingState) builders_.SendProgramOp(link, ProgramOp::ReadLocks, kDeviceLockSet, false);
+    builders_.RequestAllBlocks(link, program, counter, 0);
+  });
+}
+
+bool Command::ReadAllPrograms() {
+  return transfer([&](LinkType link, int& counter) {
+    for (int program = 1; program <= kLastProgram; ++program) {
+      builders_.SendProgramOp(link, ProgramOp::ReadStoredLocks, program, false);
+      builders_.RequestAllBlocks(link, program, counter, kProgramStoreRow);
+    }
+  });
+}
+
+bool Command::SendWholeInput(int channel) {
+  return withOpenLink([&](LinkType link) { builders_.SendInputBlock(link, channel); }, false);
+}
+
+bool Command::SendWholeOutput(int channel) {
+  return withOpenLink([&](LinkType link) { builders_.SendOutputBlock(link, channel); }, false);
+}
+
+// Marked before the worker is woken: the worker clears the mark when it takes
+// the last frame, which must not happen before the mark is set.
+void Command::beginTransfer(int counter) {
+  notifier_.setProgressRange(0, counter - 1);
+  notifier_.setTransferInProgress(true);
+}
+
+}  // namespace orvane

@@ -1,0 +1,150 @@
+#include "link/CommunicationWorker.h"
+
+#include <chrono>
+
+namespace orvane {
+
+namespace {
+
+constexpr auto kHandshakePause = std::chrono::milliseconds(1);
+constexpr int kLevelItem = 3;
+
+}  // namespace
+
+CommunicationWorker::CommunicationWorker(WorkerContext context) : ctx_(context), thread_([this] { run(); }) {}
+
+CommunicationWorker::~CommunicationWorker() {
+  stop();
+}
+
+void CommunicationWorker::resume() {
+  {
+    std::lock_guard lock(parkMutex_);
+    resumeRequested_ = true;
+  }
+  parkCondition_.notify_all();
+}
+
+void CommunicationWorker::park() {
+  while (running_.load() && !finished_.load()) {
+    ctx_.events[WorkerEvent::Suspend].set();
+    ctx_.replyEvent.set();
+    std::this_thread::sleep_for(kHandshakePause);
+  }
+}
+
+void CommunicationWorker::stop() {
+  if (!thread_.joinable()) return;
+  {
+    std::lock_guard lock(parkMutex_);
+    stopRequested_ = true;
+  }
+  parkCondition_.notify_all();
+  while (!finished_.load()) {
+    ctx_.events[WorkerEvent::Stop].set();
+    ctx_.replyEvent.set();
+    std::this_thread::sleep_for(kHandshakePause);
+  }
+  thread_.join();
+}
+
+bool CommunicationWorker::waitUntilResumed() {
+  std::unique_lock lock(parkMutex_);
+  parkCondition_.wait(lock, [this] { return resumeRequested_ || stopRequested_; });
+  resumeRequested_ = false;
+  return !stopRequested_;
+}
+
+LinkType CommunicationWorker::currentLink() const {
+  return ctx_.image.read([](const ImageData& d) { return d.connection.linkType; });
+}
+
+void CommunicationWorker::run() {
+  bool keepGoing = waitUntilResumed();
+  while (keepGoing) {
+    alive_ = true;
+    running_ = true;
+    std::unique_lock lock(ctx_.lock);
+    const auto signalled = waitAny(ctx_.events.all(), ctx_.timings.workerEventWait);
+    const LinkType link = currentLink();
+    if (signalled == static_cast<std::size_t>(WorkerEvent::Stop)) break;
+    if (signalled == static_cast<std::size_t>(WorkerEvent::Suspend)) {
+      running_ = false;
+      lock.unlock();
+      keepGoing = waitUntilResumed();
+      continue;
+    }
+    if (signalled == static_cast<std::size_t>(WorkerEvent::QueueNotEmpty)) serveQueue(link, true);
+    if (signalled == static_cast<std::size_t>(WorkerEvent::Run)) idlePass(link);
+    const bool written = signalTransport(link);
+    lock.unlock();
+    if (written) ctx_.replyEvent.wait(ctx_.timings.workerReplyWait);
+  }
+  alive_ = false;
+  finished_ = true;
+}
+
+void CommunicationWorker::serveQueue(LinkType link, bool updateProgress) {
+  if (ctx_.queue.isEmpty() || link == LinkType::None) {
+    if (ctx_.queue.isEmpty()) ctx_.events[WorkerEvent::QueueNotEmpty].reset();
+    return;
+  }
+  SendData taken;
+  ctx_.slots[linkIndex(link)].withFrames([&](SendData& transmit, SendData&) {
+    ctx_.queue.takeNext(transmit);
+    taken = transmit;
+  });
+  if (!updateProgress || !taken.showProgress) return;
+  if (link == LinkType::Serial && taken.idProbe) {
+    ctx_.notifier.setIdSearchProgress(taken.progressPos);
+    return;
+  }
+  ctx_.notifier.setProgress(taken.progressPos);
+  if (taken.lastOfTransfer) ctx_.notifier.setTransferInProgress(false);
+}
+
+void CommunicationWorker::idlePass(LinkType link) {
+  if (link == LinkType::None) return;
+  if (!ctx_.queue.isEmpty()) {
+    if (ctx_.idleQueueService.load()) serveQueue(link, false);
+    return;
+  }
+  if (syncNextRow(link)) return;
+  buildLevelPoll(link);
+}
+
+// Builds the write of the first changed row, inputs before outputs, straight
+// into the transmit frame.
+bool CommunicationWorker::syncNextRow(LinkType link) {
+  std::optional<RowWrite> row = ctx_.image.takeNextChangedRow(Side::Input);
+  if (!row) row = ctx_.image.takeNextChangedRow(Side::Output);
+  if (!row) return false;
+  const int block = row->side == Side::Input ? BlockCode::Input : BlockCode::Output;
+  const FrameHeader h = ctx_.builders.header(link, FrameCode::CmdWrite, 0, block, row->channel, row->row);
+  ctx_.slots[linkIndex(link)].withFrames([&](SendData& transmit, SendData&) {
+    transmit.clearFrom(FrameOffset::Cmd);
+    ctx_.frames.fill(transmit, h, row->bytes);
+  });
+  return true;
+}
+
+void CommunicationWorker::buildLevelPoll(LinkType link) {
+  LinkSlot& slot = ctx_.slots[linkIndex(link)];
+  slot.clear(true);
+  const FrameHeader h = ctx_.builders.header(link, FrameCode::CmdRead, 0, BlockCode::System, kLevelItem);
+  const std::array<std::uint8_t, FrameBuilder::kDefaultLength> zeros{};
+  slot.withFrames([&](SendData& transmit, SendData&) { ctx_.frames.fill(transmit, h, zeros); });
+}
+
+bool CommunicationWorker::signalTransport(LinkType link) {
+  if (!running_ || link == LinkType::None) return false;
+  const bool ready = ctx_.slots[linkIndex(link)].withFrames(
+      [](const SendData& transmit, const SendData&) { return transmit.ready; });
+  Transport* transport = ctx_.transports[linkIndex(link)].get();
+  if (!ready || !transport) return false;
+  ctx_.replyEvent.reset();
+  transport->signalWrite();
+  return true;
+}
+
+}  // namespace orvane

@@ -1,0 +1,88 @@
+#pragma once
+
+// The one background thread that carries every frame to the device and keeps
+// the device in step with the editor. One exchange at a time: it puts a frame
+// into the transmit frame of the current link, tells the link's transport to
+// write it and waits until the transport reports the reply taken (or given
+// up). Queued frames go first; otherwise the first 8-byte row of the edited
+// image that differs from the device copy; otherwise a level poll.
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "link/CommandBuilders.h"
+#include "platform/Notifier.h"
+#include "platform/ProtocolLock.h"
+#include "platform/Timings.h"
+#include "protocol/LinkSlot.h"
+#include "protocol/WorkerEvents.h"
+#include "transport/Transport.h"
+
+namespace orvane {
+
+using LinkSlots = std::array<LinkSlot, 3>;
+using Transports = std::array<std::unique_ptr<Transport>, 3>;
+
+// Index of a link's slot and transport: serial 0, USB 1, network 2.
+inline std::size_t linkIndex(LinkType link) {
+  return static_cast<std::size_t>(link) - 1;
+}
+
+struct WorkerContext {
+  ParameterImage& image;
+  Notifier& notifier;
+  SendDataQueue& queue;
+  LinkSlots& slots;
+  Transports& transports;
+  WorkerEvents& events;
+  Event& replyEvent;
+  ProtocolLock& lock;
+  CommandBuilders& builders;
+  FrameBuilder& frames;
+  const Timings& timings;
+  // Set while a set-up dialog is open: its frames are served by the idle pass.
+  const std::atomic<bool>& idleQueueService;
+};
+
+class CommunicationWorker {
+ public:
+  // The thread starts suspended.
+  explicit CommunicationWorker(WorkerContext context);
+  ~CommunicationWorker();
+  CommunicationWorker(const CommunicationWorker&) = delete;
+  CommunicationWorker& operator=(const CommunicationWorker&) = delete;
+
+  void resume();
+  // Parks the thread and returns once it is parked; releases a wait for a
+  // reply at once. The caller must not hold the protocol lock.
+  void park();
+  // Ends the thread for good.
+  void stop();
+
+ private:
+  void run();
+  // Returns false when the thread must end.
+  bool waitUntilResumed();
+  void serveQueue(LinkType link, bool updateProgress);
+  void idlePass(LinkType link);
+  bool syncNextRow(LinkType link);
+  void buildLevelPoll(LinkType link);
+  bool signalTransport(LinkType link);
+  LinkType currentLink() const;
+
+  WorkerContext ctx_;
+  std::atomic<bool> alive_{false};
+  std::atomic<bool> running_{false};
+  std::atomic<bool> finished_{false};
+  std::mutex parkMutex_;
+  std::condition_variable parkCondition_;
+  bool resumeRequested_ = false;
+  bool stopRequested_ = false;
+  std::thread thread_;
+};
+
+}  // namespace orvane

@@ -1,0 +1,36 @@
+#pragma once
+
+// Checks a completed reply and carries its data into the image: channel
+// blocks into the device copy or the program store, system items into the
+// system areas, lock packets into the locks. Runs on the transport's thread;
+// whatever the user interface must do is posted through the Notifier.
+
+#include "model/ParameterImage.h"
+#include "platform/Notifier.h"
+#include "protocol/SendData.h"
+#include "protocol/WorkerEvents.h"
+
+namespace orvane {
+
+class ReplyDispatcher {
+ public:
+  ReplyDispatcher(ParameterImage& image, Notifier& notifier, WorkerEvents& events);
+
+  // True when the reply is accepted: the exchange with `inFlight` is over.
+  // False when it is bad and the transport must re-send.
+  bool dispatch(const SendData& reply, const SendData& inFlight);
+
+ private:
+  bool passesConnectionCheck(const SendData& reply, bool& decided);
+  bool dispatchData(const SendData& reply, const SendData& inFlight);
+  void storeChannelData(const SendData& reply, const SendData& inFlight);
+  void storeSystemItem(const SendData& reply);
+  void storeLockPacket(const SendData& reply);
+  void storeStoredLockPacket(const SendData& reply);
+
+  ParameterImage& image_;
+  Notifier& notifier_;
+  WorkerEvents& events_;
+};
+
+}  // namespace orvane

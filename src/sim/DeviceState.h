@@ -1,0 +1,57 @@
+#pragma once
+
+// The state of one simulated device. The responder changes it while it
+// answers frames on a transport's thread, and tests or the simulator's own
+// controls look at it or change it from other threads, so every access goes
+// through this class and its lock.
+
+#include <mutex>
+#include <string_view>
+#include <utility>
+
+#include "sim/DeviceData.h"
+
+namespace orvane {
+
+class DeviceState {
+ public:
+  static constexpr std::string_view kFactoryFirmware = "J-DV1.20";
+
+  // A device as it leaves the factory.
+  DeviceState();
+  DeviceState(const DeviceState&) = delete;
+  DeviceState& operator=(const DeviceState&) = delete;
+
+  // Back to the factory state: default channel blocks in the working state
+  // and in every program, no names, no locks, start-up set-up blocks,
+  // device ID 1, no network name.
+  void resetToFactory();
+
+  int deviceId() const;
+  void setDeviceId(int id);
+  // The version text the device reports, cut or zero-padded to 8 bytes.
+  void setFirmwareVersion(std::string_view text);
+  void setLevels(const LevelBytes& levels);
+
+  template <class F>
+  decltype(auto) read(F&& f) const {
+    std::lock_guard lock(mutex_);
+    return std::forward<F>(f)(std::as_const(data_));
+  }
+  template <class F>
+  decltype(auto) modify(F&& f) {
+    std::lock_guard lock(mutex_);
+    return std::forward<F>(f)(data_);
+  }
+
+  // The lock packet of a device without locks or password.
+  static LockPacketBytes unlockedPacket();
+
+ private:
+  static DeviceData factoryData();
+
+  mutable std::mutex mutex_;
+  DeviceData data_;
+};
+
+}  // namespace orvane

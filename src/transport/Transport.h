@@ -1,0 +1,28 @@
+#pragma once
+
+// A link that carries frames to a device: serial/RS-485, USB HID or the
+// network. Each transport owns its thread. The worker puts a frame into the
+// transmit frame of the link's slot and calls signalWrite(); the transport
+// writes it, feeds the reply bytes to the slot's parser on its own thread and
+// sets the reply event when the reply was taken or given up. A transport that
+// gives the link up posts the link-lost message; it never shows anything.
+
+#include <string>
+
+namespace orvane {
+
+class Transport {
+ public:
+  virtual ~Transport() = default;
+
+  // Opens the link; `address` names the port or host where the link needs
+  // one. False when the link could not be opened.
+  virtual bool open(const std::string& address) = 0;
+  virtual void close() = 0;
+  // The transmit frame of the link's slot is ready: write it.
+  virtual void signalWrite() = 0;
+  // Ends the transport's thread for good.
+  virtual void shutdown() = 0;
+};
+
+}  // namespace orvane
