@@ -6,6 +6,7 @@
 // Implementations must return at once (post, never wait).
 
 #include <cstdint>
+#include <string>
 
 namespace orvane {
 
@@ -32,6 +33,12 @@ class Notifier {
   virtual void setIdSearchProgress(int position) = 0;
   // A transfer that drives the progress bar and the transfer popup.
   virtual void setTransferInProgress(bool inProgress) = 0;
+  // The serial port failed during an ID search and ended it: the found-ID
+  // list of the connection dialog shows what was found so far.
+  virtual void idSearchEnded() = 0;
+  // A step of setting a port up failed; the port works on regardless. The
+  // user interface shows the text with the caption "Application Error".
+  virtual void portWarning(const std::string& text) = 0;
 };
 
 }  // namespace orvane

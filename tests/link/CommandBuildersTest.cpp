@@ -126,6 +126,71 @@ TEST_F(CommandBuildersTest, LockWriteCarriesThePacketOnlyWhenAsked) {
   EXPECT_EQ(Bytes(frames[1].payload().begin(), frames[1].payload().end()), Bytes(12, 0));
 }
 
+TEST_F(CommandBuildersTest, ProgressDrivingReadAndNetworkNameRead) {
+  builders.RequestSystemItem(LinkType::Network, 0, 51, 7);
+  const auto frames = takeAll();
+  ASSERT_EQ(frames.size(), 1u);
+  const std::uint8_t n = frames[0].at(6);
+  const Bytes expected = {
+      0x5A,
+      0x5A,
+      0x5A,
+      0x88,  // sync, start
+      0xA2,
+      0x03,
+      n,  // read, network, nonce
+      0x00,
+      0x00,  // device ID, value
+      0x03,
+      0x33,  // system item 51: network name
+      0x00,
+      0x00,
+      0x08,  // row, reserved, length 8
+      0,
+      0,
+      0,
+      0,
+      0,
+      0,
+      0,
+      0,  //
+      static_cast<std::uint8_t>(0xA2 ^ 0x03 ^ 0x03 ^ 0x33 ^ 0x08 ^ n),
+      0xAA,
+  };
+  EXPECT_EQ(wire(frames[0]), expected);
+  EXPECT_TRUE(frames[0].showProgress);
+  EXPECT_EQ(frames[0].progressPos, 7);
+  EXPECT_EQ(frames[0].replyKind, ReplyKind::NetworkNameRead);
+}
+
+TEST_F(CommandBuildersTest, ViscaMessageLengthsByKind) {
+  const std::vector<std::pair<int, std::size_t>> lengths = {
+      {0, 9},  {1, 9},  {2, 9},  {3, 9},  {13, 9}, {4, 6}, {5, 6},  {6, 6},  {7, 6},
+      {14, 6}, {15, 6}, {10, 7}, {11, 7}, {8, 0},  {9, 0}, {12, 0}, {16, 0}, {-1, 0}};
+  for (const auto& [kind, length] : lengths) builders.SendPresetRowEx(LinkType::Usb, kind);
+  const auto frames = takeAll();
+  ASSERT_EQ(frames.size(), lengths.size());
+  for (std::size_t i = 0; i < lengths.size(); ++i)
+    EXPECT_EQ(frames[i].length(), lengths[i].second) << lengths[i].first;
+  EXPECT_EQ(Bytes(frames[12].payload().begin(), frames[12].payload().end()),
+            (Bytes{0x81, 0x01, 0x04, 0x3F, 0x01, 0x01, 0xFF}));  // memory set
+}
+
+TEST_F(CommandBuildersTest, OutputBlockWrite) {
+  image.setField(Side::Output, 5, OutputField::Lim_Threshold, 321);
+  builders.SendOutputBlock(LinkType::Network, 5);
+  const auto frames = takeAll();
+  ASSERT_EQ(frames.size(), 1u);
+  const SendData& f = frames[0];
+  EXPECT_EQ(f.wireSize(), 128u);
+  EXPECT_EQ((Bytes{f.at(4), f.at(5), f.at(9), f.at(10), f.at(11), f.at(13)}),
+            (Bytes{0xA1, 0x03, 0x02, 0x05, 0x00, 112}));  // write, network, output block 5, row 0, 112 bytes
+  EXPECT_EQ(f.payload()[16], 0x41);                       // 321 = 0x0141
+  EXPECT_EQ(f.payload()[17], 0x01);
+  EXPECT_EQ(f.payload()[0], '6');
+  EXPECT_EQ(f.at(14 + 112), f.computeChecksum());
+}
+
 TEST_F(CommandBuildersTest, NewDeviceIdIsAddressedToTheOldOne) {
   setLink(LinkType::Serial, 4);
   builders.SendDeviceId(LinkType::Serial, FrameCode::CmdWrite, 9);

@@ -35,6 +35,26 @@ void RecordingNotifier::setTransferInProgress(bool inProgress) {
   changed_.notify_all();
 }
 
+void RecordingNotifier::idSearchEnded() {
+  std::lock_guard lock(mutex_);
+  ++idSearchEndings_;
+}
+
+void RecordingNotifier::portWarning(const std::string& text) {
+  std::lock_guard lock(mutex_);
+  warnings_.push_back(text);
+}
+
+int RecordingNotifier::idSearchEndings() const {
+  std::lock_guard lock(mutex_);
+  return idSearchEndings_;
+}
+
+std::vector<std::string> RecordingNotifier::warnings() const {
+  std::lock_guard lock(mutex_);
+  return warnings_;
+}
+
 std::vector<PostedMessage> RecordingNotifier::messages() const {
   std::lock_guard lock(mutex_);
   return messages_;
@@ -75,6 +95,8 @@ void RecordingNotifier::clear() {
   progress_.clear();
   idProgress_.clear();
   transfer_.clear();
+  idSearchEndings_ = 0;
+  warnings_.clear();
 }
 
 }  // namespace orvane

@@ -26,11 +26,15 @@ class RecordingNotifier : public Notifier {
   void setProgress(int position) override;
   void setIdSearchProgress(int position) override;
   void setTransferInProgress(bool inProgress) override;
+  void idSearchEnded() override;
+  void portWarning(const std::string& text) override;
 
   std::vector<PostedMessage> messages() const;
   std::vector<int> progress() const;
   std::vector<int> idSearchProgress() const;
   std::vector<bool> transferStates() const;
+  int idSearchEndings() const;
+  std::vector<std::string> warnings() const;
   int count(Message message) const;
   // Waits until `message` was posted at least `times` times.
   bool waitFor(Message message, int times = 1,
@@ -44,6 +48,8 @@ class RecordingNotifier : public Notifier {
   std::vector<int> progress_;
   std::vector<int> idProgress_;
   std::vector<bool> transfer_;
+  int idSearchEndings_ = 0;
+  std::vector<std::string> warnings_;
   std::pair<int, int> range_{0, 0};
 };
 
