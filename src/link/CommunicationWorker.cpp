@@ -90,7 +90,7 @@ void CommunicationWorker::serveQueue(LinkType link, bool updateProgress) {
     return;
   }
   SendData taken;
-  ctx_.slots[linkIndex(link)].withFrames([&](SendData& transmit, SendData&) {
+  ctx_.linkSlots[linkIndex(link)].withFrames([&](SendData& transmit, SendData&) {
     ctx_.queue.takeNext(transmit);
     taken = transmit;
   });
@@ -106,7 +106,12 @@ void CommunicationWorker::serveQueue(LinkType link, bool updateProgress) {
 void CommunicationWorker::idlePass(LinkType link) {
   if (link == LinkType::None) return;
   if (!ctx_.queue.isEmpty()) {
-    if (ctx_.idleQueueService.load()) serveQueue(link, false);
+    // Frames queued after their wake-up was taken back (the end of a read
+    // resets it) would otherwise wait for the next operation to wake them.
+    if (ctx_.idleQueueService.load())
+      serveQueue(link, false);
+    else
+      ctx_.events[WorkerEvent::QueueNotEmpty].set();
     return;
   }
   if (syncNextRow(link)) return;
@@ -121,7 +126,7 @@ bool CommunicationWorker::syncNextRow(LinkType link) {
   if (!row) return false;
   const int block = row->side == Side::Input ? BlockCode::Input : BlockCode::Output;
   const FrameHeader h = ctx_.builders.header(link, FrameCode::CmdWrite, 0, block, row->channel, row->row);
-  ctx_.slots[linkIndex(link)].withFrames([&](SendData& transmit, SendData&) {
+  ctx_.linkSlots[linkIndex(link)].withFrames([&](SendData& transmit, SendData&) {
     transmit.clearFrom(FrameOffset::Cmd);
     ctx_.frames.fill(transmit, h, row->bytes);
   });
@@ -129,7 +134,7 @@ bool CommunicationWorker::syncNextRow(LinkType link) {
 }
 
 void CommunicationWorker::buildLevelPoll(LinkType link) {
-  LinkSlot& slot = ctx_.slots[linkIndex(link)];
+  LinkSlot& slot = ctx_.linkSlots[linkIndex(link)];
   slot.clear(true);
   const FrameHeader h = ctx_.builders.header(link, FrameCode::CmdRead, 0, BlockCode::System, kLevelItem);
   const std::array<std::uint8_t, FrameBuilder::kDefaultLength> zeros{};
@@ -138,7 +143,7 @@ void CommunicationWorker::buildLevelPoll(LinkType link) {
 
 bool CommunicationWorker::signalTransport(LinkType link) {
   if (!running_ || link == LinkType::None) return false;
-  const bool ready = ctx_.slots[linkIndex(link)].withFrames(
+  const bool ready = ctx_.linkSlots[linkIndex(link)].withFrames(
       [](const SendData& transmit, const SendData&) { return transmit.ready; });
   Transport* transport = ctx_.transports[linkIndex(link)].get();
   if (!ready || !transport) return false;

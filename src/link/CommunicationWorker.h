@@ -36,7 +36,7 @@ struct WorkerContext {
   ParameterImage& image;
   Notifier& notifier;
   SendDataQueue& queue;
-  LinkSlots& slots;
+  LinkSlots& linkSlots;
   Transports& transports;
   WorkerEvents& events;
   Event& replyEvent;

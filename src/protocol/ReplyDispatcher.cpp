@@ -108,14 +108,21 @@ void ReplyDispatcher::storeChannelData(const SendData& reply, const SendData& in
         copyBounded(reply.payload(), recordBlock(programRecord(d, program), side, channel));
     });
   }
-  if (side != Side::Output || !inFlight.lastOfTransfer) return;
+  // Only a read ends with blocks to take over. The acknowledgement of the
+  // last block a store sends carries none: restoring the edited image then
+  // would throw away edits the worker has not yet written to the device.
+  const bool endOfRead =
+      inFlight.lastOfTransfer && inFlight.cmd() == static_cast<std::uint8_t>(FrameCode::CmdRead);
+  if (side != Side::Output || !endOfRead) return;
   if (toProgramStore) {
     notifier_.post(Message::AllProgramsRead, reply.link(), 0);
     return;
   }
   image_.restoreFromDeviceCopy();
-  notifier_.post(Message::ChannelDataRead, reply.link(), 0);
+  // Reset before the announcement: an operation queued in answer to it
+  // must find its wake-up still set.
   events_[WorkerEvent::QueueNotEmpty].reset();
+  notifier_.post(Message::ChannelDataRead, reply.link(), 0);
 }
 
 void ReplyDispatcher::storeSystemItem(const SendData& reply) {

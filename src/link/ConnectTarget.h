@@ -1,0 +1,22 @@
+#pragma once
+
+// A link named on the command line, the shortcut installers keep on their
+// desktop: "usb", "net:ADDRESS[:PORT]" or "serial:PORT:ID".
+
+#include <optional>
+#include <string>
+
+#include "model/ConnectionState.h"
+
+namespace orvane {
+
+struct ConnectTarget {
+  LinkType link = LinkType::None;
+  std::string address;  // the serial port, or the network address with its port
+  int deviceId = 0;
+
+  // Nothing when the text names no link.
+  static std::optional<ConnectTarget> parse(const std::string& text);
+};
+
+}  // namespace orvane

@@ -1,0 +1,34 @@
+#pragma once
+
+// The master section of the main window: the master level of all inputs or
+// all outputs (written into all eight blocks of the side), the master mute
+// that remembers the level it silenced, and the master anti-feedback switch
+// of the inputs.
+
+#include "link/Command.h"
+
+namespace orvane {
+
+class MasterSection {
+ public:
+  MasterSection(ParameterImage& image, Command& command);
+
+  int level(Side side) const;
+  // The master level of `side`; the memo remembers it unless it is 0.
+  void setLevel(Side side, int level);
+  bool isMuted(Side side) const { return level(side) == 0; }
+  // Mutes a sounding side, or brings back the remembered level; returns the
+  // new level.
+  int toggleMute(Side side);
+
+  bool antiFeedback() const;
+  // Writes the switch into all eight input blocks; the device copy of inputs
+  // 1..7 takes it at once, so a single row (input 0, row 2) carries it.
+  void setAntiFeedback(bool on);
+
+ private:
+  ParameterImage& image_;
+  Command& command_;
+};
+
+}  // namespace orvane

@@ -1,0 +1,119 @@
+#include "sim/SimOptions.h"
+
+#include <charconv>
+
+namespace orvane {
+
+namespace {
+
+constexpr int kMaxDeviceId = 250;
+
+std::optional<int> number(const std::string& text, int lowest, int highest) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc{} || end != text.data() + text.size() || value < lowest || value > highest)
+    return std::nullopt;
+  return value;
+}
+
+// "ADDRESS:PORT", "ADDRESS" or ":PORT".
+bool parseListen(const std::string& text, SimOptions& options) {
+  const auto colon = text.rfind(':');
+  if (colon == std::string::npos) {
+    options.listenAddress = text;
+    return !text.empty();
+  }
+  if (colon > 0) options.listenAddress = text.substr(0, colon);
+  const auto port = number(text.substr(colon + 1), 0, 65535);
+  if (!port) return false;
+  options.listenPort = *port;
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> SimOptions::parse(const std::vector<std::string>& args, SimOptions& options) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto value = [&]() -> std::optional<std::string> {
+      if (i + 1 >= args.size()) return std::nullopt;
+      return args[++i];
+    };
+    auto count = [&](int& target, int lowest, int highest) -> std::optional<std::string> {
+      const auto text = value();
+      const auto n = text ? number(*text, lowest, highest) : std::nullopt;
+      if (!n)
+        return arg + " needs a number from " + std::to_string(lowest) + " to " + std::to_string(highest);
+      target = *n;
+      return std::nullopt;
+    };
+    std::optional<std::string> error;
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+    } else if (arg == "--listen") {
+      const auto text = value();
+      if (!text || !parseListen(*text, options)) error = "--listen needs ADDRESS:PORT";
+    } else if (arg == "--serial") {
+      options.serial = true;
+    } else if (arg == "--id") {
+      int id = 0;
+      error = count(id, 1, kMaxDeviceId);
+      if (!error) options.deviceIds.push_back(id);
+    } else if (arg == "--firmware") {
+      const auto text = value();
+      if (!text || text->empty() || text->size() > 8)
+        error = "--firmware needs a version text of 1 to 8 characters";
+      else
+        options.firmware = *text;
+    } else if (arg == "--state") {
+      const auto text = value();
+      if (!text || text->empty())
+        error = "--state needs a file name";
+      else
+        options.stateFile = *text;
+    } else if (arg == "--moving-levels") {
+      options.movingLevels = true;
+    } else if (arg == "--corrupt-every") {
+      error = count(options.faults.corruptEvery, 1, 1000000);
+    } else if (arg == "--drop-every") {
+      error = count(options.faults.dropEvery, 1, 1000000);
+    } else if (arg == "--delay-ms") {
+      error = count(options.replyDelayMs, 0, 600000);
+    } else if (arg == "--close-after") {
+      error = count(options.closeAfterFrames, 1, 1000000);
+    } else if (arg == "--fail-check") {
+      options.faults.failConnectionCheck = true;
+    } else {
+      error = "unknown option " + arg;
+    }
+    if (error) return error;
+  }
+  return std::nullopt;
+}
+
+std::string SimOptions::usage() {
+  return "Usage: orvane-sim [options]\n"
+         "Simulates a KVS7304 audio matrix processor for the Orvane editor.\n"
+         "\n"
+         "Links:\n"
+         "  --listen ADDRESS:PORT  serve the network link on this TCP address (default 127.0.0.1:8899;\n"
+         "                         port 0 picks a free port, printed at start)\n"
+         "  --serial               also serve an RS-485 bus on a pseudo-terminal; its path is printed\n"
+         "  --id N                 a device ID on the bus, 1..250; repeat for several devices (default 1)\n"
+         "\n"
+         "Device:\n"
+         "  --firmware TEXT        the firmware version the device reports (default J-DV1.20)\n"
+         "  --state FILE           load the device state from FILE at start, save it on change and at exit\n"
+         "  --moving-levels        keep the level meters moving\n"
+         "\n"
+         "Faults:\n"
+         "  --corrupt-every N      send every Nth reply with a wrong checksum\n"
+         "  --drop-every N         never send every Nth reply\n"
+         "  --delay-ms N           wait N milliseconds before each reply\n"
+         "  --close-after N        close the TCP connection after N frames\n"
+         "  --fail-check           answer the connection check with 1 (device not ready)\n"
+         "\n"
+         "  --help                 show this text\n";
+}
+
+}  // namespace orvane

@@ -1,0 +1,281 @@
+#include "sim/TcpDeviceServer.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <optional>
+
+#include "protocol/SendData.h"
+#include "protocol/SystemItem.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr int kBacklog = 4;
+constexpr std::size_t kReadChunk = 1024;
+constexpr std::array<std::uint8_t, 4> kFrameStart{kSyncByte, kSyncByte, kSyncByte, kStartByte};
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The first complete, sound request in `pending`, taken out with everything
+// before it; nothing while the next request is still incomplete.
+std::optional<Bytes> takeRequest(Bytes& pending) {
+  for (;;) {
+    const auto start = std::search(pending.begin(), pending.end(), kFrameStart.begin(), kFrameStart.end());
+    if (start == pending.end()) {
+      // Keep a tail that may still grow into the start of a frame.
+      const std::size_t keep = std::min(pending.size(), kFrameStart.size() - 1);
+      pending.erase(pending.begin(), pending.end() - static_cast<std::ptrdiff_t>(keep));
+      return std::nullopt;
+    }
+    pending.erase(pending.begin(), start);
+    if (pending.size() <= FrameOffset::Length) return std::nullopt;
+    const std::size_t size = pending[FrameOffset::Length] + kFrameOverhead;
+    if (pending.size() < size) return std::nullopt;
+    SendData frame;
+    std::copy_n(pending.begin(), size, frame.bytes.begin());
+    const bool sound = frame.computeChecksum() == pending[size - 2] && pending[size - 1] == kEndByte;
+    if (sound) {
+      Bytes request(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(size));
+      pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(size));
+      return request;
+    }
+    // Not a frame after all: look for the next start behind this one.
+    pending.erase(pending.begin());
+  }
+}
+
+// A network rename or factory reset, acknowledged: the module restarts.
+bool restartsModule(const Bytes& request, std::span<const std::uint8_t> reply) {
+  const bool networkWrite = request[FrameOffset::Cmd] == static_cast<std::uint8_t>(FrameCode::CmdWrite) &&
+                            request[FrameOffset::Block] == BlockCode::System &&
+                            (request[FrameOffset::Item] == SystemItem::NetworkName ||
+                             request[FrameOffset::Item] == SystemItem::NetworkFactoryReset);
+  return networkWrite && reply[FrameOffset::Cmd] == static_cast<std::uint8_t>(FrameCode::ReplyQ);
+}
+
+// Closes the connection with a reset rather than an orderly shutdown.
+void resetConnection(NetSocket& socket) {
+  if (!socket.valid()) return;
+  const linger abort{1, 0};
+  ::setsockopt(socket.fd(), SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+  socket.reset();
+}
+
+}  // namespace
+
+TcpDeviceServer::TcpDeviceServer(DeviceResponder& device) : device_(device) {}
+
+TcpDeviceServer::~TcpDeviceServer() {
+  stop();
+}
+
+bool TcpDeviceServer::start(const std::string& address, int port) {
+  std::lock_guard lifecycle(lifecycleMutex_);
+  if (thread_.joinable()) return false;
+  in_addr parsed{};
+  if (::inet_pton(AF_INET, address.c_str(), &parsed) != 1 || port < 0 || port > 0xFFFF) return false;
+  endpoint_ = NetEndpoint{address, static_cast<std::uint16_t>(port)};
+  if (!listen()) return false;
+  {
+    std::lock_guard lock(mutex_);
+    wanted_ = Control{};
+    listening_ = true;
+    running_ = true;
+  }
+  stop_.reset();
+  controlEvent_.reset();
+  thread_ = std::thread([this] { run(); });
+  return true;
+}
+
+void TcpDeviceServer::stop() {
+  std::lock_guard lifecycle(lifecycleMutex_);
+  if (!thread_.joinable()) return;
+  stop_.set();
+  thread_.join();
+  listener_.reset();
+  std::lock_guard lock(mutex_);
+  running_ = false;
+  listening_ = false;
+  controlApplied_.notify_all();
+}
+
+// Opens the listening socket on the endpoint; a port 0 is replaced by the
+// one the system chose, so that listening again takes the same port.
+bool TcpDeviceServer::listen() {
+  NetSocket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (!socket.valid()) return false;
+  const int on = 1;
+  ::setsockopt(socket.fd(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  sockaddr_in address = endpoint_.socketAddress();
+  if (::bind(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return false;
+  if (::listen(socket.fd(), kBacklog) != 0) return false;
+  socklen_t length = sizeof address;
+  if (::getsockname(socket.fd(), reinterpret_cast<sockaddr*>(&address), &length) != 0) return false;
+  endpoint_.port = ntohs(address.sin_port);
+  port_ = endpoint_.port;
+  listener_ = std::move(socket);
+  return true;
+}
+
+void TcpDeviceServer::setFaults(const TcpServerFaults& faults) {
+  std::lock_guard lock(mutex_);
+  faults_ = faults;
+}
+
+TcpServerFaults TcpDeviceServer::faults() const {
+  std::lock_guard lock(mutex_);
+  return faults_;
+}
+
+void TcpDeviceServer::setStreamObserver(StreamObserver observer) {
+  std::lock_guard lock(mutex_);
+  observer_ = std::move(observer);
+}
+
+bool TcpDeviceServer::setRefusing(bool refuse) {
+  if (!requestControl([refuse](Control& c) { c.refuse = refuse; })) return false;
+  std::lock_guard lock(mutex_);
+  return listening_ != refuse;
+}
+
+void TcpDeviceServer::dropConnection() {
+  requestControl([](Control& c) { c.drop = true; });
+}
+
+// Hands a change to the server's thread and waits until it is carried out.
+bool TcpDeviceServer::requestControl(const std::function<void(Control&)>& change) {
+  std::unique_lock lock(mutex_);
+  if (!running_) return false;
+  change(wanted_);
+  const long ticket = ++requested_;
+  controlEvent_.set();
+  controlApplied_.wait(lock, [&] { return applied_ >= ticket || !running_; });
+  return running_;
+}
+
+// --- the server's thread ----------------------------------------------------
+
+void TcpDeviceServer::run() {
+  Connection connection;
+  for (;;) {
+    std::array<pollfd, 4> fds{};
+    fds[0] = pollfd{stop_.descriptor(), POLLIN, 0};
+    fds[1] = pollfd{controlEvent_.descriptor(), POLLIN, 0};
+    fds[2] = pollfd{listener_.fd(), POLLIN, 0};  // a negative descriptor is skipped
+    fds[3] = pollfd{connection.socket.fd(), POLLIN, 0};
+    if (::poll(fds.data(), fds.size(), -1) < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    if (fds[0].revents != 0) break;
+    if (fds[1].revents != 0) {
+      applyControl(connection);
+      continue;
+    }
+    if (fds[3].revents != 0) readConnection(connection);
+    if (fds[2].revents != 0) acceptConnection(connection);
+  }
+  connection.socket.reset();
+  {
+    std::lock_guard lock(mutex_);
+    running_ = false;
+  }
+  controlApplied_.notify_all();
+}
+
+void TcpDeviceServer::acceptConnection(Connection& connection) {
+  const int fd = ::accept4(listener_.fd(), nullptr, nullptr, SOCK_CLOEXEC);
+  if (fd < 0) return;
+  connection = Connection{NetSocket(fd), {}, 0};
+  // Replies, and every piece of a reply written in pieces, go out at once.
+  const int on = 1;
+  ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  ++accepted_;
+}
+
+void TcpDeviceServer::readConnection(Connection& connection) {
+  std::array<std::uint8_t, kReadChunk> chunk{};
+  const auto got = ::recv(connection.socket.fd(), chunk.data(), chunk.size(), MSG_DONTWAIT);
+  if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) return;
+  if (got <= 0) {
+    connection.socket.reset();
+    return;
+  }
+  const std::span<const std::uint8_t> bytes(chunk.data(), static_cast<std::size_t>(got));
+  StreamObserver observer;
+  {
+    std::lock_guard lock(mutex_);
+    observer = observer_;
+  }
+  if (observer) observer(bytes);
+  connection.pending.insert(connection.pending.end(), bytes.begin(), bytes.end());
+  answerRequests(connection);
+}
+
+void TcpDeviceServer::answerRequests(Connection& connection) {
+  while (connection.socket.valid()) {
+    const std::optional<Bytes> request = takeRequest(connection.pending);
+    if (!request) return;
+    const std::optional<DeviceResponder::Frame> reply = device_.respond(*request);
+    if (!reply) continue;
+    const TcpServerFaults faults = this->faults();
+    if (!sendReply(connection.socket.fd(), *reply, faults)) {
+      connection.socket.reset();
+      return;
+    }
+    ++connection.replies;
+    const bool enough = faults.closeAfterReplies > 0 && connection.replies >= faults.closeAfterReplies;
+    if (enough || restartsModule(*request, *reply)) connection.socket.reset();
+  }
+}
+
+// False when the connection is gone or the server stops meanwhile.
+bool TcpDeviceServer::sendReply(int fd, std::span<const std::uint8_t> reply, const TcpServerFaults& faults) {
+  if (faults.replyDelay.count() > 0 && stop_.wait(faults.replyDelay)) return false;
+  const std::size_t pieces = static_cast<std::size_t>(std::max(faults.replyPieces, 1));
+  const std::size_t pieceSize = (reply.size() + pieces - 1) / pieces;
+  for (std::size_t offset = 0; offset < reply.size(); offset += pieceSize) {
+    if (offset > 0 && stop_.wait(faults.pieceGap)) return false;
+    const std::size_t size = std::min(pieceSize, reply.size() - offset);
+    std::size_t sent = 0;
+    while (sent < size) {
+      const auto n = ::send(fd, reply.data() + offset + sent, size - sent, MSG_NOSIGNAL);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return false;
+      sent += static_cast<std::size_t>(n);
+    }
+  }
+  return true;
+}
+
+void TcpDeviceServer::applyControl(Connection& connection) {
+  controlEvent_.reset();
+  Control wanted;
+  long ticket = 0;
+  {
+    std::lock_guard lock(mutex_);
+    wanted = wanted_;
+    wanted_.drop = false;
+    ticket = requested_;
+  }
+  if (wanted.drop) resetConnection(connection.socket);
+  if (wanted.refuse) listener_.reset();
+  const bool listening = listener_.valid() || (!wanted.refuse && listen());
+  {
+    std::lock_guard lock(mutex_);
+    listening_ = listening;
+    applied_ = ticket;
+  }
+  controlApplied_.notify_all();
+}
+
+}  // namespace orvane

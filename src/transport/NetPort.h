@@ -1,0 +1,133 @@
+#pragma once
+
+// The network link: frames over a TCP connection to the device's network or
+// WiFi module (port 8899 unless the address names another).
+//
+// Before connecting, the device's address must answer an ICMP echo, so an
+// absent device is reported at once instead of after a connect time-out; a
+// check that cannot run (no ICMP socket allowed) does not stop the link.
+//
+// One thread carries the exchanges. Its four events, lowest index first:
+// stop, suspend, send (the worker's frame is ready), receive (a frame went
+// out, its reply is awaited). A frame goes out as its wire bytes plus one
+// zero byte, in one send(). Replies are read in chunks of up to 250 bytes
+// and fed to the link slot's parser until a frame completes; 3 s without
+// reply data, or a lost connection, is a failure: the link reconnects and
+// sends the frame again, twice at most per frame, and gives up on the third
+// failure. A reply that fails its check is asked for again without limit, as
+// long as the device keeps answering. While the connection check of a new
+// link is pending, a reply that fails it counts as a failure, so a device
+// that never answers the check correctly loses the link after three tries.
+//
+// Giving the link up posts LinkLost (wParam 3) and leaves the connection
+// alone until close(); frames signalled meanwhile are not sent. lParam is 0,
+// except for a network rename or factory reset that could not be sent at
+// all: then it is the frame's reply kind (2 or 3), and the main window says
+// that the operation failed.
+//
+// A network rename or factory reset makes the device's module restart and
+// drop the connection, so the link is given up right after such a request
+// has been sent (lParam 0). Its acknowledgement may still arrive before the
+// link is closed; it then posts NetworkOperationDone after LinkLost.
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "model/ParameterImage.h"
+#include "platform/Event.h"
+#include "protocol/SendData.h"
+#include "transport/EchoProbe.h"
+#include "transport/LinkContext.h"
+#include "transport/NetEndpoint.h"
+#include "transport/NetSocket.h"
+#include "transport/Transport.h"
+
+namespace orvane {
+
+class NetPort : public Transport {
+ public:
+  static constexpr std::size_t kReceiveChunk = 250;
+
+  // The thread starts parked. `image` tells whether the connection check is
+  // pending. Without an `echo` probe the real ICMP check is used.
+  NetPort(LinkContext context, ParameterImage& image, std::unique_ptr<EchoProbe> echo = nullptr);
+  ~NetPort() override;
+  NetPort(const NetPort&) = delete;
+  NetPort& operator=(const NetPort&) = delete;
+
+  // Echo check, then TCP connect; resumes the thread. False (the link stays
+  // closed) for an address that is no dotted quad, an echo without answer,
+  // a refused or timed-out connect, or a socket that cannot be set up.
+  bool open(const std::string& address) override;
+  // Parks the thread (an exchange in progress is abandoned at once) and
+  // closes the connection. The caller then clears the link's slot.
+  void close() override;
+  void signalWrite() override;
+  void shutdown() override;
+
+  // The result of the last echo check (milliseconds or an EchoResult code).
+  int lastEchoResult() const { return lastEcho_.load(); }
+
+ private:
+  enum class Attempt : std::uint8_t { Done, Failed, Interrupted };
+  enum class SendOutcome : std::uint8_t { Sent, ConnectionLost, OtherError };
+
+  struct Outgoing {
+    std::vector<std::uint8_t> bytes;  // wire bytes and the trailing zero
+    ReplyKind replyKind = ReplyKind::None;
+  };
+
+  void run();
+  // Serves the events until stop or suspend.
+  void serve();
+  void park();
+  bool parked() const;
+
+  Attempt connect();
+  Attempt connectTcp(NetSocket& socket);
+  // Replaces the connection inside an exchange.
+  Attempt reconnect();
+
+  void sendFrame();
+  SendOutcome sendBytes(const std::vector<std::uint8_t>& bytes);
+  void receiveReply();
+  void receiveFailed();
+  std::optional<Outgoing> takeOutgoing();
+  int countRetry();
+  bool connectionCheckPending() const;
+  void discardStaleBytes();
+  void linkLost(std::intptr_t lParam);
+
+  LinkContext ctx_;
+  ParameterImage& image_;
+  std::unique_ptr<EchoProbe> echo_;
+
+  Event stop_;
+  Event suspend_;
+  Event send_;
+  Event receive_;
+
+  // Parking handshake between the thread and open/close/shutdown.
+  mutable std::mutex stateMutex_;
+  std::condition_variable stateChanged_;
+  bool running_ = false;
+  bool resumeRequested_ = false;
+  bool stopRequested_ = false;
+  bool finished_ = false;
+
+  // Used by the thread while it runs, by open and close while it is parked.
+  NetEndpoint endpoint_;
+  NetSocket socket_;
+  // The link was given up; nothing more is sent until the next open.
+  std::atomic<bool> givenUp_{true};
+  std::atomic<int> lastEcho_{0};
+
+  std::mutex lifecycleMutex_;
+  std::thread thread_;
+};
+
+}  // namespace orvane

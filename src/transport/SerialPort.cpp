@@ -1,0 +1,426 @@
+#include "transport/SerialPort.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace orvane {
+
+namespace {
+
+using std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
+
+// The longest a frame may take to leave the port before the port counts as
+// failed: the port's write time-out.
+constexpr milliseconds kWriteTimeout{3000};
+// Waits with no time-out of their own.
+constexpr auto kForever = std::chrono::hours(24);
+constexpr std::intptr_t kSerialLink = static_cast<std::intptr_t>(LinkType::Serial);
+// The ID whose probe ends a search of the bus.
+constexpr int kLastId = ConnectionState::kMaxDeviceId;
+// The port number the set-up warnings name.
+constexpr int kWarningPort = 0;
+constexpr std::size_t kReadChunk = 512;
+constexpr short kPortError = POLLERR | POLLHUP | POLLNVAL;
+
+int pollTimeout(milliseconds wait) {
+  return static_cast<int>(std::clamp<long long>(wait.count(), 0, INT_MAX));
+}
+
+bool isLongOperation(ReplyKind kind) {
+  return kind == ReplyKind::NetworkNameWrite || kind == ReplyKind::NetworkFactoryReset;
+}
+
+}  // namespace
+
+SerialPort::SerialPort(LinkContext context, ParameterImage& image) : context_(context), image_(image) {}
+
+SerialPort::~SerialPort() {
+  shutdown();
+}
+
+std::string SerialPort::devicePath(const std::string& address) {
+  if (address.empty() || address.find('/') != std::string::npos) return address;
+  return "/dev/" + address;
+}
+
+bool SerialPort::open(const std::string& address) {
+  std::lock_guard lock(apiMutex_);
+  if (shutDown_) return false;
+  stopThread();
+  closePort();
+  const std::string path = devicePath(address);
+  if (path.empty()) return false;
+  // Non-blocking, so that opening never waits for a modem line and the
+  // port thread's reads and writes never block it.
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  // Only a terminal can be a serial port. Anything else typed into the
+  // port box (a file, say) is closed again untouched, never written to.
+  if (!::isatty(fd)) {
+    ::close(fd);
+    return false;
+  }
+  // Another program holding the port (another editor, a terminal program
+  // that locks its port) keeps it: two writers on one bus corrupt each
+  // other's frames.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    if (error == EWOULDBLOCK) {
+      ::close(fd);
+      return false;
+    }
+    warn("flock()", error);
+  }
+  configure(fd);
+  fd_ = fd;
+  stop_.reset();
+  write_.reset();
+  gate_.reset();
+  thread_ = std::thread([this] { run(); });
+  return true;
+}
+
+// Raw 57600 baud, 8 data bits, no parity, 1 stop bit, no flow control of
+// either kind, RTS held asserted (many RS-485 adapters switch their driver
+// with it), both directions purged. A step that fails is reported and the
+// port is used as it is.
+void SerialPort::configure(int fd) {
+  if (::ioctl(fd, TIOCEXCL) != 0) warn("ioctl(TIOCEXCL)", errno);
+  termios settings{};
+  if (::tcgetattr(fd, &settings) != 0) warn("tcgetattr()", errno);
+  ::cfmakeraw(&settings);
+  settings.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+  settings.c_cflag |= CS8 | CLOCAL | CREAD;
+  settings.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+  settings.c_cc[VMIN] = 0;
+  settings.c_cc[VTIME] = 0;
+  if (::cfsetispeed(&settings, B57600) != 0 || ::cfsetospeed(&settings, B57600) != 0)
+    warn("cfsetspeed()", errno);
+  if (::tcsetattr(fd, TCSANOW, &settings) != 0) warn("tcsetattr()", errno);
+  // A pseudo-terminal has no modem lines; that is no fault.
+  int rts = TIOCM_RTS;
+  if (::ioctl(fd, TIOCMBIS, &rts) != 0 && errno != ENOTTY && errno != EINVAL) warn("ioctl(TIOCMBIS)", errno);
+  if (::tcflush(fd, TCIOFLUSH) != 0) warn("tcflush()", errno);
+}
+
+void SerialPort::warn(const char* step, int error) {
+  std::array<char, 512> text{};
+  std::snprintf(text.data(), text.size(), "WARNING:  %s Failed with the following error: \n%s\nPort: %d\n",
+                step, std::strerror(error), kWarningPort);
+  context_.notifier.portWarning(text.data());
+}
+
+void SerialPort::close() {
+  std::lock_guard lock(apiMutex_);
+  stopThread();
+  closePort();
+}
+
+void SerialPort::shutdown() {
+  std::lock_guard lock(apiMutex_);
+  shutDown_ = true;
+  stopThread();
+  closePort();
+}
+
+void SerialPort::signalWrite() {
+  write_.set();
+  gate_.set();
+}
+
+// Every wait of the thread also watches the stop event, so the thread ends
+// at once wherever it is.
+void SerialPort::stopThread() {
+  if (!thread_.joinable()) return;
+  gate_.set();
+  stop_.set();
+  thread_.join();
+}
+
+void SerialPort::closePort() {
+  if (fd_ < 0) return;
+  // The exclusive mark outlives this descriptor while someone else holds
+  // the terminal open (the simulator keeps its end open); lift it so the
+  // port can be opened again.
+  ::ioctl(fd_, TIOCNXCL);
+  ::close(fd_);
+  fd_ = -1;
+}
+
+// --- the port thread --------------------------------------------------------
+
+void SerialPort::run() {
+  closeRequested_ = false;
+  ::tcflush(fd_, TCIOFLUSH);
+  for (;;) {
+    if (closeRequested_) {
+      waitForStop();
+      return;
+    }
+    std::array<pollfd, 3> fds{
+        {{stop_.descriptor(), POLLIN, 0}, {write_.descriptor(), POLLIN, 0}, {fd_, POLLIN, 0}}};
+    const int ready = ::poll(fds.data(), fds.size(), pollTimeout(waitTime()));
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      portFailed();
+      continue;
+    }
+    if (fds[0].revents & POLLIN) return;
+    if (fds[1].revents & POLLIN) {
+      onWriteEvent();
+    } else if (fds[2].revents & kPortError) {
+      portFailed();
+    } else if (fds[2].revents & POLLIN) {
+      const bool awaiting =
+          context_.slot.withFrames([](const SendData&, const SendData& rx) { return rx.awaitingReply; });
+      if (!awaiting) {
+        discardInput();
+      } else {
+        readReply();
+        pause(context_.timings.serialAfterRead);
+      }
+    } else if (ready == 0) {
+      onTimeout();
+    }
+    if (closeRequested_) continue;
+    if (waitAny({&stop_, &gate_}, kForever) == 0) return;
+  }
+}
+
+// How long to wait for the next byte, by what the frame in flight waits for.
+milliseconds SerialPort::waitTime() {
+  const Timings& t = context_.timings;
+  return context_.slot.withFrames([&](const SendData& tx, const SendData& rx) {
+    if (tx.showProgress) {
+      if (tx.idProbe) return t.serialIdProbe;
+      if (rx.awaitingReply) return rx.rxSynced ? t.serialTransferSynced : t.serialTransferAwaiting;
+      return t.serialTransferOther;
+    }
+    if (rx.rxSynced) return t.serialSynced;
+    if (isLongOperation(tx.replyKind)) return t.serialLongOperation;
+    if (tx.replyKind == ReplyKind::NetworkNameRead) return t.serialNameRead;
+    return t.serialOther;
+  });
+}
+
+// The worker handed over a frame, or a bad reply asked for the frame again.
+// After a network rename or factory reset the device is busy for a while
+// before it answers.
+void SerialPort::onWriteEvent() {
+  const ReplyKind kind =
+      context_.slot.withFrames([](const SendData& tx, const SendData&) { return tx.replyKind; });
+  if (writeFrame(true) && isLongOperation(kind)) pause(context_.timings.serialAfterLongWrite);
+}
+
+// Writes the frame in flight whole. Whatever waits unread goes first: it
+// belongs to no exchange any more, so the receive frame starts empty too. A
+// re-write within an exchange keeps the exchange's time-out count.
+bool SerialPort::writeFrame(bool newExchange) {
+  write_.reset();
+  std::vector<std::uint8_t> wire;
+  context_.slot.withFrames([&](const SendData& tx, const SendData&) {
+    if (tx.ready) wire.assign(tx.wire().begin(), tx.wire().end());
+  });
+  if (wire.empty()) return false;
+  ::tcflush(fd_, TCIOFLUSH);
+  if (!writeAll(wire.data(), wire.size())) {
+    if (stop_.isSet()) return false;
+    portFailed();
+    return false;
+  }
+  context_.slot.withFrames([&](const SendData&, SendData& rx) {
+    const std::uint8_t timeouts = newExchange ? 0 : rx.retries;
+    rx.clearFrom(0);
+    rx.retries = timeouts;
+    rx.awaitingReply = true;
+  });
+  return true;
+}
+
+bool SerialPort::writeAll(const std::uint8_t* data, std::size_t size) {
+  const auto deadline = Clock::now() + kWriteTimeout;
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::write(fd_, data + done, size - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return false;
+    // The port's output buffer is full: wait for room.
+    const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
+    if (left <= milliseconds(0)) return false;
+    std::array<pollfd, 2> fds{{{fd_, POLLOUT, 0}, {stop_.descriptor(), POLLIN, 0}}};
+    if (::poll(fds.data(), fds.size(), pollTimeout(left)) < 0 && errno != EINTR) return false;
+    if ((fds[1].revents & POLLIN) || (fds[0].revents & kPortError)) return false;
+  }
+  return true;
+}
+
+// Takes the waiting bytes into the receive frame one at a time until a frame
+// completes or no byte waits. A reply that fails its check is asked for
+// again at once; a good one ends the exchange.
+void SerialPort::readReply() {
+  std::array<std::uint8_t, kReadChunk> buffer{};
+  while (!stop_.isSet()) {
+    int waiting = 0;
+    if (::ioctl(fd_, FIONREAD, &waiting) != 0) {
+      portFailed();
+      return;
+    }
+    if (waiting <= 0) {
+      countEmptyRead();
+      return;
+    }
+    const ssize_t n = ::read(fd_, buffer.data(), std::min(static_cast<std::size_t>(waiting), buffer.size()));
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+    if (n <= 0) {
+      portFailed();
+      return;
+    }
+    context_.slot.withFrames([](const SendData&, SendData& rx) { rx.idleTicks = 0; });
+    for (ssize_t i = 0; i < n; ++i) {
+      if (!context_.slot.parse(std::span(&buffer[static_cast<std::size_t>(i)], 1), context_.dispatcher))
+        continue;
+      // Bytes after a completed frame belong to no exchange; the next write
+      // purges the port anyway.
+      const bool bad = context_.slot.withFrames([](const SendData&, const SendData& rx) { return rx.rxBad; });
+      if (bad) {
+        context_.slot.clear(false);
+        write_.set();
+      } else {
+        gate_.reset();
+        context_.replyEvent.set();
+      }
+      return;
+    }
+  }
+}
+
+// A read that found nothing. Enough of them in a row end a probe's answer
+// window, or give the link up.
+void SerialPort::countEmptyRead() {
+  struct State {
+    bool probe;
+    int probedId;
+    int emptyReads;
+  };
+  const State s = context_.slot.withFrames([](const SendData& tx, SendData& rx) {
+    ++rx.idleTicks;
+    return State{tx.idProbe, tx.progressPos, rx.idleTicks};
+  });
+  if (s.probe && s.emptyReads == context_.timings.serialProbeIdleReads) {
+    endProbe(s.probedId);
+  } else if (s.emptyReads > context_.timings.serialIdleReadLimit) {
+    context_.slot.clear(true);
+    linkLost();
+  }
+}
+
+// The wait for the next byte ran out while a reply was awaited.
+void SerialPort::onTimeout() {
+  struct State {
+    bool awaiting;
+    bool probe;
+    int probedId;
+  };
+  const State s = context_.slot.withFrames([](const SendData& tx, const SendData& rx) {
+    return State{rx.awaitingReply, tx.idProbe, tx.progressPos};
+  });
+  if (!s.awaiting) return;
+  if (s.probe) {
+    endProbe(s.probedId);
+    return;
+  }
+  const int timeouts = context_.slot.withFrames([](const SendData&, SendData& rx) { return ++rx.retries; });
+  if (timeouts == 1) {
+    // A reply may have come just too late: look once more, then write the
+    // frame again unless that settled it.
+    pause(context_.timings.serialRetryReadPause);
+    readReply();
+  } else if (timeouts == 2) {
+    context_.slot.withFrames([](const SendData&, SendData& rx) {
+      rx.clearFrom(0);
+      rx.retries = 3;
+      rx.awaitingReply = true;
+    });
+    writeFrame(false);
+    return;
+  } else {
+    linkLost();
+    return;
+  }
+  // Once per frame, the first time-out writes it again. Not when the look
+  // above ended the exchange, gave the link up or asked for a re-write of
+  // its own: a second copy on the bus would collide with the answer.
+  if (closeRequested_ || write_.isSet()) return;
+  const bool unwritten = context_.slot.withFrames(
+      [](const SendData& tx, const SendData&) { return tx.ready && tx.retries == 0; });
+  if (unwritten && writeFrame(false))
+    context_.slot.withFrames([](SendData& tx, SendData&) { tx.retries = 1; });
+}
+
+// No device answered the probed ID: the search moves on, or ends after the
+// last ID.
+void SerialPort::endProbe(int probedId) {
+  context_.slot.clear(true);
+  if (probedId == kLastId) {
+    linkLost();
+    return;
+  }
+  gate_.reset();
+  context_.replyEvent.set();
+}
+
+// Bytes that arrive while no reply is awaited answer nothing; left unread
+// they would wake the thread again and again.
+void SerialPort::discardInput() {
+  if (::tcflush(fd_, TCIFLUSH) != 0) portFailed();
+}
+
+// The port failed (the adapter was unplugged, the simulator went away). A
+// search of the bus ends here, so the connection dialog shows what was found
+// so far and the user learns that the port failed.
+void SerialPort::portFailed() {
+  const bool searching = image_.modify([](ImageData& d) {
+    const bool running = d.status.idSearchRunning;
+    d.status.idSearchRunning = false;
+    return running;
+  });
+  if (searching) context_.notifier.idSearchEnded();
+  linkLost();
+}
+
+// Gives the link up. The message names the special operation in flight only
+// when its reply had begun to arrive.
+void SerialPort::linkLost() {
+  closeRequested_ = true;
+  const auto kind = context_.slot.withFrames(
+      [](const SendData& tx, const SendData& rx) { return rx.rxCount > 0 ? tx.replyKind : ReplyKind::None; });
+  context_.notifier.post(Message::LinkLost, kSerialLink, static_cast<std::intptr_t>(kind));
+}
+
+void SerialPort::waitForStop() {
+  while (!stop_.wait(kForever)) {
+  }
+}
+
+bool SerialPort::pause(milliseconds duration) {
+  return !stop_.wait(duration);
+}
+
+}  // namespace orvane

@@ -1,0 +1,101 @@
+#pragma once
+
+// The serial / RS-485 link. An RS-485 bus carries up to 250 devices told
+// apart by their device ID (frame byte 7); the editor talks to them through a
+// serial port at 57600 baud, 8N1, without flow control.
+//
+// The port is a terminal device opened through termios, the same for a USB
+// adapter, a built-in port or the simulator's pseudo-terminal. One thread
+// owns the open port: it writes the frame in flight, reads the reply one
+// byte at a time into the serial link slot and applies this link's re-send
+// and time-out rules:
+//   - an ordinary frame is written once and again after each of its first
+//     two time-outs; the third time-out gives the link up;
+//   - a reply that fails its check is answered by writing the frame again at
+//     once, without a limit;
+//   - an ID-search probe waits one short answer window; silence moves the
+//     search on to the next ID, and silence of ID 250 ends the search.
+// The thread sleeps in poll() on the port and on its stop and write events,
+// and between exchanges on its gate, which the worker opens with each write.
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "model/ParameterImage.h"
+#include "platform/Event.h"
+#include "transport/LinkContext.h"
+#include "transport/Transport.h"
+
+namespace orvane {
+
+class SerialPort : public Transport {
+ public:
+  // `image` holds the ID-search state that a failing port ends.
+  SerialPort(LinkContext context, ParameterImage& image);
+  ~SerialPort() override;
+  SerialPort(const SerialPort&) = delete;
+  SerialPort& operator=(const SerialPort&) = delete;
+
+  // Opens the port named `address` (a device path such as /dev/ttyUSB0, or a
+  // bare name such as ttyUSB0, looked up in /dev) exclusively and sets it up;
+  // a failing set-up step is reported as a port warning and the port is used
+  // regardless. False when the port cannot be opened, is held by another
+  // program or is not a terminal device at all.
+  bool open(const std::string& address) override;
+  // Ends the port thread and closes the port; returns promptly whatever the
+  // thread was waiting for.
+  void close() override;
+  // The transmit frame of the serial slot is ready: write it.
+  void signalWrite() override;
+  // Closes for good; later opens fail. Safe to call more than once.
+  void shutdown() override;
+
+  // The device path `address` names: bare names are looked up in /dev.
+  static std::string devicePath(const std::string& address);
+
+ private:
+  // --- set-up, on the caller's thread ---
+  void configure(int fd);
+  void warn(const char* step, int error);
+  void stopThread();
+  void closePort();
+
+  // --- the port thread ---
+  void run();
+  std::chrono::milliseconds waitTime();
+  void onWriteEvent();
+  bool writeFrame(bool newExchange);
+  bool writeAll(const std::uint8_t* data, std::size_t size);
+  void readReply();
+  void countEmptyRead();
+  void onTimeout();
+  void endProbe(int probedId);
+  void discardInput();
+  void portFailed();
+  void linkLost();
+  void waitForStop();
+  // Sleeps for `pause` unless the port is being closed; false when it is.
+  bool pause(std::chrono::milliseconds pause);
+
+  LinkContext context_;
+  ParameterImage& image_;
+
+  std::mutex apiMutex_;  // open, close and shutdown, one at a time
+  bool shutDown_ = false;
+  int fd_ = -1;  // changed only while no thread runs
+  std::thread thread_;
+
+  Event stop_;
+  Event write_;
+  // The serial port gate: the thread passes it at the end of every pass of
+  // its loop, so it rests between a taken reply and the next write.
+  Event gate_;
+  // Set when the link was given up; the thread then only waits to be
+  // stopped. Read and written on the port thread only.
+  bool closeRequested_ = false;
+};
+
+}  // namespace orvane

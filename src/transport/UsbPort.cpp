@@ -1,0 +1,326 @@
+#include "transport/UsbPort.h"
+
+#include <algorithm>
+
+#include "model/ConnectionState.h"
+
+namespace orvane {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// The gate has no time-out of its own: only a frame, a close or the end
+// opens it.
+constexpr auto kUntilSignalled = std::chrono::hours(24);
+// A read waits in slices this long and looks for a close or the end between
+// them, so neither ever waits long for the port thread.
+constexpr milliseconds kReadSlice{100};
+// How long close() waits for the thread to park; a read slice or the write
+// of one report ends well within it.
+constexpr auto kParkWait = std::chrono::seconds(10);
+
+}  // namespace
+
+UsbPort::UsbPort(LinkContext context, HidBackend& backend, std::filesystem::path lockPath)
+    : context_(context), backend_(backend), deviceLock_(std::move(lockPath)), thread_([this] { run(); }) {}
+
+UsbPort::~UsbPort() {
+  shutdown();
+}
+
+bool UsbPort::open(const std::string&) {
+  std::lock_guard call(callMutex_);
+  {
+    std::lock_guard lock(parkMutex_);
+    if (stopRequested_) return false;
+  }
+  if (!parkThread()) return false;
+  if (!deviceLock_.acquire()) return false;
+  if (!openDevice()) {
+    deviceLock_.release();
+    return false;
+  }
+  resetEvents();
+  resumeThread();
+  return true;
+}
+
+void UsbPort::close() {
+  std::lock_guard call(callMutex_);
+  // A thread that did not park in time keeps its suspend request and parks
+  // when it gets to it; the device is closed under it either way, which the
+  // backend allows.
+  if (parkThread()) resetEvents();
+  closeDevice();
+  deviceLock_.release();
+}
+
+void UsbPort::signalWrite() {
+  gate_.set();
+  events_[Write].set();
+}
+
+void UsbPort::shutdown() {
+  std::lock_guard call(callMutex_);
+  {
+    std::lock_guard lock(parkMutex_);
+    stopRequested_ = true;
+  }
+  parkChanged_.notify_all();
+  events_[Stop].set();
+  if (thread_.joinable()) thread_.join();
+  closeDevice();
+  deviceLock_.release();
+}
+
+std::string UsbPort::devicePath() const {
+  std::lock_guard lock(pathMutex_);
+  return devicePath_;
+}
+
+// --- thread control ---------------------------------------------------------
+
+void UsbPort::run() {
+  if (!parkHere()) return;
+  std::array<const Event*, kEventCount> all{};
+  for (std::size_t i = 0; i < kEventCount; ++i) all[i] = &events_[i];
+  for (;;) {
+    const auto signalled = waitAny(all, context_.timings.usbEventWait);
+    if (!signalled) {
+      replyMissing();
+    } else {
+      switch (*signalled) {
+        case Stop:
+          return;
+        case Suspend:
+          if (!parkHere()) return;
+          continue;
+        case Write:
+          writeNextPiece();
+          break;
+        case ReadStart:
+          readReport();
+          break;
+        case ReadDone:
+          takeReport();
+          break;
+        default:
+          break;
+      }
+    }
+    // Between exchanges the gate is shut: wait for the next frame.
+    waitAny({&events_[Stop], &events_[Suspend], &gate_}, kUntilSignalled);
+  }
+}
+
+bool UsbPort::parkHere() {
+  std::unique_lock lock(parkMutex_);
+  parked_ = true;
+  parkChanged_.notify_all();
+  parkChanged_.wait(lock, [this] { return resumeRequested_ || stopRequested_; });
+  if (stopRequested_) return false;
+  resumeRequested_ = false;
+  parked_ = false;
+  return true;
+}
+
+void UsbPort::resumeThread() {
+  {
+    std::lock_guard lock(parkMutex_);
+    parked_ = false;
+    resumeRequested_ = true;
+  }
+  parkChanged_.notify_all();
+}
+
+bool UsbPort::parkThread() {
+  events_[Suspend].set();
+  std::unique_lock lock(parkMutex_);
+  return parkChanged_.wait_for(lock, kParkWait, [this] { return parked_ || stopRequested_; });
+}
+
+void UsbPort::resetEvents() {
+  for (Event& event : events_) event.reset();
+  gate_.reset();
+}
+
+bool UsbPort::openDevice() {
+  backend_.close();
+  const std::optional<std::string> path = backend_.openFirst(kDeviceIdentity);
+  if (!path) return false;
+  {
+    std::lock_guard lock(pathMutex_);
+    devicePath_ = *path;
+  }
+  deviceOpen_ = true;
+  return true;
+}
+
+void UsbPort::closeDevice() {
+  deviceOpen_ = false;
+  backend_.close();
+}
+
+// --- one exchange -------------------------------------------------------------
+
+// Writes the next piece of the frame in flight; the write event stays set,
+// so the piece after it follows. Once the last piece is out, the reply is
+// read.
+void UsbPort::writeNextPiece() {
+  if (!deviceOpen_) {
+    events_[Write].reset();
+    gate_.reset();
+    return;
+  }
+  enum class Next { Nothing, Piece, Reply };
+  HidReport report{};  // report ID 0, the rest zero-filled
+  const Next next = context_.slot.withFrames([&](SendData& transmit, SendData&) {
+    if (!transmit.ready) return Next::Nothing;
+    if (transmit.usbLastPiece) return Next::Reply;
+    const std::size_t total = transmit.wireSize();
+    const auto offset = static_cast<std::size_t>(transmit.usbOffset);
+    const auto from = transmit.bytes.begin() + static_cast<std::ptrdiff_t>(offset);
+    if (offset + kHidReportData < total) {
+      std::copy_n(from, kHidReportData, report.begin() + 1);
+      transmit.usbOffset = static_cast<int>(offset + kHidReportData);
+    } else {
+      std::copy_n(from, total - offset, report.begin() + 1);
+      transmit.usbLastPiece = true;
+    }
+    return Next::Piece;
+  });
+  switch (next) {
+    case Next::Nothing:
+      events_[Write].reset();
+      gate_.reset();
+      return;
+    case Next::Reply:
+      events_[Write].reset();
+      events_[ReadStart].set();
+      return;
+    case Next::Piece:
+      if (backend_.write(report) == HidStatus::Gone) deviceGone();
+      return;
+  }
+}
+
+// Reads one input report of the reply. The network module's slow
+// operations get longer to answer.
+void UsbPort::readReport() {
+  events_[ReadStart].reset();
+  events_[ReadDone].reset();
+  if (!deviceOpen_) {
+    gate_.reset();
+    return;
+  }
+  const bool slowReply = context_.slot.withFrames(
+      [](const SendData& transmit, const SendData&) { return transmit.replyKind != ReplyKind::None; });
+  const milliseconds wait =
+      context_.timings.usbEventWait + (slowReply ? context_.timings.usbLongRead : milliseconds{0});
+  const auto deadline = Clock::now() + wait;
+  for (;;) {
+    const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
+    const HidReadResult got = backend_.read(input_, std::clamp(left, milliseconds{0}, kReadSlice));
+    if (got.status == HidStatus::Ok) {
+      inputCount_ = got.count;
+      events_[ReadDone].set();
+      return;
+    }
+    if (got.status == HidStatus::Gone) {
+      deviceGone();
+      return;
+    }
+    if (stopOrSuspendAsked()) return;
+    if (Clock::now() >= deadline) {
+      replyMissing();
+      return;
+    }
+  }
+}
+
+// Feeds the data bytes of the report just read to the parser. A report
+// shorter than 65 bytes is fed as far as it goes.
+void UsbPort::takeReport() {
+  events_[ReadDone].reset();
+  const std::size_t count = std::clamp<std::size_t>(inputCount_, 1, kHidReportSize);
+  const auto data = std::span<const std::uint8_t>(input_).subspan(1, count - 1);
+  if (!context_.slot.parse(data, context_.dispatcher)) {
+    events_[ReadStart].set();
+    return;
+  }
+  const bool bad =
+      context_.slot.withFrames([](const SendData&, const SendData& receive) { return receive.rxBad; });
+  if (bad) {
+    replyCorrupt();
+    return;
+  }
+  gate_.reset();
+  context_.replyEvent.set();
+}
+
+void UsbPort::replyMissing() {
+  const bool inFlight =
+      context_.slot.withFrames([](const SendData& transmit, const SendData&) { return transmit.ready; });
+  if (!inFlight) {
+    gate_.reset();
+    return;
+  }
+  if (countFailedAttempt())
+    events_[Write].set();
+  else
+    giveUp();
+}
+
+// A corrupt reply may come from a device that lost track of the link, so
+// it is opened afresh before the frame goes again.
+void UsbPort::replyCorrupt() {
+  if (!countFailedAttempt()) {
+    giveUp();
+    return;
+  }
+  if (openDevice())
+    events_[Write].set();
+  else
+    deviceGone();
+}
+
+bool UsbPort::countFailedAttempt() {
+  context_.slot.clear(false);
+  const int attempts = context_.slot.withFrames([](SendData& transmit, SendData&) {
+    transmit.usbOffset = 0;
+    transmit.usbLastPiece = false;
+    return static_cast<int>(++transmit.retries);
+  });
+  return attempts < context_.timings.usbAttempts;
+}
+
+// The device was unplugged or stopped answering. Reported once: after
+// that the port stays quiet until it is closed.
+void UsbPort::deviceGone() {
+  const bool wasOpen = deviceOpen_.exchange(false);
+  backend_.close();
+  if (wasOpen) {
+    giveUp();
+    return;
+  }
+  events_[Write].reset();
+  gate_.reset();
+}
+
+// Retires the frame in flight, releases the worker from its wait and tells
+// the main window the link is lost.
+void UsbPort::giveUp() {
+  context_.slot.clear(true);
+  for (PortEvent e : {Write, ReadStart, ReadDone}) events_[e].reset();
+  gate_.reset();
+  context_.notifier.post(Message::LinkLost, static_cast<std::intptr_t>(LinkType::Usb), 0);
+  context_.replyEvent.set();
+}
+
+bool UsbPort::stopOrSuspendAsked() const {
+  return events_[Stop].isSet() || events_[Suspend].isSet();
+}
+
+}  // namespace orvane

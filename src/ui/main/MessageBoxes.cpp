@@ -1,0 +1,40 @@
+#include "ui/main/MessageBoxes.h"
+
+#include <QMessageBox>
+
+#include "model/Texts.h"
+#include "ui/main/UiText.h"
+
+namespace orvane::ui {
+
+namespace {
+MessageBoxes::Sink& sink() {
+  static MessageBoxes::Sink instance;
+  return instance;
+}
+}  // namespace
+
+void MessageBoxes::setSink(Sink s) {
+  sink() = std::move(s);
+}
+
+void MessageBoxes::inform(QWidget* parent, const BiText& text) {
+  show(parent, uiText(Texts::kInformation), uiText(text), false);
+}
+
+void MessageBoxes::warn(QWidget* parent, const BiText& caption, const QString& text) {
+  show(parent, uiText(caption), text, true);
+}
+
+void MessageBoxes::show(QWidget* parent, const QString& caption, const QString& text, bool warning) {
+  if (sink()) {
+    sink()(caption, text);
+    return;
+  }
+  if (warning)
+    QMessageBox::warning(parent, caption, text);
+  else
+    QMessageBox::information(parent, caption, text);
+}
+
+}  // namespace orvane::ui

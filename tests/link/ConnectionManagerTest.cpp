@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <string_view>
+
+#include "link/ConnectTarget.h"
+#include "link/ConnectionManager.h"
+#include "sim/DeviceResponder.h"
+#include "sim/InProcessTransport.h"
+#include "support/RecordingNotifier.h"
+
+namespace orvane {
+namespace {
+
+std::array<std::uint8_t, 8> version(std::string_view text) {
+  std::array<std::uint8_t, 8> bytes{};
+  std::copy(text.begin(), text.end(), bytes.begin());
+  return bytes;
+}
+
+TEST(FirmwareCheckTest, PrefixAndMajorVersionDecide) {
+  const ProductVariant& j = ProductVariant::forModel(7304);
+  const ProductVariant& s = ProductVariant::forModel(736);
+  EXPECT_EQ(checkFirmware(version("J-DV1.20"), j), FirmwareVerdict::Accepted);
+  EXPECT_EQ(checkFirmware(version("J-DV1.99"), j), FirmwareVerdict::Accepted);
+  EXPECT_EQ(checkFirmware(version("J-DV2.00"), j), FirmwareVerdict::DeviceNewer);
+  EXPECT_EQ(checkFirmware(version("J-DV10.1"), j), FirmwareVerdict::DeviceNewer);
+  EXPECT_EQ(checkFirmware(version("J-DV0.90"), j), FirmwareVerdict::DeviceOlder);
+  EXPECT_EQ(checkFirmware(version("J-DV.5"), j), FirmwareVerdict::DeviceOlder);
+  EXPECT_EQ(checkFirmware(version("S-DV1.10"), j), FirmwareVerdict::WrongProduct);
+  EXPECT_EQ(checkFirmware(version("S-DV1.10"), s), FirmwareVerdict::Accepted);
+  EXPECT_EQ(checkFirmware(version(""), j), FirmwareVerdict::WrongProduct);
+  EXPECT_EQ(checkFirmware(version("J-DV99999"), j), FirmwareVerdict::DeviceNewer);
+}
+
+TEST(ConnectTargetTest, TheThreeLinksAndTheirFaults) {
+  const auto net = ConnectTarget::parse("net:127.0.0.1:9000");
+  ASSERT_TRUE(net);
+  EXPECT_EQ(net->link, LinkType::Network);
+  EXPECT_EQ(net->address, "127.0.0.1:9000");
+  EXPECT_EQ(ConnectTarget::parse("net:127.0.0.1")->address, "127.0.0.1");
+  EXPECT_EQ(ConnectTarget::parse("usb")->link, LinkType::Usb);
+  const auto serial = ConnectTarget::parse("serial:/dev/pts/7:17");
+  ASSERT_TRUE(serial);
+  EXPECT_EQ(serial->address, "/dev/pts/7");
+  EXPECT_EQ(serial->deviceId, 17);
+  for (const char* bad : {"", "net:", "net:127.0.0.1:0", "net:127.0.0.1:x", "serial:/dev/ttyS0",
+                          "serial:/dev/ttyS0:0", "serial::5", "serial:/dev/ttyS0:251", "bluetooth"})
+    EXPECT_FALSE(ConnectTarget::parse(bad)) << bad;
+}
+
+class ConnectionManagerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    command.attachTransport(LinkType::Network,
+                            std::make_unique<InProcessTransport>(command.linkContext(LinkType::Network),
+                                                                 responder, LinkType::Network));
+  }
+  void TearDown() override { command.Shutdown(); }
+
+  ParameterImage image;
+  RecordingNotifier notifier;
+  DeviceState device;
+  DeviceResponder responder{device};
+  Command command{image, notifier};
+  ConnectionManager connection{command, image, notifier};
+};
+
+TEST_F(ConnectionManagerTest, ConnectingReadsTheWholeDevice) {
+  device.modify([](DeviceData& d) {
+    writeField(d.working.block(Side::Input, 4), InputField::Gain, 123);
+    d.currentProgramName = {'S', 't', 'a', 'g', 'e'};
+  });
+  ASSERT_TRUE(connection.connect(LinkType::Network, "127.0.0.1", 0));
+  EXPECT_TRUE(connection.isConnected());
+  ASSERT_TRUE(notifier.waitFor(Message::ChannelDataRead));
+  ASSERT_TRUE(notifier.waitFor(Message::FirmwareVersionRead));
+  EXPECT_EQ(image.field(Side::Input, 4, InputField::Gain), 123);
+  EXPECT_EQ(connection.checkFirmware(ProductVariant::forModel(7304)), FirmwareVerdict::Accepted);
+  EXPECT_EQ(image.read([](const ImageData& d) { return d.currentProgramName[0]; }), 'S');
+  EXPECT_FALSE(connection.connect(LinkType::Network, "127.0.0.1", 0));  // one link at a time
+}
+
+TEST_F(ConnectionManagerTest, DisconnectingResetsTheEditorButNotTheDevice) {
+  device.modify([](DeviceData& d) { writeField(d.working.block(Side::Output, 1), OutputField::Gain, 99); });
+  ASSERT_TRUE(connection.connect(LinkType::Network, "127.0.0.1", 0));
+  ASSERT_TRUE(notifier.waitFor(Message::ChannelDataRead));
+  connection.disconnect();
+  EXPECT_FALSE(connection.isConnected());
+  EXPECT_EQ(image.field(Side::Output, 1, OutputField::Gain), 300);
+  EXPECT_FALSE(image.read([](const ImageData& d) { return d.status.levelStoring; }));
+  EXPECT_EQ(device.read([](const DeviceData& d) {
+    return readField(d.working.block(Side::Output, 1), OutputField::Gain);
+  }),
+            99);
+  EXPECT_EQ(notifier.transferStates().back(), false);
+}
+
+TEST_F(ConnectionManagerTest, ALinkWithoutTransportDoesNotOpen) {
+  EXPECT_FALSE(connection.connect(LinkType::Usb, "", 0));
+  EXPECT_FALSE(connection.isConnected());
+  EXPECT_TRUE(command.queue().isEmpty());
+  EXPECT_FALSE(connection.startIdSearch("/dev/null"));
+}
+
+}  // namespace
+}  // namespace orvane

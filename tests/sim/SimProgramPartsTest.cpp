@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "sim/DeviceState.h"
+#include "sim/DeviceStateFile.h"
+#include "sim/LevelMotion.h"
+#include "sim/SimOptions.h"
+
+namespace orvane {
+namespace {
+
+TEST(SimOptionsTest, DefaultsServeDeviceOneOnTheLoopbackPort) {
+  SimOptions options;
+  ASSERT_FALSE(SimOptions::parse({}, options));
+  EXPECT_EQ(options.listenAddress, "127.0.0.1");
+  EXPECT_EQ(options.listenPort, 8899);
+  EXPECT_FALSE(options.serial);
+  EXPECT_TRUE(options.deviceIds.empty());
+}
+
+TEST(SimOptionsTest, EveryOptionIsRead) {
+  SimOptions options;
+  ASSERT_FALSE(SimOptions::parse({"--listen",
+                                  "127.0.0.1:0",
+                                  "--serial",
+                                  "--id",
+                                  "3",
+                                  "--id",
+                                  "17",
+                                  "--firmware",
+                                  "S-DV1.10",
+                                  "--state",
+                                  "dev.bin",
+                                  "--moving-levels",
+                                  "--corrupt-every",
+                                  "5",
+                                  "--drop-every",
+                                  "7",
+                                  "--delay-ms",
+                                  "20",
+                                  "--close-after",
+                                  "9",
+                                  "--fail-check"},
+                                 options));
+  EXPECT_EQ(options.listenPort, 0);
+  EXPECT_TRUE(options.serial);
+  EXPECT_EQ(options.deviceIds, (std::vector<int>{3, 17}));
+  EXPECT_EQ(options.firmware, "S-DV1.10");
+  EXPECT_EQ(options.stateFile, "dev.bin");
+  EXPECT_TRUE(options.movingLevels);
+  EXPECT_EQ(options.faults, (FaultPlan{5, 7, true}));
+  EXPECT_EQ(options.replyDelayMs, 20);
+  EXPECT_EQ(options.closeAfterFrames, 9);
+}
+
+TEST(SimOptionsTest, BadArgumentsAreNamed) {
+  SimOptions options;
+  EXPECT_EQ(SimOptions::parse({"--id", "251"}, options), "--id needs a number from 1 to 250");
+  EXPECT_EQ(SimOptions::parse({"--id"}, options), "--id needs a number from 1 to 250");
+  EXPECT_EQ(SimOptions::parse({"--listen", "127.0.0.1:x"}, options), "--listen needs ADDRESS:PORT");
+  EXPECT_EQ(SimOptions::parse({"--firmware", "far-too-long"}, options),
+            "--firmware needs a version text of 1 to 8 characters");
+  EXPECT_EQ(SimOptions::parse({"--frobnicate"}, options), "unknown option --frobnicate");
+  EXPECT_NE(SimOptions::usage().find("--close-after"), std::string::npos);
+}
+
+class DeviceStateFileTest : public ::testing::Test {
+ protected:
+  void TearDown() override { std::remove(path.c_str()); }
+  std::string path = ::testing::TempDir() + "orvane-sim-state.bin";
+};
+
+TEST_F(DeviceStateFileTest, EverythingAPreparedDeviceHoldsComesBack) {
+  DeviceState device;
+  device.modify([](DeviceData& d) {
+    d.working.inputs[3][12] = 0x55;
+    d.program(30)[ProgramRecordOffset::Name] = 'Z';
+    d.workingLocks[0] = 0x08;
+    d.setup[1] = 11;
+    d.extended[22] = 1;
+    d.startupProgram = 17;
+    d.networkName = {'H', 'a', 'l', 'l'};
+    d.deviceId = 42;
+  });
+  device.setFirmwareVersion("J-DV1.33");
+  const DeviceData saved = device.read([](const DeviceData& d) { return d; });
+  ASSERT_FALSE(DeviceStateFile::save(path, saved));
+
+  DeviceData loaded;
+  ASSERT_FALSE(DeviceStateFile::load(path, loaded));
+  EXPECT_EQ(loaded.working, saved.working);
+  EXPECT_EQ(loaded.programs, saved.programs);
+  EXPECT_EQ(loaded.workingLocks, saved.workingLocks);
+  EXPECT_EQ(loaded.setup, saved.setup);
+  EXPECT_EQ(loaded.extended, saved.extended);
+  EXPECT_EQ(loaded.startupProgram, 17);
+  EXPECT_EQ(loaded.networkName, saved.networkName);
+  EXPECT_EQ(loaded.firmwareVersion, saved.firmwareVersion);
+  EXPECT_EQ(loaded.deviceId, 42);
+}
+
+TEST_F(DeviceStateFileTest, DamagedFilesAreRefusedAndChangeNothing) {
+  DeviceData original;
+  original.deviceId = 9;
+  std::vector<std::uint8_t> bytes = DeviceStateFile::serialise(original);
+
+  DeviceData target;
+  target.startupProgram = 5;
+  const std::vector<std::uint8_t> cut(bytes.begin(), bytes.end() - 3);
+  EXPECT_TRUE(DeviceStateFile::parse(cut, target));
+  std::vector<std::uint8_t> longer = bytes;
+  longer.push_back(0);
+  EXPECT_TRUE(DeviceStateFile::parse(longer, target));
+  std::vector<std::uint8_t> foreign = bytes;
+  foreign[0] = 'X';
+  EXPECT_EQ(DeviceStateFile::parse(foreign, target), "not a simulator state file");
+  EXPECT_EQ(target.startupProgram, 5);
+  EXPECT_TRUE(DeviceStateFile::load(path + ".missing", target));
+}
+
+TEST(LevelMotionTest, LevelsStayInTheirStepsAndReachTheTop) {
+  bool clipped = false;
+  for (long tick = 0; tick < 400; ++tick) {
+    for (std::uint8_t level : LevelMotion::levelsAt(tick)) {
+      const int step = level & 0x0F;
+      ASSERT_LE(step, 8);
+      EXPECT_EQ((level & 0x40) != 0, step == 8);
+      clipped = clipped || step == 8;
+    }
+  }
+  EXPECT_TRUE(clipped);
+  EXPECT_NE(LevelMotion::levelsAt(0), LevelMotion::levelsAt(5));
+}
+
+}  // namespace
+}  // namespace orvane

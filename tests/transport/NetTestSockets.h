@@ -1,0 +1,140 @@
+#pragma once
+
+// Loopback sockets for the network link's tests: a peer that plays the
+// device by hand, and a client that talks to the simulated device. Every
+// address is 127.0.0.1 and every wait is bounded, so a failing test fails
+// instead of hanging.
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <chrono>
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "transport/NetSocket.h"
+
+namespace orvane::test {
+
+using Bytes = std::vector<std::uint8_t>;
+using namespace std::chrono_literals;
+
+inline constexpr auto kPeerWait = std::chrono::milliseconds(5000);
+
+inline sockaddr_in loopback(int port) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  return address;
+}
+
+inline bool readable(const NetSocket& socket, std::chrono::milliseconds within) {
+  pollfd fd{socket.fd(), POLLIN, 0};
+  return ::poll(&fd, 1, static_cast<int>(within.count())) > 0;
+}
+
+// A listening socket on 127.0.0.1 and a free port.
+inline NetSocket listenLoopback(int& port) {
+  NetSocket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  sockaddr_in address = loopback(0);
+  ::bind(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  ::listen(socket.fd(), 4);
+  socklen_t length = sizeof address;
+  ::getsockname(socket.fd(), reinterpret_cast<sockaddr*>(&address), &length);
+  port = ntohs(address.sin_port);
+  return socket;
+}
+
+// A port of 127.0.0.1 on which nothing listens.
+inline int closedLoopbackPort() {
+  int port = 0;
+  listenLoopback(port);
+  return port;
+}
+
+inline NetSocket acceptWithin(const NetSocket& listener, std::chrono::milliseconds within = kPeerWait) {
+  if (!readable(listener, within)) return NetSocket{};
+  return NetSocket(::accept4(listener.fd(), nullptr, nullptr, SOCK_CLOEXEC));
+}
+
+inline NetSocket connectLoopback(int port) {
+  NetSocket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  const sockaddr_in address = loopback(port);
+  if (::connect(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+    return NetSocket{};
+  return socket;
+}
+
+inline bool sendAll(const NetSocket& socket, const Bytes& bytes) {
+  return ::send(socket.fd(), bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
+}
+
+// Exactly `count` bytes, or what came before the peer closed or the wait ran
+// out.
+inline Bytes receiveExactly(const NetSocket& socket, std::size_t count,
+                            std::chrono::milliseconds within = kPeerWait) {
+  Bytes bytes;
+  const auto deadline = std::chrono::steady_clock::now() + within;
+  while (bytes.size() < count) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0 || !readable(socket, left)) break;
+    std::uint8_t buffer[512];
+    const auto got = ::recv(socket.fd(), buffer, std::min(sizeof buffer, count - bytes.size()), 0);
+    if (got <= 0) break;
+    bytes.insert(bytes.end(), buffer, buffer + got);
+  }
+  return bytes;
+}
+
+// One request as the editor sends it over the network: the frame and the
+// zero byte after it. Empty when none came.
+inline Bytes receiveRequest(const NetSocket& socket) {
+  Bytes header = receiveExactly(socket, 14);
+  if (header.size() < 14) return {};
+  const Bytes rest = receiveExactly(socket, header[13] + 3u);
+  header.insert(header.end(), rest.begin(), rest.end());
+  return header;
+}
+
+// True when the other end closed (or reset) the connection within the wait;
+// data arriving meanwhile is read and dropped.
+inline bool closedByPeer(const NetSocket& socket, std::chrono::milliseconds within = kPeerWait) {
+  const auto deadline = std::chrono::steady_clock::now() + within;
+  for (;;) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0 || !readable(socket, left)) return false;
+    std::uint8_t buffer[512];
+    if (::recv(socket.fd(), buffer, sizeof buffer, 0) <= 0) return true;
+  }
+}
+
+// Sends the bytes as separate segments, `gap` apart.
+inline bool sendInPieces(const NetSocket& socket, const Bytes& bytes,
+                         std::initializer_list<std::size_t> sizes, std::chrono::milliseconds gap = 20ms) {
+  std::size_t offset = 0;
+  for (std::size_t size : sizes) {
+    if (offset > 0) std::this_thread::sleep_for(gap);
+    const Bytes piece(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
+                      bytes.begin() + static_cast<std::ptrdiff_t>(offset + size));
+    if (!sendAll(socket, piece)) return false;
+    offset += size;
+  }
+  return offset == bytes.size();
+}
+
+// Closes the connection with a reset.
+inline void resetConnection(NetSocket& socket) {
+  const linger abort{1, 0};
+  ::setsockopt(socket.fd(), SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+  socket.reset();
+}
+
+}  // namespace orvane::test

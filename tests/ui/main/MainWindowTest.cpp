@@ -1,0 +1,196 @@
+// The main window against a real orvane-sim program over loopback TCP and a
+// pseudo-terminal RS-485 bus.
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "model/ParameterImage.h"
+#include "sim/DeviceState.h"
+#include "sim/DeviceStateFile.h"
+#include "ui/SimProcess.h"
+#include "ui/main/DisplayDlg.h"
+#include "ui/main/MessageBoxes.h"
+#include "ui/main/OrvaneDlg.h"
+#include "ui/main/SystemTransports.h"
+#include "ui/widgets/SLamp.h"
+
+namespace orvane::ui {
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<ParameterImage> image_;
+  std::unique_ptr<OrvaneDlg> window_;
+  QStringList messages_;
+
+  void openWindow() {
+    image_ = std::make_unique<ParameterImage>();
+    // A wider answer window than a real bus needs, so a busy test machine
+    // does not miss a device's answer.
+    Timings timings;
+    timings.serialIdProbe = std::chrono::milliseconds(100);
+    window_ = std::make_unique<OrvaneDlg>(*image_, SystemTransports::attach,
+                                          SystemTransports::listSerialPorts, timings);
+    window_->show();
+  }
+  bool connected() { return window_->connection().isConnected(); }
+  // Connects through the dialog the way a user does.
+  void connectThroughDialog(const QString& address) {
+    connect(
+        window_.get(), &OrvaneDlg::connectDialogOpened, this,
+        [address](ConnectDlg* dialog) {
+          QTimer::singleShot(0, dialog, [dialog, address] {
+            dialog->addressField()->setText(address);
+            dialog->findChild<QPushButton*>("networkConnect")->click();
+          });
+        },
+        Qt::SingleShotConnection);
+    window_->onLinkButton();
+  }
+
+ private slots:
+  void init() {
+    Language::setFlag(0);
+    messages_.clear();
+    MessageBoxes::setSink([this](const QString&, const QString& text) { messages_ << text; });
+    openWindow();
+  }
+
+  void cleanup() {
+    window_.reset();
+    image_.reset();
+    MessageBoxes::setSink(nullptr);
+    Language::setFlag(0);
+  }
+
+  void connectingFillsStatusAndImage() {
+    QTemporaryDir dir;
+    const QString state = dir.filePath("device.bin");
+    DeviceData data;
+    {
+      DeviceState factory;
+      data = factory.read([](const DeviceData& d) { return d; });
+    }
+    writeField(data.working.block(Side::Input, 6), InputField::Gain, 177);
+    writeField(data.working.block(Side::Output, 2), OutputField::Delay, 900);
+    data.currentProgramName = {'B', 'o', 'a', 'r', 'd'};
+    QVERIFY(!DeviceStateFile::save(state.toStdString(), data));
+    SimProcess sim({"--state", state});
+    QVERIFY(sim.started());
+
+    connectThroughDialog(sim.networkTarget());
+    QVERIFY(connected());
+    QTRY_COMPARE_WITH_TIMEOUT(image_->field(Side::Input, 6, InputField::Gain), 177, 10000);
+    QCOMPARE(image_->field(Side::Output, 2, OutputField::Delay), 900);
+    QCOMPARE(window_->statusText(2), sim.networkTarget());
+    QTRY_COMPARE(window_->statusText(0), QStringLiteral("Board"));
+    QCOMPARE(window_->statusText(1), QStringLiteral("0"));
+    QVERIFY(messages_.isEmpty());
+  }
+
+  void transferPopupShowsDuringTheFullRead() {
+    SimProcess sim;
+    QVERIFY(window_->connectTo(LinkType::Network, sim.networkTarget(), 0));
+    QTRY_VERIFY_WITH_TIMEOUT(window_->transferPopup()->isVisible(), 5000);
+    QVERIFY(!window_->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(window_->transferPopup()->text(), QStringLiteral("数据传输结束"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->transferPopup()->isVisible(), 5000);
+    QVERIFY(window_->isEnabled());
+  }
+
+  void wrongProductIsRefused() {
+    Language::setFlag(1);
+    window_->ApplyLanguage();
+    SimProcess sim({"--firmware", "S-DV1.10"});
+    QVERIFY(window_->connectTo(LinkType::Network, sim.networkTarget(), 0));
+    QTRY_COMPARE_WITH_TIMEOUT(messages_.size(), 1, 10000);
+    QCOMPARE(messages_.front(), QStringLiteral("Software version is error!"));
+    QVERIFY(!connected());
+  }
+
+  void newerFirmwareIsRefused() {
+    Language::setFlag(1);
+    SimProcess sim({"--firmware", "J-DV2.00"});
+    QVERIFY(window_->connectTo(LinkType::Network, sim.networkTarget(), 0));
+    QTRY_COMPARE_WITH_TIMEOUT(messages_.size(), 1, 10000);
+    QVERIFY(messages_.front().startsWith("If software version is lower than the device version"));
+    QVERIFY(!connected());
+    QCOMPARE(window_->statusText(2), QStringLiteral("NULL"));
+  }
+
+  void aDeviceThatGoesAwayResetsTheEditor() {
+    SimProcess sim;
+    QVERIFY(window_->connectTo(LinkType::Network, sim.networkTarget(), 0));
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->transferPopup()->transferInProgress(), 10000);
+    image_->setField(Side::Input, 0, InputField::Gain, 50);
+    sim.kill();
+    QTRY_COMPARE_WITH_TIMEOUT(messages_.size(), 1, 20000);
+    QCOMPARE(messages_.front(), QStringLiteral("不能打开网络"));
+    QVERIFY(!connected());
+    QCOMPARE(image_->field(Side::Input, 0, InputField::Gain), 300);
+    QCOMPARE(window_->statusText(2), QStringLiteral("NULL"));
+    for (int n = 0; n < kChannels; ++n) QCOMPARE(window_->inputMeter(n)->lampStates(), SLamp::LampStates{});
+  }
+
+  void metersFollowTheDeviceLevels() {
+    SimProcess sim({"--moving-levels"});
+    QVERIFY(window_->connectTo(LinkType::Network, sim.networkTarget(), 0));
+    // The meters show exactly the levels the device reported last.
+    QTRY_VERIFY_WITH_TIMEOUT(window_->inputMeter(0)->lampStates() != SLamp::LampStates{} ||
+                                 window_->inputMeter(1)->lampStates() != SLamp::LampStates{},
+                             10000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+          const DeviceStatus now = image_->read([](const ImageData& d) { return d.status; });
+          for (int n = 0; n < kChannels; ++n)
+            if (window_->outputMeter(n)->lampStates() !=
+                SLamp::statesFor(SLamp::Layout::Output, now.outputLevels[static_cast<std::size_t>(n)]))
+              return false;
+          return true;
+        }(),
+        10000);
+  }
+
+  void languageButtonSwitchesTexts() {
+    QCOMPARE(window_->linkButton()->text(), QStringLiteral("连接"));
+    window_->languageButton()->click();
+    QVERIFY(Language::isEnglish());
+    QCOMPARE(window_->linkButton()->text(), QStringLiteral("Connect"));
+    QCOMPARE(window_->languageButton()->text(), QStringLiteral("中文"));
+    window_->languageButton()->click();
+    QCOMPARE(window_->linkButton()->text(), QStringLiteral("连接"));
+  }
+
+  void idSearchListsTheDevicesOnTheBus() {
+    SimProcess sim({"--serial", "--id", "3", "--id", "17"});
+    QVERIFY(!sim.serialPath().isEmpty());
+    QStringList found;
+    connect(
+        window_.get(), &OrvaneDlg::connectDialogOpened, this,
+        [&](ConnectDlg* dialog) {
+          QTimer::singleShot(0, dialog, [&, dialog] {
+            dialog->portBox()->setEditText(sim.serialPath());
+            dialog->findChild<QPushButton*>("search")->click();
+            QTRY_VERIFY_WITH_TIMEOUT(!window_->connection().idSearchRunning(), 60000);
+            for (int i = 0; i < dialog->idBox()->count(); ++i) found << dialog->idBox()->itemText(i);
+            dialog->reject();
+          });
+        },
+        Qt::SingleShotConnection);
+    window_->onLinkButton();
+    QCOMPARE(messages_, QStringList{});
+    QCOMPARE(found, (QStringList{"3", "17"}));
+    QVERIFY(!connected());
+  }
+};
+
+}  // namespace orvane::ui
+
+QTEST_MAIN(orvane::ui::MainWindowTest)
+#include "MainWindowTest.moc"
