@@ -25,6 +25,16 @@ inline constexpr BiText kOutputs{"Outputs", "输出"};
 inline constexpr BiText kAbout{"About Orvane(&A)...", "关于 Orvane(&A)..."};
 inline constexpr BiText kAboutTitle{"About Orvane", "关于 Orvane"};
 
+// Channel strips, master section and crosspoints.
+inline constexpr BiText kMute{"Mute", "静音"};
+inline constexpr BiText kCurve{"Curve", "曲线"};
+inline constexpr BiText kMaster{"Master", "总音量"};
+inline constexpr BiText kAntiFeedback{"Anti-FB", "防啸叫"};
+inline constexpr BiText kMatrix{"Matrix", "矩阵"};
+inline constexpr BiText kGraph{"Response", "频响曲线"};
+// What a locked field or list shows instead of its value.
+inline constexpr BiText kLocked{"Lock", "锁定"};
+
 // Connection dialog.
 inline constexpr BiText kConnectTitle{"Connect", "连接"};
 inline constexpr BiText kUsbGroup{"USB CONNECTION", "USB 连接"};

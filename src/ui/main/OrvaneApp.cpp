@@ -28,7 +28,23 @@ bool isRegistrationSwitch(const QString& arg) {
          name.compare("UnregServer", Qt::CaseInsensitive) == 0;
 }
 
-void applyConsoleLook(QApplication& app) {
+// After the full read, saves a picture of the window and ends the program:
+// how a machine without a screen shows what the editor looks like.
+void screenshotAfterRead(OrvaneDlg& window, const QString& path) {
+  QObject::connect(&window.notifier(), &QtNotifier::posted, &window, [&window, path](int message) {
+    if (message != static_cast<int>(Message::ChannelDataRead)) return;
+    QTimer::singleShot(500, &window, [&window, path] {
+      window.grab().save(path);
+      std::printf("%s\n", qPrintable(QFileInfo(path).absoluteFilePath()));
+      std::fflush(stdout);
+      QApplication::quit();
+    });
+  });
+}
+
+}  // namespace
+
+void OrvaneApp::applyConsoleLook(QApplication& app) {
   app.setStyle(QStyleFactory::create("Fusion"));
   QPalette palette;
   palette.setColor(QPalette::Window, QColor(ConsoleLook::kPanel));
@@ -45,22 +61,6 @@ void applyConsoleLook(QApplication& app) {
   palette.setColor(QPalette::Disabled, QPalette::Text, QColor(ConsoleLook::kTextDisabled));
   app.setPalette(palette);
 }
-
-// After the full read, saves a picture of the window and ends the program:
-// how a machine without a screen shows what the editor looks like.
-void screenshotAfterRead(OrvaneDlg& window, const QString& path) {
-  QObject::connect(&window.notifier(), &QtNotifier::posted, &window, [&window, path](int message) {
-    if (message != static_cast<int>(Message::ChannelDataRead)) return;
-    QTimer::singleShot(500, &window, [&window, path] {
-      window.grab().save(path);
-      std::printf("%s\n", qPrintable(QFileInfo(path).absoluteFilePath()));
-      std::fflush(stdout);
-      QApplication::quit();
-    });
-  });
-}
-
-}  // namespace
 
 int OrvaneApp::run(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)

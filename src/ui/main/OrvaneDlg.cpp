@@ -1,6 +1,7 @@
 #include "ui/main/OrvaneDlg.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -16,18 +17,24 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "model/Crosspoints.h"
 #include "model/NameField.h"
 #include "model/ProductVariant.h"
 #include "model/Texts.h"
 #include "ui/locks/Set_Warn_Dlg.h"
+#include "ui/main/ChannelStrip.h"
+#include "ui/main/CrosspointGrid.h"
 #include "ui/main/DeviceDlg.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/MainTexts.h"
+#include "ui/main/MasterPanel.h"
 #include "ui/main/MessageBoxes.h"
 #include "ui/main/UiText.h"
 #include "ui/widgets/GradientProgressCtrl.h"
 #include "ui/widgets/SLamp.h"
+#include "ui/widgets/ToggleButton.h"
 
 namespace orvane::ui {
 
@@ -46,6 +53,8 @@ OrvaneDlg::OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLis
     : image_(image),
       command_(std::make_unique<Command>(image, notifier_, timings)),
       connection_(*command_, image, notifier_),
+      links_(image, *command_),
+      master_(image, *command_),
       ports_(std::move(ports)) {
   if (transports) transports(*command_, image_);
   setObjectName("OrvaneDlg");
@@ -54,7 +63,10 @@ OrvaneDlg::OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLis
   wireNotifier();
   qApp->installEventFilter(this);
   ApplyLanguage();
-  RefreshStatus(0);
+  // The window opens on the input page of input 0.
+  image_.modify([](ImageData& d) { d.editor.selectedPage = Page::Matrix; });
+  SelectPage(1, 0);
+  RefreshAll();
 }
 
 OrvaneDlg::~OrvaneDlg() {
@@ -78,7 +90,7 @@ void OrvaneDlg::buildWindow() {
   progress_->setObjectName("progress");
   progress_->setFixedHeight(8);
   layout->addWidget(progress_);
-  layout->addWidget(buildMeters(), 1);
+  layout->addWidget(buildConsole(), 1);
 }
 
 QWidget* OrvaneDlg::buildTopBar() {
@@ -129,38 +141,103 @@ QWidget* OrvaneDlg::buildTopBar() {
   return bar;
 }
 
-QWidget* OrvaneDlg::buildMeters() {
+// Inputs as rows down the left, the master section below them, outputs as
+// columns along the bottom, and between them the crosspoints, the graph and
+// the page area.
+QWidget* OrvaneDlg::buildConsole() {
   auto* area = new QWidget(this);
   auto* grid = new QGridLayout(area);
-  auto* inputs = new QVBoxLayout;
-  meterLabels_[0] = new QLabel(area);
-  inputs->addWidget(meterLabels_[0]);
-  for (int n = 0; n < kChannels; ++n) {
-    auto* line = new QHBoxLayout;
-    line->addWidget(new QLabel(QString(QChar('A' + n)), area));
-    inputMeters_[static_cast<std::size_t>(n)] = new SLamp(SLamp::Layout::Input, area);
-    line->addWidget(inputMeters_[static_cast<std::size_t>(n)]);
-    inputs->addLayout(line, 1);
-  }
-  grid->addLayout(inputs, 0, 0);
-  auto* workArea = new QWidget(area);
-  workArea->setObjectName("workArea");
-  grid->addWidget(workArea, 0, 1);
-  auto* outputs = new QHBoxLayout;
-  meterLabels_[1] = new QLabel(area);
-  outputs->addWidget(meterLabels_[1]);
-  for (int n = 0; n < kChannels; ++n) {
-    auto* column = new QVBoxLayout;
-    outputMeters_[static_cast<std::size_t>(n)] = new SLamp(SLamp::Layout::Output, area);
-    column->addWidget(outputMeters_[static_cast<std::size_t>(n)], 1, Qt::AlignHCenter);
-    column->addWidget(new QLabel(QString::number(n + 1), area), 0, Qt::AlignHCenter);
-    outputs->addLayout(column);
-  }
-  outputs->addStretch();
-  grid->addLayout(outputs, 1, 1);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(4);
+  grid->addWidget(buildInputs(area), 0, 0);
+  grid->addWidget(buildWorkArea(area), 0, 1);
+  masterPanel_ = new MasterPanel(area);
+  connect(masterPanel_, &MasterPanel::antiFeedbackClicked, this,
+          [this](bool on) { master_.setAntiFeedback(on); });
+  connect(masterPanel_, &MasterPanel::muteClicked, this, &OrvaneDlg::onMasterMute);
+  connect(masterPanel_, &MasterPanel::levelEdited, this, &OrvaneDlg::onMasterLevel);
+  grid->addWidget(masterPanel_, 1, 0);
+  grid->addWidget(buildOutputs(area), 1, 1);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(0, 1);
   return area;
+}
+
+QWidget* OrvaneDlg::buildInputs(QWidget* parent) {
+  auto* inputs = new QWidget(parent);
+  auto* column = new QVBoxLayout(inputs);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(2);
+  meterLabels_[0] = new QLabel(inputs);
+  column->addWidget(meterLabels_[0]);
+  for (int n = 0; n < kChannels; ++n) {
+    auto* strip = new ChannelStrip(Side::Input, n, inputs);
+    inputStrips_[static_cast<std::size_t>(n)] = strip;
+    inputMeters_[static_cast<std::size_t>(n)] = new SLamp(SLamp::Layout::Input, strip);
+    strip->placeMeter(inputMeters_[static_cast<std::size_t>(n)]);
+    wireStrip(strip);
+    column->addWidget(strip, 1);
+  }
+  return inputs;
+}
+
+QWidget* OrvaneDlg::buildOutputs(QWidget* parent) {
+  auto* outputs = new QWidget(parent);
+  auto* row = new QHBoxLayout(outputs);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(2);
+  meterLabels_[1] = new QLabel(outputs);
+  meterLabels_[1]->setAlignment(Qt::AlignTop);
+  row->addWidget(meterLabels_[1]);
+  for (int n = 0; n < kChannels; ++n) {
+    auto* strip = new ChannelStrip(Side::Output, n, outputs);
+    outputStrips_[static_cast<std::size_t>(n)] = strip;
+    outputMeters_[static_cast<std::size_t>(n)] = new SLamp(SLamp::Layout::Output, strip);
+    strip->placeMeter(outputMeters_[static_cast<std::size_t>(n)]);
+    wireStrip(strip);
+    row->addWidget(strip, 1);
+  }
+  return outputs;
+}
+
+// The crosspoints beside the response graph; the editing page goes below.
+// Graph and page are empty frames until they are built.
+QWidget* OrvaneDlg::buildWorkArea(QWidget* parent) {
+  auto* work = new QWidget(parent);
+  work->setObjectName("workArea");
+  auto* grid = new QGridLayout(work);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(4);
+  crosspoints_ = new CrosspointGrid(work);
+  connect(crosspoints_, &CrosspointGrid::crosspointClicked, this, &OrvaneDlg::onCrosspoint);
+  grid->addWidget(crosspoints_, 0, 0);
+  graphArea_ = new QFrame(work);
+  graphArea_->setObjectName("graphArea");
+  graphArea_->setFrameShape(QFrame::StyledPanel);
+  graphTitle_ = new QLabel(graphArea_);
+  (new QVBoxLayout(graphArea_))->addWidget(graphTitle_, 0, Qt::AlignTop | Qt::AlignLeft);
+  grid->addWidget(graphArea_, 0, 1);
+  pageArea_ = new QFrame(work);
+  pageArea_->setObjectName("pageArea");
+  pageArea_->setFrameShape(QFrame::StyledPanel);
+  grid->addWidget(pageArea_, 1, 0, 1, 2);
+  grid->setColumnStretch(1, 1);
+  grid->setRowStretch(1, 1);
+  return work;
+}
+
+void OrvaneDlg::wireStrip(ChannelStrip* strip) {
+  const Side side = strip->side();
+  const int n = strip->channel();
+  connect(strip, &ChannelStrip::selectClicked, this,
+          [this, side, n] { SelectPage(side == Side::Input ? 1 : 2, n); });
+  connect(strip, &ChannelStrip::muteClicked, this, [this, side, n](bool on) { onStripMute(side, n, on); });
+  connect(strip, &ChannelStrip::curveClicked, this, [this, side, n] { onStripCurve(side, n); });
+  connect(strip, &ChannelStrip::gainEdited, this, [this, side, n](int gain) { onStripGain(side, n, gain); });
+  connect(strip, &ChannelStrip::linkGroupChosen, this,
+          [this, side, n](int group) { onStripLinkGroup(side, n, group); });
+  connect(strip, &ChannelStrip::nameEdited, this,
+          [this, side, n](const QString& text) { onStripName(side, n, text); });
 }
 
 void OrvaneDlg::wireNotifier() {
@@ -374,8 +451,194 @@ void OrvaneDlg::RefreshStatus(int mode) {
   statusFields_[kNumberField]->setText(mode == 2 ? QStringLiteral("PC") : QString::number(number));
 }
 
+bool OrvaneDlg::isLocked(int flag) const {
+  return image_.read([flag](const ImageData& d) { return d.locks.isLocked(flag); });
+}
+
+std::optional<Side> OrvaneDlg::masterSide() const {
+  switch (image_.read([](const ImageData& d) { return d.editor.selectedPage; })) {
+    case Page::Input:
+      return Side::Input;
+    case Page::Output:
+      return Side::Output;
+    default:
+      return std::nullopt;
+  }
+}
+
+QString OrvaneDlg::channelName(Side side, int channel) const {
+  return image_.read(
+      [&](const ImageData& d) { return nameText(d.edited.block(side, channel).first(kNameBytes)); });
+}
+
+void OrvaneDlg::SelectPage(int kind, int channel) {
+  const EditorState editor = image_.read([](const ImageData& d) { return d.editor; });
+  const auto at = [](int n) { return static_cast<std::size_t>(n); };
+  if (editor.selectedPage == Page::Matrix) {
+    if (kind == 0) return;
+    masterPanel_->showLevelControls(true);
+    refreshCrosspoints();
+  }
+  if (editor.selectedPage == Page::Input) {
+    if (kind == 1 && channel == editor.selectedInput) return;
+    ChannelStrip* old = inputStrip(editor.selectedInput);
+    old->setSelected(false);
+    old->showCurve(editor.inputCurveVisible[at(editor.selectedInput)]);
+  }
+  if (editor.selectedPage == Page::Output) {
+    if (kind == 2 && channel == editor.selectedOutput) return;
+    ChannelStrip* old = outputStrip(editor.selectedOutput);
+    old->setSelected(false);
+    old->showCurve(editor.outputCurveVisible[at(editor.selectedOutput)]);
+  }
+  if (kind == 0) {
+    image_.modify([](ImageData& d) { d.editor.selectedPage = Page::Matrix; });
+    masterPanel_->showLevelControls(false);
+    return;
+  }
+  const Side side = kind == 1 ? Side::Input : Side::Output;
+  image_.modify([&](ImageData& d) {
+    d.editor.selectedPage = kind == 1 ? Page::Input : Page::Output;
+    (kind == 1 ? d.editor.selectedInput : d.editor.selectedOutput) = channel;
+  });
+  ChannelStrip* chosen = strip(side, channel);
+  chosen->setSelected(true);
+  chosen->showCurve(true);
+  masterPanel_->showLevel(master_.level(side));
+  masterPanel_->lockLevel(
+      isLocked(side == Side::Input ? LockFlag::InputMainVolume : LockFlag::OutputMainVolume));
+}
+
+void OrvaneDlg::refreshCrosspoints() {
+  for (int i = 0; i < kChannels; ++i)
+    for (int j = 0; j < kChannels; ++j) crosspoints_->showOn(i, j, Crosspoints::isOn(image_, i, j));
+}
+
 void OrvaneDlg::RefreshAll() {
+  for (Side side : {Side::Input, Side::Output}) {
+    for (int n = 0; n < kChannels; ++n) {
+      strip(side, n)->showMute(image_.field(side, n, CommonField::Mute) != 0);
+      strip(side, n)->showGain(image_.field(side, n, CommonField::Gain));
+    }
+  }
+  refreshCrosspoints();
+
+  // Only the curve of the channel being edited stays on the graph.
+  const EditorState editor = image_.modify([](ImageData& d) {
+    d.editor.inputCurveVisible.fill(false);
+    d.editor.outputCurveVisible.fill(false);
+    return d.editor;
+  });
+  for (int n = 0; n < kChannels; ++n) {
+    inputStrip(n)->showCurve(editor.selectedPage == Page::Input && n == editor.selectedInput);
+    outputStrip(n)->showCurve(editor.selectedPage == Page::Output && n == editor.selectedOutput);
+  }
+
+  links_.normalise();
+  for (Side side : {Side::Input, Side::Output})
+    for (int n = 0; n < kChannels; ++n) strip(side, n)->showLinkGroup(links_.group(side, n));
+
+  if (!isLocked(LockFlag::InputLabel))
+    for (int n = 0; n < kChannels; ++n) inputStrip(n)->showName(channelName(Side::Input, n));
+  if (!isLocked(LockFlag::OutputLabel))
+    for (int n = 0; n < kChannels; ++n) outputStrip(n)->showName(channelName(Side::Output, n));
+
   RefreshStatus(connection_.isConnected() ? 1 : 0);
+  masterPanel_->showAntiFeedback(master_.antiFeedback());
+  if (const std::optional<Side> side = masterSide()) masterPanel_->showLevel(master_.level(*side));
+  ApplyLocks();
+}
+
+void OrvaneDlg::ApplyLocks() {
+  const LockState locks = image_.read([](const ImageData& d) { return d.locks; });
+  masterPanel_->lockAntiFeedback(locks.isLocked(LockFlag::MainFeedback));
+  crosspoints_->setLocked(locks.isLocked(LockFlag::Matrix));
+  if (const std::optional<Side> side = masterSide())
+    masterPanel_->lockLevel(
+        locks.isLocked(*side == Side::Input ? LockFlag::InputMainVolume : LockFlag::OutputMainVolume));
+
+  struct SideFlags {
+    Side side;
+    int name, mute, gain, link;
+  };
+  for (const SideFlags& f : {SideFlags{Side::Input, LockFlag::InputLabel, LockFlag::InputMute,
+                                       LockFlag::InputGain, LockFlag::InputLink},
+                             SideFlags{Side::Output, LockFlag::OutputLabel, LockFlag::OutputMute,
+                                       LockFlag::OutputGain, LockFlag::OutputLink}}) {
+    for (int n = 0; n < kChannels; ++n) {
+      ChannelStrip* s = strip(f.side, n);
+      const bool nameLocked = locks.isLocked(f.name);
+      if (s->nameEdit()->isLocked() != nameLocked) {
+        s->lockName(nameLocked);
+        if (!nameLocked) s->showName(channelName(f.side, n));
+      }
+      s->lockMute(locks.isLocked(f.mute));
+      s->lockGain(locks.isLocked(f.gain));
+      if (s->linkList()->isEnabled() == locks.isLocked(f.link)) s->lockLinkGroup(locks.isLocked(f.link));
+    }
+  }
+}
+
+void OrvaneDlg::RefreshInputGain(int channel) {
+  inputStrip(channel)->showGain(image_.field(Side::Input, channel, CommonField::Gain));
+}
+
+void OrvaneDlg::RefreshOutputGain(int channel) {
+  outputStrip(channel)->showGain(image_.field(Side::Output, channel, CommonField::Gain));
+}
+
+// --- strip, master and crosspoint actions ---------------------------------------
+
+void OrvaneDlg::onStripGain(Side side, int channel, int gain) {
+  image_.setField(side, channel, CommonField::Gain, gain);
+  const std::array<Field, 1> following{CommonField::Gain};
+  for (int member : links_.follow(side, channel, following)) strip(side, member)->showGain(gain);
+}
+
+void OrvaneDlg::onStripMute(Side side, int channel, bool sounding) {
+  image_.setField(side, channel, CommonField::Mute, sounding ? 1 : 0);
+}
+
+void OrvaneDlg::onStripCurve(Side side, int channel) {
+  const bool visible = image_.modify([&](ImageData& d) {
+    const bool edited = side == Side::Input
+                            ? d.editor.selectedPage == Page::Input && d.editor.selectedInput == channel
+                            : d.editor.selectedPage == Page::Output && d.editor.selectedOutput == channel;
+    // The curve of the channel being edited always shows.
+    if (edited) return true;
+    auto& flags = side == Side::Input ? d.editor.inputCurveVisible : d.editor.outputCurveVisible;
+    bool& flag = flags.at(static_cast<std::size_t>(channel));
+    flag = !flag;
+    return flag;
+  });
+  strip(side, channel)->showCurve(visible);
+}
+
+void OrvaneDlg::onStripLinkGroup(Side side, int channel, int group) {
+  links_.join(side, group, channel);
+  ChannelStrip* joined = strip(side, channel);
+  joined->showLinkGroup(links_.group(side, channel));
+  joined->showGain(image_.field(side, channel, CommonField::Gain));
+}
+
+void OrvaneDlg::onStripName(Side side, int channel, const QString& text) {
+  const std::vector<std::uint8_t> field = NameField::TextToField(text.toStdString(), kNameBytes);
+  image_.modify([&](ImageData& d) { std::ranges::copy(field, d.edited.block(side, channel).begin()); });
+}
+
+void OrvaneDlg::onMasterLevel(int level) {
+  if (const std::optional<Side> side = masterSide()) master_.setLevel(*side, level);
+}
+
+void OrvaneDlg::onMasterMute() {
+  if (const std::optional<Side> side = masterSide())
+    masterPanel_->showLevel(master_.toggleMute(*side));
+  else
+    masterPanel_->showLevel(0);
+}
+
+void OrvaneDlg::onCrosspoint(int input, int output) {
+  crosspoints_->showOn(input, output, Crosspoints::toggle(image_, input, output));
 }
 
 QString OrvaneDlg::statusText(int field) const {
@@ -405,6 +668,13 @@ void OrvaneDlg::ApplyLanguage() {
   for (std::size_t i = 0; i < status.size(); ++i) statusLabels_[i]->setText(uiText(status[i]));
   meterLabels_[0]->setText(uiText(MainTexts::kInputs));
   meterLabels_[1]->setText(uiText(MainTexts::kOutputs));
+  for (ChannelStrip* strip : inputStrips_) strip->applyLanguage();
+  for (ChannelStrip* strip : outputStrips_) strip->applyLanguage();
+  masterPanel_->applyLanguage();
+  crosspoints_->applyLanguage();
+  graphTitle_->setText(uiText(MainTexts::kGraph));
+  ApplyLocks();
+  update();
 }
 
 // --- tool bar -------------------------------------------------------------------

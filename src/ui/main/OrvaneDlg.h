@@ -11,8 +11,11 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "link/ConnectionManager.h"
+#include "link/LinkGroups.h"
+#include "link/MasterSection.h"
 #include "ui/main/ConnectDlg.h"
 #include "ui/main/ConnectionChoices.h"
 #include "ui/main/QtNotifier.h"
@@ -21,9 +24,13 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 class QLabel;
+class QFrame;
 
 namespace orvane::ui {
 
+class ChannelStrip;
+class CrosspointGrid;
+class MasterPanel;
 class DisplayDlg;
 class GradientProgressCtrl;
 class SLamp;
@@ -48,6 +55,27 @@ class OrvaneDlg : public QWidget {
   void RefreshStatus(int mode);
   void RefreshAll();
   void ApplyLanguage();
+  // Page 0 = matrix, 1 = input page of input `channel`, 2 = output page of
+  // output `channel`; moves the strip highlight and points the master
+  // section at the side shown.
+  void SelectPage(int kind, int channel);
+  // Disables (and, where a value would show, marks "Lock") every control of
+  // the window whose function lock is set.
+  void ApplyLocks();
+  // Shows the image's gain of one channel in its strip (after a page
+  // changed it).
+  void RefreshInputGain(int channel);
+  void RefreshOutputGain(int channel);
+
+  ChannelStrip* inputStrip(int channel) const { return inputStrips_.at(static_cast<std::size_t>(channel)); }
+  ChannelStrip* outputStrip(int channel) const { return outputStrips_.at(static_cast<std::size_t>(channel)); }
+  ChannelStrip* strip(Side side, int channel) const {
+    return side == Side::Input ? inputStrip(channel) : outputStrip(channel);
+  }
+  MasterPanel* masterPanel() const { return masterPanel_; }
+  CrosspointGrid* crosspointGrid() const { return crosspoints_; }
+  LinkGroups& linkGroups() { return links_; }
+  MasterSection& masterSection() { return master_; }
 
   ConnectionManager& connection() { return connection_; }
   Command& command() { return *command_; }
@@ -79,7 +107,25 @@ class OrvaneDlg : public QWidget {
  private:
   void buildWindow();
   QWidget* buildTopBar();
-  QWidget* buildMeters();
+  QWidget* buildConsole();
+  QWidget* buildInputs(QWidget* parent);
+  QWidget* buildOutputs(QWidget* parent);
+  QWidget* buildWorkArea(QWidget* parent);
+  void wireStrip(ChannelStrip* strip);
+  bool isLocked(int flag) const;
+  // The side the master section works on: that of the page shown, none for
+  // the matrix page.
+  std::optional<Side> masterSide() const;
+  QString channelName(Side side, int channel) const;
+  void refreshCrosspoints();
+  void onStripGain(Side side, int channel, int gain);
+  void onStripMute(Side side, int channel, bool sounding);
+  void onStripCurve(Side side, int channel);
+  void onStripLinkGroup(Side side, int channel, int group);
+  void onStripName(Side side, int channel, const QString& text);
+  void onMasterLevel(int level);
+  void onMasterMute();
+  void onCrosspoint(int input, int output);
   void wireNotifier();
   void onPosted(int message, qintptr wParam, qintptr lParam);
   void onLinkLost(LinkType link, int kind);
@@ -95,6 +141,8 @@ class OrvaneDlg : public QWidget {
   QtNotifier notifier_;
   std::unique_ptr<Command> command_;
   ConnectionManager connection_;
+  LinkGroups links_;
+  MasterSection master_;
   PortLister ports_;
   ConnectionChoices choices_;
 
@@ -109,6 +157,13 @@ class OrvaneDlg : public QWidget {
   std::array<SLamp*, kChannels> outputMeters_{};
   GradientProgressCtrl* progress_ = nullptr;
   DisplayDlg* popup_ = nullptr;
+  std::array<ChannelStrip*, kChannels> inputStrips_{};
+  std::array<ChannelStrip*, kChannels> outputStrips_{};
+  MasterPanel* masterPanel_ = nullptr;
+  CrosspointGrid* crosspoints_ = nullptr;
+  QLabel* graphTitle_ = nullptr;
+  QFrame* graphArea_ = nullptr;
+  QFrame* pageArea_ = nullptr;
   QPointer<ConnectDlg> connectDialog_;
 };
 

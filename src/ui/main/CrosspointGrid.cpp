@@ -1,0 +1,65 @@
+#include "ui/main/CrosspointGrid.h"
+
+#include <QGridLayout>
+#include <QLabel>
+
+#include "ui/main/MainTexts.h"
+#include "ui/main/UiText.h"
+#include "ui/widgets/ConsoleLook.h"
+#include "ui/widgets/ToggleButton.h"
+
+namespace orvane::ui {
+
+namespace {
+
+std::size_t at(int channel) {
+  return static_cast<std::size_t>(channel);
+}
+
+}  // namespace
+
+CrosspointGrid::CrosspointGrid(QWidget* parent) : QFrame(parent) {
+  setObjectName("crosspoints");
+  setFrameShape(QFrame::StyledPanel);
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(6, 4, 6, 6);
+  grid->setSpacing(3);
+  title_ = new QLabel(this);
+  grid->addWidget(title_, 0, 0, 1, kChannels + 1);
+  for (int j = 0; j < kChannels; ++j)
+    grid->addWidget(new QLabel(QString::number(j + 1), this), 1, j + 1, Qt::AlignHCenter);
+  for (int i = 0; i < kChannels; ++i) {
+    grid->addWidget(new QLabel(QString(QChar('A' + i)), this), i + 2, 0, Qt::AlignRight);
+    for (int j = 0; j < kChannels; ++j) {
+      auto* button = new ToggleButton(this);
+      button->setObjectName(QStringLiteral("crosspoint%1%2").arg(i).arg(j));
+      button->setOnColor(QColor(ConsoleLook::kOnOrange));
+      button->setFixedSize(22, 22);
+      connect(button, &ToggleButton::clicked, this, [this, i, j] { emit crosspointClicked(i, j); });
+      buttons_[at(i)][at(j)] = button;
+      grid->addWidget(button, i + 2, j + 1);
+    }
+  }
+  grid->setRowStretch(kChannels + 2, 1);
+  applyLanguage();
+}
+
+void CrosspointGrid::showOn(int input, int output, bool on) {
+  buttons_.at(at(input)).at(at(output))->setChecked(on);
+}
+
+void CrosspointGrid::setLocked(bool locked) {
+  for (auto& row : buttons_)
+    for (ToggleButton* button : row)
+      if (button->isEnabled() == locked) button->setEnabled(!locked);
+}
+
+void CrosspointGrid::applyLanguage() {
+  title_->setText(uiText(MainTexts::kMatrix));
+}
+
+ToggleButton* CrosspointGrid::button(int input, int output) const {
+  return buttons_.at(at(input)).at(at(output));
+}
+
+}  // namespace orvane::ui
