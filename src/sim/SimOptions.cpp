@@ -1,20 +1,12 @@
 #include "sim/SimOptions.h"
 
-#include <charconv>
+#include "platform/ParseNumber.h"
 
 namespace orvane {
 
 namespace {
 
 constexpr int kMaxDeviceId = 250;
-
-std::optional<int> number(const std::string& text, int lowest, int highest) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc{} || end != text.data() + text.size() || value < lowest || value > highest)
-    return std::nullopt;
-  return value;
-}
 
 // "ADDRESS:PORT", "ADDRESS" or ":PORT".
 bool parseListen(const std::string& text, SimOptions& options) {
@@ -24,7 +16,7 @@ bool parseListen(const std::string& text, SimOptions& options) {
     return !text.empty();
   }
   if (colon > 0) options.listenAddress = text.substr(0, colon);
-  const auto port = number(text.substr(colon + 1), 0, 65535);
+  const auto port = parseNumber(text.substr(colon + 1), 0, 65535);
   if (!port) return false;
   options.listenPort = *port;
   return true;
@@ -41,7 +33,7 @@ std::optional<std::string> SimOptions::parse(const std::vector<std::string>& arg
     };
     auto count = [&](int& target, int lowest, int highest) -> std::optional<std::string> {
       const auto text = value();
-      const auto n = text ? number(*text, lowest, highest) : std::nullopt;
+      const auto n = text ? parseNumber(*text, lowest, highest) : std::nullopt;
       if (!n)
         return arg + " needs a number from " + std::to_string(lowest) + " to " + std::to_string(highest);
       target = *n;

@@ -7,7 +7,7 @@
 
 #include "model/ParameterImage.h"
 #include "sim/InProcessTransport.h"
-#include "support/RecordingNotifier.h"
+#include "support/LinkParts.h"
 
 namespace orvane {
 namespace {
@@ -15,7 +15,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 constexpr auto kWait = std::chrono::seconds(10);
 
-class SimInProcessTransportTest : public ::testing::Test {
+class SimInProcessTransportTest : public ::testing::Test, protected LinkParts {
  protected:
   // A read request written into the transmit frame byte by byte and
   // finalised, as the worker leaves it for the transport.
@@ -42,21 +42,13 @@ class SimInProcessTransportTest : public ::testing::Test {
     ASSERT_TRUE(replyEvent.wait(kWait));
   }
 
-  ParameterImage image;
-  RecordingNotifier notifier;
-  WorkerEvents events;
-  ReplyDispatcher dispatcher{image, notifier, events};
-  LinkSlot slot;
-  Event replyEvent;
-  Timings timings;
   DeviceState state;
   std::atomic<int> replies{0};
   DeviceResponder device{state, [this] {
                            ++replies;
                            return std::uint8_t{0x2A};
                          }};
-  InProcessTransport transport{LinkContext{slot, dispatcher, replyEvent, notifier, timings}, device,
-                               LinkType::Usb};
+  InProcessTransport transport{context(), device, LinkType::Usb};
 };
 
 TEST_F(SimInProcessTransportTest, BlockReadReachesTheDeviceCopyAndRetiresTheFrame) {

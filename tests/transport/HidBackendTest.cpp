@@ -12,7 +12,7 @@
 #include "protocol/FrameBytes.h"
 #include "protocol/ReplyDispatcher.h"
 #include "sim/MemoryHidBackend.h"
-#include "support/RecordingNotifier.h"
+#include "support/LinkParts.h"
 #include "transport/HidapiBackend.h"
 #include "transport/UsbPort.h"
 
@@ -65,21 +65,15 @@ TEST_F(HidapiBackendTest, WithoutTheDeviceNothingOpensAndEveryTransferReportsItG
 TEST_F(HidapiBackendTest, UsbPortFailsToOpenAndLeavesTheDeviceFree) {
   const auto lockPath =
       std::filesystem::temp_directory_path() / ("orvane-hidapi-test-" + std::to_string(::getpid()) + ".lock");
-  ParameterImage image;
-  RecordingNotifier notifier;
-  WorkerEvents events;
-  ReplyDispatcher dispatcher{image, notifier, events};
-  LinkSlot slot;
-  Event replyEvent;
-  Timings timings;
+  LinkParts link;
   {
-    UsbPort port(LinkContext{slot, dispatcher, replyEvent, notifier, timings}, backend, lockPath);
+    UsbPort port(link.context(), backend, lockPath);
     EXPECT_FALSE(port.open(""));
     EXPECT_FALSE(port.isDeviceOpen());
     UsbDeviceLock other(lockPath);
     EXPECT_TRUE(other.acquire());
   }
-  EXPECT_TRUE(notifier.messages().empty());
+  EXPECT_TRUE(link.notifier.messages().empty());
   std::filesystem::remove(lockPath);
 }
 

@@ -14,7 +14,7 @@
 #include "model/ParameterImage.h"
 #include "protocol/ReplyDispatcher.h"
 #include "sim/MemoryHidBackend.h"
-#include "support/RecordingNotifier.h"
+#include "support/LinkParts.h"
 #include "transport/UsbPort.h"
 
 namespace orvane {
@@ -27,18 +27,9 @@ std::filesystem::path scratchLockPath(const std::string& name) {
 
 // One running editor's USB link: its own HID access to the shared device
 // and its own port, marking the device taken in the lock file at `path`.
-struct Editor {
+struct Editor : LinkParts {
   Editor(DeviceResponder& device, const std::filesystem::path& path)
       : backend(device), port(context(), backend, path) {}
-  LinkContext context() { return LinkContext{slot, dispatcher, replyEvent, notifier, timings}; }
-
-  ParameterImage image;
-  RecordingNotifier notifier;
-  WorkerEvents events;
-  ReplyDispatcher dispatcher{image, notifier, events};
-  LinkSlot slot;
-  Event replyEvent;
-  Timings timings;
   MemoryHidBackend backend;
   UsbPort port;
 };

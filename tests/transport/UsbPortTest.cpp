@@ -14,7 +14,7 @@
 #include "protocol/FrameBytes.h"
 #include "protocol/ReplyDispatcher.h"
 #include "sim/MemoryHidBackend.h"
-#include "support/RecordingNotifier.h"
+#include "support/LinkParts.h"
 #include "transport/UsbPort.h"
 
 namespace orvane {
@@ -31,7 +31,7 @@ Bytes dataOf(const HidReport& report) {
   return Bytes(report.begin() + 1, report.end());
 }
 
-class UsbPortTest : public ::testing::Test {
+class UsbPortTest : public ::testing::Test, protected LinkParts {
  protected:
   UsbPortTest() {
     device.setRequestObserver([this](const SendData&) {
@@ -85,19 +85,12 @@ class UsbPortTest : public ::testing::Test {
 
   const std::filesystem::path lockPath = std::filesystem::temp_directory_path() /
                                          ("orvane-usb-port-test-" + std::to_string(::getpid()) + ".lock");
-  ParameterImage image;
-  RecordingNotifier notifier;
-  WorkerEvents events;
-  ReplyDispatcher dispatcher{image, notifier, events};
-  LinkSlot slot;
-  Event replyEvent;
-  Timings timings;
   DeviceState state;
   DeviceResponder device{state};
   std::atomic<int> requests{0};
   Event requestSeen;
   MemoryHidBackend backend{device};
-  UsbPort port{LinkContext{slot, dispatcher, replyEvent, notifier, timings}, backend, lockPath};
+  UsbPort port{context(), backend, lockPath};
 };
 
 // --- frames into reports -----------------------------------------------------

@@ -1,0 +1,29 @@
+#pragma once
+
+// The link machinery one transport works with, without the worker: for
+// tests that drive a transport by hand and look at what reached the image.
+
+#include "model/ParameterImage.h"
+#include "platform/Event.h"
+#include "platform/Timings.h"
+#include "protocol/LinkSlot.h"
+#include "protocol/ReplyDispatcher.h"
+#include "protocol/WorkerEvents.h"
+#include "support/RecordingNotifier.h"
+#include "transport/LinkContext.h"
+
+namespace orvane {
+
+struct LinkParts {
+  ParameterImage image;
+  RecordingNotifier notifier;
+  WorkerEvents events;
+  ReplyDispatcher dispatcher{image, notifier, events};
+  LinkSlot slot;
+  Event replyEvent;
+  Timings timings;
+
+  LinkContext context() { return LinkContext{slot, dispatcher, replyEvent, notifier, timings}; }
+};
+
+}  // namespace orvane
