@@ -193,7 +193,6 @@ bool Command::StartIdSearch() {
     for (int id = 1; id <= ConnectionState::kMaxDeviceId; ++id)
       builders_.SendDeviceId(LinkType::Serial, FrameCode::CmdRead, id);
   }
-  notifier_.setProgressRange(1, ConnectionState::kMaxDeviceId);
   WakeWorker();
   return true;
 }

@@ -17,10 +17,6 @@ bool ConnectionManager::idSearchRunning() const {
   return image_.read([](const ImageData& d) { return d.status.idSearchRunning; });
 }
 
-void ConnectionManager::endIdSearch() {
-  image_.modify([](ImageData& d) { d.status.idSearchRunning = false; });
-}
-
 bool ConnectionManager::connect(LinkType link, const std::string& address, int deviceId) {
   if (link == LinkType::None || isConnected()) return false;
   if (link == LinkType::Serial) image_.modify([&](ImageData& d) { d.connection.deviceId = deviceId; });
@@ -52,21 +48,33 @@ void ConnectionManager::disconnect() {
     d.currentProgramNumber = 0;
     d.status.levelStoring = false;
     d.status.connectionCheckPending = false;
+    d.status.idSearchRunning = false;
   });
   notifier_.setProgress(0);
   notifier_.setTransferInProgress(false);
   image_.disconnectReset();
 }
 
-bool ConnectionManager::startIdSearch(const std::string& port) {
-  if (idSearchRunning() || isConnected()) return false;
+SearchStart ConnectionManager::startIdSearch(const std::string& port) {
+  if (idSearchRunning() || isConnected()) return SearchStart::Refused;
   // One hold of the lock from opening to the queued probes: the worker must
   // not find the link open with nothing queued and poll a device that is
   // not there.
   std::lock_guard lock(command_.protocolLock());
-  if (!command_.OpenLink(LinkType::Serial, port)) return false;
+  if (!command_.OpenLink(LinkType::Serial, port)) return SearchStart::PortFailed;
   image_.modify([](ImageData& d) { d.connection.linkType = LinkType::Serial; });
-  return command_.StartIdSearch();
+  command_.StartIdSearch();
+  return SearchStart::Started;
+}
+
+// A search that ends normally still has its flag up when the report comes;
+// a serial port that failed during a search took the flag down itself, so
+// its report is a lost link the user hears about.
+LinkLoss ConnectionManager::classifyLoss(LinkType link) const {
+  return image_.read([link](const ImageData& d) {
+    if (link == LinkType::None || d.connection.linkType != link) return LinkLoss::Stale;
+    return d.status.idSearchRunning ? LinkLoss::SearchEnded : LinkLoss::Lost;
+  });
 }
 
 FirmwareVerdict ConnectionManager::checkFirmware(const ProductVariant& variant) const {

@@ -99,7 +99,7 @@ TEST_F(ConnectionManagerTest, ALinkWithoutTransportDoesNotOpen) {
   EXPECT_FALSE(connection.connect(LinkType::Usb, "", 0));
   EXPECT_FALSE(connection.isConnected());
   EXPECT_TRUE(command.queue().isEmpty());
-  EXPECT_FALSE(connection.startIdSearch("/dev/null"));
+  EXPECT_EQ(connection.startIdSearch("/dev/null"), SearchStart::PortFailed);
 }
 
 }  // namespace

@@ -28,6 +28,10 @@ constexpr double kGainStep = 0.1;     // dB per code
 constexpr double kGainOffset = 30;    // code 0 = -30 dB
 constexpr int kFieldWidth = 78;       // fields of an output column
 constexpr int kInputFieldWidth = 96;  // fields of an input row
+// Faders long enough to set a gain to a tenth of a decibel with the mouse.
+constexpr int kInputFaderLength = 150;
+constexpr int kInputFaderThickness = 34;
+constexpr int kOutputFaderLength = 130;
 
 // Refuses any text whose GBK form would not fit a name field.
 class NameValidator : public QValidator {
@@ -123,19 +127,21 @@ ChannelStrip::ChannelStrip(Side side, int channel, QWidget* parent)
   buttons->addWidget(mute_);
   buttons->addWidget(curve_);
   if (side == Side::Input) {
-    // A row: select, meter and fader, then two lines of fields.
+    // A row: select and meter, a horizontal fader, then two lines of fields.
     select_->setFixedWidth(24);
-    fader_->setFixedWidth(24);
+    fader_->setOrientation(Qt::Horizontal);
+    fader_->setMinimumWidth(kInputFaderLength);
+    fader_->setFixedHeight(kInputFaderThickness);
     for (QWidget* field : std::initializer_list<QWidget*>{link_, name_})
       field->setFixedWidth(kInputFieldWidth);
     gain_->edit()->setFixedWidth(kInputFieldWidth - 16);
-    fader_->setMinimumHeight(52);
     grid_->addWidget(select_, 0, 0, 2, 1);
-    grid_->addWidget(fader_, 0, 2, 2, 1);
+    grid_->addWidget(fader_, 0, 2, 2, 1, Qt::AlignVCenter);
     grid_->addWidget(name_, 0, 3);
     grid_->addWidget(link_, 0, 4);
     grid_->addLayout(buttons, 1, 3);
     grid_->addWidget(gain_, 1, 4);
+    grid_->setColumnStretch(2, 1);
   } else {
     // A column: fields on top, fader and meter below.
     auto* top = new QHBoxLayout;
@@ -147,6 +153,7 @@ ChannelStrip::ChannelStrip(Side side, int channel, QWidget* parent)
     grid_->addWidget(link_, 1, 0, 1, 2, Qt::AlignRight);
     grid_->addLayout(buttons, 2, 0, 1, 2);
     grid_->addWidget(gain_, 3, 0, 1, 2, Qt::AlignRight);
+    fader_->setMinimumHeight(kOutputFaderLength);
     grid_->addWidget(fader_, 4, 0, Qt::AlignRight);
     grid_->setRowStretch(4, 1);
   }

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -63,6 +64,9 @@ QWidget* ConnectDlg::networkGroup() {
   field->addWidget(new QLabel(uiText(MainTexts::kIp), box));
   address_ = new QLineEdit(choices_.networkAddress, box);
   address_->setObjectName("address");
+  // Enter in the address field connects by the network, not by the
+  // dialog's default (USB) button.
+  address_->installEventFilter(this);
   field->addWidget(address_);
   layout->addLayout(field);
   auto* connectButton = new QPushButton(uiText(MainTexts::kConnect), box);
@@ -104,10 +108,10 @@ QWidget* ConnectDlg::serialGroup(const std::vector<SerialPortChoice>& ports) {
   ids_ = new QComboBox(box);
   ids_->setObjectName("ids");
   idRow->addWidget(ids_, 1);
-  auto* searchButton = new QPushButton(uiText(MainTexts::kSearchIdButton), box);
-  searchButton->setObjectName("search");
-  connect(searchButton, &QPushButton::clicked, this, &ConnectDlg::search);
-  idRow->addWidget(searchButton);
+  search_ = new QPushButton(uiText(MainTexts::kSearchIdButton), box);
+  search_->setObjectName("search");
+  connect(search_, &QPushButton::clicked, this, &ConnectDlg::search);
+  idRow->addWidget(search_);
   layout->addLayout(idRow);
 
   progress_ = new GradientProgressCtrl(box);
@@ -128,6 +132,7 @@ void ConnectDlg::showFoundIds(const std::array<std::uint8_t, ConnectionState::kM
     if (id != 0) ids_->addItem(QString::number(id));
   ids_->setCurrentIndex(ids_->count() > 0 ? 0 : -1);
   choices_.deviceId = ids_->count() > 0 ? ids_->itemText(0).toInt() : 0;
+  search_->setEnabled(true);
 }
 
 void ConnectDlg::setSearchProgress(int id) {
@@ -154,12 +159,26 @@ void ConnectDlg::acceptSerial() {
   done(kSerial);
 }
 
+// While a search runs its button stays disabled; the end of the search
+// (showFoundIds) gives it back.
 void ConnectDlg::search() {
   rememberPort();
   if (!onSearch) return;
+  if (onSearch(choices_.serialPort) != SearchStart::Started) return;
+  search_->setEnabled(false);
   progress_->show();
   progress_->setPosition(1);
-  if (!onSearch(choices_.serialPort)) progress_->hide();
+}
+
+bool ConnectDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == address_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      acceptNetwork();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace orvane::ui

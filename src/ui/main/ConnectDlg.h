@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "link/ConnectionManager.h"
 #include "model/ConnectionState.h"
 #include "ui/main/ConnectionChoices.h"
 
@@ -37,14 +38,14 @@ class ConnectDlg : public QDialog {
   static constexpr int kUsb = 2;
   static constexpr int kNetwork = 3;
 
-  // Asked when the user presses "Search ID" with the chosen port; true when
-  // a search started.
-  std::function<bool(const QString& port)> onSearch;
+  // Asked when the user presses "Search ID" with the chosen port.
+  std::function<SearchStart(const QString& port)> onSearch;
 
   GradientProgressCtrl* searchProgress() const { return progress_; }
   QComboBox* portBox() const { return ports_; }
   QComboBox* idBox() const { return ids_; }
   QLineEdit* addressField() const { return address_; }
+  QPushButton* searchButton() const { return search_; }
 
  public slots:
   // The search ended: list what was found and choose the first.
@@ -54,6 +55,9 @@ class ConnectDlg : public QDialog {
   void acceptNetwork();
   void acceptSerial();
   void search();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QWidget* usbGroup();
@@ -66,6 +70,7 @@ class ConnectDlg : public QDialog {
   QComboBox* ids_ = nullptr;
   QLineEdit* address_ = nullptr;
   QPushButton* usbConnect_ = nullptr;
+  QPushButton* search_ = nullptr;
   GradientProgressCtrl* progress_ = nullptr;
 };
 

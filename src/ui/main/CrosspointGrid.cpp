@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include "model/Crosspoints.h"
 #include "ui/main/MainTexts.h"
 #include "ui/main/UiText.h"
 #include "ui/widgets/ConsoleLook.h"
@@ -18,7 +19,7 @@ std::size_t at(int channel) {
 
 }  // namespace
 
-CrosspointGrid::CrosspointGrid(QWidget* parent) : QFrame(parent) {
+CrosspointGrid::CrosspointGrid(ParameterImage& image, QWidget* parent) : QFrame(parent), image_(image) {
   setObjectName("crosspoints");
   setFrameShape(QFrame::StyledPanel);
   auto* grid = new QGridLayout(this);
@@ -35,7 +36,8 @@ CrosspointGrid::CrosspointGrid(QWidget* parent) : QFrame(parent) {
       button->setObjectName(QStringLiteral("crosspoint%1%2").arg(i).arg(j));
       button->setOnColor(QColor(ConsoleLook::kOnOrange));
       button->setFixedSize(22, 22);
-      connect(button, &ToggleButton::clicked, this, [this, i, j] { emit crosspointClicked(i, j); });
+      connect(button, &ToggleButton::clicked, this,
+              [this, i, j] { this->button(i, j)->setChecked(Crosspoints::toggle(image_, i, j)); });
       buttons_[at(i)][at(j)] = button;
       grid->addWidget(button, i + 2, j + 1);
     }
@@ -44,11 +46,13 @@ CrosspointGrid::CrosspointGrid(QWidget* parent) : QFrame(parent) {
   applyLanguage();
 }
 
-void CrosspointGrid::showOn(int input, int output, bool on) {
-  buttons_.at(at(input)).at(at(output))->setChecked(on);
+void CrosspointGrid::refreshFromImage() {
+  for (int i = 0; i < kChannels; ++i)
+    for (int j = 0; j < kChannels; ++j) button(i, j)->setChecked(Crosspoints::isOn(image_, i, j));
 }
 
-void CrosspointGrid::setLocked(bool locked) {
+void CrosspointGrid::applyLocks(const LockState& locks) {
+  const bool locked = locks.isLocked(LockFlag::Matrix);
   for (auto& row : buttons_)
     for (ToggleButton* button : row)
       if (button->isEnabled() == locked) button->setEnabled(!locked);

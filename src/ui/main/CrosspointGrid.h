@@ -1,12 +1,14 @@
 #pragma once
 
 // The 8 x 8 crosspoint buttons of the main window: input i (row) into
-// output j (column). A button shows on exactly while that mix level is not 0.
+// output j (column). A button shows on exactly while that mix level is not 0;
+// pressing it switches the crosspoint (the level comes back from its memo).
 
 #include <QFrame>
 #include <array>
 
-#include "model/BlockLayout.h"
+#include "model/ParameterImage.h"
+#include "ui/main/WindowPart.h"
 
 class QLabel;
 
@@ -14,21 +16,19 @@ namespace orvane::ui {
 
 class ToggleButton;
 
-class CrosspointGrid : public QFrame {
+class CrosspointGrid : public QFrame, public WindowPart {
   Q_OBJECT
 
  public:
-  explicit CrosspointGrid(QWidget* parent = nullptr);
+  explicit CrosspointGrid(ParameterImage& image, QWidget* parent = nullptr);
 
-  void showOn(int input, int output, bool on);
-  void setLocked(bool locked);
-  void applyLanguage();
+  void refreshFromImage() override;
+  void applyLanguage() override;
+  void applyLocks(const LockState& locks) override;
   ToggleButton* button(int input, int output) const;
 
- signals:
-  void crosspointClicked(int input, int output);
-
  private:
+  ParameterImage& image_;
   QLabel* title_ = nullptr;
   std::array<std::array<ToggleButton*, kChannels>, kChannels> buttons_{};
 };

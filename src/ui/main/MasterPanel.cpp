@@ -20,10 +20,12 @@ constexpr int kLevelMax = 720;    // +12 dB
 constexpr int kLevelUnity = 600;  // 0 dB
 constexpr double kLevelStep = 0.1;
 constexpr double kLevelOffset = 60;  // code 1 = -59.9 dB, code 0 = off
+constexpr int kFaderLength = 130;    // a travel fine enough for tenths of a decibel
 
 }  // namespace
 
-MasterPanel::MasterPanel(QWidget* parent) : QFrame(parent) {
+MasterPanel::MasterPanel(MasterSection& master, ParameterImage& image, QWidget* parent)
+    : QFrame(parent), master_(master), image_(image) {
   setObjectName("master");
   setFrameShape(QFrame::StyledPanel);
   title_ = new QLabel(this);
@@ -39,6 +41,7 @@ MasterPanel::MasterPanel(QWidget* parent) : QFrame(parent) {
   fader_->setMarkValue(kLevelUnity);
   fader_->setTickInterval(120);
   fader_->setPageStep(20);
+  fader_->setMinimumHeight(kFaderLength);
   level_ = new NumField(this);
   level_->setObjectName("masterLevel");
   level_->setDisplayKind(NumKind::LevelOffAtMin, QStringLiteral("dB"));
@@ -56,17 +59,33 @@ MasterPanel::MasterPanel(QWidget* parent) : QFrame(parent) {
   grid->setRowStretch(4, 1);
   grid->setColumnStretch(1, 1);
 
-  connect(antiFeedback_, &ToggleButton::clicked, this, &MasterPanel::antiFeedbackClicked);
-  connect(mute_, &ToggleButton::clicked, this, &MasterPanel::muteClicked);
+  connect(antiFeedback_, &ToggleButton::clicked, this, [this](bool on) { master_.setAntiFeedback(on); });
+  connect(mute_, &ToggleButton::clicked, this, &MasterPanel::userMute);
   connect(fader_, &Fader::valueChanged, this, &MasterPanel::userLevel);
   connect(level_, &NumField::valueEdited, this, &MasterPanel::userLevel);
   connect(level_, &NumField::valueHeld, this, &MasterPanel::userLevel);
   applyLanguage();
 }
 
+std::optional<Side> MasterPanel::shownSide() const {
+  switch (image_.read([](const ImageData& d) { return d.editor.selectedPage; })) {
+    case Page::Input:
+      return Side::Input;
+    case Page::Output:
+      return Side::Output;
+    default:
+      return std::nullopt;
+  }
+}
+
 void MasterPanel::userLevel(int level) {
   showLevel(level);
-  emit levelEdited(level);
+  if (const std::optional<Side> side = shownSide()) master_.setLevel(*side, level);
+}
+
+void MasterPanel::userMute() {
+  const std::optional<Side> side = shownSide();
+  showLevel(side ? master_.toggleMute(*side) : 0);
 }
 
 void MasterPanel::showLevel(int level) {
@@ -75,23 +94,25 @@ void MasterPanel::showLevel(int level) {
   mute_->setChecked(level != 0);
 }
 
-void MasterPanel::showAntiFeedback(bool on) {
-  antiFeedback_->setChecked(on);
+// The level controls follow the side whose page is shown; the matrix page
+// hides them.
+void MasterPanel::refreshFromImage() {
+  antiFeedback_->setChecked(master_.antiFeedback());
+  const std::optional<Side> side = shownSide();
+  for (QWidget* w : std::initializer_list<QWidget*>{mute_, fader_, level_}) w->setVisible(side.has_value());
+  if (side) showLevel(master_.level(*side));
 }
 
-void MasterPanel::showLevelControls(bool shown) {
-  for (QWidget* w : std::initializer_list<QWidget*>{mute_, fader_, level_}) w->setVisible(shown);
-}
-
-void MasterPanel::lockLevel(bool locked) {
+void MasterPanel::applyLocks(const LockState& locks) {
+  antiFeedback_->setEnabled(!locks.isLocked(LockFlag::MainFeedback));
+  const std::optional<Side> side = shownSide();
+  if (!side) return;
+  const bool locked =
+      locks.isLocked(*side == Side::Input ? LockFlag::InputMainVolume : LockFlag::OutputMainVolume);
   fader_->setLocked(locked);
   fader_->setEnabled(!locked);
   level_->setLocked(locked);
   mute_->setEnabled(!locked);
-}
-
-void MasterPanel::lockAntiFeedback(bool locked) {
-  antiFeedback_->setEnabled(!locked);
 }
 
 void MasterPanel::applyLanguage() {

@@ -2,9 +2,13 @@
 
 // The master section of the main window: the anti-feedback switch of the
 // inputs, the master mute and the master level (fader and field) of the side
-// whose page is shown. Like the strips it only shows and reports.
+// whose page is shown; the matrix page hides the level controls.
 
 #include <QFrame>
+#include <optional>
+
+#include "link/MasterSection.h"
+#include "ui/main/WindowPart.h"
 
 class QLabel;
 
@@ -14,34 +18,32 @@ class Fader;
 class NumField;
 class ToggleButton;
 
-class MasterPanel : public QFrame {
+class MasterPanel : public QFrame, public WindowPart {
   Q_OBJECT
 
  public:
-  explicit MasterPanel(QWidget* parent = nullptr);
+  MasterPanel(MasterSection& master, ParameterImage& image, QWidget* parent = nullptr);
 
-  // Level 0..720; the mute button shows on while the level is not 0.
-  void showLevel(int level);
-  void showAntiFeedback(bool on);
-  // The level controls and the mute button, which the matrix view hides.
-  void showLevelControls(bool shown);
-  void lockLevel(bool locked);
-  void lockAntiFeedback(bool locked);
-  void applyLanguage();
+  void refreshFromImage() override;
+  void applyLanguage() override;
+  void applyLocks(const LockState& locks) override;
 
   ToggleButton* antiFeedbackButton() const { return antiFeedback_; }
   ToggleButton* muteButton() const { return mute_; }
   Fader* fader() const { return fader_; }
   NumField* levelField() const { return level_; }
 
- signals:
-  void antiFeedbackClicked(bool on);
-  void muteClicked();
-  // From the fader or the field; the panel already shows the new level.
-  void levelEdited(int level);
-
  private:
+  // The side the master section works on: that of the page shown, none for
+  // the matrix page.
+  std::optional<Side> shownSide() const;
+  // Level 0..720; the mute button shows on while the level is not 0.
+  void showLevel(int level);
   void userLevel(int level);
+  void userMute();
+
+  MasterSection& master_;
+  ParameterImage& image_;
 
   QLabel* title_ = nullptr;
   ToggleButton* antiFeedback_ = nullptr;

@@ -4,12 +4,14 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QPalette>
+#include <QScreen>
 #include <QStyleFactory>
 #include <QTimer>
 #include <cstdio>
 
 #include "link/ConnectTarget.h"
 #include "model/Language.h"
+#include "ui/main/DisplayDlg.h"
 #include "ui/main/OrvaneDlg.h"
 #include "ui/main/SystemTransports.h"
 #include "ui/widgets/ConsoleLook.h"
@@ -28,17 +30,25 @@ bool isRegistrationSwitch(const QString& arg) {
          name.compare("UnregServer", Qt::CaseInsensitive) == 0;
 }
 
-// After the full read, saves a picture of the window and ends the program:
-// how a machine without a screen shows what the editor looks like.
-void screenshotAfterRead(OrvaneDlg& window, const QString& path) {
+// Once the device is read and the transfer popup has gone, saves a picture
+// of the window and ends the program: how a machine without a screen shows
+// what the editor looks like.
+void screenshotWhenReady(OrvaneDlg& window, const QString& path) {
   QObject::connect(&window.notifier(), &QtNotifier::posted, &window, [&window, path](int message) {
     if (message != static_cast<int>(Message::ChannelDataRead)) return;
-    QTimer::singleShot(500, &window, [&window, path] {
-      window.grab().save(path);
-      std::printf("%s\n", qPrintable(QFileInfo(path).absoluteFilePath()));
-      std::fflush(stdout);
-      QApplication::quit();
+    auto* poll = new QTimer(&window);
+    QObject::connect(poll, &QTimer::timeout, &window, [&window, path, poll] {
+      if (!window.isEnabled() || window.transferPopup()->isVisible()) return;
+      poll->stop();
+      // A moment for the meters to show the device's levels.
+      QTimer::singleShot(500, &window, [&window, path] {
+        window.grab().save(path);
+        std::printf("%s\n", qPrintable(QFileInfo(path).absoluteFilePath()));
+        std::fflush(stdout);
+        QApplication::quit();
+      });
     });
+    poll->start(100);
   });
 }
 
@@ -95,8 +105,10 @@ int OrvaneApp::run(int argc, char** argv) {
 
   ParameterImage image;
   OrvaneDlg window(image, SystemTransports::attach, SystemTransports::listSerialPorts);
-  if (parser.isSet(screenshotOption)) screenshotAfterRead(window, parser.value(screenshotOption));
-  window.show();
+  if (parser.isSet(screenshotOption)) screenshotWhenReady(window, parser.value(screenshotOption));
+  // The console uses the whole screen; a window manager keeps it maximised.
+  if (const QScreen* screen = window.screen()) window.resize(screen->availableGeometry().size());
+  window.showMaximized();
   if (target) {
     QTimer::singleShot(0, &window, [&window, target] {
       window.connectTo(target->link, QString::fromStdString(target->address), target->deviceId);

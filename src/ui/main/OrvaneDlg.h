@@ -1,39 +1,38 @@
 #pragma once
 
-// The editor's main window: tool bar, link and language buttons, status
-// fields, level meters, the progress bar and the transfer popup around the
-// area where the channel strips, the graph and the pages live. It owns the
-// link machinery (Command and the connection) and answers what the core
-// reports.
+// The editor's main window: the tool bar with its status fields, the
+// progress bar, the transfer popup, and the parts of the console — the
+// strips of both sides with their meters, the master section, the
+// crosspoints, the graph area and the page area. It owns the link machinery
+// (Command and the connection); what the link reports is handled by its
+// LinkReactions. Refreshing, switching language and applying locks walk over
+// the parts.
 
-#include <QPointer>
 #include <QWidget>
-#include <array>
 #include <functional>
 #include <memory>
-#include <optional>
+#include <vector>
 
 #include "link/ConnectionManager.h"
 #include "link/LinkGroups.h"
 #include "link/MasterSection.h"
-#include "ui/main/ConnectDlg.h"
-#include "ui/main/ConnectionChoices.h"
+#include "ui/main/LinkReactions.h"
 #include "ui/main/QtNotifier.h"
+#include "ui/widgets/WheelGuard.h"
 
-class QLineEdit;
-class QPushButton;
-class QToolButton;
-class QLabel;
 class QFrame;
 
 namespace orvane::ui {
 
 class ChannelStrip;
 class CrosspointGrid;
-class MasterPanel;
 class DisplayDlg;
 class GradientProgressCtrl;
+class MasterPanel;
 class SLamp;
+class StripBank;
+class TopBar;
+class WindowPart;
 
 class OrvaneDlg : public QWidget {
   Q_OBJECT
@@ -41,8 +40,7 @@ class OrvaneDlg : public QWidget {
  public:
   // Gives `command` its three transports.
   using TransportFactory = std::function<void(Command& command, ParameterImage& image)>;
-  // Lists the serial ports for the connection dialog.
-  using PortLister = std::function<std::vector<SerialPortChoice>()>;
+  using PortLister = LinkReactions::PortLister;
 
   OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLister ports, Timings timings = {});
   ~OrvaneDlg() override;
@@ -53,42 +51,38 @@ class OrvaneDlg : public QWidget {
 
   // Status fields: mode 0 not connected, 1 connected, 2 settings from a file.
   void RefreshStatus(int mode);
+  // Every part shows the image anew, then the locks apply.
   void RefreshAll();
   void ApplyLanguage();
   // Page 0 = matrix, 1 = input page of input `channel`, 2 = output page of
   // output `channel`; moves the strip highlight and points the master
   // section at the side shown.
   void SelectPage(int kind, int channel);
-  // Disables (and, where a value would show, marks "Lock") every control of
-  // the window whose function lock is set.
   void ApplyLocks();
   // Shows the image's gain of one channel in its strip (after a page
   // changed it).
   void RefreshInputGain(int channel);
   void RefreshOutputGain(int channel);
 
-  ChannelStrip* inputStrip(int channel) const { return inputStrips_.at(static_cast<std::size_t>(channel)); }
-  ChannelStrip* outputStrip(int channel) const { return outputStrips_.at(static_cast<std::size_t>(channel)); }
-  ChannelStrip* strip(Side side, int channel) const {
-    return side == Side::Input ? inputStrip(channel) : outputStrip(channel);
-  }
+  StripBank* bank(Side side) const { return side == Side::Input ? inputs_ : outputs_; }
+  ChannelStrip* inputStrip(int channel) const;
+  ChannelStrip* outputStrip(int channel) const;
+  SLamp* inputMeter(int channel) const;
+  SLamp* outputMeter(int channel) const;
   MasterPanel* masterPanel() const { return masterPanel_; }
   CrosspointGrid* crosspointGrid() const { return crosspoints_; }
+  TopBar* topBar() const { return topBar_; }
+  GradientProgressCtrl* progressBar() const { return progress_; }
+  DisplayDlg* transferPopup() const { return popup_; }
   LinkGroups& linkGroups() { return links_; }
   MasterSection& masterSection() { return master_; }
-
   ConnectionManager& connection() { return connection_; }
+  LinkReactions& reactions() { return *reactions_; }
   Command& command() { return *command_; }
   QtNotifier& notifier() { return notifier_; }
-  ConnectionChoices& choices() { return choices_; }
-  DisplayDlg* transferPopup() const { return popup_; }
-  SLamp* inputMeter(int channel) const { return inputMeters_.at(static_cast<std::size_t>(channel)); }
-  SLamp* outputMeter(int channel) const { return outputMeters_.at(static_cast<std::size_t>(channel)); }
   QString statusText(int field) const;
-  QPushButton* linkButton() const { return linkButton_; }
-  QPushButton* languageButton() const { return languageButton_; }
-  // The connection dialog while it is open (tests drive it).
-  ConnectDlg* connectDialog() const { return connectDialog_; }
+  QPushButton* linkButton() const;
+  QPushButton* languageButton() const;
 
  signals:
   void connectDialogOpened(ConnectDlg* dialog);
@@ -97,7 +91,6 @@ class OrvaneDlg : public QWidget {
   void onLinkButton();
   void onLanguageButton();
   void onHelp();
-  void onDeviceId();
   void onAbout();
 
  protected:
@@ -106,36 +99,11 @@ class OrvaneDlg : public QWidget {
 
  private:
   void buildWindow();
-  QWidget* buildTopBar();
   QWidget* buildConsole();
-  QWidget* buildInputs(QWidget* parent);
-  QWidget* buildOutputs(QWidget* parent);
   QWidget* buildWorkArea(QWidget* parent);
-  void wireStrip(ChannelStrip* strip);
-  bool isLocked(int flag) const;
-  // The side the master section works on: that of the page shown, none for
-  // the matrix page.
-  std::optional<Side> masterSide() const;
-  QString channelName(Side side, int channel) const;
-  void refreshCrosspoints();
-  void onStripGain(Side side, int channel, int gain);
-  void onStripMute(Side side, int channel, bool sounding);
-  void onStripCurve(Side side, int channel);
-  void onStripLinkGroup(Side side, int channel, int group);
-  void onStripName(Side side, int channel, const QString& text);
-  void onMasterLevel(int level);
-  void onMasterMute();
-  void onCrosspoint(int input, int output);
-  void wireNotifier();
-  void onPosted(int message, qintptr wParam, qintptr lParam);
-  void onLinkLost(LinkType link, int kind);
+  void wireReactions();
+  void onLinkEnded();
   void onLevels();
-  void onFirmwareRead();
-  void onNetworkOperationDone(int kind);
-  void resetMeters();
-  void showLinkState();
-  bool startIdSearch(const QString& port);
-  void showOpenFailure(LinkType link);
 
   ParameterImage& image_;
   QtNotifier notifier_;
@@ -143,28 +111,18 @@ class OrvaneDlg : public QWidget {
   ConnectionManager connection_;
   LinkGroups links_;
   MasterSection master_;
-  PortLister ports_;
-  ConnectionChoices choices_;
+  WheelGuard wheelGuard_;
+  LinkReactions* reactions_ = nullptr;
 
-  QPushButton* linkButton_ = nullptr;
-  QPushButton* languageButton_ = nullptr;
-  QToolButton* helpButton_ = nullptr;
-  std::array<QPushButton*, 5> toolButtons_{};
-  std::array<QLabel*, 3> statusLabels_{};
-  std::array<QLineEdit*, 3> statusFields_{};
-  std::array<QLabel*, 2> meterLabels_{};
-  std::array<SLamp*, kChannels> inputMeters_{};
-  std::array<SLamp*, kChannels> outputMeters_{};
+  TopBar* topBar_ = nullptr;
   GradientProgressCtrl* progress_ = nullptr;
   DisplayDlg* popup_ = nullptr;
-  std::array<ChannelStrip*, kChannels> inputStrips_{};
-  std::array<ChannelStrip*, kChannels> outputStrips_{};
+  StripBank* inputs_ = nullptr;
+  StripBank* outputs_ = nullptr;
   MasterPanel* masterPanel_ = nullptr;
   CrosspointGrid* crosspoints_ = nullptr;
-  QLabel* graphTitle_ = nullptr;
-  QFrame* graphArea_ = nullptr;
   QFrame* pageArea_ = nullptr;
-  QPointer<ConnectDlg> connectDialog_;
+  std::vector<WindowPart*> parts_;
 };
 
 }  // namespace orvane::ui

@@ -30,6 +30,16 @@ Fader::Fader(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void Fader::setOrientation(Qt::Orientation orientation) {
+  orientation_ = orientation;
+  if (orientation == Qt::Vertical)
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+  else
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  updateGeometry();
+  update();
+}
+
 void Fader::setRange(int minimum, int maximum) {
   minimum_ = std::min(minimum, maximum);
   maximum_ = std::max(minimum, maximum);
@@ -98,12 +108,29 @@ void Fader::moveByUserBy(long long delta) {
 // Geometry: the cap's centre travels between travelTop() (maximum) and
 // travelBottom() (minimum); the groove and the ticks follow the same rows.
 
+int Fader::length() const {
+  return orientation_ == Qt::Vertical ? height() : width();
+}
+
+int Fader::thickness() const {
+  return orientation_ == Qt::Vertical ? width() : height();
+}
+
+QTransform Fader::toWidget() const {
+  if (orientation_ == Qt::Vertical) return {};
+  return QTransform().translate(width(), 0).rotate(90);
+}
+
+int Fader::alongAt(const QPointF& point) const {
+  return static_cast<int>(std::lround(toWidget().inverted().map(point).y()));
+}
+
 int Fader::capHeight() const {
-  return std::clamp(height() / 8, 8, kNominalCapHeight);
+  return std::clamp(length() / 8, 8, kNominalCapHeight);
 }
 
 int Fader::capWidth() const {
-  return std::max(8, std::min(width() - 2 * kMargin, kNominalCapWidth));
+  return std::max(8, std::min(thickness() - 2 * kMargin, kNominalCapWidth));
 }
 
 int Fader::travelTop() const {
@@ -111,7 +138,7 @@ int Fader::travelTop() const {
 }
 
 int Fader::travelBottom() const {
-  return std::max(travelTop(), height() - 1 - kMargin - capHeight() / 2);
+  return std::max(travelTop(), length() - 1 - kMargin - capHeight() / 2);
 }
 
 int Fader::yFor(int value) const {
@@ -131,18 +158,24 @@ int Fader::valueAt(int y) const {
   return static_cast<int>(minimum_ + std::lround(share * range));
 }
 
-QRect Fader::capRect() const {
+QRect Fader::uprightCapRect() const {
   const int h = capHeight();
   const int w = capWidth();
-  return {(width() - w) / 2, yFor(value_) - h / 2, w, h};
+  return {(thickness() - w) / 2, yFor(value_) - h / 2, w, h};
+}
+
+QRect Fader::capRect() const {
+  return toWidget().mapRect(uprightCapRect());
 }
 
 QSize Fader::sizeHint() const {
-  return {kNominalCapWidth + 2 * kMargin + 4, 160};
+  const QSize upright(kNominalCapWidth + 2 * kMargin + 4, 160);
+  return orientation_ == Qt::Vertical ? upright : upright.transposed();
 }
 
 QSize Fader::minimumSizeHint() const {
-  return {20, 60};
+  const QSize upright(20, 60);
+  return orientation_ == Qt::Vertical ? upright : upright.transposed();
 }
 
 void Fader::mousePressEvent(QMouseEvent* event) {
@@ -150,10 +183,10 @@ void Fader::mousePressEvent(QMouseEvent* event) {
     event->ignore();
     return;
   }
-  const int y = event->position().toPoint().y();
-  const QRect cap = capRect();
-  if (cap.contains(event->position().toPoint())) {
+  const int y = alongAt(event->position());
+  if (capRect().contains(event->position().toPoint())) {
     // Grabbing the cap keeps it under the pointer where it was taken.
+    const QRect cap = uprightCapRect();
     grabOffset_ = y - (cap.top() + cap.height() / 2);
   } else {
     // A click on the track brings the cap there and keeps hold of it.
@@ -169,7 +202,7 @@ void Fader::mouseMoveEvent(QMouseEvent* event) {
     event->ignore();
     return;
   }
-  moveByUser(valueAt(event->position().toPoint().y() - grabOffset_));
+  moveByUser(valueAt(alongAt(event->position()) - grabOffset_));
   event->accept();
 }
 
@@ -239,9 +272,12 @@ void Fader::changeEvent(QEvent* event) {
 void Fader::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), QColor(ConsoleLook::kPanel));
+  painter.save();
+  painter.setTransform(toWidget());
   paintGroove(painter);
   paintTicks(painter);
   if (!locked_) paintCap(painter);
+  painter.restore();
   if (hasFocus()) {
     QColor focus(ConsoleLook::kHighlight);
     focus.setAlpha(140);
@@ -252,7 +288,7 @@ void Fader::paintEvent(QPaintEvent*) {
 
 void Fader::paintGroove(QPainter& painter) const {
   const int top = travelTop();
-  const QRect groove((width() - kGrooveWidth) / 2, top, kGrooveWidth, travelBottom() - top + 1);
+  const QRect groove((thickness() - kGrooveWidth) / 2, top, kGrooveWidth, travelBottom() - top + 1);
   painter.fillRect(groove, QColor(ConsoleLook::kGroove));
   const bool lit = highlighted_ && !locked_ && isEnabled();
   painter.setPen(lit ? QColor(ConsoleLook::kHighlight) : QColor(ConsoleLook::kEngravingDim));
@@ -264,7 +300,7 @@ void Fader::paintTicks(QPainter& painter) const {
   const QColor normal = active ? QColor(ConsoleLook::kEngraving) : QColor(ConsoleLook::kEngravingDim);
   const QColor marked =
       highlighted_ && active ? QColor(ConsoleLook::kHighlight) : QColor(ConsoleLook::kTextOff);
-  const int centre = width() / 2;
+  const int centre = thickness() / 2;
   const int inner = kGrooveWidth / 2 + 3;
   const int outer = std::max(inner + 2, capWidth() / 2 - 2);
   const int step = tickInterval();
@@ -276,7 +312,7 @@ void Fader::paintTicks(QPainter& painter) const {
   }
   if (mark_ && *mark_ >= minimum_ && *mark_ <= maximum_) {
     const int y = yFor(*mark_);
-    const int reach = std::max(outer + 2, width() / 2 - 1);
+    const int reach = std::max(outer + 2, thickness() / 2 - 1);
     painter.setPen(marked);
     painter.drawLine(centre - reach, y, centre - inner, y);
     painter.drawLine(centre + inner, y, centre + reach, y);
@@ -284,7 +320,7 @@ void Fader::paintTicks(QPainter& painter) const {
 }
 
 void Fader::paintCap(QPainter& painter) const {
-  const QRect cap = capRect();
+  const QRect cap = uprightCapRect();
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   QLinearGradient shade(cap.topLeft(), cap.bottomLeft());

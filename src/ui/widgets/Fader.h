@@ -1,11 +1,14 @@
 #pragma once
 
-// Vertical gain fader of a channel strip and of the master section.
+// Gain fader of a channel strip and of the master section: vertical (the
+// maximum at the top), or horizontal (the maximum at the right) where a strip
+// is a row.
 //
 // Only the user's own moves are reported: setValue() is how the window shows
 // a value from the parameter image, and it stays silent so that refreshing a
 // strip never writes the same value back as an edit.
 
+#include <QTransform>
 #include <QWidget>
 #include <optional>
 
@@ -17,6 +20,9 @@ class Fader : public QWidget {
 
  public:
   explicit Fader(QWidget* parent = nullptr);
+
+  void setOrientation(Qt::Orientation orientation);
+  Qt::Orientation orientation() const { return orientation_; }
 
   // A reversed range is put in order; the value is kept inside it.
   void setRange(int minimum, int maximum);
@@ -48,10 +54,10 @@ class Fader : public QWidget {
   void setLocked(bool locked);
   bool isLocked() const { return locked_; }
 
-  // Where the cap is drawn for the current value, and which value a cap
-  // centred on row `y` stands for.
+  // Where the cap is drawn for the current value.
   QRect capRect() const;
-  int valueAt(int y) const;
+  // How many pixels the cap's centre travels from the minimum to the maximum.
+  int travel() const { return travelBottom() - travelTop(); }
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
@@ -78,16 +84,27 @@ class Fader : public QWidget {
   void moveByUser(int value);
   void moveByUserBy(long long delta);
 
+  // Geometry is worked out for an upright fader: "along" runs from the
+  // maximum end (0) to the minimum end, "across" is the other axis. A
+  // horizontal fader is the upright one turned a quarter clockwise.
+  int length() const;
+  int thickness() const;
+  QTransform toWidget() const;
+  int alongAt(const QPointF& point) const;
+  QRect uprightCapRect() const;
   int capHeight() const;
   int capWidth() const;
   int travelTop() const;
   int travelBottom() const;
   int yFor(int value) const;
+  // The value a cap centred at `along` stands for.
+  int valueAt(int along) const;
 
   void paintGroove(QPainter& painter) const;
   void paintTicks(QPainter& painter) const;
   void paintCap(QPainter& painter) const;
 
+  Qt::Orientation orientation_ = Qt::Vertical;
   int minimum_ = 0;
   int maximum_ = 100;
   int value_ = 0;

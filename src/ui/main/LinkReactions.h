@@ -1,0 +1,76 @@
+#pragma once
+
+// The editor's side of the link: the connection dialog and the device-ID
+// dialog, opening a link, and what the main window does when the core
+// reports — the device read, a lost link, new levels, a network operation
+// done, the firmware version read, the progress of an ID search. Every way a
+// link ends goes through endLink(), which ends an ID search, resets the
+// editor and has the window show the reset values.
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+#include "link/ConnectionManager.h"
+#include "ui/main/ConnectDlg.h"
+#include "ui/main/ConnectionChoices.h"
+#include "ui/main/QtNotifier.h"
+
+class QWidget;
+
+namespace orvane::ui {
+
+class LinkReactions : public QObject {
+  Q_OBJECT
+
+ public:
+  // Lists the serial ports for the connection dialog.
+  using PortLister = std::function<std::vector<SerialPortChoice>()>;
+
+  LinkReactions(ConnectionManager& connection, Command& command, ParameterImage& image, QtNotifier& notifier,
+                PortLister ports, QWidget* window);
+
+  // Connects as if the user had chosen this link in the connection dialog;
+  // tells the user when the link cannot be opened.
+  bool connectTo(LinkType link, const QString& address, int deviceId);
+  // Closes whatever is open (a link or an ID search) and resets the editor.
+  void endLink();
+  // The link button: closes an open link, else asks how to connect.
+  void onLinkButton();
+  // The device-ID button.
+  void onDeviceId();
+
+  ConnectionChoices& choices() { return choices_; }
+  // The connection dialog while it is open.
+  ConnectDlg* connectDialog() const { return connectDialog_; }
+
+ signals:
+  void connectDialogOpened(ConnectDlg* dialog);
+  void linkOpened();
+  // The link is closed and the editor reset: the window shows it.
+  void linkEnded();
+  // The full read is done: the window shows the device's parameters.
+  void deviceRead();
+  // New levels of an open link.
+  void levelsRead();
+  void statusChanged();
+
+ private:
+  void onPosted(int message, qintptr wParam, qintptr lParam);
+  void onLinkLost(LinkType link, int kind);
+  void onFirmwareRead();
+  void onNetworkOperationDone(int kind);
+  SearchStart startIdSearch(const QString& port);
+  void showFoundIds();
+  void showOpenFailure(LinkType link);
+
+  ConnectionManager& connection_;
+  Command& command_;
+  ParameterImage& image_;
+  PortLister ports_;
+  QWidget* window_;
+  ConnectionChoices choices_;
+  QPointer<ConnectDlg> connectDialog_;
+};
+
+}  // namespace orvane::ui

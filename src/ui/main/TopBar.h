@@ -1,0 +1,62 @@
+#pragma once
+
+// The tool bar of the main window with its status fields: help (with the
+// About entry), programs, device ID, settings, lock and report, the link
+// button, the language button, and the program name, program number and
+// link fields.
+
+#include <QWidget>
+#include <array>
+
+#include "model/ParameterImage.h"
+#include "ui/main/ConnectionChoices.h"
+#include "ui/main/WindowPart.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace orvane::ui {
+
+class TopBar : public QWidget, public WindowPart {
+  Q_OBJECT
+
+ public:
+  enum StatusField { kNameField = 0, kNumberField = 1, kLinkField = 2 };
+
+  TopBar(ParameterImage& image, const ConnectionChoices& choices, QWidget* parent = nullptr);
+
+  // Status fields: mode 0 not connected, 1 connected, 2 settings from a file.
+  void showStatus(int mode);
+  void showLinkState(bool connected);
+  QString statusText(int field) const;
+
+  QPushButton* linkButton() const { return linkButton_; }
+  QPushButton* languageButton() const { return languageButton_; }
+
+  void refreshFromImage() override;
+  void applyLanguage() override;
+
+ signals:
+  void helpClicked();
+  void aboutClicked();
+  void deviceIdClicked();
+  void linkClicked();
+  void languageClicked();
+
+ private:
+  void buildStatusFields();
+
+  ParameterImage& image_;
+  const ConnectionChoices& choices_;
+  QToolButton* helpButton_ = nullptr;
+  // Programs, device ID, settings, lock, report.
+  std::array<QPushButton*, 5> toolButtons_{};
+  QPushButton* linkButton_ = nullptr;
+  QPushButton* languageButton_ = nullptr;
+  std::array<QLabel*, 3> statusLabels_{};
+  std::array<QLineEdit*, 3> statusFields_{};
+};
+
+}  // namespace orvane::ui
