@@ -51,9 +51,9 @@ TEST(ConnectTargetTest, TheThreeLinksAndTheirFaults) {
 class ConnectionManagerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    command.attachTransport(LinkType::Network,
-                            std::make_unique<InProcessTransport>(command.linkContext(LinkType::Network),
-                                                                 responder, LinkType::Network));
+    for (LinkType link : {LinkType::Network, LinkType::Serial})
+      command.attachTransport(
+          link, std::make_unique<InProcessTransport>(command.linkContext(link), responder, link));
   }
   void TearDown() override { command.Shutdown(); }
 
@@ -95,11 +95,34 @@ TEST_F(ConnectionManagerTest, DisconnectingResetsTheEditorButNotTheDevice) {
   EXPECT_EQ(notifier.transferStates().back(), false);
 }
 
+// A search ends however the link ends: cancelled by closing, the next one
+// runs; a loss report of the closed link is stale, one of the running search
+// ends it, one of an open link is a loss to tell the user about.
+TEST_F(ConnectionManagerTest, EveryEndOfALinkEndsTheIdSearch) {
+  notifier.setProgressRange(0, 100);
+  ASSERT_EQ(connection.startIdSearch("bus"), SearchStart::Started);
+  EXPECT_TRUE(connection.idSearchRunning());
+  EXPECT_EQ(connection.startIdSearch("bus"), SearchStart::Refused);
+  EXPECT_EQ(connection.classifyLoss(LinkType::Serial), LinkLoss::SearchEnded);
+  EXPECT_EQ(connection.classifyLoss(LinkType::Network), LinkLoss::Stale);
+
+  connection.disconnect();
+  EXPECT_FALSE(connection.idSearchRunning());
+  EXPECT_EQ(connection.classifyLoss(LinkType::Serial), LinkLoss::Stale);
+  ASSERT_EQ(connection.startIdSearch("bus"), SearchStart::Started);
+  connection.disconnect();
+
+  ASSERT_TRUE(connection.connect(LinkType::Network, "127.0.0.1", 0));
+  EXPECT_EQ(connection.startIdSearch("bus"), SearchStart::Refused);
+  EXPECT_EQ(connection.classifyLoss(LinkType::Network), LinkLoss::Lost);
+  // The search has no part of the main progress bar.
+  EXPECT_NE(notifier.progressRange().second, 250);
+}
+
 TEST_F(ConnectionManagerTest, ALinkWithoutTransportDoesNotOpen) {
   EXPECT_FALSE(connection.connect(LinkType::Usb, "", 0));
   EXPECT_FALSE(connection.isConnected());
   EXPECT_TRUE(command.queue().isEmpty());
-  EXPECT_EQ(connection.startIdSearch("/dev/null"), SearchStart::PortFailed);
 }
 
 }  // namespace

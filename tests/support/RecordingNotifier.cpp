@@ -17,6 +17,11 @@ void RecordingNotifier::setProgressRange(int lower, int upper) {
   range_ = {lower, upper};
 }
 
+std::pair<int, int> RecordingNotifier::progressRange() const {
+  std::lock_guard lock(mutex_);
+  return range_;
+}
+
 void RecordingNotifier::setProgress(int position) {
   std::lock_guard lock(mutex_);
   progress_.push_back(position);

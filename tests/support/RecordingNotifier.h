@@ -31,6 +31,8 @@ class RecordingNotifier : public Notifier {
 
   std::vector<PostedMessage> messages() const;
   std::vector<int> progress() const;
+  // The last range of the main progress bar.
+  std::pair<int, int> progressRange() const;
   std::vector<int> idSearchProgress() const;
   std::vector<bool> transferStates() const;
   int idSearchEndings() const;

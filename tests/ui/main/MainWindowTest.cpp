@@ -13,10 +13,13 @@
 #include "sim/DeviceState.h"
 #include "sim/DeviceStateFile.h"
 #include "ui/SimProcess.h"
+#include "ui/main/ChannelStrip.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/MessageBoxes.h"
 #include "ui/main/OrvaneDlg.h"
 #include "ui/main/SystemTransports.h"
+#include "ui/widgets/Fader.h"
+#include "ui/widgets/GradientProgressCtrl.h"
 #include "ui/widgets/SLamp.h"
 
 namespace orvane::ui {
@@ -165,6 +168,95 @@ class MainWindowTest : public QObject {
     QCOMPARE(window_->languageButton()->text(), QStringLiteral("中文"));
     window_->languageButton()->click();
     QCOMPARE(window_->linkButton()->text(), QStringLiteral("连接"));
+  }
+
+  // Closing the dialog during a search ends the search like any other link:
+  // the window shows the reset values, the next search really runs, the main
+  // progress bar is left alone, and a link lost later is reported.
+  void closingTheDialogEndsTheSearch() {
+    SimProcess bus({"--serial", "--id", "3"});
+    image_->setField(Side::Input, 2, InputField::Gain, 100);
+    window_->RefreshAll();
+    const int upper = window_->progressBar()->upper();
+    int searches = 0;
+    connect(window_.get(), &OrvaneDlg::connectDialogOpened, this, [&](ConnectDlg* dialog) {
+      QTimer::singleShot(0, dialog, [&, dialog] {
+        dialog->portBox()->setEditText(bus.serialPath());
+        dialog->searchButton()->click();
+        QVERIFY(!dialog->searchButton()->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->searchProgress()->position() > 2, 10000);
+        ++searches;
+        dialog->reject();
+      });
+    });
+    window_->onLinkButton();
+    QVERIFY(!window_->connection().idSearchRunning());
+    QCOMPARE(window_->inputStrip(2)->fader()->value(), 300);
+    window_->onLinkButton();
+    QCOMPARE(searches, 2);
+    QCOMPARE(window_->progressBar()->upper(), upper);
+    disconnect(window_.get(), &OrvaneDlg::connectDialogOpened, this, nullptr);
+
+    SimProcess device;
+    QVERIFY(window_->connectTo(LinkType::Network, device.networkTarget(), 0));
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->transferPopup()->transferInProgress(), 10000);
+    device.kill();
+    QTRY_COMPARE_WITH_TIMEOUT(messages_, QStringList{QStringLiteral("不能打开网络")}, 20000);
+  }
+
+  // Levels still on their way when the link closed leave the meters dark.
+  void levelsAfterTheLinkClosedAreIgnored() {
+    image_->modify([](ImageData& d) { d.status.inputLevels.fill(0x7F); });
+    window_->notifier().post(Message::LevelsRead, static_cast<int>(LinkType::Network), 0);
+    QTest::qWait(50);
+    QCOMPARE(window_->inputMeter(0)->lampStates(), SLamp::LampStates{});
+  }
+
+  void enterInTheAddressFieldConnectsByNetwork() {
+    SimProcess sim;
+    connect(
+        window_.get(), &OrvaneDlg::connectDialogOpened, this,
+        [&](ConnectDlg* dialog) {
+          QTimer::singleShot(0, dialog, [&, dialog] {
+            dialog->addressField()->setText(sim.networkTarget());
+            QTest::keyClick(dialog->addressField(), Qt::Key_Return);
+          });
+        },
+        Qt::SingleShotConnection);
+    window_->onLinkButton();
+    QVERIFY(connected());
+    QCOMPARE(window_->statusText(2), sim.networkTarget());
+    QVERIFY(messages_.isEmpty());
+  }
+
+  // A wheel notch over a drop list the user is not working in changes
+  // nothing; over the list with the focus it picks the next entry.
+  void theWheelOnlyMovesTheFocusedDropList() {
+    QComboBox* list = window_->inputStrip(2)->linkList();
+    const auto notch = [list] {
+      QWheelEvent wheel(QPointF(5, 5), list->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(list, &wheel);
+    };
+    notch();
+    QCOMPARE(list->currentIndex(), 2);
+    QCOMPARE(window_->linkGroups().group(Side::Input, 2), 2);
+    window_->activateWindow();
+    list->setFocus();
+    QTRY_VERIFY(list->hasFocus());
+    notch();
+    QCOMPARE(window_->linkGroups().group(Side::Input, 2), 3);
+  }
+
+  // On a 1366 x 768 screen every fader gives the cap room to set a gain
+  // with the mouse.
+  void everyFaderHasRoomToMove() {
+    window_->resize(1366, 768);
+    QVERIFY(window_->minimumSizeHint().width() <= 1366 && window_->minimumSizeHint().height() <= 768);
+    QTest::qWait(50);
+    const QList<Fader*> faders = window_->findChildren<Fader*>();
+    QCOMPARE(faders.size(), 17);
+    for (const Fader* fader : faders) QVERIFY2(fader->travel() >= 100, qPrintable(fader->objectName()));
   }
 
   void idSearchListsTheDevicesOnTheBus() {
