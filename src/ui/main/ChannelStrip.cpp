@@ -26,7 +26,7 @@ constexpr int kGainMax = 420;         // +12 dB
 constexpr int kGainUnity = 300;       // 0 dB
 constexpr double kGainStep = 0.1;     // dB per code
 constexpr double kGainOffset = 30;    // code 0 = -30 dB
-constexpr int kFieldWidth = 78;       // fields of an output column
+constexpr int kFieldWidth = 70;       // fields of an output column
 constexpr int kInputFieldWidth = 96;  // fields of an input row
 // Faders long enough to set a gain to a tenth of a decibel with the mouse.
 constexpr int kInputFaderLength = 150;

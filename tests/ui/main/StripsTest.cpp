@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
+#include <QPainter>
 #include <QtTest>
 
 #include "model/Crosspoints.h"
@@ -20,6 +22,7 @@
 #include "ui/main/SystemTransports.h"
 #include "ui/pages/NumEdit.h"
 #include "ui/pages/NumField.h"
+#include "ui/widgets/ConsoleLook.h"
 #include "ui/widgets/Fader.h"
 #include "ui/widgets/ToggleButton.h"
 
@@ -53,6 +56,35 @@ void typeInto(NumField* field, const QString& text) {
 // Types text of any script, one character at a time.
 void typeText(QWidget* widget, const QString& text) {
   for (QChar c : text) QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// The colour of the top edge of a strip's frame in a picture of the window.
+QColor frameColour(const QImage& image, const QWidget* strip) {
+  return image.pixelColor(strip->mapTo(strip->window(), QPoint(strip->width() / 2, 1)));
+}
+
+// True when every character of `text` is drawn with `font` as a glyph of its
+// own: a character without a glyph comes out as the same box (or nothing) as
+// a code point no font has.
+bool drawnAsGlyphs(const QString& text, const QFont& font) {
+  const auto draw = [&font](const QString& s) {
+    QImage image(48, 48, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(image.rect(), Qt::AlignCenter, s);
+    return image;
+  };
+  QImage blank(48, 48, QImage::Format_RGB32);
+  blank.fill(Qt::black);
+  const QImage missing = draw(QString(QChar(0x0378)));
+  for (QChar c : text) {
+    if (c.isSpace()) continue;
+    const QImage glyph = draw(QString(c));
+    if (glyph == missing || glyph == blank) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -336,24 +368,35 @@ class StripsTest : public QObject {
     QVERIFY(output(6)->curveButton()->isChecked());
   }
 
+  // What a user sees on the 1366 x 768 console in both languages: the frame
+  // of the strip being edited in the highlight colour and no other, and
+  // captions drawn as real glyphs. The pictures are kept for a human eye.
   void screenshots() {
-    window_->SelectPage(1, 2);
-    Language::setFlag(0);
-    window_->ApplyLanguage();
-    QTest::qWait(50);
+    window_->resize(1366, 768);
     const QString dir = QCoreApplication::applicationDirPath();
-    QVERIFY(window_->grab().save(dir + "/strips-input-zh.png"));
-    Language::setFlag(1);
-    window_->ApplyLanguage();
-    QTest::qWait(50);
-    QVERIFY(window_->grab().save(dir + "/strips-input-en.png"));
-    window_->SelectPage(2, 5);
-    QTest::qWait(50);
-    QVERIFY(window_->grab().save(dir + "/strips-output-en.png"));
-    Language::setFlag(0);
-    window_->ApplyLanguage();
-    QTest::qWait(50);
-    QVERIFY(window_->grab().save(dir + "/strips-output-zh.png"));
+    const auto shoot = [&](int language, int page, int channel, const QString& name) {
+      Language::setFlag(language);
+      window_->ApplyLanguage();
+      window_->SelectPage(page, channel);
+      QTest::qWait(50);
+      const QImage image = window_->grab().toImage();
+      QVERIFY(image.save(dir + "/" + name));
+      const QColor highlight(ConsoleLook::kHighlight);
+      for (int n = 0; n < kChannels; ++n) {
+        QCOMPARE(frameColour(image, input(n)) == highlight, page == 1 && n == channel);
+        QCOMPARE(frameColour(image, output(n)) == highlight, page == 2 && n == channel);
+      }
+      for (const QString& caption : {input(0)->muteButton()->text(), window_->findChild<QLabel*>()->text(),
+                                     input(3)->linkList()->currentText()}) {
+        QVERIFY(!caption.isEmpty());
+        QVERIFY2(drawnAsGlyphs(caption, window_->font()), qPrintable(caption));
+      }
+    };
+    shoot(0, 1, 2, "strips-input-zh.png");
+    QCOMPARE(input(0)->muteButton()->text(), QStringLiteral("静音"));
+    shoot(1, 1, 2, "strips-input-en.png");
+    shoot(1, 2, 5, "strips-output-en.png");
+    shoot(0, 2, 5, "strips-output-zh.png");
   }
 
   void gainEditReachesTheSimulator() {

@@ -46,6 +46,7 @@ class FaderTest : public QObject {
   void lockedFaderIgnoresInputAndHidesTheValue();
   void disabledFaderIgnoresInput();
   void highlightShows();
+  void horizontalFaderRisesToTheRight();
 };
 
 void FaderTest::setValueIsSilentAndLimited() {
@@ -243,6 +244,33 @@ void FaderTest::highlightShows() {
   QVERIFY(fader.grab().toImage() != plain);
   fader.setHighlighted(false);
   QCOMPARE(fader.grab().toImage(), plain);
+}
+
+// A horizontal fader is the upright one turned: the maximum at the right, the
+// cap where the value is, a drag along the row and the whole width to travel.
+void FaderTest::horizontalFaderRisesToTheRight() {
+  Fader fader;
+  fader.setOrientation(Qt::Horizontal);
+  fader.setRange(0, 420);
+  fader.setValue(0);
+  fader.resize(220, 34);
+  fader.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&fader));
+  QVERIFY(fader.travel() > 180);
+  const QRect atMinimum = fader.capRect();
+  QVERIFY(atMinimum.left() < 10 && atMinimum.height() <= 34);
+  fader.setValue(420);
+  QVERIFY(fader.capRect().right() > 210);
+
+  QSignalSpy spy(&fader, &Fader::valueChanged);
+  const QPoint cap = fader.capRect().center();
+  QTest::mousePress(&fader, Qt::LeftButton, Qt::NoModifier, cap);
+  QTest::mouseMove(&fader, QPoint(cap.x() - fader.travel() / 2, cap.y() + 30));
+  QTest::mouseRelease(&fader, Qt::LeftButton, Qt::NoModifier, cap);
+  QVERIFY(std::abs(fader.value() - 210) <= 3);
+  QTest::mouseClick(&fader, Qt::LeftButton, Qt::NoModifier, QPoint(1, 17));
+  QCOMPARE(fader.value(), 0);
+  QCOMPARE(spy.count(), 2);
 }
 
 QTEST_MAIN(FaderTest)

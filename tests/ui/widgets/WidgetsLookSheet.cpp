@@ -1,10 +1,17 @@
+// A sheet of every console widget in its common states, saved as a picture
+// for a human eye to judge (colours, engraving, text fit). Not a test: run
+// it after changing how a widget looks, and look at the picture.
+//
+//   orvane_widgets_look_sheet [FILE]   (default: widgets-look.png beside it)
+
+#include <QApplication>
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
 #include <QVBoxLayout>
-#include <QtTest>
+#include <cstdio>
 
 #include "ui/widgets/ConsoleLook.h"
 #include "ui/widgets/Fader.h"
@@ -99,6 +106,9 @@ std::unique_ptr<QWidget> buildSheet() {
     }
   }
   right->addLayout(grid);
+  auto* across = gainFader(330);
+  across->setOrientation(Qt::Horizontal);
+  right->addWidget(across);
   auto* progress = new GradientProgressCtrl;
   progress->setPosition(60);
   progress->setShowPercentage(true);
@@ -121,24 +131,17 @@ std::unique_ptr<QWidget> buildSheet() {
 
 }  // namespace
 
-class WidgetsLookTest : public QObject {
-  Q_OBJECT
-
- private slots:
-  void sheetRendersAndIsSaved();
-};
-
-void WidgetsLookTest::sheetRendersAndIsSaved() {
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
   const auto sheet = buildSheet();
   sheet->show();
-  QVERIFY(QTest::qWaitForWindowExposed(sheet.get()));
-  const QImage image = sheet->grab().toImage();
-  QVERIFY(!image.isNull());
-
-  const QString path = QDir(QCoreApplication::applicationDirPath()).filePath("widgets-look.png");
-  QVERIFY2(image.save(path), qPrintable(path));
-  qInfo("look sheet: %s", qPrintable(path));
+  QApplication::processEvents();
+  const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                : QDir(QCoreApplication::applicationDirPath()).filePath("widgets-look.png");
+  if (!sheet->grab().save(path)) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return 1;
+  }
+  std::printf("%s\n", qPrintable(path));
+  return 0;
 }
-
-QTEST_MAIN(WidgetsLookTest)
-#include "WidgetsLookTest.moc"
