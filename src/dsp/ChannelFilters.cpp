@@ -14,8 +14,9 @@ bool isChannel(int channel) {
 
 }  // namespace
 
-ChannelFilters::ChannelFilters(ParameterImage& image) : image_(image), sets_(std::make_unique<Sets>()) {
-  for (auto& p : pending_) p.store(kUpToDate, std::memory_order_relaxed);
+ChannelFilters::ChannelFilters(ParameterImage& image)
+    : image_(image), owner_(std::this_thread::get_id()), sets_(std::make_unique<Sets>()) {
+  for (auto& stale : stale_) stale.store(false, std::memory_order_relaxed);
   // Listening before building: a change that lands while the sets are built
   // is applied again on first use rather than lost.
   image_.setListener(this);
@@ -45,28 +46,23 @@ CKTVEQ& ChannelFilters::channel(Side side, int channel) {
 }
 
 void ChannelFilters::channelReloaded(Side side, int channel) {
-  if (isChannel(channel)) pending_[slot(side, channel)].store(kReload, std::memory_order_release);
+  if (isChannel(channel)) stale_[slot(side, channel)].store(true, std::memory_order_release);
 }
 
-// A copy keeps what the record cannot hold (a switched-off band's gain, the
-// bypass state), so it is applied as a copy of the models, not as a reload.
 void ChannelFilters::channelCopied(Side side, int source, int destination) {
   if (!isChannel(source) || !isChannel(destination)) return;
-  const int work = source == destination ? kReload : source;
-  pending_[slot(side, destination)].store(work, std::memory_order_release);
-}
-
-// Each step takes its channel's pending work before following a copy to its
-// source, so even copies in a circle end after at most eight steps.
-void ChannelFilters::bringUpToDate(Side side, int channel) {
-  const int work = pending_[slot(side, channel)].exchange(kUpToDate, std::memory_order_acq_rel);
-  if (work == kUpToDate) return;
-  if (work == kReload) {
-    set(side, channel).Rebind();
+  if (source == destination || std::this_thread::get_id() != owner_) {
+    channelReloaded(side, destination);
     return;
   }
-  bringUpToDate(side, work);
-  set(side, channel).CopyFrom(set(side, work));
+  bringUpToDate(side, source);
+  // The copy replaces whatever reload the destination still had pending.
+  stale_[slot(side, destination)].store(false, std::memory_order_relaxed);
+  set(side, destination).CopyFrom(set(side, source));
+}
+
+void ChannelFilters::bringUpToDate(Side side, int channel) {
+  if (stale_[slot(side, channel)].exchange(false, std::memory_order_acq_rel)) set(side, channel).Rebind();
 }
 
 }  // namespace orvane

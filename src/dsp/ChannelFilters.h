@@ -3,13 +3,20 @@
 // The filter models of all sixteen channels of one parameter image, kept in
 // step with it. The image may be rewritten wholesale from any thread (a
 // transport restoring the device's data, a reset when the link is lost), so
-// the image's notifications only record which channels are out of date; the
-// owner thread (the user interface) brings a channel up to date when it next
-// asks for it.
+// a reload only marks the channel out of date; the owner thread (the user
+// interface, the one that builds this) reloads it when it next asks for it.
+//
+// A copy between channels (a link-group join) is taken as the source is at
+// that moment. Made on the owner thread, it is applied at once, so the
+// destination also gets what the record cannot hold (a switched-off band's
+// gain, the bypass). Made on another thread, it cannot touch the owner's
+// models: the destination is reloaded from its own records, which the image
+// copy already filled.
 
 #include <array>
 #include <atomic>
 #include <memory>
+#include <thread>
 
 #include "dsp/CKTVEQ.h"
 #include "model/ImageListener.h"
@@ -32,16 +39,11 @@ class ChannelFilters final : public ImageListener {
   CKTVEQ& output(int channel) { return this->channel(Side::Output, channel); }
   CKTVEQ& channel(Side side, int channel);
 
-  // Any thread; they only record the pending work.
+  // Any thread.
   void channelReloaded(Side side, int channel) override;
   void channelCopied(Side side, int source, int destination) override;
 
  private:
-  // What a channel's set still has to do: nothing, reload from its block,
-  // or copy the set of the channel with this number (0..7).
-  static constexpr int kUpToDate = -1;
-  static constexpr int kReload = kChannels;
-
   struct Sets {
     std::array<CKTVEQ, kChannels> inputs;
     std::array<CKTVEQ, kChannels> outputs;
@@ -52,8 +54,9 @@ class ChannelFilters final : public ImageListener {
   void bringUpToDate(Side side, int channel);
 
   ParameterImage& image_;
+  const std::thread::id owner_;
   std::unique_ptr<Sets> sets_;
-  std::array<std::atomic<int>, 2 * kChannels> pending_;
+  std::array<std::atomic<bool>, 2 * kChannels> stale_;
 };
 
 }  // namespace orvane

@@ -5,9 +5,13 @@
 // it; it is shared by the user-interface thread, the communication worker and
 // the transport threads, so every access goes through this class and its lock.
 
+#include <functional>
+#include <iterator>
 #include <mutex>
 #include <optional>
+#include <ranges>
 #include <shared_mutex>
+#include <type_traits>
 #include <utility>
 
 #include "model/ChannelRecords.h"
@@ -17,6 +21,20 @@
 namespace orvane {
 
 enum class Copy : std::uint8_t { Edited, Device };
+
+template <class T>
+inline constexpr bool isReferenceWrapper = false;
+template <class T>
+inline constexpr bool isReferenceWrapper<std::reference_wrapper<T>> = true;
+
+// A value that still points into what it was taken from: a reference, a
+// pointer or an iterator, a reference wrapper, or a view such as std::span
+// or std::string_view. Taken out of the image, it would be used after the
+// image's lock is released, racing with the other threads.
+template <class T>
+concept RefersIntoStorage =
+    std::is_reference_v<T> || std::is_pointer_v<T> || std::input_or_output_iterator<T> ||
+    std::ranges::borrowed_range<T> || std::ranges::view<T> || isReferenceWrapper<T>;
 
 // One 8-byte row the worker is about to write to the device.
 struct RowWrite {
@@ -77,13 +95,15 @@ class ParameterImage {
   std::optional<RowWrite> takeNextChangedRow(Side side);
 
   // --- race-free access to everything else ---------------------------------
+  // `f` runs under the lock and returns a copy of what it needs; a result
+  // that refers into the image does not compile.
   template <class F>
-  decltype(auto) read(F&& f) const {
+  requires(!RefersIntoStorage<std::invoke_result_t<F, const ImageData&>>) decltype(auto) read(F&& f) const {
     std::lock_guard lock(mutex_);
     return std::forward<F>(f)(std::as_const(data_));
   }
   template <class F>
-  decltype(auto) modify(F&& f) {
+  requires(!RefersIntoStorage<std::invoke_result_t<F, ImageData&>>) decltype(auto) modify(F&& f) {
     std::lock_guard lock(mutex_);
     return std::forward<F>(f)(data_);
   }

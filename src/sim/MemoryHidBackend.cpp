@@ -48,6 +48,13 @@ HidStatus MemoryHidBackend::write(const HidReport& report) {
   {
     std::lock_guard lock(mutex_);
     if (!open_ || gone_) return HidStatus::Gone;
+    if (failingWrites_ > 0) {
+      if (writesBeforeFailure_ == 0) {
+        --failingWrites_;
+        return HidStatus::Failed;
+      }
+      --writesBeforeFailure_;
+    }
     ++reportsWritten_;
     written_.push_back(report);
     if (written_.size() > kKeptReports) written_.pop_front();
@@ -83,6 +90,10 @@ HidReadResult MemoryHidBackend::read(HidReport& report, std::chrono::millisecond
   report.fill(0);
   std::unique_lock lock(mutex_);
   const long handle = handle_;
+  if (open_ && !gone_ && failingReads_ > 0) {
+    --failingReads_;
+    return {HidStatus::Failed, 0};
+  }
   const bool answered = inputArrived_.wait_for(
       lock, timeout, [&] { return !input_.empty() || gone_ || !open_ || handle != handle_; });
   if (!open_ || gone_ || handle != handle_) return {HidStatus::Gone, 0};
@@ -103,6 +114,17 @@ void MemoryHidBackend::unplug() {
   gone_ = true;
   input_.clear();
   inputArrived_.notify_all();
+}
+
+void MemoryHidBackend::failWrites(int count, int after) {
+  std::lock_guard lock(mutex_);
+  failingWrites_ = count;
+  writesBeforeFailure_ = after;
+}
+
+void MemoryHidBackend::failReads(int count) {
+  std::lock_guard lock(mutex_);
+  failingReads_ = count;
 }
 
 void MemoryHidBackend::addOtherDevice(HidDeviceInfo device) {

@@ -10,7 +10,8 @@
 //
 // Tests can take the device away: absent, it is neither listed nor
 // openable; unplugged, an open handle reports the device gone on every
-// read and write. Other devices can be listed beside it. Thread-safe.
+// read and write. They can also make single transfers fail while the device
+// stays plugged in. Other devices can be listed beside it. Thread-safe.
 
 #include <condition_variable>
 #include <cstdint>
@@ -47,6 +48,12 @@ class MemoryHidBackend : public HidBackend {
   // Pulls the cable: the device is no longer present and an open handle is
   // gone.
   void unplug();
+  // Transfers that fail while the device stays present, as a kernel
+  // time-out does: once `after` more writes went through, the next `count`
+  // writes fail, and what they carried never reaches the device.
+  void failWrites(int count, int after = 0);
+  // The next `count` reads fail.
+  void failReads(int count);
   // A device of another kind (or another release), listed before the
   // simulated one; it cannot be opened.
   void addOtherDevice(HidDeviceInfo device);
@@ -69,6 +76,9 @@ class MemoryHidBackend : public HidBackend {
   bool gone_ = false;  // the open handle lost its device
   long handle_ = 0;    // counts opens; a reply for an older handle is dropped
   int opens_ = 0;
+  int writesBeforeFailure_ = 0;
+  int failingWrites_ = 0;
+  int failingReads_ = 0;
   std::vector<std::uint8_t> request_;  // frame bytes collected so far
   std::deque<HidReport> input_;        // input reports waiting to be read
   long reportsWritten_ = 0;

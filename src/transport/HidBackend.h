@@ -40,7 +40,8 @@ struct HidDeviceInfo {
 enum class HidStatus : std::uint8_t {
   Ok,
   TimedOut,  // a read found no report within its time-out
-  Gone,      // the device was removed or no longer answers; also: no device open
+  Failed,    // the transfer failed while the device is still there (a kernel time-out, a busy bus)
+  Gone,      // the device was removed; also: no device open
 };
 
 struct HidReadResult {
@@ -59,7 +60,7 @@ class HidBackend {
   virtual bool open(const std::string& path) = 0;
   // Closes the open device, if any.
   virtual void close() = 0;
-  // Writes one output report. Ok or Gone.
+  // Writes one output report. Ok, Failed or Gone.
   virtual HidStatus write(const HidReport& report) = 0;
   // Reads one input report, waiting at most `timeout`. On Ok `report` holds
   // the report ID in byte 0 and the data after it, zero-filled past what the

@@ -16,6 +16,18 @@ bool initialiseHidapi() {
   return initialised;
 }
 
+// The HID device interfaces present now.
+std::vector<HidDeviceInfo> presentDevices() {
+  std::vector<HidDeviceInfo> devices;
+  hid_device_info* const all = hid_enumerate(0, 0);
+  for (const hid_device_info* d = all; d != nullptr; d = d->next) {
+    if (d->path == nullptr) continue;
+    devices.push_back({d->path, {d->vendor_id, d->product_id, d->release_number}});
+  }
+  hid_free_enumeration(all);
+  return devices;
+}
+
 }  // namespace
 
 void HidapiBackend::Closer::operator()(hid_device_* device) const {
@@ -27,16 +39,9 @@ HidapiBackend::HidapiBackend() : initialised_(initialiseHidapi()) {}
 HidapiBackend::~HidapiBackend() = default;
 
 std::vector<HidDeviceInfo> HidapiBackend::enumerate() {
-  std::vector<HidDeviceInfo> devices;
-  if (!initialised_) return devices;
+  if (!initialised_) return {};
   std::lock_guard lock(mutex_);
-  hid_device_info* const all = hid_enumerate(0, 0);
-  for (const hid_device_info* d = all; d != nullptr; d = d->next) {
-    if (d->path == nullptr) continue;
-    devices.push_back({d->path, {d->vendor_id, d->product_id, d->release_number}});
-  }
-  hid_free_enumeration(all);
-  return devices;
+  return presentDevices();
 }
 
 bool HidapiBackend::open(const std::string& path) {
@@ -44,19 +49,28 @@ bool HidapiBackend::open(const std::string& path) {
   device_.reset();
   if (!initialised_) return false;
   device_.reset(hid_open_path(path.c_str()));
+  path_ = device_ ? path : std::string();
   return device_ != nullptr;
 }
 
 void HidapiBackend::close() {
   std::lock_guard lock(mutex_);
   device_.reset();
+  path_.clear();
+}
+
+HidStatus HidapiBackend::failureKind() const {
+  const std::vector<HidDeviceInfo> devices = presentDevices();
+  const bool present =
+      std::any_of(devices.begin(), devices.end(), [&](const HidDeviceInfo& d) { return d.path == path_; });
+  return present ? HidStatus::Failed : HidStatus::Gone;
 }
 
 HidStatus HidapiBackend::write(const HidReport& report) {
   std::lock_guard lock(mutex_);
   if (!device_) return HidStatus::Gone;
   const int written = hid_write(device_.get(), report.data(), report.size());
-  return written < 0 ? HidStatus::Gone : HidStatus::Ok;
+  return written < 0 ? failureKind() : HidStatus::Ok;
 }
 
 HidReadResult HidapiBackend::read(HidReport& report, std::chrono::milliseconds timeout) {
@@ -65,7 +79,7 @@ HidReadResult HidapiBackend::read(HidReport& report, std::chrono::milliseconds t
   if (!device_) return {HidStatus::Gone, 0};
   const int waitMs = static_cast<int>(std::clamp<long long>(timeout.count(), 0, INT_MAX));
   const int got = hid_read_timeout(device_.get(), report.data() + 1, kHidReportData, waitMs);
-  if (got < 0) return {HidStatus::Gone, 0};
+  if (got < 0) return {failureKind(), 0};
   if (got == 0) return {HidStatus::TimedOut, 0};
   return {HidStatus::Ok, static_cast<std::size_t>(got) + 1};
 }

@@ -4,9 +4,15 @@
 // backend. Every call takes the backend's lock, so a close from the user
 // interface waits for a read or write of the port thread to return instead
 // of freeing the device under it; the port keeps its reads short for that.
+//
+// hidapi tells a failed transfer from a removed device only by its error
+// text, so a failure is judged by the device list: while the device still
+// enumerates the failure was transient (a kernel write time-out, a busy
+// bus), otherwise the device is gone.
 
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "transport/HidBackend.h"
 
@@ -35,9 +41,13 @@ class HidapiBackend : public HidBackend {
     void operator()(hid_device_* device) const;
   };
 
+  // Called with the lock held, after a transfer of the open device failed.
+  HidStatus failureKind() const;
+
   const bool initialised_;
   std::mutex mutex_;  // guards device_ and every call on it
   std::unique_ptr<hid_device_, Closer> device_;
+  std::string path_;  // of the open device
 };
 
 }  // namespace orvane

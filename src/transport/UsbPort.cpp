@@ -200,9 +200,11 @@ void UsbPort::writeNextPiece() {
       events_[Write].reset();
       events_[ReadStart].set();
       return;
-    case Next::Piece:
-      if (backend_.write(report) == HidStatus::Gone) deviceGone();
+    case Next::Piece: {
+      const HidStatus status = backend_.write(report);
+      if (status != HidStatus::Ok) transferFailed(status);
       return;
+    }
   }
 }
 
@@ -228,8 +230,8 @@ void UsbPort::readReport() {
       events_[ReadDone].set();
       return;
     }
-    if (got.status == HidStatus::Gone) {
-      deviceGone();
+    if (got.status == HidStatus::Failed || got.status == HidStatus::Gone) {
+      transferFailed(got.status);
       return;
     }
     if (stopOrSuspendAsked()) return;
@@ -253,7 +255,7 @@ void UsbPort::takeReport() {
   const bool bad =
       context_.slot.withFrames([](const SendData&, const SendData& receive) { return receive.rxBad; });
   if (bad) {
-    replyCorrupt();
+    resendAfterReopen();
     return;
   }
   gate_.reset();
@@ -273,9 +275,18 @@ void UsbPort::replyMissing() {
     giveUp();
 }
 
-// A corrupt reply may come from a device that lost track of the link, so
-// it is opened afresh before the frame goes again.
-void UsbPort::replyCorrupt() {
+// Only a device that is gone ends the link at once; a transfer that failed
+// while the device is still there is one failed attempt at the frame.
+void UsbPort::transferFailed(HidStatus status) {
+  if (status == HidStatus::Gone)
+    deviceGone();
+  else
+    resendAfterReopen();
+}
+
+// A corrupt reply or a failed transfer may come from a device that lost
+// track of the link, so it is opened afresh before the frame goes again.
+void UsbPort::resendAfterReopen() {
   if (!countFailedAttempt()) {
     giveUp();
     return;

@@ -8,11 +8,12 @@
 // One thread moves the pieces. It is driven by its own events (stop,
 // suspend, write, read start, read done; the lowest set wins) and, between
 // exchanges, waits at a gate that signalWrite() opens. A frame whose reply
-// is missing is sent again; one whose reply is corrupt is sent again after
-// the device was re-opened. The third failure gives the link up: the frame
-// is retired, the worker released and the link-lost message posted. A
-// device that disappears (a read or write finds it gone) is treated as
-// unplugged: marked closed and reported lost once.
+// is missing is sent again; one whose reply is corrupt, or whose report
+// could not be written or read while the device is still there, is sent
+// again after the device was re-opened. The third failure gives the link
+// up: the frame is retired, the worker released and the link-lost message
+// posted. A device that disappears (a read or write finds it gone) is
+// treated as unplugged at once: marked closed and reported lost once.
 //
 // Only one editor may hold the device: open() takes the USB device lock
 // and keeps it until close().
@@ -78,7 +79,8 @@ class UsbPort : public Transport {
   void readReport();
   void takeReport();
   void replyMissing();
-  void replyCorrupt();
+  void transferFailed(HidStatus status);
+  void resendAfterReopen();
   // Counts a failed attempt at the frame in flight and readies it to be
   // sent again from its first piece; false when it was the last attempt.
   bool countFailedAttempt();

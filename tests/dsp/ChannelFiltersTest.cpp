@@ -42,6 +42,36 @@ TEST_F(ChannelFiltersTest, FollowsACopyBetweenChannels) {
   EXPECT_FALSE(filters.input(6).AllBandsFlat());
 }
 
+// A copy takes the source as it is when the copy is made: neither a later
+// copy onto the source nor a later edit of it reaches the destination, and
+// the destination leaves the worker nothing to send.
+TEST_F(ChannelFiltersTest, ACopyTakesTheSourceAsItIsWhenCopied) {
+  const EqBand boost{1000, 460, 25, 0, 0};
+  const EqBand cut{2000, 300, 40, 0, 0};
+  image.setBand(Side::Input, 2, 0, boost);
+  image.setBand(Side::Input, 3, 0, cut);
+  filters.input(2).Rebind();
+  filters.input(3).Rebind();
+  filters.input(2).SetAllBypass(true);
+  image.takeDeviceSnapshot();
+  image.copyInputChannel(2, 6);
+  image.copyInputChannel(7, 2);
+  image.copyInputChannel(3, 5);
+  image.setBand(Side::Input, 3, 0, boost);
+
+  CFilter& copied = filters.input(6).element(0);
+  EXPECT_TRUE(copied.isBypassed());
+  EXPECT_EQ(image.band(Side::Input, 6, 0), (EqBand{1000, 400, 25, 0, 0}));
+  EXPECT_EQ(filters.input(5).element(0).GainCode(), cut.Gain);
+  EXPECT_EQ(image.band(Side::Input, 5, 0), cut);
+  const auto edit = image.takeNextChangedRow(Side::Input);
+  ASSERT_TRUE(edit);
+  EXPECT_EQ(edit->channel, 3);
+  EXPECT_FALSE(image.takeNextChangedRow(Side::Input));
+  copied.SetBypass(false);
+  EXPECT_EQ(image.band(Side::Input, 6, 0), boost);
+}
+
 TEST_F(ChannelFiltersTest, ACopiedSourceIsReloadedFirst) {
   deviceBoost(Side::Output, 2);
   image.restoreFromDeviceCopy();  // output 2 not yet reloaded when the copy comes
@@ -51,15 +81,20 @@ TEST_F(ChannelFiltersTest, ACopiedSourceIsReloadedFirst) {
   EXPECT_EQ(band1At1000(Side::Output, 3), 0.0);
 }
 
-// A transport thread restores the image while the owner reads the channels;
-// under ThreadSanitizer this shows the hand-over is race-free.
-TEST_F(ChannelFiltersTest, RestoreOnAnotherThreadWhileTheOwnerReads) {
+// A transport thread restores the image and copies channels while the owner
+// copies and reads them; under ThreadSanitizer this shows the hand-over is
+// race-free.
+TEST_F(ChannelFiltersTest, RestoreAndCopiesOnAnotherThreadWhileTheOwnerReads) {
   deviceBoost(Side::Input, 0);
   std::atomic<bool> stop{false};
   std::thread transport([&] {
-    while (!stop.load()) image.restoreFromDeviceCopy();
+    while (!stop.load()) {
+      image.restoreFromDeviceCopy();
+      image.copyOutputChannel(1, 4);
+    }
   });
   for (int round = 0; round < 200; ++round) {
+    image.copyInputChannel(1 + round % 7, 1 + (round + 3) % 7);
     for (int ch = 0; ch < kChannels; ++ch) {
       filters.input(ch).SumCurve(240);
       filters.output(ch).SumCurve(240);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -404,6 +406,32 @@ TEST(ParameterImageAccess, OutOfRangeAddressesAreRefused) {
   std::array<std::uint8_t, 112> wrongSize{};
   EXPECT_THROW(image.writeBlock(Side::Input, 0, Copy::Edited, wrongSize), std::length_error);
 }
+
+// Nothing that points into the image gets out of its lock: a reference, a
+// pointer or an iterator, a span or a string view as the callable's result
+// is refused when the program is compiled.
+template <class F>
+concept ReadAccepts = requires(const ParameterImage& image, F f) {
+  image.read(f);
+};
+template <class F>
+concept ModifyAccepts = requires(ParameterImage& image, F f) {
+  image.modify(f);
+};
+
+static_assert(ReadAccepts<decltype([](const ImageData& d) { return d.currentProgramName; })>);
+static_assert(ReadAccepts<decltype([](const ImageData& d) { return d.system.networkName; })>);
+static_assert(ModifyAccepts<decltype([](ImageData& d) { d.currentProgramNumber = 1; })>);
+static_assert(
+    !ReadAccepts<decltype([](const ImageData& d) -> const int& { return d.currentProgramNumber; })>);
+static_assert(!ReadAccepts<decltype([](const ImageData& d) { return &d.currentProgramNumber; })>);
+static_assert(!ReadAccepts<decltype([](const ImageData& d) { return d.currentProgramName.begin(); })>);
+static_assert(!ReadAccepts<decltype([](const ImageData& d) { return d.edited.block(Side::Input, 0); })>);
+static_assert(
+    !ReadAccepts<decltype([](const ImageData& d) { return std::string_view(d.system.networkName); })>);
+static_assert(!ReadAccepts<decltype([](const ImageData& d) { return std::cref(d.editor); })>);
+static_assert(!ModifyAccepts<decltype([](ImageData& d) -> ImageData& { return d; })>);
+static_assert(!ModifyAccepts<decltype([](ImageData& d) { return d.edited.block(Side::Output, 7); })>);
 
 // The user-interface thread edits while the worker compares: every edit must
 // reach the device copy, and the build must stay clean under ThreadSanitizer.

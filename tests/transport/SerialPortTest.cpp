@@ -272,6 +272,79 @@ TEST(SerialPortExchange, CorruptRepliesAreAskedForAgainAtOnce) {
   EXPECT_EQ(rig->notifier.count(Message::LinkLost), 0);
 }
 
+// --- how long a frame waits ----------------------------------------------------
+
+// The rows of the wait table: what the frame in flight waits for picks one.
+constexpr std::array kWaitRows{
+    &Timings::serialIdProbe,       &Timings::serialTransferSynced, &Timings::serialTransferAwaiting,
+    &Timings::serialTransferOther, &Timings::serialSynced,         &Timings::serialLongOperation,
+    &Timings::serialNameRead,      &Timings::serialOther,
+};
+
+// Every row a wait of its own, all far beyond the test, except `row`.
+Timings onlyRowShort(Timings::ms Timings::*row) {
+  Timings t = quick();
+  int n = 0;
+  for (auto each : kWaitRows) t.*each = 1h + std::chrono::minutes(++n);
+  t.*row = 100ms;
+  return t;
+}
+
+SendData withKind(SendData frame, ReplyKind kind) {
+  frame.replyKind = kind;
+  return frame;
+}
+
+// A frame of a transfer that shows its progress (a read of all programs).
+SendData transferFrame() {
+  SendData frame = levelPoll();
+  frame.showProgress = true;
+  return frame;
+}
+
+// The frame times out, and so shows which row it waited by, only when its
+// own row is the short one.
+TEST(SerialPortWaits, EachFrameWaitsByItsOwnRowOfTheTable) {
+  struct Case {
+    const char* what;
+    Timings::ms Timings::*row;
+    SendData frame;
+    std::size_t replyBytes;  // of the reply the device sends before it falls silent
+  };
+  const Case cases[] = {
+      {"probe", &Timings::serialIdProbe, probe(7), 0},
+      {"transfer, reply begun", &Timings::serialTransferSynced, transferFrame(), 6},
+      {"transfer, no reply", &Timings::serialTransferAwaiting, transferFrame(), 0},
+      {"reply begun", &Timings::serialSynced, levelPoll(), 6},
+      {"network rename", &Timings::serialLongOperation, networkNameWrite(), 0},
+      {"network reset", &Timings::serialLongOperation, withKind(levelPoll(), ReplyKind::NetworkFactoryReset),
+       0},
+      {"network name read", &Timings::serialNameRead, withKind(levelPoll(), ReplyKind::NetworkNameRead), 0},
+      {"other", &Timings::serialOther, levelPoll(), 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto rig = openRig(onlyRowShort(c.row));
+    rig->send(c.frame);
+    const auto written = rig->peer.device().readFrame();
+    ASSERT_TRUE(written);
+    if (c.replyBytes > 0) {
+      const Bytes reply = rig->answer(*written);
+      rig->peer.device().write(std::span(reply).first(c.replyBytes));
+    }
+    if (c.frame.idProbe) {
+      // Silence moves the search on.
+      EXPECT_TRUE(rig->replyEvent.wait(10s));
+      EXPECT_FALSE(rig->inFlight());
+    } else {
+      // Silence costs a re-write.
+      const auto again = rig->peer.device().readFrame();
+      ASSERT_TRUE(again);
+      EXPECT_EQ(*again, *written);
+    }
+  }
+}
+
 // --- giving up ----------------------------------------------------------------
 
 TEST(SerialPortGivingUp, SilenceCostsTwoRewritesThenTheLinkIsLost) {

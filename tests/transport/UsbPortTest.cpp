@@ -250,6 +250,46 @@ TEST_F(UsbPortTest, ResendAfterAMissingReplyStartsFromTheFirstPiece) {
   expectNoLinkLost();
 }
 
+// --- transfers that fail --------------------------------------------------------
+
+// A transfer that fails while the device stays plugged in (the kernel's
+// write time-out, a busy bus) costs one attempt: the device is opened afresh
+// and the frame sent again from its first piece.
+TEST_F(UsbPortTest, AFailedTransferCostsOneAttemptAndTheFrameGoesAgain) {
+  ASSERT_TRUE(port.open(""));
+  backend.failWrites(1, 2);  // the third report of the block write
+  putFrame({0xA1, 0x02, 0x00, 0x00, 0x00, 0x01, 0x04, 0x00, 0x00, 0x78}, counting(120, 7));
+  exchange();
+
+  const auto reports = backend.writtenReports();
+  ASSERT_EQ(reports.size(), 5u);
+  EXPECT_EQ(reports[2], reports[0]);
+  EXPECT_EQ(reports[3], reports[1]);
+  EXPECT_EQ(requests, 1);
+  EXPECT_EQ(backend.opens(), 2);
+
+  backend.failReads(1);  // the reply to the level poll
+  putRead(3, 3);
+  exchange();
+  EXPECT_EQ(requests, 3);
+  EXPECT_EQ(backend.opens(), 3);
+  EXPECT_FALSE(inFlight());
+  expectNoLinkLost();
+}
+
+TEST_F(UsbPortTest, ThreeFailedTransfersGiveTheLinkUpAfterTheThirdAttempt) {
+  ASSERT_TRUE(port.open(""));
+  backend.failWrites(3);
+  putRead(3, 3);
+  exchange();
+
+  EXPECT_EQ(backend.opens(), 3);
+  EXPECT_EQ(backend.reportsWritten(), 0);
+  EXPECT_TRUE(port.isDeviceOpen());
+  EXPECT_FALSE(inFlight());
+  expectLinkLostOnce();
+}
+
 // --- the device going away ------------------------------------------------------
 
 TEST_F(UsbPortTest, UnpluggedDeviceIsReportedLostOnce) {
@@ -261,6 +301,7 @@ TEST_F(UsbPortTest, UnpluggedDeviceIsReportedLostOnce) {
   exchange();
 
   EXPECT_FALSE(port.isDeviceOpen());
+  EXPECT_EQ(backend.opens(), 1);  // a device that is gone is not tried again
   EXPECT_FALSE(inFlight());
   expectLinkLostOnce();
   // Frames signalled after that are not written and not reported again.
