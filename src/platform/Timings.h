@@ -39,8 +39,12 @@ struct Timings {
   // --- network port ---
   int netPort = 8899;  // the device's TCP port
   ms netEventWait{5000};
+  ms netConnectTimeout{5000};  // a device that neither accepts nor refuses the connection
   ms netReceiveTimeout{3000};
-  ms echoTimeout{100};  // one echo attempt
+  ms netSendTimeout{3000};    // a frame the connection takes no room for: the link is lost
+  ms netReplyDeadline{6000};  // a reply still incomplete though bytes keep coming: a failure
+  ms netParkWait{5000};       // the longest close() waits for the thread to let the link go
+  ms echoTimeout{100};        // one echo attempt
   int echoAttempts = 4;
   ms echoNonAnswerPause{300};
   ms netEventResetPause{50};

@@ -2,7 +2,6 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 
@@ -11,6 +10,7 @@
 #include <cerrno>
 #include <optional>
 
+#include "platform/PortIo.h"
 #include "protocol/SendData.h"
 #include "protocol/SystemItem.h"
 
@@ -71,7 +71,8 @@ void resetConnection(NetSocket& socket) {
 
 }  // namespace
 
-TcpDeviceServer::TcpDeviceServer(DeviceResponder& device) : device_(device) {}
+TcpDeviceServer::TcpDeviceServer(DeviceResponder& device, std::chrono::milliseconds sendLimit)
+    : device_(device), sendLimit_(sendLimit) {}
 
 TcpDeviceServer::~TcpDeviceServer() {
   stop();
@@ -193,12 +194,11 @@ void TcpDeviceServer::run() {
 }
 
 void TcpDeviceServer::acceptConnection(Connection& connection) {
-  const int fd = ::accept4(listener_.fd(), nullptr, nullptr, SOCK_CLOEXEC);
+  const int fd = ::accept4(listener_.fd(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
   if (fd < 0) return;
   connection = Connection{NetSocket(fd), {}, 0};
   // Replies, and every piece of a reply written in pieces, go out at once.
-  const int on = 1;
-  ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  connection.socket.setFrameOptions();
   ++accepted_;
 }
 
@@ -238,21 +238,17 @@ void TcpDeviceServer::answerRequests(Connection& connection) {
   }
 }
 
-// False when the connection is gone or the server stops meanwhile.
+// False when the connection is gone, the client took no bytes within the
+// send limit, or the server stops meanwhile.
 bool TcpDeviceServer::sendReply(int fd, std::span<const std::uint8_t> reply, const TcpServerFaults& faults) {
   if (faults.replyDelay.count() > 0 && stop_.wait(faults.replyDelay)) return false;
   const std::size_t pieces = static_cast<std::size_t>(std::max(faults.replyPieces, 1));
   const std::size_t pieceSize = (reply.size() + pieces - 1) / pieces;
   for (std::size_t offset = 0; offset < reply.size(); offset += pieceSize) {
     if (offset > 0 && stop_.wait(faults.pieceGap)) return false;
-    const std::size_t size = std::min(pieceSize, reply.size() - offset);
-    std::size_t sent = 0;
-    while (sent < size) {
-      const auto n = ::send(fd, reply.data() + offset + sent, size - sent, MSG_NOSIGNAL);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return false;
-      sent += static_cast<std::size_t>(n);
-    }
+    const auto piece = reply.subspan(offset, std::min(pieceSize, reply.size() - offset));
+    if (writeToPort(fd, PortKind::Socket, piece, sendLimit_, {&stop_}).end != PortWrite::End::Written)
+      return false;
   }
   return true;
 }

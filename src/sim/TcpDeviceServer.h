@@ -13,7 +13,9 @@
 // module restarts.
 //
 // The module serves one connection at a time; a new connection replaces the
-// one before (an editor that reconnects has given the old one up).
+// one before (an editor that reconnects has given the old one up). A client
+// that takes no bytes of a reply within the send limit loses its
+// connection, so it can hold up neither the server nor its stop().
 //
 // Faults for tests and demonstrations: delayed replies, replies written in
 // pieces, connections closed after a number of replies, refused connections
@@ -52,7 +54,9 @@ class TcpDeviceServer {
   // Sees every chunk of bytes received, on the server's thread.
   using StreamObserver = std::function<void(std::span<const std::uint8_t>)>;
 
-  explicit TcpDeviceServer(DeviceResponder& device);
+  static constexpr std::chrono::milliseconds kSendLimit{3000};
+
+  explicit TcpDeviceServer(DeviceResponder& device, std::chrono::milliseconds sendLimit = kSendLimit);
   ~TcpDeviceServer();
   TcpDeviceServer(const TcpDeviceServer&) = delete;
   TcpDeviceServer& operator=(const TcpDeviceServer&) = delete;
@@ -101,6 +105,7 @@ class TcpDeviceServer {
   bool requestControl(const std::function<void(Control&)>& change);
 
   DeviceResponder& device_;
+  const std::chrono::milliseconds sendLimit_;
   NetEndpoint endpoint_;
   std::atomic<int> port_{0};
   std::atomic<int> accepted_{0};

@@ -1,17 +1,16 @@
 #include "transport/NetPort.h"
 
-#include <fcntl.h>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
-#include <initializer_list>
 
+#include "platform/PortIo.h"
 #include "transport/EchoCheck.h"
 
 namespace orvane {
@@ -23,9 +22,8 @@ constexpr std::size_t kSuspendIndex = 1;
 constexpr std::size_t kSendIndex = 2;
 constexpr std::size_t kReceiveIndex = 3;
 constexpr std::intptr_t kNetworkLink = static_cast<std::intptr_t>(LinkType::Network);
-// A device that neither accepts nor refuses a connection (its address
-// answered the echo, so it is there) is given this long.
-constexpr auto kConnectTimeout = std::chrono::seconds(5);
+// Stale bytes are discarded in pieces of this size.
+constexpr std::size_t kDiscardChunk = 4096;
 
 // The errors by which a socket says that its connection is gone.
 bool connectionLost(int error) {
@@ -35,29 +33,6 @@ bool connectionLost(int error) {
 
 bool restartsModule(ReplyKind kind) {
   return kind == ReplyKind::NetworkNameWrite || kind == ReplyKind::NetworkFactoryReset;
-}
-
-enum class Ready : std::uint8_t { Yes, TimedOut, Interrupted };
-
-// Waits until `fd` reports `events` (or an error), the time-out passes or
-// one of `interrupts` is set.
-Ready waitFor(int fd, short events, std::chrono::milliseconds timeout,
-              std::initializer_list<const Event*> interrupts) {
-  std::array<pollfd, 3> fds{};
-  fds[0] = pollfd{fd, events, 0};
-  std::size_t count = 1;
-  for (const Event* e : interrupts) fds[count++] = pollfd{e->descriptor(), POLLIN, 0};
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    const int ready = ::poll(fds.data(), count, static_cast<int>(std::max<long long>(left.count(), 0)));
-    if (ready < 0 && errno == EINTR) continue;
-    if (ready <= 0) return Ready::TimedOut;
-    for (std::size_t i = 1; i < count; ++i)
-      if (fds[i].revents != 0) return Ready::Interrupted;
-    return Ready::Yes;
-  }
 }
 
 timeval toTimeval(std::chrono::milliseconds ms) {
@@ -77,14 +52,13 @@ NetPort::~NetPort() {
 }
 
 bool NetPort::open(const std::string& address) {
-  // A link still open is closed first.
-  bool running = false;
+  // A link still open is closed first; while its thread has not let it go,
+  // no new one opens.
+  close();
   {
     std::lock_guard lock(stateMutex_);
-    if (stopRequested_) return false;
-    running = !parked();
+    if (stopRequested_ || !parked()) return false;
   }
-  if (running || socket_.valid()) close();
   const std::optional<NetEndpoint> endpoint = parseNetEndpoint(address, ctx_.timings.netPort);
   if (!endpoint) return false;
   endpoint_ = *endpoint;
@@ -101,16 +75,12 @@ bool NetPort::open(const std::string& address) {
   return true;
 }
 
+// Nothing is sent or reported lost from here on. The thread lets the link
+// go when it parks; close() waits for that a bounded time only, so that a
+// thread held up in a step of its own cannot freeze the caller.
 void NetPort::close() {
-  park();
-  // The stop event is left alone: a shutdown that set it must still end the
-  // thread.
-  for (Event* e : {&suspend_, &send_, &receive_}) {
-    e->reset();
-    std::this_thread::sleep_for(ctx_.timings.netEventResetPause);
-  }
-  socket_.reset();
   givenUp_ = true;
+  park();
 }
 
 void NetPort::signalWrite() {
@@ -126,7 +96,6 @@ void NetPort::shutdown() {
   stateChanged_.notify_all();
   stop_.set();
   if (thread_.joinable()) thread_.join();
-  socket_.reset();
 }
 
 // --- the thread ---------------------------------------------------------
@@ -147,6 +116,7 @@ void NetPort::run() {
       running_ = true;
     }
     serve();
+    letGo();
   }
 }
 
@@ -171,11 +141,22 @@ void NetPort::serve() {
   }
 }
 
+// Closes the connection and clears the events, on the thread before it
+// parks. The stop event is left alone: a shutdown that set it must still
+// end the thread.
+void NetPort::letGo() {
+  socket_.reset();
+  for (Event* e : {&suspend_, &send_, &receive_}) {
+    e->reset();
+    std::this_thread::sleep_for(ctx_.timings.netEventResetPause);
+  }
+}
+
 void NetPort::park() {
   std::unique_lock lock(stateMutex_);
   if (parked()) return;
   suspend_.set();
-  stateChanged_.wait(lock, [this] { return parked(); });
+  stateChanged_.wait_for(lock, ctx_.timings.netParkWait, [this] { return parked(); });
 }
 
 // Called with the state lock held.
@@ -202,19 +183,17 @@ NetPort::Attempt NetPort::connectTcp(NetSocket& socket) {
   const sockaddr_in to = endpoint_.socketAddress();
   if (::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
     if (errno != EINPROGRESS && errno != EINTR) return Attempt::Failed;
-    const Ready ready = waitFor(fd, POLLOUT, kConnectTimeout, {&stop_, &suspend_});
-    if (ready == Ready::Interrupted) return Attempt::Interrupted;
-    if (ready == Ready::TimedOut) return Attempt::Failed;
+    const PortWait ready =
+        waitForPort(fd, POLLOUT, PortClock::now() + ctx_.timings.netConnectTimeout, {&stop_, &suspend_});
+    if (ready == PortWait::Interrupted) return Attempt::Interrupted;
+    if (ready == PortWait::TimedOut) return Attempt::Failed;
     int error = 0;
     socklen_t length = sizeof error;
     if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) return Attempt::Failed;
   }
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return Attempt::Failed;
-  // Without it a frame that follows a reply closely waits for the delayed
-  // acknowledgement; a link that works without it is still worth keeping.
-  const int on = 1;
-  [[maybe_unused]] const int nodelay = ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  // The socket stays non-blocking: every wait on it is a poll() that also
+  // watches the stop and suspend events and has a deadline.
+  socket.setFrameOptions();
   const timeval receiveTimeout = toTimeval(ctx_.timings.netReceiveTimeout);
   if (::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &receiveTimeout, sizeof receiveTimeout) != 0)
     return Attempt::Failed;
@@ -236,8 +215,17 @@ void NetPort::sendFrame() {
   }
   discardStaleBytes();
   const SendOutcome outcome = sendBytes(frame->bytes);
+  // Closing or shutting down: the thread returns to its events, which say so.
+  if (outcome == SendOutcome::Interrupted) return;
   const auto unsentKind =
       static_cast<std::intptr_t>(restartsModule(frame->replyKind) ? frame->replyKind : ReplyKind::None);
+  // A device that takes no bytes for so long is not there to carry frames,
+  // whatever else it does (it may still be sending).
+  if (outcome == SendOutcome::TimedOut) {
+    send_.reset();
+    linkLost(unsentKind);
+    return;
+  }
   if (outcome == SendOutcome::ConnectionLost) {
     if (countRetry() <= ctx_.timings.netReconnects) {
       const Attempt attempt = reconnect();
@@ -269,35 +257,51 @@ std::optional<NetPort::Outgoing> NetPort::takeOutgoing() {
 }
 
 // Bytes that arrived after the last reply was complete (a device answering
-// twice) would otherwise be taken as the start of the next reply.
+// twice) would otherwise be taken as the start of the next reply. Only what
+// waits now is discarded: a device that keeps sending cannot hold the frame
+// back.
 void NetPort::discardStaleBytes() {
-  std::array<std::uint8_t, kReceiveChunk> sink{};
-  while (::recv(socket_.fd(), sink.data(), sink.size(), MSG_DONTWAIT) > 0) {
+  int waiting = 0;
+  if (::ioctl(socket_.fd(), FIONREAD, &waiting) != 0) return;
+  std::array<std::uint8_t, kDiscardChunk> sink{};
+  for (auto left = static_cast<std::size_t>(std::max(waiting, 0)); left > 0;) {
+    const auto got = ::recv(socket_.fd(), sink.data(), std::min(left, sink.size()), MSG_DONTWAIT);
+    if (got <= 0) return;
+    left -= std::min(left, static_cast<std::size_t>(got));
   }
 }
 
 NetPort::SendOutcome NetPort::sendBytes(const std::vector<std::uint8_t>& bytes) {
-  std::size_t offset = 0;
-  while (offset < bytes.size()) {
-    const auto sent = ::send(socket_.fd(), bytes.data() + offset, bytes.size() - offset, MSG_NOSIGNAL);
-    if (sent < 0) {
-      if (errno == EINTR) continue;
-      return connectionLost(errno) ? SendOutcome::ConnectionLost : SendOutcome::OtherError;
-    }
-    offset += static_cast<std::size_t>(sent);
+  const PortWrite write =
+      writeToPort(socket_.fd(), PortKind::Socket, bytes, ctx_.timings.netSendTimeout, {&stop_, &suspend_});
+  switch (write.end) {
+    case PortWrite::End::Written:
+      return SendOutcome::Sent;
+    case PortWrite::End::TimedOut:
+      return SendOutcome::TimedOut;
+    case PortWrite::End::Interrupted:
+      return SendOutcome::Interrupted;
+    case PortWrite::End::Failed:
+      break;
   }
-  return SendOutcome::Sent;
+  return connectionLost(write.error) ? SendOutcome::ConnectionLost : SendOutcome::OtherError;
 }
 
 // Reads reply chunks until a frame completes. Interrupted reads and reads
 // that found nothing after all are repeated; 3 s without data, the peer
-// closing the connection or any other error is a failure.
+// closing the connection or any other error is a failure, and so is a reply
+// still incomplete at its deadline though bytes keep coming (a peer that
+// streams something other than replies).
 void NetPort::receiveReply() {
   std::array<std::uint8_t, kReceiveChunk> chunk{};
+  const auto deadline = PortClock::now() + ctx_.timings.netReplyDeadline;
   for (;;) {
-    const Ready ready = waitFor(socket_.fd(), POLLIN, ctx_.timings.netReceiveTimeout, {&stop_, &suspend_});
-    if (ready == Ready::Interrupted) return;
-    if (ready == Ready::TimedOut) return receiveFailed();
+    if (PortClock::now() >= deadline) return receiveFailed();
+    const auto silence = PortClock::now() + ctx_.timings.netReceiveTimeout;
+    const PortWait ready =
+        waitForPort(socket_.fd(), POLLIN, std::min(silence, deadline), {&stop_, &suspend_});
+    if (ready == PortWait::Interrupted) return;
+    if (ready != PortWait::Ready) return receiveFailed();
     const auto got = ::recv(socket_.fd(), chunk.data(), chunk.size(), 0);
     if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
     if (got <= 0) return receiveFailed();
@@ -334,8 +338,9 @@ bool NetPort::connectionCheckPending() const {
   return image_.read([](const ImageData& d) { return d.status.connectionCheckPending; });
 }
 
+// Reported once per link, and not for a link that is being closed.
 void NetPort::linkLost(std::intptr_t lParam) {
-  givenUp_ = true;
+  if (givenUp_.exchange(true)) return;
   ctx_.notifier.post(Message::LinkLost, kNetworkLink, lParam);
 }
 

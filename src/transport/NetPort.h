@@ -12,12 +12,19 @@
 // out, its reply is awaited). A frame goes out as its wire bytes plus one
 // zero byte, in one send(). Replies are read in chunks of up to 250 bytes
 // and fed to the link slot's parser until a frame completes; 3 s without
-// reply data, or a lost connection, is a failure: the link reconnects and
-// sends the frame again, twice at most per frame, and gives up on the third
-// failure. A reply that fails its check is asked for again without limit, as
-// long as the device keeps answering. While the connection check of a new
-// link is pending, a reply that fails it counts as a failure, so a device
-// that never answers the check correctly loses the link after three tries.
+// reply data, a reply still incomplete at its deadline, or a lost
+// connection, is a failure: the link reconnects and sends the frame again,
+// twice at most per frame, and gives up on the third failure. A reply that
+// fails its check is asked for again without limit, as long as the device
+// keeps answering. While the connection check of a new link is pending, a
+// reply that fails it counts as a failure, so a device that never answers
+// the check correctly loses the link after three tries. A frame that the
+// connection takes no room for within the send deadline gives the link up
+// at once: the device is not reading.
+//
+// Every wait of the thread has a deadline and also ends when the link is
+// being closed or shut down, so a device that never reads, floods the
+// connection or streams nonsense cannot hold up closing the link.
 //
 // Giving the link up posts LinkLost (wParam 3) and leaves the connection
 // alone until close(); frames signalled meanwhile are not sent. lParam is 0,
@@ -63,8 +70,11 @@ class NetPort : public Transport {
   // closed) for an address that is no dotted quad, an echo without answer,
   // a refused or timed-out connect, or a socket that cannot be set up.
   bool open(const std::string& address) override;
-  // Parks the thread (an exchange in progress is abandoned at once) and
-  // closes the connection. The caller then clears the link's slot.
+  // Parks the thread (an exchange in progress is abandoned at once), which
+  // closes the connection. Returns within the park wait of the timings even
+  // when the thread is held up; it then lets the link go as soon as it can,
+  // and the port opens again only after that. The caller then clears the
+  // link's slot.
   void close() override;
   void signalWrite() override;
   void shutdown() override;
@@ -74,7 +84,7 @@ class NetPort : public Transport {
 
  private:
   enum class Attempt : std::uint8_t { Done, Failed, Interrupted };
-  enum class SendOutcome : std::uint8_t { Sent, ConnectionLost, OtherError };
+  enum class SendOutcome : std::uint8_t { Sent, ConnectionLost, OtherError, TimedOut, Interrupted };
 
   struct Outgoing {
     std::vector<std::uint8_t> bytes;  // wire bytes and the trailing zero
@@ -84,6 +94,7 @@ class NetPort : public Transport {
   void run();
   // Serves the events until stop or suspend.
   void serve();
+  void letGo();
   void park();
   bool parked() const;
 
@@ -119,7 +130,8 @@ class NetPort : public Transport {
   bool stopRequested_ = false;
   bool finished_ = false;
 
-  // Used by the thread while it runs, by open and close while it is parked.
+  // Used by the thread while it runs (it closes the connection before it
+  // parks), by open while it is parked.
   NetEndpoint endpoint_;
   NetSocket socket_;
   // The link was given up; nothing more is sent until the next open.

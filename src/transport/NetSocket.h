@@ -23,6 +23,12 @@ class NetSocket {
   bool valid() const { return fd_ >= 0; }
   // Closes the descriptor held and takes `fd` instead.
   void reset(int fd = -1);
+  // Sets up a connected TCP socket for frames, one at a time: each goes out
+  // at once (no delay waiting for an acknowledgement), and the send buffer
+  // holds a few frames only, so that a peer that takes no bytes leaves a
+  // writer waiting within a few frames rather than after megabytes of them.
+  // Best effort: a connection without these still carries frames.
+  void setFrameOptions() const;
 
  private:
   int fd_ = -1;

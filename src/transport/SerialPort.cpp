@@ -15,12 +15,13 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/PortIo.h"
+
 namespace orvane {
 
 namespace {
 
 using std::chrono::milliseconds;
-using Clock = std::chrono::steady_clock;
 
 // The longest a frame may take to leave the port before the port counts as
 // failed: the port's write time-out.
@@ -251,24 +252,8 @@ bool SerialPort::writeFrame(bool newExchange) {
 }
 
 bool SerialPort::writeAll(const std::uint8_t* data, std::size_t size) {
-  const auto deadline = Clock::now() + kWriteTimeout;
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t n = ::write(fd_, data + done, size - done);
-    if (n > 0) {
-      done += static_cast<std::size_t>(n);
-      continue;
-    }
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return false;
-    // The port's output buffer is full: wait for room.
-    const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
-    if (left <= milliseconds(0)) return false;
-    std::array<pollfd, 2> fds{{{fd_, POLLOUT, 0}, {stop_.descriptor(), POLLIN, 0}}};
-    if (::poll(fds.data(), fds.size(), pollTimeout(left)) < 0 && errno != EINTR) return false;
-    if ((fds[1].revents & POLLIN) || (fds[0].revents & kPortError)) return false;
-  }
-  return true;
+  return writeToPort(fd_, PortKind::Terminal, {data, size}, kWriteTimeout, {&stop_}).end ==
+         PortWrite::End::Written;
 }
 
 // Takes the waiting bytes into the receive frame one at a time until a frame

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-
 #include "NetTestSockets.h"
 #include "protocol/FrameBytes.h"
 #include "support/RecordingNotifier.h"
@@ -15,20 +13,6 @@ namespace orvane {
 namespace {
 
 using namespace test;
-
-// An echo check with a fixed outcome.
-class FixedEcho : public EchoProbe {
- public:
-  explicit FixedEcho(int result) : result_(result) {}
-  int check(const std::string&) override {
-    ++checks;
-    return result_;
-  }
-  std::atomic<int> checks{0};
-
- private:
-  int result_;
-};
 
 // Read input channel 2 of the working state, nonce 7.
 const Bytes kBlockRead =

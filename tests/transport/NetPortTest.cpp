@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <mutex>
 
 #include "NetTestSockets.h"
@@ -16,16 +15,6 @@ namespace orvane {
 namespace {
 
 using namespace test;
-
-// The device's answer to the echo check, decided by the test.
-class FixedEcho : public EchoProbe {
- public:
-  explicit FixedEcho(int result) : result_(result) {}
-  int check(const std::string&) override { return result_; }
-
- private:
-  int result_;
-};
 
 // What the device saw of one request.
 struct Seen {

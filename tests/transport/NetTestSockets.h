@@ -10,13 +10,19 @@
 #include <poll.h>
 #include <sys/socket.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <future>
 #include <initializer_list>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
+#include "transport/EchoProbe.h"
 #include "transport/NetSocket.h"
 
 namespace orvane::test {
@@ -25,6 +31,30 @@ using Bytes = std::vector<std::uint8_t>;
 using namespace std::chrono_literals;
 
 inline constexpr auto kPeerWait = std::chrono::milliseconds(5000);
+
+// An echo check with a fixed outcome, counting how often it was asked.
+class FixedEcho : public EchoProbe {
+ public:
+  explicit FixedEcho(int result) : result_(result) {}
+  int check(const std::string&) override {
+    ++checks;
+    return result_;
+  }
+  std::atomic<int> checks{0};
+
+ private:
+  int result_;
+};
+
+// Runs `action`; if it has not returned within `bound`, ends the test
+// program: a call that hangs must fail the test, not stall the suite.
+template <class Action>
+void finishWithin(std::chrono::milliseconds bound, const char* what, Action&& action) {
+  auto done = std::async(std::launch::async, std::forward<Action>(action));
+  if (done.wait_for(bound) == std::future_status::ready) return;
+  std::fprintf(stderr, "%s did not return within %lld ms\n", what, static_cast<long long>(bound.count()));
+  std::abort();
+}
 
 inline sockaddr_in loopback(int port) {
   sockaddr_in address{};
