@@ -84,6 +84,9 @@ struct SendData {
   int usbOffset = 0;                // USB transmit slot: next 64-byte piece
   bool usbLastPiece = false;        // USB transmit slot: last piece written
   ReplyKind replyKind = ReplyKind::None;
+  // The connection check of a new link: taking it from the queue starts the
+  // check, so a reply still awaited for an earlier frame is not refused.
+  bool startsConnectionCheck = false;
 
   SendData() { writeHeader(); }
 
