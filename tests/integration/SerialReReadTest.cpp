@@ -24,6 +24,7 @@ using namespace std::chrono_literals;
 constexpr auto kPatience = std::chrono::milliseconds(15s);
 
 TEST(SerialReRead, AReReadWhileALevelPollIsInFlightCompletesPromptly) {
+  std::atomic<int> pollsHeard{0};
   DeviceState device;
   DeviceResponder responder{device};
   SerialBusServer bus;
@@ -50,12 +51,14 @@ TEST(SerialReRead, AReReadWhileALevelPollIsInFlightCompletesPromptly) {
 
   // Polling, with a device slow enough that the re-read is queued while the
   // poll it heard is still in flight.
-  std::atomic<int> pollsHeard{0};
   responder.setRequestObserver([&](const SendData& request) {
     if (request.block() == BlockCode::System && request.item() == SystemItem::Levels) ++pollsHeard;
   });
   bus.setReplyDelay(20ms);
-  while (pollsHeard.load() == 0) std::this_thread::sleep_for(1ms);
+  for (int waited = 0; pollsHeard.load() == 0; ++waited) {
+    ASSERT_LT(waited, 10000) << "the link does not poll";
+    std::this_thread::sleep_for(1ms);
+  }
   {
     std::lock_guard lock(command.protocolLock());
     queueFullRead();
@@ -66,8 +69,6 @@ TEST(SerialReRead, AReReadWhileALevelPollIsInFlightCompletesPromptly) {
   EXPECT_EQ(notifier.count(Message::LinkLost), 0);
   EXPECT_EQ(notifier.count(Message::FirmwareVersionRead), 2);
   EXPECT_FALSE(image.read([](const ImageData& d) { return d.status.connectionCheckPending; }));
-  command.Shutdown();
-  bus.stop();
 }
 
 }  // namespace
