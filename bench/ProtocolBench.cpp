@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "QuietNotifier.h"
 #include "link/Command.h"
 #include "sim/DeviceResponder.h"
 #include "sim/InProcessTransport.h"
@@ -22,7 +23,7 @@ namespace orvane {
 namespace {
 
 // Counts what the benchmarks wait for; everything else is dropped.
-class CountingNotifier : public Notifier {
+class CountingNotifier : public QuietNotifier {
  public:
   void post(Message message, std::intptr_t, std::intptr_t) override {
     if (message != Message::AllProgramsRead) return;
@@ -32,12 +33,6 @@ class CountingNotifier : public Notifier {
     }
     changed_.notify_all();
   }
-  void setProgressRange(int, int) override {}
-  void setProgress(int) override {}
-  void setIdSearchProgress(int) override {}
-  void setTransferInProgress(bool) override {}
-  void idSearchEnded() override {}
-  void portWarning(const std::string&) override {}
 
   void waitForProgramSetsRead(long count) {
     std::unique_lock lock(mutex_);

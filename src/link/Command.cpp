@@ -80,8 +80,10 @@ void Command::WakeWorker() {
 void Command::ReadDeviceSettings() {
   std::lock_guard lock(lock_);
   const LinkType link = linkType();
-  image_.modify([](ImageData& d) { d.status.connectionCheckPending = true; });
-  builders_.RequestSystemItem(link, 0, SystemItem::ConnectionCheck);
+  auto check = frames_.make(
+      builders_.header(link, FrameCode::CmdRead, 0, BlockCode::System, SystemItem::ConnectionCheck));
+  check->startsConnectionCheck = true;
+  queue_.append(std::move(check));
   builders_.RequestSystemItem(link, 0, SystemItem::FirmwareVersion);
   builders_.RequestSystemItem(link, 0, SystemItem::NetworkName);
   for (int program = 0; program <= kLastProgram; ++program)

@@ -94,6 +94,10 @@ void CommunicationWorker::serveQueue(LinkType link, bool updateProgress) {
     ctx_.queue.takeNext(transmit);
     taken = transmit;
   });
+  // From here on only the check's answer is taken: the exchange before it
+  // is over.
+  if (taken.startsConnectionCheck)
+    ctx_.image.modify([](ImageData& d) { d.status.connectionCheckPending = true; });
   if (!updateProgress || !taken.showProgress) return;
   if (link == LinkType::Serial && taken.idProbe) {
     ctx_.notifier.setIdSearchProgress(taken.progressPos);

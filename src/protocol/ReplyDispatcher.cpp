@@ -32,8 +32,9 @@ ProgramRecord& programRecord(ImageData& d, int value) {
 
 }  // namespace
 
-ReplyDispatcher::ReplyDispatcher(ParameterImage& image, Notifier& notifier, WorkerEvents& events)
-    : image_(image), notifier_(notifier), events_(events) {}
+ReplyDispatcher::ReplyDispatcher(ParameterImage& image, Notifier& notifier, WorkerEvents& events,
+                                 std::chrono::milliseconds levelRefresh)
+    : image_(image), notifier_(notifier), events_(events), levelRefresh_(levelRefresh) {}
 
 bool ReplyDispatcher::dispatch(const SendData& reply, const SendData& inFlight) {
   if (reply.endByte != kEndByte) return false;
@@ -140,7 +141,7 @@ void ReplyDispatcher::storeSystemItem(const SendData& reply) {
           copyName(payload, recordName(programRecord(d, value)));
         break;
       case SystemItem::Levels:
-        if (!d.status.levelStoring) break;
+        if (!d.status.levelStoring || !levelsWorthShowing(d.status, payload)) break;
         copyBounded(payload, d.status.inputLevels);
         if (payload.size() > 8) copyBounded(payload.subspan(8), d.status.outputLevels);
         d.status.levelStoring = false;
@@ -177,6 +178,19 @@ void ReplyDispatcher::storeSystemItem(const SendData& reply) {
   if (levelsStored) notifier_.post(Message::LevelsRead, reply.link(), 0);
   if (firmwareStored) notifier_.post(Message::FirmwareVersionRead, 0, 0);
   if (idSearchEnded) notifier_.post(Message::LinkLost, reply.link(), 0);
+}
+
+// Called with the image locked. New levels always; the levels shown already
+// once in a while, so meters that were cleared meanwhile show them again.
+bool ReplyDispatcher::levelsWorthShowing(const DeviceStatus& status, std::span<const std::uint8_t> levels) {
+  const auto now = std::chrono::steady_clock::now();
+  const bool shown = levels.size() >= status.inputLevels.size() + status.outputLevels.size() &&
+                     std::equal(status.inputLevels.begin(), status.inputLevels.end(), levels.begin()) &&
+                     std::equal(status.outputLevels.begin(), status.outputLevels.end(),
+                                levels.begin() + static_cast<std::ptrdiff_t>(status.inputLevels.size()));
+  if (shown && now - levelsAnnounced_ < levelRefresh_) return false;
+  levelsAnnounced_ = now;
+  return true;
 }
 
 void ReplyDispatcher::storeLockPacket(const SendData& reply) {

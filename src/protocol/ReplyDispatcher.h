@@ -5,6 +5,9 @@
 // system areas, lock packets into the locks. Runs on the transport's thread;
 // whatever the user interface must do is posted through the Notifier.
 
+#include <chrono>
+#include <span>
+
 #include "model/ParameterImage.h"
 #include "platform/Notifier.h"
 #include "protocol/SendData.h"
@@ -14,7 +17,13 @@ namespace orvane {
 
 class ReplyDispatcher {
  public:
-  ReplyDispatcher(ParameterImage& image, Notifier& notifier, WorkerEvents& events);
+  // An idle device answers every level poll with the levels the meters show
+  // already; those are announced again only after this long, because waking
+  // the user interface for each of them would cost more than the poll.
+  static constexpr std::chrono::milliseconds kLevelRefresh{100};
+
+  ReplyDispatcher(ParameterImage& image, Notifier& notifier, WorkerEvents& events,
+                  std::chrono::milliseconds levelRefresh = kLevelRefresh);
 
   // True when the reply is accepted: the exchange with `inFlight` is over.
   // False when it is bad and the transport must re-send.
@@ -25,12 +34,16 @@ class ReplyDispatcher {
   bool dispatchData(const SendData& reply, const SendData& inFlight);
   void storeChannelData(const SendData& reply, const SendData& inFlight);
   void storeSystemItem(const SendData& reply);
+  bool levelsWorthShowing(const DeviceStatus& status, std::span<const std::uint8_t> levels);
   void storeLockPacket(const SendData& reply);
   void storeStoredLockPacket(const SendData& reply);
 
   ParameterImage& image_;
   Notifier& notifier_;
   WorkerEvents& events_;
+  std::chrono::milliseconds levelRefresh_;
+  // Changed under the image's lock only.
+  std::chrono::steady_clock::time_point levelsAnnounced_{};
 };
 
 }  // namespace orvane

@@ -22,9 +22,7 @@ void SendData::finalise(std::uint8_t nonce) {
 
 void SendData::clearFrom(std::size_t from) {
   std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.end(), std::uint8_t{0});
-  const auto wireBytes = bytes;
-  *this = SendData{};
-  bytes = wireBytes;
+  static_cast<FrameBookkeeping&>(*this) = FrameBookkeeping{};
   checksum = 0;
   endByte = 0;
 }

@@ -64,10 +64,8 @@ inline constexpr std::size_t kFrameOverhead = 16;
 inline constexpr std::size_t kMaxPayload = 255;
 inline constexpr std::size_t kMaxFrameSize = kMaxPayload + kFrameOverhead;  // 271
 
-struct SendData {
-  std::array<std::uint8_t, kMaxFrameSize> bytes{};
-
-  // --- bookkeeping ---
+// What the worker and the transports note about a frame; never on the wire.
+struct FrameBookkeeping {
   std::uint8_t checksum = 0;        // on receive: the checksum byte as received
   std::uint8_t endByte = kEndByte;  // on receive: the end byte as received
   int rxCount = 0;                  // receive: bytes stored so far
@@ -84,6 +82,13 @@ struct SendData {
   int usbOffset = 0;                // USB transmit slot: next 64-byte piece
   bool usbLastPiece = false;        // USB transmit slot: last piece written
   ReplyKind replyKind = ReplyKind::None;
+  // The connection check of a new link: taking it from the queue starts the
+  // check, so a reply still awaited for an earlier frame is not refused.
+  bool startsConnectionCheck = false;
+};
+
+struct SendData : FrameBookkeeping {
+  std::array<std::uint8_t, kMaxFrameSize> bytes{};
 
   SendData() { writeHeader(); }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "link/Command.h"
@@ -355,7 +356,10 @@ TEST_F(CommandBuildersTest, FullReadAfterConnecting) {
   EXPECT_EQ(frames[37].block(), 0xA1);
   EXPECT_EQ(frames[38].value(), 31);
   EXPECT_TRUE(frames.back().lastOfTransfer);
-  EXPECT_TRUE(image.read([](const ImageData& d) { return d.status.connectionCheckPending; }));
+  EXPECT_TRUE(frames[0].startsConnectionCheck);
+  EXPECT_EQ(std::ranges::count_if(frames, [](const SendData& f) { return f.startsConnectionCheck; }), 1);
+  // The check starts when the worker takes its frame, not when it is queued.
+  EXPECT_FALSE(image.read([](const ImageData& d) { return d.status.connectionCheckPending; }));
 }
 
 }  // namespace

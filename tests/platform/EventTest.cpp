@@ -139,5 +139,31 @@ TEST_F(WaitAnyTest, WaiterSeesWhatTheSetterWroteBeforeSetting) {
   setter.join();
 }
 
+// The hand-over of every exchange between the worker and a transport: each
+// side sets the other's event and resets its own. Not one wake-up may be
+// lost, whether the waiter is already asleep or about to be.
+TEST(EventTest, NoWakeUpIsLostInAnEndlessHandOver) {
+  constexpr int kRounds = 20000;
+  Event toWorker, toTransport;
+  std::atomic<int> served{0};
+  std::thread transport([&] {
+    for (int n = 0; n < kRounds; ++n) {
+      if (!toTransport.wait(10s)) return;
+      toTransport.reset();
+      ++served;
+      toWorker.set();
+    }
+  });
+  int answered = 0;
+  for (; answered < kRounds; ++answered) {
+    toWorker.reset();
+    toTransport.set();
+    if (!toWorker.wait(10s)) break;
+  }
+  transport.join();
+  EXPECT_EQ(answered, kRounds);
+  EXPECT_EQ(served.load(), kRounds);
+}
+
 }  // namespace
 }  // namespace orvane

@@ -123,7 +123,8 @@ class LinkFixture : public ::testing::Test {
   ParameterImage image;
   RecordingNotifier notifier;
   WorkerEvents events;
-  ReplyDispatcher dispatcher{image, notifier, events};
+  // Levels shown already are not announced again within a test.
+  ReplyDispatcher dispatcher{image, notifier, events, std::chrono::hours(1)};
   LinkSlot slot;
 };
 

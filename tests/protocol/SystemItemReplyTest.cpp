@@ -136,6 +136,23 @@ TEST_F(SystemItemReplyTest, LevelsAreStoredOnlyWhileTheMetersWaitForThem) {
   EXPECT_EQ(read([](const ImageData& d) { return d.status.outputLevels; }),
             (Levels{0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38}));
   EXPECT_EQ(notifier.count(Message::LevelsRead), 2);
+
+  // The same levels again: nothing new for the meters, which keep waiting.
+  modify([](ImageData& d) { d.status.levelStoring = true; });
+  EXPECT_EQ(reply(kLaterLevels), Outcome::Accepted);
+  EXPECT_EQ(notifier.count(Message::LevelsRead), 2);
+  EXPECT_TRUE(read([](const ImageData& d) { return d.status.levelStoring; }));
+  EXPECT_EQ(reply(kLevels), Outcome::Accepted);
+  EXPECT_EQ(notifier.count(Message::LevelsRead), 3);
+}
+
+TEST_F(SystemItemReplyTest, LevelsShownAlreadyAreAnnouncedAgainAfterTheRefreshTime) {
+  ReplyDispatcher refreshing(image, notifier, events, std::chrono::milliseconds(0));
+  for (int n = 1; n <= 2; ++n) {
+    modify([](ImageData& d) { d.status.levelStoring = true; });
+    ASSERT_TRUE(slot.parse(kLevels, refreshing));
+    EXPECT_EQ(notifier.count(Message::LevelsRead), n);
+  }
 }
 
 // --- firmware version (item 4) ---------------------------------------------------

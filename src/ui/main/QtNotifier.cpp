@@ -12,6 +12,14 @@ void QtNotifier::later(F&& f) {
 }
 
 void QtNotifier::post(Message message, std::intptr_t wParam, std::intptr_t lParam) {
+  if (message == Message::LevelsRead) {
+    if (levelsPending_.exchange(true)) return;
+    later([this, wParam, lParam] {
+      levelsPending_ = false;
+      emit posted(static_cast<int>(Message::LevelsRead), wParam, lParam);
+    });
+    return;
+  }
   later([this, message, wParam, lParam] { emit posted(static_cast<int>(message), wParam, lParam); });
 }
 

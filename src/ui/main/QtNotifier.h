@@ -5,6 +5,7 @@
 // so no core thread ever waits for a window.
 
 #include <QObject>
+#include <atomic>
 
 #include "platform/Notifier.h"
 
@@ -36,6 +37,11 @@ class QtNotifier : public QObject, public Notifier {
  private:
   template <class F>
   void later(F&& f);
+
+  // A level message already waits for the user-interface thread: the
+  // meters read the newest levels from the image when it runs, so a second
+  // one would only repeat it.
+  std::atomic<bool> levelsPending_{false};
 };
 
 }  // namespace orvane::ui

@@ -1,0 +1,248 @@
+// The network link against the simulator program over loopback TCP, the
+// device in a process of its own: the bare round trip of a level poll, the
+// editor's idle exchange (its time against that round trip, and the CPU time
+// the editor spends on it), and the full read after connecting.
+
+#include <benchmark/benchmark.h>
+#include <linux/tcp.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+#include "QuietNotifier.h"
+#include "SimChild.h"
+#include "link/Command.h"
+#include "transport/NetPort.h"
+
+namespace orvane {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// A level poll on the network link as the device receives it.
+constexpr std::array<std::uint8_t, 24> kLevelPoll{
+    0x5A, 0x5A, 0x5A, 0x88,              // sync, start
+    0xA2, 0x03, 0x00, 0x00,              // read, network link, nonce, device ID
+    0x00, 0x03, 0x03, 0x00,              // value, system block, item 3 (levels), row
+    0x00, 0x08,                          // reserved, length
+    0,    0,    0,    0,    0, 0, 0, 0,  // payload
+    0xA9, 0xAA,                          // checksum, end
+};
+// The reply: 16 level bytes.
+constexpr std::size_t kLevelReplySize = 32;
+
+double processCpuSeconds() {
+  timespec t{};
+  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// A plain TCP connection to the simulated device, no editor code.
+class RawConnection {
+ public:
+  explicit RawConnection(int port) : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(static_cast<std::uint16_t>(port));
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    connected_ = ::connect(fd_, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0;
+    const int on = 1;
+    ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  }
+  ~RawConnection() { ::close(fd_); }
+  RawConnection(const RawConnection&) = delete;
+  RawConnection& operator=(const RawConnection&) = delete;
+
+  bool connected() const { return connected_; }
+
+  // One poll out, its whole reply in.
+  bool roundTrip() {
+    const auto sent = ::send(fd_, kLevelPoll.data(), kLevelPoll.size(), MSG_NOSIGNAL);
+    if (sent != static_cast<ssize_t>(kLevelPoll.size())) return false;
+    std::array<std::uint8_t, kLevelReplySize> reply{};
+    for (std::size_t got = 0; got < reply.size();) {
+      const auto n = ::recv(fd_, reply.data() + got, reply.size() - got, 0);
+      if (n <= 0) return false;
+      got += static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+
+ private:
+  int fd_;
+  bool connected_ = false;
+};
+
+// Microseconds of one bare round trip, the mean of `count`.
+double rawRoundTripMicros(int port, int count) {
+  RawConnection connection(port);
+  if (!connection.connected()) return 0;
+  const auto start = Clock::now();
+  for (int n = 0; n < count; ++n)
+    if (!connection.roundTrip()) return 0;
+  return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / count;
+}
+
+// Re-arms the meters as the main window does once it has shown levels, and
+// counts the full reads.
+class MainWindowStandIn : public QuietNotifier {
+ public:
+  explicit MainWindowStandIn(ParameterImage& image) : image_(image) {}
+
+  void post(Message message, std::intptr_t, std::intptr_t) override {
+    if (message == Message::LevelsRead) image_.modify([](ImageData& d) { d.status.levelStoring = true; });
+    if (message == Message::ChannelDataRead) {
+      {
+        std::lock_guard lock(mutex_);
+        ++fullReads_;
+      }
+      fullReadDone_.notify_all();
+    }
+  }
+
+  bool waitForFullReads(long count) {
+    std::unique_lock lock(mutex_);
+    return fullReadDone_.wait_for(lock, 10s, [&] { return fullReads_ >= count; });
+  }
+
+ private:
+  ParameterImage& image_;
+  std::mutex mutex_;
+  std::condition_variable fullReadDone_;
+  long fullReads_ = 0;
+};
+
+// The editor's socket connected to the device on `port`; -1 if none.
+int socketTo(int port) {
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    const int fd = std::atoi(entry.path().filename().c_str());
+    sockaddr_in peer{};
+    socklen_t length = sizeof peer;
+    if (::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &length) == 0 && peer.sin_family == AF_INET &&
+        ntohs(peer.sin_port) == port)
+      return fd;
+  }
+  return -1;
+}
+
+// Level replies received on `fd`, from the TCP statistics of the
+// connection: an idle device's replies carry no news, so nothing in the
+// editor announces each of them.
+long long levelRepliesOn(int fd) {
+  tcp_info info{};
+  socklen_t length = sizeof info;
+  if (::getsockopt(fd, IPPROTO_TCP, TCP_INFO, &info, &length) != 0) return -1;
+  return static_cast<long long>(info.tcpi_bytes_received / kLevelReplySize);
+}
+
+// Waits, in coarse steps that cost the process next to nothing, until
+// `done` holds; false after ten seconds.
+template <class Done>
+bool waitUntil(Done done) {
+  const auto deadline = Clock::now() + 10s;
+  while (!done()) {
+    if (Clock::now() > deadline) return false;
+    std::this_thread::sleep_for(1ms);
+  }
+  return true;
+}
+
+// The editor's link machinery connected to the simulated device over the
+// network link, polling.
+struct EditorLink {
+  explicit EditorLink(const SimChild& sim) {
+    command.attachTransport(LinkType::Network,
+                            std::make_unique<NetPort>(command.linkContext(LinkType::Network), image));
+    std::lock_guard lock(command.protocolLock());
+    opened = command.OpenLink(LinkType::Network, sim.address());
+    image.modify([](ImageData& d) {
+      d.connection.linkType = LinkType::Network;
+      d.status.levelStoring = true;
+    });
+  }
+  ~EditorLink() { command.Shutdown(); }
+
+  // Queues the read of the whole device, as connecting does.
+  void queueFullRead() {
+    std::lock_guard lock(command.protocolLock());
+    command.ReadDeviceSettings();
+    command.RecallProgram(0);
+  }
+
+  ParameterImage image;
+  MainWindowStandIn window{image};
+  Command command{image, window};
+  bool opened = false;
+};
+
+void BM_NetRawRoundTrip(benchmark::State& state) {
+  SimChild sim;
+  RawConnection connection(sim.port());
+  if (!connection.connected()) return state.SkipWithError("no simulator");
+  for (auto _ : state)
+    if (!connection.roundTrip()) return state.SkipWithError("the simulator stopped answering");
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_NetRawRoundTrip)->Unit(benchmark::kMicrosecond);
+
+// One iteration: 1000 idle exchanges. Counters per exchange: its time
+// (exchange_us), the bare round trip measured just before (raw_us), their
+// ratio (vs_raw) and the CPU time of the editor's process (cpu_us).
+void BM_NetIdleExchange(benchmark::State& state) {
+  constexpr long kExchangesPerIteration = 1000;
+  SimChild sim;
+  const double raw = rawRoundTripMicros(sim.port(), 5000);
+  EditorLink link(sim);
+  if (raw <= 0 || !link.opened) return state.SkipWithError("no simulator");
+  const int fd = socketTo(sim.port());
+  const auto exchangesSoFar = [&] { return levelRepliesOn(fd); };
+  if (!waitUntil([&] { return exchangesSoFar() > 100; }))
+    return state.SkipWithError("the link does not poll");
+  const long long first = exchangesSoFar();
+  const double cpuStart = processCpuSeconds();
+  const auto start = Clock::now();
+  long long target = first;
+  for (auto _ : state) {
+    target += kExchangesPerIteration;
+    if (!waitUntil([&] { return exchangesSoFar() >= target; }))
+      return state.SkipWithError("the link stopped polling");
+  }
+  const auto exchanges = static_cast<double>(exchangesSoFar() - first);
+  const double exchangeUs =
+      std::chrono::duration<double, std::micro>(Clock::now() - start).count() / exchanges;
+  state.counters["exchange_us"] = exchangeUs;
+  state.counters["raw_us"] = raw;
+  state.counters["vs_raw"] = exchangeUs / raw;
+  state.counters["cpu_us"] = (processCpuSeconds() - cpuStart) * 1e6 / exchanges;
+}
+BENCHMARK(BM_NetIdleExchange)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// One iteration: the whole device read again (settings, names, locks, the
+// sixteen channel blocks) until the channel data are announced.
+void BM_NetFullRead(benchmark::State& state) {
+  SimChild sim;
+  EditorLink link(sim);
+  if (!link.opened) return state.SkipWithError("no simulator");
+  long reads = 0;
+  for (auto _ : state) {
+    link.queueFullRead();
+    ++reads;
+    if (!link.window.waitForFullReads(reads)) return state.SkipWithError("the read did not finish");
+  }
+}
+BENCHMARK(BM_NetFullRead)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace orvane
