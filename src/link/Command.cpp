@@ -112,10 +112,12 @@ bool Command::withOpenLink(Build&& build, bool wake) {
 template <class Build>
 bool Command::transfer(Build&& build) {
   int counter = 0;
-  if (!withOpenLink([&](LinkType link) { build(link, counter); }, false)) return false;
-  beginTransfer(counter);
-  WakeWorker();
-  return true;
+  return withOpenLink(
+      [&](LinkType link) {
+        build(link, counter);
+        beginTransfer(counter);
+      },
+      true);
 }
 
 bool Command::SendSystemItem(int value, int item) {
@@ -266,8 +268,9 @@ bool Command::SendWholeOutput(int channel) {
   return withOpenLink([&](LinkType link) { builders_.SendOutputBlock(link, channel); }, false);
 }
 
-// Marked before the worker is woken: the worker clears the mark when it takes
-// the last frame, which must not happen before the mark is set.
+// Marked before the protocol lock is let go: the worker clears the mark when
+// it takes the last frame, which must not happen before the mark is set, and
+// it may find the frames queued (an idle pass) before any wake-up.
 void Command::beginTransfer(int counter) {
   notifier_.setProgressRange(0, counter - 1);
   notifier_.setTransferInProgress(true);

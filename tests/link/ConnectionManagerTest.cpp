@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string_view>
+#include <thread>
 
 #include "link/ConnectTarget.h"
 #include "link/ConnectionManager.h"
@@ -117,6 +118,34 @@ TEST_F(ConnectionManagerTest, EveryEndOfALinkEndsTheIdSearch) {
   EXPECT_EQ(connection.classifyLoss(LinkType::Network), LinkLoss::Lost);
   // The search has no part of the main progress bar.
   EXPECT_NE(notifier.progressRange().second, 250);
+}
+
+// A user interface that is slow to take the start of a transfer: the worker
+// must still not be able to end it before it was started.
+class SlowToStartNotifier : public RecordingNotifier {
+ public:
+  void setProgressRange(int lower, int upper) override {
+    RecordingNotifier::setProgressRange(lower, upper);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+};
+
+TEST(TransferMarkTest, ATransferEndsAfterItStarted) {
+  ParameterImage image;
+  SlowToStartNotifier notifier;
+  DeviceState device;
+  DeviceResponder responder{device};
+  Command command{image, notifier};
+  command.attachTransport(LinkType::Network,
+                          std::make_unique<InProcessTransport>(command.linkContext(LinkType::Network),
+                                                               responder, LinkType::Network));
+  ConnectionManager connection{command, image, notifier};
+  ASSERT_TRUE(connection.connect(LinkType::Network, "127.0.0.1", 0));
+  ASSERT_TRUE(notifier.waitFor(Message::ChannelDataRead));
+  ASSERT_TRUE(command.RecallProgram(0));
+  ASSERT_TRUE(notifier.waitFor(Message::ChannelDataRead, 2));
+  EXPECT_FALSE(notifier.transferStates().back());
+  command.Shutdown();
 }
 
 TEST_F(ConnectionManagerTest, ALinkWithoutTransportDoesNotOpen) {

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <thread>
 
 #include "model/ParameterImage.h"
 #include "sim/DeviceState.h"
@@ -210,6 +211,21 @@ class MainWindowTest : public QObject {
     window_->notifier().post(Message::LevelsRead, static_cast<int>(LinkType::Network), 0);
     QTest::qWait(50);
     QCOMPARE(window_->inputMeter(0)->lampStates(), SLamp::LampStates{});
+  }
+
+  // However fast the device answers, at most one level message waits for
+  // the window; the next one is queued once that has been taken.
+  void levelMessagesDoNotPileUp() {
+    QSignalSpy spy(&window_->notifier(), &QtNotifier::posted);
+    std::thread device([this] {
+      for (int i = 0; i < 3; ++i) window_->notifier().post(Message::LevelsRead, 3, 0);
+    });
+    device.join();
+    QTRY_COMPARE(spy.count(), 1);
+    QTest::qWait(20);
+    QCOMPARE(spy.count(), 1);
+    window_->notifier().post(Message::LevelsRead, 3, 0);
+    QTRY_COMPARE(spy.count(), 2);
   }
 
   void enterInTheAddressFieldConnectsByNetwork() {
