@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dsp/CKTVEQ.h"
+#include "dsp/SetGeometry.h"
 #include "model/ParameterImage.h"
 
 namespace orvane {
@@ -66,6 +67,31 @@ void BM_SumCurveOutput(benchmark::State& state) {
   }
 }
 
+// One step of dragging a band on the EQ graph: the pointer moves, the band
+// takes the new frequency and gain, its response and marker follow and the
+// channel's curve is summed again. The graph's plot size in a 1366 x 768
+// window.
+void BM_DragBandStep(benchmark::State& state) {
+  ParameterImage image;
+  image.setBand(Side::Output, 0, 4, {1000, 460, 25, 0, 0});
+  CKTVEQ set;
+  set.BuildOutput(image, 0);
+  const GraphScale scale(660, 190);
+  SetGeometry geometry;
+  geometry.Layout(scale, set);
+  ElementGeometry& band = geometry.element(4);
+  band.PressMarker(band.marker().centre());
+  int step = 0;
+  for (auto _ : state) {
+    const GraphPoint to{GraphScale::kLeft + 200 + step % 200, GraphScale::kTop + 40 + step % 60};
+    band.DragBand(set.element(4), to);
+    set.SumCurve(scale.height());
+    benchmark::DoNotOptimize(set.curveY());
+    ++step;
+  }
+}
+
+BENCHMARK(BM_DragBandStep);
 BENCHMARK(BM_RecomputePeaking);
 BENCHMARK(BM_RecomputeLowShelf);
 BENCHMARK(BM_RecomputeHighShelf);

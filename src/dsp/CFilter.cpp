@@ -128,6 +128,16 @@ void CFilter::SetBandwidthCode(int code) {
   writeBandField(&BandFields::Q, code);
 }
 
+void CFilter::SetFrequency(int hz) {
+  frequency_ = hz;
+  if (target_ == Target::Band) {
+    writeBandField(&BandFields::FQCY, hz);
+  } else if (target_ == Target::Crossover && isCrossoverKind(kind_)) {
+    const CrossoverFields fields = crossoverFields(side_);
+    image_->setField(side_, channel_, kind_ == FilterKind::HighPass ? fields.XFQCY_Lo : fields.XFQCY_Hi, hz);
+  }
+}
+
 void CFilter::SetBandOff(bool off) {
   if (bypass_) {
     bypass_ = false;

@@ -57,6 +57,9 @@ class CFilter {
   void SetGainCode(int code);
   // Written to the record; does not recompute.
   void SetBandwidthCode(int code);
+  // A band's frequency, or the corner of the high-pass or low-pass, written
+  // to the record; does not recompute.
+  void SetFrequency(int hz);
   // The element's bandwidth only (bandwidth handle drags); the caller writes
   // `BandwidthCode` to the record.
   void SetBandwidthOct(double octaves) { bandwidth_ = octaves; }
@@ -75,6 +78,7 @@ class CFilter {
   int BandwidthCode() const;
   int CurrentFrequency() const;
   int frequency() const { return frequency_; }
+  double bandwidth() const { return bandwidth_; }
   int family() const { return family_; }
   int slope() const { return slope_; }
   int lowerBound() const { return lowerBound_; }
