@@ -87,11 +87,12 @@ TEST_F(ChannelFiltersTest, ACopiedSourceIsReloadedFirst) {
 TEST_F(ChannelFiltersTest, RestoreAndCopiesOnAnotherThreadWhileTheOwnerReads) {
   deviceBoost(Side::Input, 0);
   std::atomic<bool> stop{false};
+  // At least one restore, however late the thread gets going.
   std::thread transport([&] {
-    while (!stop.load()) {
+    do {
       image.restoreFromDeviceCopy();
       image.copyOutputChannel(1, 4);
-    }
+    } while (!stop.load());
   });
   for (int round = 0; round < 200; ++round) {
     image.copyInputChannel(1 + round % 7, 1 + (round + 3) % 7);
