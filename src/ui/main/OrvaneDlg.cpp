@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "model/ProductVariant.h"
+#include "ui/graphs/CFStatic.h"
 #include "ui/main/ChannelStrip.h"
 #include "ui/main/CrosspointGrid.h"
 #include "ui/main/DisplayDlg.h"
@@ -32,7 +33,8 @@ OrvaneDlg::OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLis
       command_(std::make_unique<Command>(image, notifier_, timings)),
       connection_(*command_, image, notifier_),
       links_(image, *command_),
-      master_(image, *command_) {
+      master_(image, *command_),
+      filters_(std::make_unique<ChannelFilters>(image)) {
   if (transports) transports(*command_, image_);
   setObjectName("OrvaneDlg");
   reactions_ = new LinkReactions(connection_, *command_, image_, notifier_, std::move(ports), this);
@@ -92,6 +94,7 @@ QWidget* OrvaneDlg::buildConsole() {
   for (StripBank* bank : {inputs_, outputs_}) {
     const int kind = bank->side() == Side::Input ? 1 : 2;
     connect(bank, &StripBank::selectRequested, this, [this, kind](int n) { SelectPage(kind, n); });
+    connect(bank, &StripBank::curvesChanged, this, [this] { graph()->Redraw(-1); });
   }
   masterPanel_ = new MasterPanel(master_, image_, area);
   grid->addWidget(inputs_, 0, 0);
@@ -112,15 +115,15 @@ QWidget* OrvaneDlg::buildWorkArea(QWidget* parent) {
   grid->setSpacing(4);
   crosspoints_ = new CrosspointGrid(image_, work);
   grid->addWidget(crosspoints_, 0, 0);
-  auto* graph = new GraphArea(work);
-  grid->addWidget(graph, 0, 1);
+  graphArea_ = new GraphArea(image_, *filters_, work);
+  grid->addWidget(graphArea_, 0, 1);
   pageArea_ = new QFrame(work);
   pageArea_->setObjectName("pageArea");
   pageArea_->setFrameShape(QFrame::StyledPanel);
   grid->addWidget(pageArea_, 1, 0, 1, 2);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(1, 1);
-  parts_ = {topBar_, inputs_, outputs_, masterPanel_, crosspoints_, graph};
+  parts_ = {topBar_, inputs_, outputs_, masterPanel_, crosspoints_, graphArea_};
   return work;
 }
 
@@ -220,6 +223,12 @@ void OrvaneDlg::SelectPage(int kind, int channel) {
   if (editor.selectedPage == Page::Matrix) crosspoints_->refreshFromImage();
   masterPanel_->refreshFromImage();
   masterPanel_->applyLocks(image_.read([](const ImageData& d) { return d.locks; }));
+  if (page == Page::Input) graph()->ShowInput(channel);
+  if (page == Page::Output) graph()->ShowOutput(channel);
+}
+
+CFStatic* OrvaneDlg::graph() const {
+  return graphArea_->graph();
 }
 
 void OrvaneDlg::RefreshAll() {

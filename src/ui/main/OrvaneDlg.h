@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "dsp/ChannelFilters.h"
 #include "link/ConnectionManager.h"
 #include "link/LinkGroups.h"
 #include "link/MasterSection.h"
@@ -26,7 +27,9 @@ namespace orvane::ui {
 
 class ChannelStrip;
 class CrosspointGrid;
+class CFStatic;
 class DisplayDlg;
+class GraphArea;
 class GradientProgressCtrl;
 class MasterPanel;
 class SLamp;
@@ -71,6 +74,8 @@ class OrvaneDlg : public QWidget {
   SLamp* outputMeter(int channel) const;
   MasterPanel* masterPanel() const { return masterPanel_; }
   CrosspointGrid* crosspointGrid() const { return crosspoints_; }
+  CFStatic* graph() const;
+  ChannelFilters& filters() { return *filters_; }
   TopBar* topBar() const { return topBar_; }
   GradientProgressCtrl* progressBar() const { return progress_; }
   DisplayDlg* transferPopup() const { return popup_; }
@@ -111,6 +116,7 @@ class OrvaneDlg : public QWidget {
   ConnectionManager connection_;
   LinkGroups links_;
   MasterSection master_;
+  std::unique_ptr<ChannelFilters> filters_;
   WheelGuard wheelGuard_;
   LinkReactions* reactions_ = nullptr;
 
@@ -121,6 +127,7 @@ class OrvaneDlg : public QWidget {
   StripBank* outputs_ = nullptr;
   MasterPanel* masterPanel_ = nullptr;
   CrosspointGrid* crosspoints_ = nullptr;
+  GraphArea* graphArea_ = nullptr;
   QFrame* pageArea_ = nullptr;
   std::vector<WindowPart*> parts_;
 };

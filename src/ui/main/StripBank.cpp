@@ -165,6 +165,7 @@ void StripBank::onCurve(int channel) {
     return edited || flag;
   });
   strip(channel)->showCurve(visible);
+  emit curvesChanged();
 }
 
 void StripBank::onLinkGroup(int channel, int group) {

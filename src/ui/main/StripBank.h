@@ -45,6 +45,8 @@ class StripBank : public QWidget, public WindowPart {
 
  signals:
   void selectRequested(int channel);
+  // A curve button changed which curves the graph overlays.
+  void curvesChanged();
 
  private:
   void wire(ChannelStrip* strip);

@@ -1,0 +1,252 @@
+#include "ui/graphs/CFStatic.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimerEvent>
+
+#include "model/ParameterImage.h"
+#include "ui/graphs/EqGraphPainter.h"
+
+namespace orvane::ui {
+
+namespace {
+
+GraphPoint pointOf(const QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  return {p.x(), p.y()};
+}
+
+std::size_t slot(Side side, int channel) {
+  return static_cast<std::size_t>((side == Side::Input ? 0 : kChannels) + channel);
+}
+
+}  // namespace
+
+CFStatic::CFStatic(ParameterImage& image, ChannelFilters& filters, QWidget* parent)
+    : QWidget(parent), image_(image), filters_(filters) {
+  setObjectName("eqGraph");
+  setMouseTracking(true);
+  setFocusPolicy(Qt::ClickFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMinimumSize(320, 160);
+  notifyTimer_.start(kNotifyMs, this);
+}
+
+const SetGeometry& CFStatic::geometry(Side side, int channel) const {
+  return geometry_.at(slot(side, channel));
+}
+
+CKTVEQ& CFStatic::shownSet() {
+  return filters_.channel(side(), channel_);
+}
+
+SetGeometry& CFStatic::shownGeometry() {
+  return geometry_.at(slot(side(), channel_));
+}
+
+bool CFStatic::bandsLocked() const {
+  const int flag = side() == Side::Input ? LockFlag::InputEq : LockFlag::OutputEq;
+  return image_.read([flag](const ImageData& d) { return d.locks.isLocked(flag); });
+}
+
+bool CFStatic::crossoverLocked() const {
+  const int flag = side() == Side::Input ? LockFlag::InputCrossover : LockFlag::OutputCrossover;
+  return image_.read([flag](const ImageData& d) { return d.locks.isLocked(flag); });
+}
+
+void CFStatic::ShowInput(int channel) {
+  show(kInput, channel);
+}
+
+void CFStatic::ShowOutput(int channel) {
+  show(kOutput, channel);
+}
+
+void CFStatic::show(Mode mode, int channel) {
+  mode_ = mode;
+  channel_ = channel;
+  grip_ = Grip{};
+  hovering_ = false;
+  Redraw(-1);
+}
+
+void CFStatic::Redraw(int selectedIndex) {
+  selected_ = selectedIndex;
+  update();
+}
+
+// Every set is laid out on the plot's size: the curves of all channels can
+// be overlaid.
+void CFStatic::layoutSets() {
+  scale_ = GraphScale(std::max(1, width() - GraphScale::kLeft - GraphScale::kRight),
+                      std::max(1, height() - GraphScale::kTop - GraphScale::kBottom));
+  for (Side side : {Side::Input, Side::Output})
+    for (int n = 0; n < kChannels; ++n) geometry_[slot(side, n)].Layout(scale_, filters_.channel(side, n));
+}
+
+void CFStatic::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  layoutSets();
+}
+
+void CFStatic::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::black);
+  EqGraphPainter draw(painter, scale_);
+  draw.plot(mode_ == kNoChannel);
+  if (mode_ == kNoChannel) {
+    draw.grid();
+    return;
+  }
+  const bool bandsOff = bandsLocked();
+  const bool crossoverOff = crossoverLocked();
+  CKTVEQ& set = shownSet();
+  SetGeometry& geometry = shownGeometry();
+  const auto lockedKind = [&](int index) {
+    return isCrossoverKind(set.element(index).kind()) ? crossoverOff : bandsOff;
+  };
+  const std::optional<int> selected =
+      selected_ >= 0 && selected_ < set.elementCount() ? std::optional(selected_) : grip_.element;
+  // The sets are brought up to date (a device read may have changed them) and summed.
+  for (Side side : {Side::Input, Side::Output})
+    for (int n = 0; n < kChannels; ++n) {
+      CKTVEQ& each = filters_.channel(side, n);
+      each.SumCurve(scale_.height());
+      geometry_[slot(side, n)].PlaceAll(each);
+    }
+  if (selected && !lockedKind(*selected)) draw.shade(geometry.element(*selected).outline());
+  draw.grid();
+  const EditorState editor = image_.read([](const ImageData& d) { return d.editor; });
+  for (int n = 0; n < kChannels; ++n)
+    if (editor.inputCurveVisible[static_cast<std::size_t>(n)]) draw.curve(filters_.input(n));
+  for (int n = 0; n < kChannels; ++n)
+    if (editor.outputCurveVisible[static_cast<std::size_t>(n)]) draw.curve(filters_.output(n));
+  draw.curve(set);
+  for (int i = set.elementCount() - 1; i >= 0; --i) {
+    if (lockedKind(i)) continue;
+    const CFilter& element = set.element(i);
+    const QString text = element.kind() == FilterKind::HighPass  ? QStringLiteral("LC")
+                         : element.kind() == FilterKind::LowPass ? QStringLiteral("HC")
+                                                                 : QString::number(element.bandNumber());
+    draw.markerText(geometry.element(i).marker(), text, geometry.element(i).markerAlign(element));
+  }
+  if (grip_.element && !bandsOff && set.element(*grip_.element).kind() == FilterKind::Peaking)
+    draw.handles(geometry.element(*grip_.element), EqGraphPainter::colourOf(set.colour()));
+  if (selected && !lockedKind(*selected))
+    draw.label(geometry.element(*selected).label(),
+               QString::fromStdString(set.element(*selected).LabelText()));
+}
+
+// --- the mouse ------------------------------------------------------------------
+
+void CFStatic::mousePressEvent(QMouseEvent* event) {
+  setFocus();
+  if (event->button() != Qt::LeftButton || mode_ == kNoChannel || !hovering_ || !grip_.element) return;
+  ElementGeometry& element = shownGeometry().element(*grip_.element);
+  if (grip_.markerHovered) {
+    grip_.pressed = true;
+    element.PressMarker(pointOf(event));
+  } else if (shownSet().element(*grip_.element).kind() == FilterKind::Peaking) {
+    grip_.draggingLeft = grip_.leftHovered;
+    grip_.draggingRight = grip_.rightHovered;
+  }
+}
+
+void CFStatic::mouseReleaseEvent(QMouseEvent*) {
+  if (mode_ == kNoChannel) return;
+  grip_.pressed = grip_.draggingLeft = grip_.draggingRight = false;
+  grip_.markerHovered = grip_.leftHovered = grip_.rightHovered = false;
+  hovering_ = false;
+}
+
+void CFStatic::mouseMoveEvent(QMouseEvent* event) {
+  if (mode_ == kNoChannel) return;
+  const GraphPoint p = pointOf(event);
+  const bool changedNow = grip_.element && isCrossoverKind(shownSet().element(*grip_.element).kind())
+                              ? dragCrossover(p)
+                              : dragBand(p);
+  if (changedNow) changed();
+  updateCursor(p);
+}
+
+// The crossover corner follows a pressed marker; a marker left unpressed is
+// let go.
+bool CFStatic::dragCrossover(GraphPoint p) {
+  if (crossoverLocked()) return false;
+  const int index = *grip_.element;
+  ElementGeometry& geometry = shownGeometry().element(index);
+  CKTVEQ& set = shownSet();
+  if (grip_.pressed) {
+    const bool highPass = set.element(index).kind() == FilterKind::HighPass;
+    const int other = highPass ? set.lowPass().frequency() : set.highPass().frequency();
+    return geometry.DragCrossover(set.element(index), p, other);
+  }
+  if (!geometry.marker().contains(p)) {
+    grip_ = Grip{};
+    hovering_ = false;
+    search(p);
+  }
+  return false;
+}
+
+bool CFStatic::dragBand(GraphPoint p) {
+  if (!grip_.element) {
+    search(p);
+    return false;
+  }
+  const int index = *grip_.element;
+  ElementGeometry& geometry = shownGeometry().element(index);
+  CFilter& element = shownSet().element(index);
+  if (grip_.pressed) return geometry.DragBand(element, p);
+  if (grip_.draggingLeft || grip_.draggingRight) return geometry.DragHandle(element, p.x, grip_.draggingLeft);
+  grip_.markerHovered = geometry.marker().contains(p);
+  const bool peaking = element.kind() == FilterKind::Peaking;
+  grip_.leftHovered = !grip_.markerHovered && peaking && geometry.leftHandle().contains(p);
+  grip_.rightHovered = !grip_.markerHovered && peaking && geometry.rightHandle().contains(p);
+  if (grip_.markerHovered || grip_.leftHovered || grip_.rightHovered) {
+    hovering_ = true;
+    return false;
+  }
+  search(p);
+  return false;
+}
+
+void CFStatic::search(GraphPoint p) {
+  const std::optional<int> found = shownGeometry().elementAt(shownSet(), p, bandsLocked(), crossoverLocked());
+  if (!found) {
+    hovering_ = false;
+    return;
+  }
+  grip_ = Grip{};
+  grip_.element = found;
+  grip_.markerHovered = true;
+  hovering_ = true;
+  notifyIndex_ = *found;
+  update();
+}
+
+void CFStatic::changed() {
+  notifyIndex_ = *grip_.element;
+  notifyPending_ = true;
+  update();
+}
+
+void CFStatic::updateCursor(GraphPoint p) {
+  Qt::CursorShape shape = Qt::ArrowCursor;
+  if (grip_.element && hovering_) {
+    const bool peaking = shownSet().element(*grip_.element).kind() == FilterKind::Peaking;
+    const bool onMarker = shownGeometry().element(*grip_.element).marker().contains(p) || grip_.pressed;
+    shape = onMarker && peaking ? Qt::SizeAllCursor : Qt::SizeHorCursor;
+  }
+  setCursor(shape);
+}
+
+// At most one notification per period, naming the last element dragged.
+void CFStatic::timerEvent(QTimerEvent* event) {
+  if (event->timerId() != notifyTimer_.timerId()) return QWidget::timerEvent(event);
+  if (!notifyPending_) return;
+  notifyPending_ = false;
+  emit graphChanged(notifyIndex_, mode_);
+}
+
+}  // namespace orvane::ui
