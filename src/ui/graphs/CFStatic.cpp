@@ -55,14 +55,14 @@ bool CFStatic::crossoverLocked() const {
 }
 
 void CFStatic::ShowInput(int channel) {
-  show(kInput, channel);
+  showChannel(kInput, channel);
 }
 
 void CFStatic::ShowOutput(int channel) {
-  show(kOutput, channel);
+  showChannel(kOutput, channel);
 }
 
-void CFStatic::show(Mode mode, int channel) {
+void CFStatic::showChannel(Mode mode, int channel) {
   mode_ = mode;
   channel_ = channel;
   grip_ = Grip{};

@@ -71,7 +71,7 @@ class CFStatic : public QWidget {
   SetGeometry& shownGeometry();
   bool bandsLocked() const;
   bool crossoverLocked() const;
-  void show(Mode mode, int channel);
+  void showChannel(Mode mode, int channel);
   void layoutSets();
   bool dragBand(GraphPoint p);
   bool dragCrossover(GraphPoint p);

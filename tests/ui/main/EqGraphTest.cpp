@@ -1,0 +1,143 @@
+// The EQ graph driven with real mouse events: drags write the image, the
+// owner hears of them at most every 200 ms, locks keep bands still, and a
+// drag in the main window reaches the simulated device.
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "model/ParameterImage.h"
+#include "ui/SimProcess.h"
+#include "ui/graphs/CFStatic.h"
+#include "ui/main/DisplayDlg.h"
+#include "ui/main/OrvaneDlg.h"
+#include "ui/main/SystemTransports.h"
+
+namespace orvane::ui {
+
+namespace {
+
+QPoint centreOf(const GraphRect& r) {
+  return {r.centre().x, r.centre().y};
+}
+
+// Presses on `from`, moves by `by` in `steps` moves `pauseMs` apart, releases.
+void drag(QWidget* widget, QPoint from, QPoint by, int steps = 4, int pauseMs = 0) {
+  QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, from);
+  for (int i = 1; i <= steps; ++i) {
+    QTest::mouseMove(widget, from + by * i / steps);
+    if (pauseMs > 0) QTest::qWait(pauseMs);
+  }
+  QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, from + by);
+}
+
+}  // namespace
+
+class EqGraphTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<ParameterImage> image_;
+  std::unique_ptr<ChannelFilters> filters_;
+  std::unique_ptr<CFStatic> graph_;
+
+  const ElementGeometry& element(int index) { return graph_->geometry(Side::Input, 0).element(index); }
+  // Hovers over an element's marker, as the pointer does on its way there.
+  void hover(int index) { QTest::mouseMove(graph_.get(), centreOf(element(index).marker())); }
+
+ private slots:
+  void init() {
+    image_ = std::make_unique<ParameterImage>();
+    image_->setBand(Side::Input, 0, 0, {1000, 460, 25, 0, 0});
+    image_->setCrossover(Side::Input, 0, {100, 0, 2, 20000, 0, 2});
+    filters_ = std::make_unique<ChannelFilters>(*image_);
+    graph_ = std::make_unique<CFStatic>(*image_, *filters_);
+    graph_->resize(645, 270);  // a 600 x 240 plot: 2 pixels per dB
+    graph_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(graph_.get()));
+    graph_->ShowInput(0);
+  }
+  void cleanup() {
+    graph_.reset();
+    filters_.reset();
+    image_.reset();
+  }
+
+  void draggingABandWritesItsRecord() {
+    QSignalSpy told(graph_.get(), &CFStatic::graphChanged);
+    hover(0);
+    drag(graph_.get(), centreOf(element(0).marker()), QPoint(100, 60));
+    const EqBand band = image_->band(Side::Input, 0, 0);
+    QVERIFY(band.FQCY > 2500);
+    QCOMPARE(band.Gain, 460 - 30 * 10);  // 60 px down at 2 px/dB
+    QTRY_COMPARE(told.count(), 1);
+    QCOMPARE(told.front(), (QList<QVariant>{0, int{CFStatic::kInput}}));
+    // The worker finds the band's row changed.
+    QVERIFY(image_->takeNextChangedRow(Side::Input).has_value());
+
+    // The bandwidth handle of the band now under the pointer.
+    hover(0);
+    const int before = image_->band(Side::Input, 0, 0).Q;
+    const QPoint handle = centreOf(element(0).rightHandle());
+    QTest::mouseMove(graph_.get(), handle);
+    drag(graph_.get(), handle, QPoint(60, 0));
+    QVERIFY(image_->band(Side::Input, 0, 0).Q > before);
+  }
+
+  // A long drag tells the owner about five times a second, naming the last
+  // element dragged.
+  void aLongDragNotifiesEveryFifthOfASecond() {
+    QSignalSpy told(graph_.get(), &CFStatic::graphChanged);
+    hover(8);
+    QElapsedTimer clock;
+    clock.start();
+    drag(graph_.get(), centreOf(element(8).marker()), QPoint(200, 0), 50, 20);
+    const auto elapsed = clock.elapsed();
+    QTest::qWait(250);
+    QVERIFY2(told.count() >= 2 && told.count() <= elapsed / CFStatic::kNotifyMs + 2,
+             qPrintable(QString::number(told.count())));
+    QCOMPARE(told.back().front().toInt(), 8);
+    QVERIFY(image_->crossover(Side::Input, 0).XFQCY_Lo > 100);
+  }
+
+  void theEqLockKeepsBandsStillButNotTheCrossover() {
+    image_->modify([](ImageData& d) { d.locks.setLocked(LockFlag::InputEq, true); });
+    hover(0);
+    drag(graph_.get(), centreOf(element(0).marker()), QPoint(100, 60));
+    QCOMPARE(image_->band(Side::Input, 0, 0).Gain, 460);
+    hover(8);
+    drag(graph_.get(), centreOf(element(8).marker()), QPoint(100, 0));
+    QVERIFY(image_->crossover(Side::Input, 0).XFQCY_Lo > 100);
+  }
+
+  // A band dragged on the graph of the connected main window reaches the
+  // device: read back after a new connection, it is there.
+  void aDraggedBandReachesTheDevice() {
+    ParameterImage image;
+    OrvaneDlg window(image, SystemTransports::attach, SystemTransports::listSerialPorts);
+    window.resize(1366, 768);
+    window.show();
+    SimProcess sim;
+    QVERIFY(window.connectTo(LinkType::Network, sim.networkTarget(), 0));
+    QTRY_VERIFY_WITH_TIMEOUT(window.transferPopup()->isVisible(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.transferPopup()->isVisible() && window.isEnabled(), 15000);
+    CFStatic* graph = window.graph();
+    const GraphRect marker = graph->geometry(Side::Input, 0).element(2).marker();
+    QTest::mouseMove(graph, centreOf(marker));
+    drag(graph, centreOf(marker), QPoint(0, -20));
+    const EqBand dragged = image.band(Side::Input, 0, 2);
+    QVERIFY(dragged.Gain > 400);
+    QTRY_COMPARE_WITH_TIMEOUT(image.band(Side::Input, 0, 2, Copy::Device), dragged, 5000);
+    QTest::qWait(300);
+    window.disconnectLink();
+    QVERIFY(image.band(Side::Input, 0, 2) != dragged);
+    QVERIFY(window.connectTo(LinkType::Network, sim.networkTarget(), 0));
+    QTRY_COMPARE_WITH_TIMEOUT(image.band(Side::Input, 0, 2), dragged, 15000);
+    window.disconnectLink();
+  }
+};
+
+}  // namespace orvane::ui
+
+QTEST_MAIN(orvane::ui::EqGraphTest)
+#include "EqGraphTest.moc"
