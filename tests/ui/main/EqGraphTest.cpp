@@ -6,9 +6,11 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "model/Language.h"
 #include "model/ParameterImage.h"
 #include "ui/SimProcess.h"
 #include "ui/graphs/CFStatic.h"
+#include "ui/graphs/EqGraphPainter.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/OrvaneDlg.h"
 #include "ui/main/SystemTransports.h"
@@ -29,6 +31,14 @@ void drag(QWidget* widget, QPoint from, QPoint by, int steps = 4, int pauseMs = 
     if (pauseMs > 0) QTest::qWait(pauseMs);
   }
   QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, from + by);
+}
+
+// True when some pixel of `image` has exactly `colour`.
+bool holdsColour(const QImage& image, QColor colour) {
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixelColor(x, y) == colour) return true;
+  return false;
 }
 
 }  // namespace
@@ -108,6 +118,48 @@ class EqGraphTest : public QObject {
     hover(8);
     drag(graph_.get(), centreOf(element(8).marker()), QPoint(100, 0));
     QVERIFY(image_->crossover(Side::Input, 0).XFQCY_Lo > 100);
+  }
+
+  // The main window at 1366 x 768 in both languages: an input with three
+  // overlays, an output with its crossover and nine bands. The pictures are
+  // kept for a human eye; each overlay's colour must be on the graph.
+  void screenshots() {
+    ParameterImage image;
+    for (int band = 0; band < 8; ++band) {
+      image.setBand(Side::Input, 2, band, {40 * (band + 1) * (band + 2), 460 - 40 * (band % 3), 60, 0, 0});
+      image.setBand(Side::Input, 5, band, {90 * (band + 1) * (band + 1), 340 + 20 * band, 80, 0, 0});
+    }
+    image.setCrossover(Side::Input, 7, {200, 0, 2, 6000, 0, 2});
+    image.setCrossover(Side::Output, 1, {80, 0, 2, 12000, 0, 3});
+    image.setBand(Side::Output, 1, 4, {1500, 480, 30, 0, 0});
+    OrvaneDlg window(image, nullptr, nullptr);
+    window.resize(1366, 768);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QString dir = QCoreApplication::applicationDirPath();
+    for (int language : {0, 1}) {
+      Language::setFlag(language);
+      window.ApplyLanguage();
+      window.SelectPage(1, 2);
+      image.modify([](ImageData& d) {
+        d.editor.inputCurveVisible = {false, false, false, false, false, true, false, true};
+        d.editor.outputCurveVisible = {false, false, false, true, false, false, false, false};
+      });
+      window.graph()->Redraw(3);
+      QTest::qWait(50);
+      const QImage input = window.graph()->grab().toImage();
+      QVERIFY(input.save(dir + QStringLiteral("/graph-input-%1.png").arg(language ? "en" : "zh")));
+      for (const auto& [side, channel] : {std::pair{Side::Input, 2}, {Side::Input, 5}, {Side::Input, 7}})
+        QVERIFY2(holdsColour(input, EqGraphPainter::colourOf(ChannelColour::of(side, channel))),
+                 qPrintable(QString::number(channel)));
+      window.SelectPage(2, 1);
+      window.graph()->Redraw(10);
+      QTest::qWait(50);
+      QVERIFY(window.grab().save(dir + QStringLiteral("/graph-output-%1.png").arg(language ? "en" : "zh")));
+      QVERIFY(holdsColour(window.graph()->grab().toImage(),
+                          EqGraphPainter::colourOf(ChannelColour::of(Side::Output, 1))));
+    }
+    Language::setFlag(0);
   }
 
   // A band dragged on the graph of the connected main window reaches the
