@@ -116,6 +116,7 @@ QWidget* OrvaneDlg::buildWorkArea(QWidget* parent) {
   crosspoints_ = new CrosspointGrid(image_, work);
   grid->addWidget(crosspoints_, 0, 0);
   graphArea_ = new GraphArea(image_, *filters_, work);
+  connect(graphArea_->graph(), &CFStatic::graphChanged, this, &OrvaneDlg::onGraphChanged);
   grid->addWidget(graphArea_, 0, 1);
   pageArea_ = new QFrame(work);
   pageArea_->setObjectName("pageArea");
@@ -225,6 +226,24 @@ void OrvaneDlg::SelectPage(int kind, int channel) {
   masterPanel_->applyLocks(image_.read([](const ImageData& d) { return d.locks; }));
   if (page == Page::Input) graph()->ShowInput(channel);
   if (page == Page::Output) graph()->ShowOutput(channel);
+}
+
+// An element dragged on the graph: the other channels of the edited
+// channel's link group take its record, and their filter models follow.
+void OrvaneDlg::onGraphChanged(int index, int mode) {
+  const Side side = mode == CFStatic::kOutput ? Side::Output : Side::Input;
+  const int channel = graph()->channel();
+  CKTVEQ& set = filters_->channel(side, channel);
+  std::vector<Field> fields;
+  if (isCrossoverKind(set.element(index).kind())) {
+    const CrossoverFields f = crossoverFields(side);
+    fields = {f.XFQCY_Lo, f.XMode_Lo, f.XSLope_Lo, f.XFQCY_Hi, f.XMode_Hi, f.XSLope_Hi};
+  } else {
+    const BandFields f = bandFields(side, index);
+    fields = {f.FQCY, f.Gain, f.Q, f.Slope, f.Type};
+  }
+  for (int member : links_.follow(side, channel, fields)) filters_->channel(side, member).Rebind();
+  graph()->update();
 }
 
 CFStatic* OrvaneDlg::graph() const {

@@ -108,6 +108,7 @@ class OrvaneDlg : public QWidget {
   QWidget* buildWorkArea(QWidget* parent);
   void wireReactions();
   void onLinkEnded();
+  void onGraphChanged(int index, int mode);
   void onLevels();
 
   ParameterImage& image_;

@@ -162,6 +162,29 @@ class EqGraphTest : public QObject {
     Language::setFlag(0);
   }
 
+  // What is dragged on the graph of a linked channel reaches the other
+  // members of its group, and only them.
+  void linkedChannelsFollowTheGraph() {
+    ParameterImage image;
+    OrvaneDlg window(image, nullptr, nullptr);
+    window.resize(1366, 768);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.linkGroups().join(Side::Output, 3, 5);
+    window.SelectPage(2, 3);
+    CFStatic* graph = window.graph();
+    QSignalSpy told(graph, &CFStatic::graphChanged);
+    const GraphRect marker = graph->geometry(Side::Output, 3).element(4).marker();
+    QTest::mouseMove(graph, centreOf(marker));
+    drag(graph, centreOf(marker), QPoint(40, -30));
+    QTRY_COMPARE(told.count(), 1);
+    const EqBand dragged = image.band(Side::Output, 3, 4);
+    QVERIFY(dragged.Gain > 400);
+    QCOMPARE(image.band(Side::Output, 5, 4), dragged);
+    QVERIFY(image.band(Side::Output, 4, 4) != dragged);
+    QCOMPARE(window.filters().output(5).element(4).GainCode(), dragged.Gain);
+  }
+
   // A band dragged on the graph of the connected main window reaches the
   // device: read back after a new connection, it is there.
   void aDraggedBandReachesTheDevice() {
