@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QPushButton>
 
 #include "model/Crosspoints.h"
 #include "ui/main/MainTexts.h"
@@ -42,7 +43,11 @@ CrosspointGrid::CrosspointGrid(ParameterImage& image, QWidget* parent) : QFrame(
       grid->addWidget(button, i + 2, j + 1);
     }
   }
-  grid->setRowStretch(kChannels + 2, 1);
+  mixer_ = new QPushButton(this);
+  mixer_->setObjectName("mixerPage");
+  connect(mixer_, &QPushButton::clicked, this, &CrosspointGrid::mixerPageRequested);
+  grid->addWidget(mixer_, kChannels + 2, 0, 1, kChannels + 1);
+  grid->setRowStretch(kChannels + 3, 1);
   applyLanguage();
 }
 
@@ -60,6 +65,7 @@ void CrosspointGrid::applyLocks(const LockState& locks) {
 
 void CrosspointGrid::applyLanguage() {
   title_->setText(uiText(MainTexts::kMatrix));
+  mixer_->setText(uiText(MainTexts::kMixerPage));
 }
 
 ToggleButton* CrosspointGrid::button(int input, int output) const {

@@ -8,9 +8,10 @@
 #include <array>
 
 #include "model/ParameterImage.h"
-#include "ui/main/WindowPart.h"
+#include "ui/widgets/WindowPart.h"
 
 class QLabel;
+class QPushButton;
 
 namespace orvane::ui {
 
@@ -26,10 +27,16 @@ class CrosspointGrid : public QFrame, public WindowPart {
   void applyLanguage() override;
   void applyLocks(const LockState& locks) override;
   ToggleButton* button(int input, int output) const;
+  QPushButton* mixerButton() const { return mixer_; }
+
+ signals:
+  // The button that opens the matrix mixer page with the levels.
+  void mixerPageRequested();
 
  private:
   ParameterImage& image_;
   QLabel* title_ = nullptr;
+  QPushButton* mixer_ = nullptr;
   std::array<std::array<ToggleButton*, kChannels>, kChannels> buttons_{};
 };
 

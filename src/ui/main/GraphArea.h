@@ -5,7 +5,7 @@
 
 #include <QFrame>
 
-#include "ui/main/WindowPart.h"
+#include "ui/widgets/WindowPart.h"
 
 class QLabel;
 

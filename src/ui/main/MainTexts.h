@@ -31,6 +31,7 @@ inline constexpr BiText kCurve{"Curve", "曲线"};
 inline constexpr BiText kMaster{"Master", "总音量"};
 inline constexpr BiText kAntiFeedback{"Anti-FB", "防啸叫"};
 inline constexpr BiText kMatrix{"Matrix", "矩阵"};
+inline constexpr BiText kMixerPage{"Mixer levels", "混音电平"};
 inline constexpr BiText kGraph{"Response", "频响曲线"};
 // What a locked field or list shows instead of its value.
 inline constexpr BiText kLocked{"Lock", "锁定"};

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "link/MasterSection.h"
-#include "ui/main/WindowPart.h"
+#include "ui/widgets/WindowPart.h"
 
 class QLabel;
 

@@ -24,6 +24,7 @@
 #include "ui/main/StripBank.h"
 #include "ui/main/TopBar.h"
 #include "ui/main/UiText.h"
+#include "ui/pages/InMicDlg.h"
 #include "ui/widgets/GradientProgressCtrl.h"
 
 namespace orvane::ui {
@@ -118,13 +119,17 @@ QWidget* OrvaneDlg::buildWorkArea(QWidget* parent) {
   graphArea_ = new GraphArea(image_, *filters_, work);
   connect(graphArea_->graph(), &CFStatic::graphChanged, this, &OrvaneDlg::onGraphChanged);
   grid->addWidget(graphArea_, 0, 1);
+  connect(crosspoints_, &CrosspointGrid::mixerPageRequested, this, [this] { SelectPage(0, 0); });
   pageArea_ = new QFrame(work);
   pageArea_->setObjectName("pageArea");
   pageArea_->setFrameShape(QFrame::StyledPanel);
+  matrixPage_ = new InMicDlg(image_, pageArea_);
+  matrixPage_->hide();
+  (new QVBoxLayout(pageArea_))->addWidget(matrixPage_);
   grid->addWidget(pageArea_, 1, 0, 1, 2);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(1, 1);
-  parts_ = {topBar_, inputs_, outputs_, masterPanel_, crosspoints_, graphArea_};
+  parts_ = {topBar_, inputs_, outputs_, masterPanel_, crosspoints_, graphArea_, matrixPage_};
   return work;
 }
 
@@ -220,6 +225,8 @@ void OrvaneDlg::SelectPage(int kind, int channel) {
   });
   inputs_->showSelection(page == Page::Input ? std::optional(channel) : std::nullopt);
   outputs_->showSelection(page == Page::Output ? std::optional(channel) : std::nullopt);
+  ShowMatrixArea(page != Page::Matrix);
+  if (page == Page::Matrix) matrixPage_->ShowAll();
   // Leaving the matrix page, the crosspoint buttons show the levels it set.
   if (editor.selectedPage == Page::Matrix) crosspoints_->refreshFromImage();
   masterPanel_->refreshFromImage();
@@ -244,6 +251,13 @@ void OrvaneDlg::onGraphChanged(int index, int mode) {
   }
   for (int member : links_.follow(side, channel, fields)) filters_->channel(side, member).Rebind();
   graph()->update();
+}
+
+void OrvaneDlg::ShowMatrixArea(bool on) {
+  crosspoints_->setVisible(on);
+  graphArea_->setVisible(on);
+  topBar_->showTools(on);
+  matrixPage_->setVisible(!on);
 }
 
 CFStatic* OrvaneDlg::graph() const {

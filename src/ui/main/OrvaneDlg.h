@@ -30,6 +30,7 @@ class CrosspointGrid;
 class CFStatic;
 class DisplayDlg;
 class GraphArea;
+class InMicDlg;
 class GradientProgressCtrl;
 class MasterPanel;
 class SLamp;
@@ -75,6 +76,7 @@ class OrvaneDlg : public QWidget {
   MasterPanel* masterPanel() const { return masterPanel_; }
   CrosspointGrid* crosspointGrid() const { return crosspoints_; }
   CFStatic* graph() const;
+  InMicDlg* matrixPage() const { return matrixPage_; }
   ChannelFilters& filters() { return *filters_; }
   TopBar* topBar() const { return topBar_; }
   GradientProgressCtrl* progressBar() const { return progress_; }
@@ -109,6 +111,9 @@ class OrvaneDlg : public QWidget {
   void wireReactions();
   void onLinkEnded();
   void onGraphChanged(int index, int mode);
+  // Shows the main window's own matrix area (crosspoint buttons, graph,
+  // tools), or hides it for the matrix mixer page.
+  void ShowMatrixArea(bool on);
   void onLevels();
 
   ParameterImage& image_;
@@ -130,6 +135,7 @@ class OrvaneDlg : public QWidget {
   CrosspointGrid* crosspoints_ = nullptr;
   GraphArea* graphArea_ = nullptr;
   QFrame* pageArea_ = nullptr;
+  InMicDlg* matrixPage_ = nullptr;
   std::vector<WindowPart*> parts_;
 };
 

@@ -12,7 +12,7 @@
 
 #include "link/LinkGroups.h"
 #include "model/DeviceStatus.h"
-#include "ui/main/WindowPart.h"
+#include "ui/widgets/WindowPart.h"
 
 class QLabel;
 

@@ -104,6 +104,11 @@ void TopBar::showLinkState(bool connected) {
   linkButton_->setText(uiText(connected ? MainTexts::kDisconnect : MainTexts::kConnect));
 }
 
+void TopBar::showTools(bool shown) {
+  helpButton_->setVisible(shown);
+  for (QPushButton* button : toolButtons_) button->setVisible(shown);
+}
+
 QString TopBar::statusText(int field) const {
   return statusFields_.at(static_cast<std::size_t>(field))->text();
 }

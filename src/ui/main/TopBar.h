@@ -10,7 +10,7 @@
 
 #include "model/ParameterImage.h"
 #include "ui/main/ConnectionChoices.h"
-#include "ui/main/WindowPart.h"
+#include "ui/widgets/WindowPart.h"
 
 class QLabel;
 class QLineEdit;
@@ -30,6 +30,8 @@ class TopBar : public QWidget, public WindowPart {
   // Status fields: mode 0 not connected, 1 connected, 2 settings from a file.
   void showStatus(int mode);
   void showLinkState(bool connected);
+  // The help and tool buttons, which the matrix mixer page hides.
+  void showTools(bool shown);
   QString statusText(int field) const;
 
   QPushButton* linkButton() const { return linkButton_; }

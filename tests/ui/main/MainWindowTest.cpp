@@ -275,7 +275,9 @@ class MainWindowTest : public QObject {
     }
     window_->resize(1366, 768);
     QTest::qWait(50);
-    const QList<Fader*> faders = window_->findChildren<Fader*>();
+    // The strips' and the master's; the mixer page's faders are hidden.
+    QList<Fader*> faders = window_->findChildren<Fader*>();
+    faders.removeIf([](const Fader* f) { return !f->isVisible(); });
     QCOMPARE(faders.size(), 17);
     for (const Fader* fader : faders) QVERIFY2(fader->travel() >= 100, qPrintable(fader->objectName()));
   }

@@ -1,0 +1,70 @@
+#include "ui/pages/MixCell.h"
+
+#include <QGridLayout>
+
+#include "ui/pages/NumEdit.h"
+#include "ui/pages/NumField.h"
+#include "ui/widgets/ConsoleLook.h"
+#include "ui/widgets/Fader.h"
+#include "ui/widgets/ToggleButton.h"
+
+namespace orvane::ui {
+
+namespace {
+
+constexpr double kStepDb = 0.5;
+constexpr double kOffsetDb = 60;  // code 1 = -59.5 dB
+
+}  // namespace
+
+MixCell::MixCell(QWidget* parent)
+    : QFrame(parent), toggle_(new ToggleButton(this)), fader_(new Fader(this)), field_(new NumField(this)) {
+  setFrameShape(QFrame::StyledPanel);
+  toggle_->setOnColor(QColor(ConsoleLook::kOnOrange));
+  toggle_->setFixedSize(18, 18);
+  fader_->setOrientation(Qt::Horizontal);
+  fader_->setRange(0, kMaxLevel);
+  fader_->setMarkValue(kMaxLevel);
+  fader_->setTickInterval(20);
+  fader_->setFixedHeight(18);
+  field_->setDisplayKind(NumKind::LevelOffAtMin, QStringLiteral("dB"));
+  field_->setStep(kStepDb);
+  field_->setOffset(kOffsetDb);
+  field_->setRange(0, kMaxLevel);
+  field_->edit()->setFixedWidth(62);
+
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(2, 2, 2, 2);
+  grid->setSpacing(2);
+  grid->addWidget(toggle_, 0, 0);
+  grid->addWidget(field_, 0, 1);
+  grid->addWidget(fader_, 1, 0, 1, 2);
+
+  connect(toggle_, &ToggleButton::clicked, this, &MixCell::toggled);
+  connect(fader_, &Fader::valueChanged, this, &MixCell::userLevel);
+  connect(field_, &NumField::valueEdited, this, &MixCell::userLevel);
+  connect(field_, &NumField::valueHeld, this, &MixCell::userLevel);
+}
+
+void MixCell::showLevel(int level) {
+  toggle_->setChecked(level != 0);
+  fader_->setValue(level);
+  field_->setValue(std::clamp(level, 0, kMaxLevel));
+}
+
+int MixCell::level() const {
+  return field_->value();
+}
+
+void MixCell::userLevel(int level) {
+  showLevel(level);
+  emit levelEdited(level);
+}
+
+void MixCell::setLocked(bool locked) {
+  toggle_->setEnabled(!locked);
+  field_->setEnabled(!locked);
+  fader_->setVisible(!locked);
+}
+
+}  // namespace orvane::ui
