@@ -8,10 +8,13 @@
 #include "model/Crosspoints.h"
 #include "model/Language.h"
 #include "model/ParameterImage.h"
+#include "ui/SimProcess.h"
 #include "ui/graphs/CFStatic.h"
 #include "ui/main/ChannelStrip.h"
 #include "ui/main/CrosspointGrid.h"
+#include "ui/main/DisplayDlg.h"
 #include "ui/main/OrvaneDlg.h"
+#include "ui/main/SystemTransports.h"
 #include "ui/main/TopBar.h"
 #include "ui/pages/InMicDlg.h"
 #include "ui/pages/MixCell.h"
@@ -40,7 +43,8 @@ class MatrixPageTest : public QObject {
  private slots:
   void init() {
     image_ = std::make_unique<ParameterImage>();
-    window_ = std::make_unique<OrvaneDlg>(*image_, nullptr, nullptr);
+    window_ =
+        std::make_unique<OrvaneDlg>(*image_, SystemTransports::attach, SystemTransports::listSerialPorts);
     window_->resize(1366, 768);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -98,6 +102,26 @@ class MatrixPageTest : public QObject {
     QVERIFY(!cell(5, 2)->fader()->isVisible());
     QTest::mouseClick(cell(0, 0)->toggle(), Qt::LeftButton);
     QCOMPARE(level(0, 0), 120);
+  }
+
+  // A level set on the page of the connected window reaches the device:
+  // read back after a new connection, it is there.
+  void aLevelReachesTheDevice() {
+    SimProcess sim;
+    QVERIFY(window_->connectTo(LinkType::Network, sim.networkTarget(), 0));
+    QTRY_VERIFY_WITH_TIMEOUT(window_->transferPopup()->isVisible(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->transferPopup()->isVisible() && window_->isEnabled(), 15000);
+    window_->SelectPage(0, 0);
+    typeLevel(cell(5, 2), "-12.5");
+    QCOMPARE(level(5, 2), 95);
+    QTRY_COMPARE_WITH_TIMEOUT(image_->field(Side::Input, 5, InputField::mix(2), Copy::Device), 95, 5000);
+    QTest::qWait(300);
+    window_->disconnectLink();
+    QCOMPARE(level(5, 2), 0);
+    QVERIFY(window_->connectTo(LinkType::Network, sim.networkTarget(), 0));
+    QTRY_COMPARE_WITH_TIMEOUT(level(5, 2), 95, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(cell(5, 2)->fader()->value(), 95, 5000);
+    window_->disconnectLink();
   }
 
   void screenshots() {
