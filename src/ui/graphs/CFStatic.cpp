@@ -107,20 +107,23 @@ void CFStatic::paintEvent(QPaintEvent*) {
   };
   const std::optional<int> selected =
       selected_ >= 0 && selected_ < set.elementCount() ? std::optional(selected_) : grip_.element;
-  // The sets are brought up to date (a device read may have changed them) and summed.
-  for (Side side : {Side::Input, Side::Output})
-    for (int n = 0; n < kChannels; ++n) {
-      CKTVEQ& each = filters_.channel(side, n);
-      each.SumCurve(scale_.height());
-      geometry_[slot(side, n)].PlaceAll(each);
-    }
+  // Only what is drawn is summed (and placed, for the edited channel): the
+  // sets were brought up to date when taken, a device read may have changed
+  // them.
+  set.SumCurve(scale_.height());
+  geometry.PlaceAll(set);
   if (selected && !lockedKind(*selected)) draw.shade(geometry.element(*selected).outline());
   draw.grid();
   const EditorState editor = image_.read([](const ImageData& d) { return d.editor; });
-  for (int n = 0; n < kChannels; ++n)
-    if (editor.inputCurveVisible[static_cast<std::size_t>(n)]) draw.curve(filters_.input(n));
-  for (int n = 0; n < kChannels; ++n)
-    if (editor.outputCurveVisible[static_cast<std::size_t>(n)]) draw.curve(filters_.output(n));
+  for (Side overlay : {Side::Input, Side::Output}) {
+    const auto& visible = overlay == Side::Input ? editor.inputCurveVisible : editor.outputCurveVisible;
+    for (int n = 0; n < kChannels; ++n) {
+      if (!visible[static_cast<std::size_t>(n)]) continue;
+      CKTVEQ& each = filters_.channel(overlay, n);
+      each.SumCurve(scale_.height());
+      draw.curve(each);
+    }
+  }
   draw.curve(set);
   for (int i = set.elementCount() - 1; i >= 0; --i) {
     if (lockedKind(i)) continue;

@@ -265,6 +265,8 @@ CFStatic* OrvaneDlg::graph() const {
 }
 
 void OrvaneDlg::RefreshAll() {
+  // The group tables the strips show are rebuilt from the image first.
+  links_.normalise();
   for (WindowPart* part : parts_) part->refreshFromImage();
   ApplyLocks();
 }

@@ -112,7 +112,6 @@ void StripBank::resetMeters() {
 void StripBank::refreshFromImage() {
   image_.modify([this](ImageData& d) { curveFlags(d, side_).fill(false); });
   showSelection(selectedHere());
-  links_.normalise();
   const bool namesLocked =
       image_.read([this](const ImageData& d) { return d.locks.isLocked(stripLocks(side_).name); });
   for (int n = 0; n < kChannels; ++n) {
