@@ -9,14 +9,16 @@
 #include "ui/graphs/COM_EXT_LIMStatic.h"
 
 using namespace orvane;
-using orvane::ui::AGC_EXT_Map;
-using orvane::ui::COM_EXT_LIMStatic;
-using orvane::ui::DynamicsGraph;
+using namespace orvane::ui;
 
 namespace {
 
-constexpr int kInput = 1;   // drawn in (223, 18, 123)
-constexpr int kOutput = 2;  // drawn in (128, 128, 192)
+namespace I = InputField;
+namespace O = OutputField;
+using A = AgcCurveGeometry::Handle;
+using C = CompLimCurveGeometry::Handle;
+constexpr int kInput = 1, kOutput = 2;
+const QColor kInputColour(223, 18, 123), kOutputColour(128, 128, 192);
 
 // Both graphs side by side in a window, as the pages place them, bound to
 // an input with AGC and compressor and an output with compressor and
@@ -28,14 +30,14 @@ struct Window {
   COM_EXT_LIMStatic compLim{image};
 
   Window() {
-    image.setField(Side::Input, kInput, InputField::AGC_Threshold, 300);
-    image.setField(Side::Input, kInput, InputField::AGC_TargetLevel, 600);
-    image.setField(Side::Input, kInput, InputField::AGC_Ratio, 21);
-    image.setField(Side::Input, kInput, InputField::Comp_Level, 300);
-    image.setField(Side::Input, kInput, InputField::Comp_ratio, 31);
-    image.setField(Side::Output, kOutput, OutputField::Comp_Level, 200);
-    image.setField(Side::Output, kOutput, OutputField::Lim_Threshold, 400);
-    image.setField(Side::Output, kOutput, OutputField::Comp_ratio, 21);
+    const std::pair<Field, int> in[] = {{I::AGC_Threshold, 300},
+                                        {I::AGC_TargetLevel, 600},
+                                        {I::AGC_Ratio, 21},
+                                        {I::Comp_Level, 300},
+                                        {I::Comp_ratio, 31}};
+    for (const auto& [field, code] : in) image.setField(Side::Input, kInput, field, code);
+    const std::pair<Field, int> out[] = {{O::Comp_Level, 200}, {O::Lim_Threshold, 400}, {O::Comp_ratio, 21}};
+    for (const auto& [field, code] : out) image.setField(Side::Output, kOutput, field, code);
     auto* layout = new QHBoxLayout(&window);
     for (QWidget* graph : {static_cast<QWidget*>(&agc), static_cast<QWidget*>(&compLim)}) {
       graph->setFixedSize(260, 220);
@@ -58,13 +60,11 @@ struct Window {
 };
 
 // Where the pointer grabs `handle` of `graph`, and the field it writes.
-template <class Graph>
-std::pair<QPoint, Field> grip(const Graph& graph, int handle) {
-  using Geometry = std::remove_cvref_t<decltype(graph.geometry())>;
-  const auto h = static_cast<typename Geometry::Handle>(handle);
-  const PlotPoint p = graph.geometry().point(h);
+template <class Graph, class Handle>
+std::pair<QPoint, Field> grip(const Graph& graph, Handle handle) {
+  const PlotPoint p = graph.geometry().point(handle);
   return {QPoint(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y))),
-          Geometry::infoOf(h).field};
+          std::remove_cvref_t<decltype(graph.geometry())>::infoOf(handle).field};
 }
 
 // Hovers the handle at `from`, presses, moves the pointer `dy` pixels down
@@ -86,10 +86,9 @@ int pixelsNear(const QImage& image, QColor colour) {
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) {
       const QColor c = image.pixelColor(x, y);
-      if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
-              std::abs(c.blue() - colour.blue()) <
-          20)
-        ++count;
+      const int distance = std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
+                           std::abs(c.blue() - colour.blue());
+      count += distance < 20;
     }
   return count;
 }
@@ -98,10 +97,14 @@ int pixelsNear(const QImage& image, QColor colour) {
 constexpr int kChanged = -1;         // a ratio: any other code
 constexpr int kLevelAtPointer = -2;  // the level under the released pointer
 
-const QColor kInputColour(223, 18, 123);
-const QColor kOutputColour(128, 128, 192);
+struct Drag {
+  bool input;
+  int handle, dy, expected;
+};
 
 }  // namespace
+
+Q_DECLARE_METATYPE(Drag)
 
 class DynamicsGraphTest : public QObject {
   Q_OBJECT
@@ -114,38 +117,29 @@ class DynamicsGraphTest : public QObject {
 };
 
 void DynamicsGraphTest::draggingAHandleWritesItsFieldAndTellsThePage_data() {
-  QTest::addColumn<bool>("input");
-  QTest::addColumn<int>("handle");
-  QTest::addColumn<int>("dy");
-  QTest::addColumn<int>("expected");
-  using A = AgcCurveGeometry::Handle;
-  using C = CompLimCurveGeometry::Handle;
-  QTest::newRow("AGC threshold up") << true << int(A::Threshold) << -20 << kLevelAtPointer;
-  QTest::newRow("AGC target down") << true << int(A::Target) << 10 << kLevelAtPointer;
+  QTest::addColumn<Drag>("drag");
+  QTest::newRow("AGC threshold up") << Drag{true, int(A::Threshold), -20, kLevelAtPointer};
+  QTest::newRow("AGC target down") << Drag{true, int(A::Target), 10, kLevelAtPointer};
   // The compressor sits at level 300 + 500 of the AGC's scale.
-  QTest::newRow("AGC target stops at the compressor") << true << int(A::Target) << -100 << 800;
-  QTest::newRow("AGC ratio down") << true << int(A::Ratio) << 8 << kChanged;
-  QTest::newRow("compressor ratio down") << true << int(A::CompressorRatio) << 5 << kChanged;
-  QTest::newRow("limiter down") << false << int(C::LimiterThreshold) << 10 << kLevelAtPointer;
-  QTest::newRow("output ratio above its point is 1:1") << false << int(C::CompressorRatio) << -120 << 1;
+  QTest::newRow("AGC target stops at the compressor") << Drag{true, int(A::Target), -100, 800};
+  QTest::newRow("AGC ratio down") << Drag{true, int(A::Ratio), 8, kChanged};
+  QTest::newRow("compressor ratio down") << Drag{true, int(A::CompressorRatio), 5, kChanged};
+  QTest::newRow("limiter down") << Drag{false, int(C::LimiterThreshold), 10, kLevelAtPointer};
+  QTest::newRow("output ratio above its point is 1:1") << Drag{false, int(C::CompressorRatio), -120, 1};
 }
 
 void DynamicsGraphTest::draggingAHandleWritesItsFieldAndTellsThePage() {
-  QFETCH(bool, input);
-  QFETCH(int, handle);
-  QFETCH(int, dy);
-  QFETCH(int, expected);
+  QFETCH(Drag, drag);
+  auto [input, handle, dy, expected] = drag;
   Window w;
   DynamicsGraph& graph = input ? static_cast<DynamicsGraph&>(w.agc) : w.compLim;
   const Side side = input ? Side::Input : Side::Output;
   const int channel = input ? kInput : kOutput;
-  const auto [from, field] = input ? grip(w.agc, handle) : grip(w.compLim, handle);
+  const auto [from, field] = input ? grip(w.agc, A(handle)) : grip(w.compLim, C(handle));
   const int before = w.image.field(side, channel, field);
   const int neighbour = w.image.field(side, channel + 1, field);
   QSignalSpy spy(&graph, &DynamicsGraph::fieldDragged);
-
   dragVertically(graph, from, dy);
-
   const int after = w.image.field(side, channel, field);
   const DynamicsPlot& plot = input ? w.agc.geometry().plot() : w.compLim.geometry().plot();
   if (expected == kLevelAtPointer) expected = plot.levelAt(from.y() + dy);
@@ -163,12 +157,10 @@ void DynamicsGraphTest::lockedGraphIgnoresTheMouseAndShowsARedDiagonal() {
   w.lockBoth();
   QSignalSpy agcSpy(&w.agc, &DynamicsGraph::fieldDragged);
   QSignalSpy compLimSpy(&w.compLim, &DynamicsGraph::fieldDragged);
-
-  dragVertically(w.agc, grip(w.agc, int(AgcCurveGeometry::Handle::Threshold)).first, -20);
-  dragVertically(w.compLim, grip(w.compLim, int(CompLimCurveGeometry::Handle::LimiterThreshold)).first, 30);
-
-  QCOMPARE(w.image.field(Side::Input, kInput, InputField::AGC_Threshold), 300);
-  QCOMPARE(w.image.field(Side::Output, kOutput, OutputField::Lim_Threshold), 400);
+  dragVertically(w.agc, grip(w.agc, A::Threshold).first, -20);
+  dragVertically(w.compLim, grip(w.compLim, C::LimiterThreshold).first, 30);
+  QCOMPARE(w.image.field(Side::Input, kInput, I::AGC_Threshold), 300);
+  QCOMPARE(w.image.field(Side::Output, kOutput, O::Lim_Threshold), 400);
   QCOMPARE(agcSpy.count() + compLimSpy.count(), 0);
   QCOMPARE(w.agc.cursor().shape(), Qt::ArrowCursor);
   for (const auto& [graph, colour] :
@@ -180,24 +172,22 @@ void DynamicsGraphTest::lockedGraphIgnoresTheMouseAndShowsARedDiagonal() {
 }
 
 void DynamicsGraphTest::screenshotsInBothLanguages() {
+  const QString dir = QCoreApplication::applicationDirPath();
   for (const auto& [flag, name] : {std::pair{1, "en"}, std::pair{0, "zh"}}) {
     Language::setFlag(flag);
     Window w;
-    QTest::mouseMove(&w.agc, grip(w.agc, int(AgcCurveGeometry::Handle::CompressorRatio)).first);
+    QTest::mouseMove(&w.agc, grip(w.agc, A::CompressorRatio).first);
     QCOMPARE(w.agc.cursor().shape(), Qt::SizeVerCursor);
-    QTest::mouseMove(&w.compLim, grip(w.compLim, int(CompLimCurveGeometry::Handle::CompressorLevel)).first);
+    QTest::mouseMove(&w.compLim, grip(w.compLim, C::CompressorLevel).first);
     QCOMPARE(w.compLim.cursor().shape(), Qt::SizeBDiagCursor);
     const QImage shot = w.window.grab().toImage();
-    QVERIFY(shot.save(QCoreApplication::applicationDirPath() +
-                      QStringLiteral("/dynamics-graphs-%1.png").arg(name)));
+    QVERIFY(shot.save(dir + QStringLiteral("/dynamics-graphs-%1.png").arg(name)));
     // Each curve shows in its channel's colour, no red: nothing is locked.
     QVERIFY(pixelsNear(w.agc.grab().toImage(), kInputColour) > 100);
     QVERIFY(pixelsNear(w.compLim.grab().toImage(), kOutputColour) > 100);
     QCOMPARE(pixelsNear(shot, Qt::red), 0);
-
     w.lockBoth();
-    QVERIFY(w.window.grab().save(QCoreApplication::applicationDirPath() +
-                                 QStringLiteral("/dynamics-graphs-locked-%1.png").arg(name)));
+    QVERIFY(w.window.grab().save(dir + QStringLiteral("/dynamics-graphs-locked-%1.png").arg(name)));
   }
 }
 

@@ -1,6 +1,6 @@
 // The EQ graph driven with real mouse events: drags write the image, the
 // owner hears of them at most every 200 ms, locks keep bands still, and a
-// drag in the main window reaches the simulated device.
+// drag in the main window reaches the link group and the simulated device.
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -23,8 +23,10 @@ QPoint centreOf(const GraphRect& r) {
   return {r.centre().x, r.centre().y};
 }
 
-// Presses on `from`, moves by `by` in `steps` moves `pauseMs` apart, releases.
+// Hovers over `from`, presses there, moves by `by` in `steps` moves `pauseMs`
+// apart, releases.
 void drag(QWidget* widget, QPoint from, QPoint by, int steps = 4, int pauseMs = 0) {
+  QTest::mouseMove(widget, from);
   QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, from);
   for (int i = 1; i <= steps; ++i) {
     QTest::mouseMove(widget, from + by * i / steps);
@@ -52,8 +54,6 @@ class EqGraphTest : public QObject {
   std::unique_ptr<CFStatic> graph_;
 
   const ElementGeometry& element(int index) { return graph_->geometry(Side::Input, 0).element(index); }
-  // Hovers over an element's marker, as the pointer does on its way there.
-  void hover(int index) { QTest::mouseMove(graph_.get(), centreOf(element(index).marker())); }
 
  private slots:
   void init() {
@@ -75,7 +75,6 @@ class EqGraphTest : public QObject {
 
   void draggingABandWritesItsRecord() {
     QSignalSpy told(graph_.get(), &CFStatic::graphChanged);
-    hover(0);
     drag(graph_.get(), centreOf(element(0).marker()), QPoint(100, 60));
     const EqBand band = image_->band(Side::Input, 0, 0);
     QVERIFY(band.FQCY > 2500);
@@ -84,13 +83,9 @@ class EqGraphTest : public QObject {
     QCOMPARE(told.front(), (QList<QVariant>{0, int{CFStatic::kInput}}));
     // The worker finds the band's row changed.
     QVERIFY(image_->takeNextChangedRow(Side::Input).has_value());
-
     // The bandwidth handle of the band now under the pointer.
-    hover(0);
     const int before = image_->band(Side::Input, 0, 0).Q;
-    const QPoint handle = centreOf(element(0).rightHandle());
-    QTest::mouseMove(graph_.get(), handle);
-    drag(graph_.get(), handle, QPoint(60, 0));
+    drag(graph_.get(), centreOf(element(0).rightHandle()), QPoint(60, 0));
     QVERIFY(image_->band(Side::Input, 0, 0).Q > before);
   }
 
@@ -98,7 +93,6 @@ class EqGraphTest : public QObject {
   // element dragged.
   void aLongDragNotifiesEveryFifthOfASecond() {
     QSignalSpy told(graph_.get(), &CFStatic::graphChanged);
-    hover(8);
     QElapsedTimer clock;
     clock.start();
     drag(graph_.get(), centreOf(element(8).marker()), QPoint(200, 0), 50, 20);
@@ -112,10 +106,8 @@ class EqGraphTest : public QObject {
 
   void theEqLockKeepsBandsStillButNotTheCrossover() {
     image_->modify([](ImageData& d) { d.locks.setLocked(LockFlag::InputEq, true); });
-    hover(0);
     drag(graph_.get(), centreOf(element(0).marker()), QPoint(100, 60));
     QCOMPARE(image_->band(Side::Input, 0, 0).Gain, 460);
-    hover(8);
     drag(graph_.get(), centreOf(element(8).marker()), QPoint(100, 0));
     QVERIFY(image_->crossover(Side::Input, 0).XFQCY_Lo > 100);
   }
@@ -162,32 +154,10 @@ class EqGraphTest : public QObject {
     Language::setFlag(0);
   }
 
-  // What is dragged on the graph of a linked channel reaches the other
-  // members of its group, and only them.
-  void linkedChannelsFollowTheGraph() {
-    ParameterImage image;
-    OrvaneDlg window(image, nullptr, nullptr);
-    window.resize(1366, 768);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.linkGroups().join(Side::Output, 3, 5);
-    window.SelectPage(2, 3);
-    CFStatic* graph = window.graph();
-    QSignalSpy told(graph, &CFStatic::graphChanged);
-    const GraphRect marker = graph->geometry(Side::Output, 3).element(4).marker();
-    QTest::mouseMove(graph, centreOf(marker));
-    drag(graph, centreOf(marker), QPoint(40, -30));
-    QTRY_COMPARE(told.count(), 1);
-    const EqBand dragged = image.band(Side::Output, 3, 4);
-    QVERIFY(dragged.Gain > 400);
-    QCOMPARE(image.band(Side::Output, 5, 4), dragged);
-    QVERIFY(image.band(Side::Output, 4, 4) != dragged);
-    QCOMPARE(window.filters().output(5).element(4).GainCode(), dragged.Gain);
-  }
-
-  // A band dragged on the graph of the connected main window reaches the
-  // device: read back after a new connection, it is there.
-  void aDraggedBandReachesTheDevice() {
+  // A band dragged on the graph of the connected window reaches the other
+  // members of the channel's link group (and only them) and the device:
+  // read back after a new connection, both are there.
+  void aDraggedBandReachesTheGroupAndTheDevice() {
     ParameterImage image;
     OrvaneDlg window(image, SystemTransports::attach, SystemTransports::listSerialPorts);
     window.resize(1366, 768);
@@ -196,18 +166,24 @@ class EqGraphTest : public QObject {
     QVERIFY(window.connectTo(LinkType::Network, sim.networkTarget(), 0));
     QTRY_VERIFY_WITH_TIMEOUT(window.transferPopup()->isVisible(), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(!window.transferPopup()->isVisible() && window.isEnabled(), 15000);
+    window.linkGroups().join(Side::Input, 0, 5);
     CFStatic* graph = window.graph();
+    QSignalSpy told(graph, &CFStatic::graphChanged);
     const GraphRect marker = graph->geometry(Side::Input, 0).element(2).marker();
-    QTest::mouseMove(graph, centreOf(marker));
-    drag(graph, centreOf(marker), QPoint(0, -20));
+    drag(graph, centreOf(marker), QPoint(40, -30));
+    QTRY_COMPARE(told.count(), 1);
     const EqBand dragged = image.band(Side::Input, 0, 2);
     QVERIFY(dragged.Gain > 400);
-    QTRY_COMPARE_WITH_TIMEOUT(image.band(Side::Input, 0, 2, Copy::Device), dragged, 5000);
+    QCOMPARE(image.band(Side::Input, 5, 2), dragged);
+    QVERIFY(image.band(Side::Input, 4, 2) != dragged);
+    QCOMPARE(window.filters().input(5).element(2).GainCode(), dragged.Gain);
+    QTRY_COMPARE_WITH_TIMEOUT(image.band(Side::Input, 5, 2, Copy::Device), dragged, 5000);
     QTest::qWait(300);
     window.disconnectLink();
     QVERIFY(image.band(Side::Input, 0, 2) != dragged);
     QVERIFY(window.connectTo(LinkType::Network, sim.networkTarget(), 0));
     QTRY_COMPARE_WITH_TIMEOUT(image.band(Side::Input, 0, 2), dragged, 15000);
+    QCOMPARE(image.band(Side::Input, 5, 2), dragged);
     window.disconnectLink();
   }
 };
