@@ -33,27 +33,37 @@ using namespace std::chrono_literals;
 inline constexpr auto kPeerWait = std::chrono::milliseconds(5000);
 
 // An echo check with a fixed outcome, counting how often it was asked.
-class FixedEcho : public EchoProbe {
- public:
-  explicit FixedEcho(int result) : result_(result) {}
+struct FixedEcho : EchoProbe {
+  explicit FixedEcho(int outcome) : result(outcome) {}
   int check(const std::string&) override {
     ++checks;
-    return result_;
+    return result;
   }
+  const int result;
   std::atomic<int> checks{0};
-
- private:
-  int result_;
 };
 
-// Runs `action`; if it has not returned within `bound`, ends the test
-// program: a call that hangs must fail the test, not stall the suite.
+// Runs `action`; one that has not returned within eight seconds ends the test
+// program, so a hang fails the test instead of stalling the suite.
 template <class Action>
-void finishWithin(std::chrono::milliseconds bound, const char* what, Action&& action) {
+void finishWithin(const char* what, Action&& action) {
   auto done = std::async(std::launch::async, std::forward<Action>(action));
-  if (done.wait_for(bound) == std::future_status::ready) return;
-  std::fprintf(stderr, "%s did not return within %lld ms\n", what, static_cast<long long>(bound.count()));
+  if (done.wait_for(8s) == std::future_status::ready) return;
+  std::fprintf(stderr, "%s did not return within 8 s\n", what);
   std::abort();
+}
+
+inline Bytes repeatedFrames(const Bytes& frame, int count) {
+  Bytes bytes;
+  while (count-- > 0) bytes.insert(bytes.end(), frame.begin(), frame.end());
+  return bytes;
+}
+
+// The smallest receive buffer and so the smallest window: a peer that reads
+// nothing is full after a few frames. Takes effect before connect or listen.
+inline void shrinkReceiveBuffer(const NetSocket& socket) {
+  const int smallest = 1;
+  ::setsockopt(socket.fd(), SOL_SOCKET, SO_RCVBUF, &smallest, sizeof smallest);
 }
 
 inline sockaddr_in loopback(int port) {
@@ -93,8 +103,9 @@ inline NetSocket acceptWithin(const NetSocket& listener, std::chrono::millisecon
   return NetSocket(::accept4(listener.fd(), nullptr, nullptr, SOCK_CLOEXEC));
 }
 
-inline NetSocket connectLoopback(int port) {
+inline NetSocket connectLoopback(int port, bool smallWindow = false) {
   NetSocket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (smallWindow) shrinkReceiveBuffer(socket);
   const sockaddr_in address = loopback(port);
   if (::connect(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
     return NetSocket{};
