@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QValidator>
-#include <algorithm>
 
 #include "model/NameField.h"
 #include "model/Texts.h"
@@ -31,7 +30,7 @@ constexpr int kInputFieldWidth = 96;  // fields of an input row
 // Faders long enough to set a gain to a tenth of a decibel with the mouse.
 constexpr int kInputFaderLength = 150;
 constexpr int kInputFaderThickness = 34;
-constexpr int kOutputFaderLength = 130;
+constexpr int kOutputFaderLength = 104;
 
 // Refuses any text whose GBK form would not fit a name field.
 class NameValidator : public QValidator {
@@ -191,7 +190,7 @@ void ChannelStrip::userGain(int gain) {
 
 void ChannelStrip::showGain(int gain) {
   fader_->setValue(gain);
-  gain_->setValue(std::clamp(gain, 0, kGainMax));
+  gain_->showValue(gain);
 }
 
 void ChannelStrip::showMute(bool sounding) {

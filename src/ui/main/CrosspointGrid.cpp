@@ -36,7 +36,7 @@ CrosspointGrid::CrosspointGrid(ParameterImage& image, QWidget* parent) : QFrame(
       auto* button = new ToggleButton(this);
       button->setObjectName(QStringLiteral("crosspoint%1%2").arg(i).arg(j));
       button->setOnColor(QColor(ConsoleLook::kOnOrange));
-      button->setFixedSize(22, 22);
+      button->setFixedSize(19, 19);
       connect(button, &ToggleButton::clicked, this,
               [this, i, j] { this->button(i, j)->setChecked(Crosspoints::toggle(image_, i, j)); });
       buttons_[at(i)][at(j)] = button;

@@ -2,7 +2,6 @@
 
 #include <QGridLayout>
 #include <QLabel>
-#include <algorithm>
 
 #include "ui/main/MainTexts.h"
 #include "ui/main/UiText.h"
@@ -90,7 +89,7 @@ void MasterPanel::userMute() {
 
 void MasterPanel::showLevel(int level) {
   fader_->setValue(level);
-  level_->setValue(std::clamp(level, 0, kLevelMax));
+  level_->showValue(level);
   mute_->setChecked(level != 0);
 }
 

@@ -24,7 +24,10 @@
 #include "ui/main/StripBank.h"
 #include "ui/main/TopBar.h"
 #include "ui/main/UiText.h"
+#include "ui/pages/InDataDlg.h"
 #include "ui/pages/InMicDlg.h"
+#include "ui/pages/OutDataDlg.h"
+#include "ui/pages/ChannelPage.h"
 #include "ui/widgets/GradientProgressCtrl.h"
 
 namespace orvane::ui {
@@ -96,6 +99,7 @@ QWidget* OrvaneDlg::buildConsole() {
     const int kind = bank->side() == Side::Input ? 1 : 2;
     connect(bank, &StripBank::selectRequested, this, [this, kind](int n) { SelectPage(kind, n); });
     connect(bank, &StripBank::curvesChanged, this, [this] { graph()->Redraw(-1); });
+    connect(bank, &StripBank::channelEdited, this, [this, side = bank->side()] { onStripEdited(side); });
   }
   masterPanel_ = new MasterPanel(master_, image_, area);
   grid->addWidget(inputs_, 0, 0);
@@ -123,14 +127,31 @@ QWidget* OrvaneDlg::buildWorkArea(QWidget* parent) {
   pageArea_ = new QFrame(work);
   pageArea_->setObjectName("pageArea");
   pageArea_->setFrameShape(QFrame::StyledPanel);
-  matrixPage_ = new InMicDlg(image_, pageArea_);
-  matrixPage_->hide();
-  (new QVBoxLayout(pageArea_))->addWidget(matrixPage_);
+  pageArea_->setFocusPolicy(Qt::ClickFocus);
+  buildPages();
   grid->addWidget(pageArea_, 1, 0, 1, 2);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(1, 1);
-  parts_ = {topBar_, inputs_, outputs_, masterPanel_, crosspoints_, graphArea_, matrixPage_};
+  parts_ = {topBar_,      inputs_,     outputs_,    masterPanel_, crosspoints_,
+            graphArea_,   matrixPage_, inputPage_, outputPage_};
   return work;
+}
+
+// The three pages share the page area; one shows at a time.
+void OrvaneDlg::buildPages() {
+  auto* layout = new QVBoxLayout(pageArea_);
+  layout->setContentsMargins(2, 2, 2, 2);
+  matrixPage_ = new InMicDlg(image_, pageArea_);
+  inputPage_ = new InDataDlg(image_, *filters_, links_, pageArea_);
+  outputPage_ = new OutDataDlg(image_, *filters_, links_, pageArea_);
+  for (QWidget* page : std::initializer_list<QWidget*>{matrixPage_, inputPage_, outputPage_}) {
+    page->hide();
+    layout->addWidget(page);
+  }
+  for (ChannelPage* page : std::initializer_list<ChannelPage*>{inputPage_, outputPage_})
+    connect(page, &ChannelPage::graphRedraw, this, [this](int selected) { graph()->Redraw(selected); });
+  connect(inputPage_, &ChannelPage::gainChanged, this, &OrvaneDlg::RefreshInputGain);
+  connect(outputPage_, &ChannelPage::gainChanged, this, &OrvaneDlg::RefreshOutputGain);
 }
 
 void OrvaneDlg::wireReactions() {
@@ -225,8 +246,16 @@ void OrvaneDlg::SelectPage(int kind, int channel) {
   });
   inputs_->showSelection(page == Page::Input ? std::optional(channel) : std::nullopt);
   outputs_->showSelection(page == Page::Output ? std::optional(channel) : std::nullopt);
+  // The page leaving is hidden before the one coming is shown, so the
+  // window never needs room for both.
+  if (page != Page::Input) inputPage_->hide();
+  if (page != Page::Output) outputPage_->hide();
   ShowMatrixArea(page != Page::Matrix);
   if (page == Page::Matrix) matrixPage_->ShowAll();
+  if (page == Page::Input) inputPage_->ShowChannel(channel);
+  if (page == Page::Output) outputPage_->ShowChannel(channel);
+  inputPage_->setVisible(page == Page::Input);
+  outputPage_->setVisible(page == Page::Output);
   // Leaving the matrix page, the crosspoint buttons show the levels it set.
   if (editor.selectedPage == Page::Matrix) crosspoints_->refreshFromImage();
   masterPanel_->refreshFromImage();
@@ -235,25 +264,26 @@ void OrvaneDlg::SelectPage(int kind, int channel) {
   if (page == Page::Output) graph()->ShowOutput(channel);
 }
 
-// An element dragged on the graph: the other channels of the edited
-// channel's link group take its record, and their filter models follow.
+// An element dragged on the graph: the page of its channel shows it, and the
+// channels linked to that channel follow.
 void OrvaneDlg::onGraphChanged(int index, int mode) {
-  const Side side = mode == CFStatic::kOutput ? Side::Output : Side::Input;
-  const int channel = graph()->channel();
-  CKTVEQ& set = filters_->channel(side, channel);
-  std::vector<Field> fields;
-  if (isCrossoverKind(set.element(index).kind())) {
-    const CrossoverFields f = crossoverFields(side);
-    fields = {f.XFQCY_Lo, f.XMode_Lo, f.XSLope_Lo, f.XFQCY_Hi, f.XMode_Hi, f.XSLope_Hi};
-  } else {
-    const BandFields f = bandFields(side, index);
-    fields = {f.FQCY, f.Gain, f.Q, f.Slope, f.Type};
-  }
-  for (int member : links_.follow(side, channel, fields)) filters_->channel(side, member).Rebind();
-  graph()->update();
+  if (mode == CFStatic::kInput) inputPage_->OnGraphChanged(index);
+  if (mode == CFStatic::kOutput) outputPage_->OnGraphChanged(index);
 }
 
+// A strip changed a channel's gain or its link group (which rewrites its
+// parameters): the page showing that channel shows it anew.
+void OrvaneDlg::onStripEdited(Side side) {
+  ChannelPage* page = side == Side::Input ? static_cast<ChannelPage*>(inputPage_) : outputPage_;
+  if (!page->isVisible()) return;
+  page->refreshFromImage();
+  graph()->Redraw(-1);
+}
+
+// What goes away is hidden first, so the window never needs room for both
+// at once (a window too small for both would grow).
 void OrvaneDlg::ShowMatrixArea(bool on) {
+  if (on) matrixPage_->hide();
   crosspoints_->setVisible(on);
   graphArea_->setVisible(on);
   topBar_->showTools(on);
@@ -314,21 +344,22 @@ void OrvaneDlg::onAbout() {
 }
 
 // Enter never closes the window: it moves the focus to the link button.
-// Escape moves the focus to the window itself.
+// Escape moves the focus to the window itself. On a page both move the
+// focus to the page, which takes what was typed into a field.
 bool OrvaneDlg::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget || widget->window() != this) return QWidget::eventFilter(watched, event);
   const int key = static_cast<QKeyEvent*>(event)->key();
-  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+  const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+  if (!enter && key != Qt::Key_Escape) return QWidget::eventFilter(watched, event);
+  if (pageArea_->isAncestorOf(widget))
+    pageArea_->setFocus();
+  else if (enter)
     linkButton()->setFocus();
-    return true;
-  }
-  if (key == Qt::Key_Escape) {
+  else
     setFocus();
-    return true;
-  }
-  return QWidget::eventFilter(watched, event);
+  return true;
 }
 
 }  // namespace orvane::ui

@@ -30,7 +30,9 @@ class CrosspointGrid;
 class CFStatic;
 class DisplayDlg;
 class GraphArea;
+class InDataDlg;
 class InMicDlg;
+class OutDataDlg;
 class GradientProgressCtrl;
 class MasterPanel;
 class SLamp;
@@ -77,6 +79,8 @@ class OrvaneDlg : public QWidget {
   CrosspointGrid* crosspointGrid() const { return crosspoints_; }
   CFStatic* graph() const;
   InMicDlg* matrixPage() const { return matrixPage_; }
+  InDataDlg* inputPage() const { return inputPage_; }
+  OutDataDlg* outputPage() const { return outputPage_; }
   ChannelFilters& filters() { return *filters_; }
   TopBar* topBar() const { return topBar_; }
   GradientProgressCtrl* progressBar() const { return progress_; }
@@ -108,6 +112,8 @@ class OrvaneDlg : public QWidget {
   void buildWindow();
   QWidget* buildConsole();
   QWidget* buildWorkArea(QWidget* parent);
+  void buildPages();
+  void onStripEdited(Side side);
   void wireReactions();
   void onLinkEnded();
   void onGraphChanged(int index, int mode);
@@ -136,6 +142,8 @@ class OrvaneDlg : public QWidget {
   GraphArea* graphArea_ = nullptr;
   QFrame* pageArea_ = nullptr;
   InMicDlg* matrixPage_ = nullptr;
+  InDataDlg* inputPage_ = nullptr;
+  OutDataDlg* outputPage_ = nullptr;
   std::vector<WindowPart*> parts_;
 };
 

@@ -149,6 +149,7 @@ void StripBank::onGain(int channel, int gain) {
   image_.setField(side_, channel, CommonField::Gain, gain);
   const std::array<Field, 1> following{CommonField::Gain};
   for (int member : links_.follow(side_, channel, following)) strip(member)->showGain(gain);
+  emit channelEdited(channel);
 }
 
 void StripBank::onMute(int channel, bool sounding) {
@@ -171,6 +172,7 @@ void StripBank::onLinkGroup(int channel, int group) {
   links_.join(side_, group, channel);
   strip(channel)->showLinkGroup(links_.group(side_, channel));
   showGain(channel);
+  emit channelEdited(channel);
 }
 
 void StripBank::onName(int channel, const QString& text) {

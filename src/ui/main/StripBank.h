@@ -47,6 +47,8 @@ class StripBank : public QWidget, public WindowPart {
   void selectRequested(int channel);
   // A curve button changed which curves the graph overlays.
   void curvesChanged();
+  // The user changed the gain or the link group of `channel`.
+  void channelEdited(int channel);
 
  private:
   void wire(ChannelStrip* strip);

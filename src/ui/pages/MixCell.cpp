@@ -49,7 +49,7 @@ MixCell::MixCell(QWidget* parent)
 void MixCell::showLevel(int level) {
   toggle_->setChecked(level != 0);
   fader_->setValue(level);
-  field_->setValue(std::clamp(level, 0, kMaxLevel));
+  field_->showValue(level);
 }
 
 int MixCell::level() const {

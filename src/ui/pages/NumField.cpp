@@ -1,6 +1,7 @@
 #include "ui/pages/NumField.h"
 
 #include <QHBoxLayout>
+#include <algorithm>
 
 #include "ui/pages/NumEdit.h"
 #include "ui/pages/NumSpin.h"
@@ -46,6 +47,10 @@ int NumField::maximum() const {
 
 bool NumField::setValue(int code) {
   return spin_->setValue(code);
+}
+
+void NumField::showValue(int code) {
+  spin_->setValue(std::clamp(code, minimum(), maximum()));
 }
 
 int NumField::value() const {

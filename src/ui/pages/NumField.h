@@ -33,6 +33,10 @@ class NumField : public QWidget {
   // Program-side, silent; outside the range "Set Pos Error!" and no change.
   bool setValue(int code);
   int value() const;
+  // Shows a code read from the image, limited to the range: a damaged or
+  // foreign value shows as the nearest legal one, without a message and
+  // without writing anything back.
+  void showValue(int code);
 
   void setLocked(bool locked);
   bool isLocked() const;

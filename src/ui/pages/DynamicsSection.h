@@ -1,0 +1,87 @@
+#pragma once
+
+// The dynamics of a channel page: groups of fields (AGC and compressor on an
+// input, compressor and limiter on an output) beside the graph of their
+// transfer curve. A field edited stores its code, kept within the limits
+// its neighbours set, and redraws the curve; a point dragged on the graph
+// shows its new code in the field. Both are copied to the linked channels.
+
+#include <QWidget>
+#include <span>
+#include <vector>
+
+#include "model/BlockLayout.h"
+#include "ui/pages/CaptionSet.h"
+#include "ui/pages/PageControls.h"
+
+class QComboBox;
+
+namespace orvane::ui {
+
+class ChannelEdit;
+class DynamicsGraph;
+class NumField;
+
+// Fields that both pages' dynamics use alike.
+namespace DynamicsFields {
+inline constexpr FieldSpec kAttack{NumKind::Attack, 1, 0, 0, 206};
+inline constexpr FieldSpec kRelease{NumKind::Integer, 1, 0, 50, 5000};
+inline constexpr int kReleaseShown = 50;  // release times are stored 50 ms lower
+inline constexpr FieldSpec kCompressorRatio{NumKind::CompressorRatio, 1, 0, 1, 191};
+inline constexpr FieldSpec kAgcRatio{NumKind::AgcRatio, 1, 0, 1, 191};
+}  // namespace DynamicsFields
+
+struct DynamicsRow {
+  const BiText* caption;
+  Field field;
+  FieldSpec spec;
+  int shownOffset = 0;  // field value = stored code + shownOffset (release times: 50)
+};
+
+struct DynamicsGroup {
+  const BiText* title;
+  std::span<const DynamicsRow> rows;
+};
+
+// The code to store for `code` typed into `field`, kept within what the
+// channel's other dynamics fields allow.
+using DynamicsLimit = int (*)(Field field, int code, const ChannelEdit& edit);
+
+class DynamicsSection : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Takes `graph` as a child.
+  DynamicsSection(ChannelEdit& edit, DynamicsGraph* graph, std::span<const DynamicsGroup> groups,
+                  DynamicsLimit limit, QWidget* parent = nullptr);
+
+  void showChannel();
+  void applyLanguage() { captions_.apply(); }
+  void setLocked(bool locked);
+
+  NumField* field(Field field) const;
+  // The ratio's list of whole ratios; kept hidden, it follows the field.
+  QComboBox* ratioList(Field field) const;
+  DynamicsGraph* graph() const { return graph_; }
+
+ private:
+  struct Control {
+    DynamicsRow row;
+    NumField* field = nullptr;
+    QComboBox* ratios = nullptr;
+  };
+
+  void addGroup(const DynamicsGroup& group);
+  const Control* find(Field field) const;
+  void onEdited(const Control& control, int shown);
+  void onDragged(Field field, int code);
+  void show(const Control& control, int shown);
+
+  ChannelEdit& edit_;
+  DynamicsGraph* graph_;
+  DynamicsLimit limit_;
+  CaptionSet captions_;
+  std::vector<Control> controls_;
+};
+
+}  // namespace orvane::ui

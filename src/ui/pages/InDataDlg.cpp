@@ -1,0 +1,115 @@
+#include "ui/pages/InDataDlg.h"
+
+#include <QComboBox>
+#include <algorithm>
+
+#include "model/LockState.h"
+#include "ui/graphs/AGC_EXT_Map.h"
+#include "ui/pages/ChannelBasics.h"
+#include "ui/pages/NumField.h"
+#include "ui/pages/PageTexts.h"
+
+namespace orvane::ui {
+
+namespace {
+
+using namespace InputField;
+using namespace DynamicsFields;
+
+// The AGC target is on a scale 50 dB (500 codes) below the compressor's.
+constexpr int kScaleGap = 500;
+constexpr FieldSpec kAgcLevel{NumKind::LevelOffAtMin, 0.1, 80, 0, 1000};
+constexpr FieldSpec kCompressorLevel{NumKind::LevelOffAtMax, 0.1, 30, 0, 500};
+
+constexpr std::array<DynamicsRow, 5> kAgcRows{{
+    {&PageTexts::kTarget, AGC_TargetLevel, kAgcLevel},
+    {&PageTexts::kThreshold, AGC_Threshold, kAgcLevel},
+    {&PageTexts::kRatio, AGC_Ratio, kAgcRatio},
+    {&PageTexts::kResponse, AGC_ResponseTime, kAttack},
+    {&PageTexts::kRelease, AGC_ReleaseTime, kRelease, kReleaseShown},
+}};
+constexpr std::array<DynamicsRow, 4> kCompressorRows{{
+    {&PageTexts::kLevel, Comp_Level, kCompressorLevel},
+    {&PageTexts::kRatio, Comp_ratio, kCompressorRatio},
+    {&PageTexts::kAttack, Comp_A, kAttack},
+    {&PageTexts::kRelease, Comp_R, kRelease, kReleaseShown},
+}};
+constexpr std::array<DynamicsGroup, 2> kGroups{{{&PageTexts::kAgc, kAgcRows},
+                                                {&PageTexts::kCompressor, kCompressorRows}}};
+
+// The threshold stays at or below the target, the target at or below the
+// compressor level (in dB, across the two scales).
+int dynamicsLimit(Field field, int code, const ChannelEdit& edit) {
+  if (field == Comp_Level) return std::max(code, edit.value(AGC_TargetLevel) - kScaleGap);
+  if (field == AGC_TargetLevel)
+    return std::max(std::min(code, edit.value(Comp_Level) + kScaleGap), edit.value(AGC_Threshold));
+  if (field == AGC_Threshold) return std::min(code, edit.value(AGC_TargetLevel));
+  return code;
+}
+
+constexpr FieldSpec kNoiseGate{NumKind::WholeLevel, 1, 120, 0, 130};
+// Anti-feedback list entries and the codes they store.
+constexpr std::array<int, 5> kFeedbackCodes{0, 5, 7, 9, 11};
+constexpr int kLevelClasses = 3;
+
+}  // namespace
+
+InDataDlg::InDataDlg(ParameterImage& image, ChannelFilters& filters, LinkGroups& links, QWidget* parent)
+    : ChannelPage(Side::Input, image, filters, links, {new AGC_EXT_Map(image), kGroups, &dynamicsLimit}, parent) {
+  setObjectName("inputPage");
+  gate_ = PageControls::makeField(this, kNoiseGate);
+  gate_->setObjectName("noiseGate");
+  feedback_ = new QComboBox(this);
+  feedback_->setObjectName("antiFeedback");
+  levelClass_ = new QComboBox(this);
+  levelClass_->hide();
+  for (int c = 0; c < kLevelClasses; ++c) levelClass_->addItem(QString::number(c));
+  basics()->addRow(PageTexts::kNoiseGate, gate_);
+  basics()->addRow(PageTexts::kAntiFeedback, feedback_);
+  connect(gate_, &NumField::valueEdited, this, [this](int code) { edit().write(NoiseGate, code); });
+  connect(gate_, &NumField::valueHeld, this, [this](int code) { edit().write(NoiseGate, code); });
+  connect(feedback_, &QComboBox::activated, this, &InDataDlg::onFeedback);
+  // The priority class belongs to this input alone: linked inputs keep theirs.
+  connect(levelClass_, &QComboBox::activated, this, [this](int c) { edit().writeOwn(LevelClass, c); });
+  applyLanguage();
+}
+
+void InDataDlg::showExtras() {
+  gate_->showValue(edit().value(NoiseGate));
+  showFeedback();
+  PageControls::select(levelClass_, edit().value(LevelClass));
+}
+
+// A code the list does not hold empties it and shows "NULL".
+void InDataDlg::showFeedback() {
+  const auto found = std::ranges::find(kFeedbackCodes, edit().value(Feedback));
+  if (found == kFeedbackCodes.end()) {
+    const std::array<BiText, 1> null{PageTexts::kNull};
+    PageControls::fill(feedback_, null, 0);
+    return;
+  }
+  if (feedback_->count() != static_cast<int>(kFeedbackCodes.size()))
+    PageControls::fill(feedback_, PageTexts::kFeedbackLevels, -1);
+  PageControls::select(feedback_, static_cast<int>(found - kFeedbackCodes.begin()));
+}
+
+void InDataDlg::onFeedback(int item) {
+  if (feedback_->count() != static_cast<int>(kFeedbackCodes.size())) return;
+  edit().write(Feedback, kFeedbackCodes.at(static_cast<std::size_t>(item)));
+}
+
+void InDataDlg::applyLanguage() {
+  ChannelPage::applyLanguage();
+  PageControls::fill(feedback_, PageTexts::kFeedbackLevels, -1);
+  showFeedback();
+}
+
+void InDataDlg::applyLocks(const LockState& locks) {
+  gate_->setLocked(locks.isLocked(LockFlag::NoiseGate));
+  const bool feedbackLocked = locks.isLocked(LockFlag::InputFeedback);
+  feedback_->setEnabled(!feedbackLocked);
+  if (!feedbackLocked) PageControls::fill(feedback_, PageTexts::kFeedbackLevels, -1);
+  ChannelPage::applyLocks(locks);
+}
+
+}  // namespace orvane::ui

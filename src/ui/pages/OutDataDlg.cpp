@@ -1,0 +1,47 @@
+#include "ui/pages/OutDataDlg.h"
+
+#include <algorithm>
+
+#include "ui/graphs/COM_EXT_LIMStatic.h"
+#include "ui/pages/PageTexts.h"
+
+namespace orvane::ui {
+
+namespace {
+
+using namespace OutputField;
+using namespace DynamicsFields;
+
+constexpr FieldSpec kLevel{NumKind::LevelOffAtTop, 0.1, 30, 0, 500};
+
+constexpr std::array<DynamicsRow, 4> kCompressorRows{{
+    {&PageTexts::kLevel, Comp_Level, kLevel},
+    {&PageTexts::kRatio, Comp_ratio, kCompressorRatio},
+    {&PageTexts::kAttack, Comp_A, kAttack},
+    {&PageTexts::kRelease, Comp_R, kRelease, kReleaseShown},
+}};
+constexpr std::array<DynamicsRow, 3> kLimiterRows{{
+    {&PageTexts::kThreshold, Lim_Threshold, kLevel},
+    {&PageTexts::kAttack, Lim_Attack, kAttack},
+    {&PageTexts::kRelease, Lim_Release, kRelease, kReleaseShown},
+}};
+constexpr std::array<DynamicsGroup, 2> kGroups{{{&PageTexts::kCompressor, kCompressorRows},
+                                                {&PageTexts::kLimiter, kLimiterRows}}};
+
+// The compressor works at or below the limiter threshold.
+int dynamicsLimit(Field field, int code, const ChannelEdit& edit) {
+  if (field == Comp_Level) return std::min(code, edit.value(Lim_Threshold));
+  if (field == Lim_Threshold) return std::max(code, edit.value(Comp_Level));
+  return code;
+}
+
+}  // namespace
+
+OutDataDlg::OutDataDlg(ParameterImage& image, ChannelFilters& filters, LinkGroups& links, QWidget* parent)
+    : ChannelPage(Side::Output, image, filters, links, {new COM_EXT_LIMStatic(image), kGroups, &dynamicsLimit},
+                  parent) {
+  setObjectName("outputPage");
+  applyLanguage();
+}
+
+}  // namespace orvane::ui

@@ -1,0 +1,77 @@
+#pragma once
+
+// The bilingual texts of the input and output pages: tab and group titles,
+// captions with their units, and the entries of their drop lists.
+
+#include <array>
+
+#include "model/Language.h"
+
+namespace orvane::ui::PageTexts {
+
+// Tabs.
+inline constexpr BiText kEqTab{"Equaliser", "均衡"};
+inline constexpr BiText kChannelTab{"Crossover, delay, gain", "分频 延时 增益"};
+inline constexpr BiText kDynamicsTab{"Dynamics", "动态"};
+
+// Equaliser.
+inline constexpr BiText kBypass{"EQ bypass", "均衡直通"};
+inline constexpr BiText kBandType{"Type", "类型"};
+inline constexpr BiText kFrequency{"Freq (Hz)", "频率(Hz)"};
+inline constexpr BiText kOctaves{"BW (oct) / slope", "带宽(oct)/斜率"};
+inline constexpr BiText kQ{"Q", "Q值"};
+inline constexpr BiText kBandGain{"Gain (dB)", "增益(dB)"};
+inline constexpr std::array<BiText, 3> kBandTypes{{
+    {"Parameter", "参量"},
+    {"Lo-Shelf", "低调"},
+    {"Hi-Shelf", "高调"},
+}};
+inline constexpr std::array<BiText, 2> kShelfSlopes{{BiText::same("6dB"), BiText::same("12dB")}};
+
+// Crossover.
+inline constexpr BiText kCrossover{"Crossover", "分频器"};
+inline constexpr BiText kHighPass{"High-pass", "高通"};
+inline constexpr BiText kLowPass{"Low-pass", "低通"};
+inline constexpr BiText kFamily{"Filter", "滤波器"};
+inline constexpr BiText kSlope{"Slope (dB/oct)", "斜率(dB/oct)"};
+inline constexpr std::array<BiText, 7> kCrossoverSlopes{{BiText::same("12"), BiText::same("18"),
+                                                         BiText::same("24"), BiText::same("30"),
+                                                         BiText::same("36"), BiText::same("42"),
+                                                         BiText::same("48")}};
+inline constexpr std::array<BiText, 3> kFamilies{{
+    {"Link_Ril", "宁克"},
+    {"Bessel", "贝塞尔"},
+    {"BTWorth", "巴特沃斯"},
+}};
+
+// Delay, polarity, gain.
+inline constexpr BiText kDelay{"Delay", "延时"};
+inline constexpr BiText kDelayMs{"Time (ms)", "时间(ms)"};
+inline constexpr BiText kDelayMetres{"Distance (m)", "距离(m)"};
+inline constexpr BiText kDelayFeet{"Distance (ft)", "距离(ft)"};
+inline constexpr BiText kChannel{"Channel", "通道"};
+inline constexpr BiText kGain{"Gain (dB)", "增益(dB)"};
+inline constexpr BiText kPolarity{"Polarity", "极性"};
+inline constexpr BiText kInvert{"Invert", "反相"};
+inline constexpr BiText kNoiseGate{"Noise gate (dB)", "噪声门(dB)"};
+inline constexpr BiText kAntiFeedback{"Anti-feedback", "防啸叫"};
+// The anti-feedback levels read the same in both languages; "NULL" stands
+// for a code the list does not hold.
+inline constexpr std::array<BiText, 5> kFeedbackLevels{{BiText::same("OFF"), BiText::same("Level 1"),
+                                                        BiText::same("Level 2"), BiText::same("Level 3"),
+                                                        BiText::same("Level 4")}};
+inline constexpr BiText kNull = BiText::same("NULL");
+
+// Dynamics.
+inline constexpr BiText kAgc{"AGC", "自动增益"};
+inline constexpr BiText kCompressor{"Compressor", "压缩器"};
+inline constexpr BiText kLimiter{"Limiter", "限幅器"};
+inline constexpr BiText kTarget{"Target (dB)", "目标电平(dB)"};
+inline constexpr BiText kThreshold{"Threshold (dB)", "门限(dB)"};
+inline constexpr BiText kLevel{"Level (dB)", "电平(dB)"};
+inline constexpr BiText kAttack{"Attack (ms)", "启动时间(ms)"};
+inline constexpr BiText kResponse{"Response (ms)", "响应时间(ms)"};
+inline constexpr BiText kRelease{"Release (ms)", "释放时间(ms)"};
+inline constexpr BiText kRatio{"Ratio", "比率"};
+
+}  // namespace orvane::ui::PageTexts
