@@ -28,7 +28,7 @@ constexpr double kGainOffset = 30;    // code 0 = -30 dB
 constexpr int kFieldWidth = 70;       // fields of an output column
 constexpr int kInputFieldWidth = 96;  // fields of an input row
 // Faders long enough to set a gain to a tenth of a decibel with the mouse.
-constexpr int kInputFaderLength = 150;
+constexpr int kInputFaderLength = 140;
 constexpr int kInputFaderThickness = 34;
 constexpr int kOutputFaderLength = 104;
 

@@ -24,10 +24,10 @@
 #include "ui/main/StripBank.h"
 #include "ui/main/TopBar.h"
 #include "ui/main/UiText.h"
+#include "ui/pages/ChannelPage.h"
 #include "ui/pages/InDataDlg.h"
 #include "ui/pages/InMicDlg.h"
 #include "ui/pages/OutDataDlg.h"
-#include "ui/pages/ChannelPage.h"
 #include "ui/widgets/GradientProgressCtrl.h"
 
 namespace orvane::ui {
@@ -132,8 +132,8 @@ QWidget* OrvaneDlg::buildWorkArea(QWidget* parent) {
   grid->addWidget(pageArea_, 1, 0, 1, 2);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(1, 1);
-  parts_ = {topBar_,      inputs_,     outputs_,    masterPanel_, crosspoints_,
-            graphArea_,   matrixPage_, inputPage_, outputPage_};
+  parts_ = {topBar_,    inputs_,     outputs_,   masterPanel_, crosspoints_,
+            graphArea_, matrixPage_, inputPage_, outputPage_};
   return work;
 }
 

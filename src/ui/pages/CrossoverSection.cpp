@@ -53,8 +53,10 @@ void CrossoverSection::addRow(int row, bool highPass) {
   grid->addWidget(frequency(highPass), row, 1);
   grid->addWidget(slope(highPass), row, 2);
   const CrossoverFields fields = crossoverFields(edit_.side());
-  connect(frequency(highPass), &NumField::valueEdited, this, [this, highPass](int hz) { onFrequency(highPass, hz); });
-  connect(frequency(highPass), &NumField::valueHeld, this, [this, highPass](int hz) { onFrequency(highPass, hz); });
+  connect(frequency(highPass), &NumField::valueEdited, this,
+          [this, highPass](int hz) { onFrequency(highPass, hz); });
+  connect(frequency(highPass), &NumField::valueHeld, this,
+          [this, highPass](int hz) { onFrequency(highPass, hz); });
   const Field slopeField = highPass ? fields.XSLope_Lo : fields.XSLope_Hi;
   connect(slope(highPass), &QComboBox::activated, this,
           [this, highPass, slopeField](int choice) { onChoice(highPass, slopeField, choice); });
@@ -120,7 +122,8 @@ void CrossoverSection::recompute(bool highPass) {
 void CrossoverSection::refill() {
   for (bool highPass : {true, false}) {
     PageControls::fill(slope(highPass), PageTexts::kCrossoverSlopes, slope(highPass)->currentIndex());
-    if (QComboBox* list = family(highPass)) PageControls::fill(list, PageTexts::kFamilies, list->currentIndex());
+    if (QComboBox* list = family(highPass))
+      PageControls::fill(list, PageTexts::kFamilies, list->currentIndex());
   }
 }
 

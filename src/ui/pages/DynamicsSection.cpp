@@ -29,8 +29,8 @@ int ratioIndex(int code) {
 
 }  // namespace
 
-DynamicsSection::DynamicsSection(ChannelEdit& edit, DynamicsGraph* graph, std::span<const DynamicsGroup> groups,
-                                 DynamicsLimit limit, QWidget* parent)
+DynamicsSection::DynamicsSection(ChannelEdit& edit, DynamicsGraph* graph,
+                                 std::span<const DynamicsGroup> groups, DynamicsLimit limit, QWidget* parent)
     : QWidget(parent), edit_(edit), graph_(graph), limit_(limit) {
   std::size_t count = 0;
   for (const DynamicsGroup& group : groups) count += group.rows.size();

@@ -47,8 +47,7 @@ EqBandColumn::EqBandColumn(int band, QWidget* parent, QGridLayout* grid, int col
   fader_->setTickInterval(100);
   fader_->setPageStep(10);
   fader_->setFixedHeight(18);
-  for (QWidget* w : {static_cast<QWidget*>(type_), static_cast<QWidget*>(slope_)}) w->setFixedWidth(72);
-  fader_->setFixedWidth(72);
+  fader_->setMinimumWidth(64);
   refill();
 
   const int first = kFirstRow;
@@ -56,8 +55,8 @@ EqBandColumn::EqBandColumn(int band, QWidget* parent, QGridLayout* grid, int col
   grid->addWidget(type_, first + 1, column);
   grid->addWidget(frequency_, first + 2, column);
   grid->addWidget(octaves_, first + 3, column);
-  grid->addWidget(slope_, first + 3, column);
   grid->addWidget(q_, first + 4, column);
+  grid->addWidget(slope_, first + 4, column);
   grid->addWidget(gain_, first + 5, column);
   grid->addWidget(fader_, first + 6, column);
 

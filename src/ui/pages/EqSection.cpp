@@ -15,8 +15,8 @@ namespace orvane::ui {
 
 EqSection::EqSection(ChannelEdit& edit, QWidget* parent) : QWidget(parent), edit_(edit) {
   auto* grid = new QGridLayout(this);
-  grid->setContentsMargins(6, 6, 6, 4);
-  grid->setHorizontalSpacing(6);
+  grid->setContentsMargins(2, 6, 2, 4);
+  grid->setHorizontalSpacing(3);
   grid->setVerticalSpacing(3);
   bypass_ = new ToggleButton(this);
   bypass_->setObjectName("eqBypass");
@@ -33,7 +33,8 @@ EqSection::EqSection(ChannelEdit& edit, QWidget* parent) : QWidget(parent), edit
     auto* column = new EqBandColumn(band, this, grid, band + 1);
     columns_.push_back(column);
     connect(column, &EqBandColumn::frequencyEdited, this, [this, band](int hz) { onFrequency(band, hz); });
-    connect(column, &EqBandColumn::bandwidthEdited, this, [this, band](int code) { onBandwidth(band, code); });
+    connect(column, &EqBandColumn::bandwidthEdited, this,
+            [this, band](int code) { onBandwidth(band, code); });
     connect(column, &EqBandColumn::gainEdited, this, [this, band](int code) { onGain(band, code); });
     connect(column, &EqBandColumn::toggleClicked, this, [this, band] { onToggle(band); });
     connect(column, &EqBandColumn::typeChosen, this, [this, band](int type) { onType(band, type); });

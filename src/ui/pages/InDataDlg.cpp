@@ -34,8 +34,8 @@ constexpr std::array<DynamicsRow, 4> kCompressorRows{{
     {&PageTexts::kAttack, Comp_A, kAttack},
     {&PageTexts::kRelease, Comp_R, kRelease, kReleaseShown},
 }};
-constexpr std::array<DynamicsGroup, 2> kGroups{{{&PageTexts::kAgc, kAgcRows},
-                                                {&PageTexts::kCompressor, kCompressorRows}}};
+constexpr std::array<DynamicsGroup, 2> kGroups{
+    {{&PageTexts::kAgc, kAgcRows}, {&PageTexts::kCompressor, kCompressorRows}}};
 
 // The threshold stays at or below the target, the target at or below the
 // compressor level (in dB, across the two scales).
@@ -55,7 +55,8 @@ constexpr int kLevelClasses = 3;
 }  // namespace
 
 InDataDlg::InDataDlg(ParameterImage& image, ChannelFilters& filters, LinkGroups& links, QWidget* parent)
-    : ChannelPage(Side::Input, image, filters, links, {new AGC_EXT_Map(image), kGroups, &dynamicsLimit}, parent) {
+    : ChannelPage(Side::Input, image, filters, links, {new AGC_EXT_Map(image), kGroups, &dynamicsLimit},
+                  parent) {
   setObjectName("inputPage");
   gate_ = PageControls::makeField(this, kNoiseGate);
   gate_->setObjectName("noiseGate");

@@ -25,8 +25,8 @@ constexpr std::array<DynamicsRow, 3> kLimiterRows{{
     {&PageTexts::kAttack, Lim_Attack, kAttack},
     {&PageTexts::kRelease, Lim_Release, kRelease, kReleaseShown},
 }};
-constexpr std::array<DynamicsGroup, 2> kGroups{{{&PageTexts::kCompressor, kCompressorRows},
-                                                {&PageTexts::kLimiter, kLimiterRows}}};
+constexpr std::array<DynamicsGroup, 2> kGroups{
+    {{&PageTexts::kCompressor, kCompressorRows}, {&PageTexts::kLimiter, kLimiterRows}}};
 
 // The compressor works at or below the limiter threshold.
 int dynamicsLimit(Field field, int code, const ChannelEdit& edit) {
@@ -38,8 +38,8 @@ int dynamicsLimit(Field field, int code, const ChannelEdit& edit) {
 }  // namespace
 
 OutDataDlg::OutDataDlg(ParameterImage& image, ChannelFilters& filters, LinkGroups& links, QWidget* parent)
-    : ChannelPage(Side::Output, image, filters, links, {new COM_EXT_LIMStatic(image), kGroups, &dynamicsLimit},
-                  parent) {
+    : ChannelPage(Side::Output, image, filters, links,
+                  {new COM_EXT_LIMStatic(image), kGroups, &dynamicsLimit}, parent) {
   setObjectName("outputPage");
   applyLanguage();
 }

@@ -18,8 +18,8 @@ inline constexpr BiText kDynamicsTab{"Dynamics", "动态"};
 inline constexpr BiText kBypass{"EQ bypass", "均衡直通"};
 inline constexpr BiText kBandType{"Type", "类型"};
 inline constexpr BiText kFrequency{"Freq (Hz)", "频率(Hz)"};
-inline constexpr BiText kOctaves{"BW (oct) / slope", "带宽(oct)/斜率"};
-inline constexpr BiText kQ{"Q", "Q值"};
+inline constexpr BiText kOctaves{"BW (oct)", "带宽(oct)"};
+inline constexpr BiText kQ{"Q / slope", "Q值/斜率"};
 inline constexpr BiText kBandGain{"Gain (dB)", "增益(dB)"};
 inline constexpr std::array<BiText, 3> kBandTypes{{
     {"Parameter", "参量"},
@@ -34,10 +34,9 @@ inline constexpr BiText kHighPass{"High-pass", "高通"};
 inline constexpr BiText kLowPass{"Low-pass", "低通"};
 inline constexpr BiText kFamily{"Filter", "滤波器"};
 inline constexpr BiText kSlope{"Slope (dB/oct)", "斜率(dB/oct)"};
-inline constexpr std::array<BiText, 7> kCrossoverSlopes{{BiText::same("12"), BiText::same("18"),
-                                                         BiText::same("24"), BiText::same("30"),
-                                                         BiText::same("36"), BiText::same("42"),
-                                                         BiText::same("48")}};
+inline constexpr std::array<BiText, 7> kCrossoverSlopes{
+    {BiText::same("12"), BiText::same("18"), BiText::same("24"), BiText::same("30"), BiText::same("36"),
+     BiText::same("42"), BiText::same("48")}};
 inline constexpr std::array<BiText, 3> kFamilies{{
     {"Link_Ril", "宁克"},
     {"Bessel", "贝塞尔"},

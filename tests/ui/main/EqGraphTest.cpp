@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "MainWindowFixture.h"
 #include "model/Language.h"
 #include "model/ParameterImage.h"
 #include "ui/SimProcess.h"
@@ -13,7 +14,6 @@
 #include "ui/graphs/EqGraphPainter.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/OrvaneDlg.h"
-#include "ui/main/SystemTransports.h"
 
 namespace orvane::ui {
 
@@ -159,13 +159,11 @@ class EqGraphTest : public QObject {
   // read back after a new connection, both are there.
   void aDraggedBandReachesTheGroupAndTheDevice() {
     ParameterImage image;
-    OrvaneDlg window(image, SystemTransports::attach, SystemTransports::listSerialPorts);
-    window.resize(1366, 768);
-    window.show();
+    const std::unique_ptr<OrvaneDlg> opened = MainWindowFixture::open(image);
+    QVERIFY(opened);
+    OrvaneDlg& window = *opened;
     SimProcess sim;
-    QVERIFY(window.connectTo(LinkType::Network, sim.networkTarget(), 0));
-    QTRY_VERIFY_WITH_TIMEOUT(window.transferPopup()->isVisible(), 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(!window.transferPopup()->isVisible() && window.isEnabled(), 15000);
+    QVERIFY(MainWindowFixture::connectAndRead(window, sim));
     window.linkGroups().join(Side::Input, 0, 5);
     CFStatic* graph = window.graph();
     QSignalSpy told(graph, &CFStatic::graphChanged);

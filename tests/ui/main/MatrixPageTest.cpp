@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "MainWindowFixture.h"
 #include "model/Crosspoints.h"
 #include "model/Language.h"
 #include "model/ParameterImage.h"
@@ -14,7 +15,6 @@
 #include "ui/main/CrosspointGrid.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/OrvaneDlg.h"
-#include "ui/main/SystemTransports.h"
 #include "ui/main/TopBar.h"
 #include "ui/pages/InMicDlg.h"
 #include "ui/pages/MixCell.h"
@@ -43,11 +43,8 @@ class MatrixPageTest : public QObject {
  private slots:
   void init() {
     image_ = std::make_unique<ParameterImage>();
-    window_ =
-        std::make_unique<OrvaneDlg>(*image_, SystemTransports::attach, SystemTransports::listSerialPorts);
-    window_->resize(1366, 768);
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    window_ = MainWindowFixture::open(*image_);
+    QVERIFY(window_);
     window_->crosspointGrid()->mixerButton()->click();
   }
   void cleanup() {
@@ -108,9 +105,7 @@ class MatrixPageTest : public QObject {
   // read back after a new connection, it is there.
   void aLevelReachesTheDevice() {
     SimProcess sim;
-    QVERIFY(window_->connectTo(LinkType::Network, sim.networkTarget(), 0));
-    QTRY_VERIFY_WITH_TIMEOUT(window_->transferPopup()->isVisible(), 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(!window_->transferPopup()->isVisible() && window_->isEnabled(), 15000);
+    QVERIFY(MainWindowFixture::connectAndRead(*window_, sim));
     window_->SelectPage(0, 0);
     typeLevel(cell(5, 2), "-12.5");
     QCOMPARE(level(5, 2), 95);

@@ -1,0 +1,26 @@
+#include "MainWindowFixture.h"
+
+#include <QtTest>
+
+#include "ui/SimProcess.h"
+#include "ui/main/DisplayDlg.h"
+#include "ui/main/SystemTransports.h"
+
+namespace orvane::ui::MainWindowFixture {
+
+std::unique_ptr<OrvaneDlg> open(ParameterImage& image) {
+  auto window =
+      std::make_unique<OrvaneDlg>(image, SystemTransports::attach, SystemTransports::listSerialPorts);
+  window->resize(1366, 768);
+  window->show();
+  if (!QTest::qWaitForWindowExposed(window.get())) return nullptr;
+  return window;
+}
+
+bool connectAndRead(OrvaneDlg& window, const SimProcess& sim) {
+  if (!window.connectTo(LinkType::Network, sim.networkTarget(), 0)) return false;
+  if (!QTest::qWaitFor([&] { return window.transferPopup()->isVisible(); }, 5000)) return false;
+  return QTest::qWaitFor([&] { return !window.transferPopup()->isVisible() && window.isEnabled(); }, 15000);
+}
+
+}  // namespace orvane::ui::MainWindowFixture

@@ -1,0 +1,25 @@
+#pragma once
+
+// What the main window's tests share: the window on a 1366 x 768 screen with
+// the real transports, and a connection to a simulated device that waits
+// until the device was read.
+
+#include <memory>
+
+#include "ui/main/OrvaneDlg.h"
+
+namespace orvane::ui {
+
+class SimProcess;
+
+namespace MainWindowFixture {
+
+std::unique_ptr<OrvaneDlg> open(ParameterImage& image);
+
+// Connects over the network to `sim` and waits until the transfer window
+// came and went and the window takes input again.
+bool connectAndRead(OrvaneDlg& window, const SimProcess& sim);
+
+}  // namespace MainWindowFixture
+
+}  // namespace orvane::ui
