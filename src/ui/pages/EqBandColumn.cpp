@@ -71,14 +71,18 @@ EqBandColumn::EqBandColumn(int band, QWidget* parent, QGridLayout* grid, int col
 }
 
 void EqBandColumn::refill() {
-  PageControls::fill(type_, PageTexts::kBandTypes, type_->currentIndex());
-  PageControls::fill(slope_, PageTexts::kShelfSlopes, slope_->currentIndex());
+  if (locked_) return;
+  PageControls::fill(type_, PageTexts::kBandTypes, shown_.type);
+  PageControls::fill(slope_, PageTexts::kShelfSlopes, shown_.slope);
 }
 
 void EqBandColumn::show(const BandView& band) {
+  shown_ = band;
   arrange(band.type, band.frequency);
-  PageControls::select(type_, band.type);
-  PageControls::select(slope_, band.slope);
+  if (!locked_) {
+    PageControls::select(type_, band.type);
+    PageControls::select(slope_, band.slope);
+  }
   octaves_->showValue(band.bandwidth);
   q_->showValue(band.bandwidth);
   gain_->showValue(band.gain);
@@ -100,12 +104,12 @@ void EqBandColumn::arrange(int type, int frequency) {
 }
 
 void EqBandColumn::setLocked(bool locked) {
+  locked_ = locked;
   toggle_->setVisible(!locked);
   fader_->setVisible(!locked);
-  type_->setEnabled(!locked);
-  slope_->setEnabled(!locked);
+  PageControls::lock(type_, locked, PageTexts::kBandTypes, shown_.type);
+  PageControls::lock(slope_, locked, PageTexts::kShelfSlopes, shown_.slope);
   for (NumField* field : {frequency_, octaves_, q_, gain_}) field->setLocked(locked);
-  if (!locked) refill();
 }
 
 }  // namespace orvane::ui

@@ -71,6 +71,8 @@ class EqBandColumn : public QObject {
   QComboBox* slope_;
   NumField* gain_;
   Fader* fader_;
+  BandView shown_;
+  bool locked_ = false;
 };
 
 }  // namespace orvane::ui

@@ -83,6 +83,7 @@ void InDataDlg::showExtras() {
 
 // A code the list does not hold empties it and shows "NULL".
 void InDataDlg::showFeedback() {
+  if (!feedback_->isEnabled()) return;
   const auto found = std::ranges::find(kFeedbackCodes, edit().value(Feedback));
   if (found == kFeedbackCodes.end()) {
     const std::array<BiText, 1> null{PageTexts::kNull};
@@ -101,15 +102,12 @@ void InDataDlg::onFeedback(int item) {
 
 void InDataDlg::applyLanguage() {
   ChannelPage::applyLanguage();
-  PageControls::fill(feedback_, PageTexts::kFeedbackLevels, -1);
   showFeedback();
 }
 
 void InDataDlg::applyLocks(const LockState& locks) {
   gate_->setLocked(locks.isLocked(LockFlag::NoiseGate));
-  const bool feedbackLocked = locks.isLocked(LockFlag::InputFeedback);
-  feedback_->setEnabled(!feedbackLocked);
-  if (!feedbackLocked) PageControls::fill(feedback_, PageTexts::kFeedbackLevels, -1);
+  PageControls::lock(feedback_, locks.isLocked(LockFlag::InputFeedback), PageTexts::kFeedbackLevels, -1);
   ChannelPage::applyLocks(locks);
 }
 

@@ -2,10 +2,12 @@
 
 #include <QComboBox>
 #include <QSignalBlocker>
+#include <array>
 
 #include "ui/main/UiText.h"
 #include "ui/pages/NumEdit.h"
 #include "ui/pages/NumField.h"
+#include "ui/pages/NumTexts.h"
 
 namespace orvane::ui::PageControls {
 
@@ -30,6 +32,16 @@ void fill(QComboBox* combo, std::span<const BiText> items, int index) {
 void select(QComboBox* combo, int index) {
   const QSignalBlocker quiet(combo);
   combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+}
+
+void lock(QComboBox* combo, bool locked, std::span<const BiText> items, int index) {
+  combo->setEnabled(!locked);
+  if (locked) {
+    const std::array<BiText, 1> word{NumTexts::kLock};
+    fill(combo, word, 0);
+  } else {
+    fill(combo, items, index);
+  }
 }
 
 }  // namespace orvane::ui::PageControls

@@ -35,6 +35,9 @@ NumField* makeField(QWidget* parent, const FieldSpec& spec, int editWidth = kEdi
 void fill(QComboBox* combo, std::span<const BiText> items, int index);
 // Selects `index`, or nothing when outside the list, without telling the page.
 void select(QComboBox* combo, int index);
+// A locked list holds the one entry "Lock" and takes no input; unlocked, it
+// is refilled with `items` and shows `index` again.
+void lock(QComboBox* combo, bool locked, std::span<const BiText> items, int index);
 
 }  // namespace PageControls
 

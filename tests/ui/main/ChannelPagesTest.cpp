@@ -302,6 +302,8 @@ class ChannelPagesTest : public QObject {
     QVERIFY(!in()->eq()->bypass()->isVisible() && !column->toggle()->isVisible() &&
             !column->fader()->isVisible());
     QVERIFY(!column->type()->isEnabled() && column->frequency()->isLocked() && column->gain()->isLocked());
+    QCOMPARE(column->type()->count(), 1);
+    QCOMPARE(column->type()->currentText(), uiText(NumTexts::kLock));
     locks(LockFlag::InputEq, false);
     QVERIFY(column->toggle()->isVisible() && column->type()->isEnabled());
     QCOMPARE(column->type()->count(), 3);
@@ -317,6 +319,7 @@ class ChannelPagesTest : public QObject {
     QVERIFY(basics->delay(1)->isLocked() && basics->gain()->isLocked() && !basics->gainFader()->isVisible());
     QVERIFY(!basics->polarity()->isEnabled() && !basics->polarityTwin()->isVisible());
     QVERIFY(in()->noiseGate()->isLocked() && !in()->antiFeedback()->isEnabled());
+    QCOMPARE(in()->antiFeedback()->currentText(), uiText(NumTexts::kLock));
     QVERIFY(in()->dynamics()->field(InputField::AGC_Ratio)->isLocked());
     QCOMPARE(shown(basics->delay(0)), uiText(NumTexts::kLock));
 
