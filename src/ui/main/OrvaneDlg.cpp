@@ -14,6 +14,8 @@
 
 #include "model/ProductVariant.h"
 #include "ui/graphs/CFStatic.h"
+#include "ui/locks/LockWorkflow.h"
+#include "ui/locks/Set_Warn_Dlg.h"
 #include "ui/main/ChannelStrip.h"
 #include "ui/main/CrosspointGrid.h"
 #include "ui/main/DisplayDlg.h"
@@ -75,6 +77,7 @@ void OrvaneDlg::buildWindow() {
   connect(topBar_, &TopBar::helpClicked, this, &OrvaneDlg::onHelp);
   connect(topBar_, &TopBar::aboutClicked, this, &OrvaneDlg::onAbout);
   connect(topBar_, &TopBar::deviceIdClicked, reactions_, &LinkReactions::onDeviceId);
+  connect(topBar_, &TopBar::lockClicked, this, &OrvaneDlg::onLock);
   connect(topBar_, &TopBar::linkClicked, this, &OrvaneDlg::onLinkButton);
   connect(topBar_, &TopBar::languageClicked, this, &OrvaneDlg::onLanguageButton);
   layout->addWidget(topBar_);
@@ -337,6 +340,19 @@ void OrvaneDlg::onHelp() {
     if (help.isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(help.absoluteFilePath()))) return;
   }
   MessageBoxes::inform(this, MainTexts::kHelpMissing);
+}
+
+void OrvaneDlg::onLock() {
+  LockWorkflow flow(
+      image_, [this] { command_->SendProgramCommand(ProgramOp::WriteLocks, 0, true); }, this);
+  connect(&flow, &LockWorkflow::stepOpened, this, &OrvaneDlg::lockStepOpened);
+  connect(&flow, &LockWorkflow::lockDialogOpened, this, &OrvaneDlg::lockDialogOpened);
+  if (flow.run()) ApplyLocks();
+}
+
+void OrvaneDlg::onSetting() {
+  if (image_.read([](const ImageData& d) { return d.locks.isLocked(LockFlag::Settings); }))
+    Set_Warn_Dlg(this, Set_Warn_Dlg::Topic::Setting).exec();
 }
 
 void OrvaneDlg::onAbout() {

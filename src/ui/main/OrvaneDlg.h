@@ -17,6 +17,8 @@
 #include "link/ConnectionManager.h"
 #include "link/LinkGroups.h"
 #include "link/MasterSection.h"
+#include "ui/locks/LockDataDlg.h"
+#include "ui/locks/PasswordStepDlg.h"
 #include "ui/main/LinkReactions.h"
 #include "ui/main/QtNotifier.h"
 #include "ui/widgets/WheelGuard.h"
@@ -97,12 +99,20 @@ class OrvaneDlg : public QWidget {
 
  signals:
   void connectDialogOpened(ConnectDlg* dialog);
+  // The dialogs behind the lock button, as each opens.
+  void lockStepOpened(PasswordStepDlg* dialog);
+  void lockDialogOpened(LockDataDlg* dialog);
 
  public slots:
   void onLinkButton();
   void onLanguageButton();
   void onHelp();
   void onAbout();
+  // The lock button: the password dialogs, then the lock selection; new
+  // locks are sent to the device and take effect at once.
+  void onLock();
+  // The settings button: a warning while the settings are locked.
+  void onSetting();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

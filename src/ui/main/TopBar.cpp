@@ -17,6 +17,7 @@ namespace {
 
 const QString kNull = QStringLiteral("NULL");
 constexpr std::size_t kDeviceIdTool = 1;
+constexpr std::size_t kLockTool = 3;
 
 }  // namespace
 
@@ -36,13 +37,12 @@ TopBar::TopBar(ParameterImage& image, const ConnectionChoices& choices, QWidget*
 
   for (QPushButton*& button : toolButtons_) {
     button = new QPushButton(this);
-    // The programs, settings, lock and report dialogs are not here yet.
+    // The programs, settings and report dialogs are not here yet.
     button->setEnabled(false);
     row->addWidget(button);
   }
-  toolButtons_[kDeviceIdTool]->setObjectName("deviceId");
-  toolButtons_[kDeviceIdTool]->setEnabled(true);
-  connect(toolButtons_[kDeviceIdTool], &QPushButton::clicked, this, &TopBar::deviceIdClicked);
+  enableTool(kDeviceIdTool, "deviceId", &TopBar::deviceIdClicked);
+  enableTool(kLockTool, "lock", &TopBar::lockClicked);
 
   linkButton_ = new QPushButton(this);
   linkButton_->setObjectName("link");
@@ -55,6 +55,13 @@ TopBar::TopBar(ParameterImage& image, const ConnectionChoices& choices, QWidget*
   row->addWidget(languageButton_);
   row->addStretch();
   buildStatusFields();
+}
+
+void TopBar::enableTool(std::size_t tool, const char* name, void (TopBar::*clicked)()) {
+  QPushButton* button = toolButtons_.at(tool);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setEnabled(true);
+  connect(button, &QPushButton::clicked, this, clicked);
 }
 
 void TopBar::buildStatusFields() {

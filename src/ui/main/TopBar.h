@@ -44,11 +44,13 @@ class TopBar : public QWidget, public WindowPart {
   void helpClicked();
   void aboutClicked();
   void deviceIdClicked();
+  void lockClicked();
   void linkClicked();
   void languageClicked();
 
  private:
   void buildStatusFields();
+  void enableTool(std::size_t tool, const char* name, void (TopBar::*clicked)());
 
   ParameterImage& image_;
   const ConnectionChoices& choices_;
