@@ -71,8 +71,9 @@ void applyAll(ParameterImage& image, const ProgramStore& store);
 // Chinese character stands among them; zero-padded.
 std::array<std::uint8_t, kProgramNameBytes> nameFromFileName(std::string_view fileName);
 
-// The whole file, or nothing when it cannot be opened or is longer than
-// kLargestFile (so a wrong choice never loads a huge file into memory).
+// The file's bytes, or nothing when it cannot be opened. At most
+// kLargestFile + 1 bytes are read: enough to refuse a longer file as not a
+// program file, without loading a huge wrong choice into memory.
 std::optional<std::vector<std::uint8_t>> readBytes(const std::filesystem::path& path);
 // Creates or truncates the file and writes `bytes`; false when it cannot.
 bool writeBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
