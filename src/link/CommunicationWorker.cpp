@@ -123,10 +123,11 @@ void CommunicationWorker::idlePass(LinkType link) {
 }
 
 // Builds the write of the first changed row, inputs before outputs, straight
-// into the transmit frame.
+// into the transmit frame. Both sides are compared in one look at the image:
+// with a look at each, edits made between the two could send an output row
+// ahead of an input row the user changed before it.
 bool CommunicationWorker::syncNextRow(LinkType link) {
-  std::optional<RowWrite> row = ctx_.image.takeNextChangedRow(Side::Input);
-  if (!row) row = ctx_.image.takeNextChangedRow(Side::Output);
+  const std::optional<RowWrite> row = ctx_.image.takeNextChangedRow();
   if (!row) return false;
   const int block = row->side == Side::Input ? BlockCode::Input : BlockCode::Output;
   const FrameHeader h = ctx_.builders.header(link, FrameCode::CmdWrite, 0, block, row->channel, row->row);

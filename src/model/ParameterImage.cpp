@@ -203,6 +203,17 @@ void ParameterImage::copyChannel(Side side, std::span<const ByteRange> ranges, i
 
 std::optional<RowWrite> ParameterImage::takeNextChangedRow(Side side) {
   std::lock_guard lock(mutex_);
+  return takeChangedRowLocked(side);
+}
+
+std::optional<RowWrite> ParameterImage::takeNextChangedRow() {
+  std::lock_guard lock(mutex_);
+  if (auto input = takeChangedRowLocked(Side::Input)) return input;
+  return takeChangedRowLocked(Side::Output);
+}
+
+// Called with the lock held.
+std::optional<RowWrite> ParameterImage::takeChangedRowLocked(Side side) {
   for (int channel = 0; channel < kChannels; ++channel) {
     for (int r = 0; r < rowCount(side); ++r) {
       if (side == Side::Output && (r == 2 || r == 3)) {

@@ -93,6 +93,9 @@ class ParameterImage {
   // device hold a compressor level above the limiter threshold it is about
   // to receive: that lowered row 3 goes first.
   std::optional<RowWrite> takeNextChangedRow(Side side);
+  // The same over the whole image, inputs before outputs, in one look: an
+  // input edited before an output is never written after it.
+  std::optional<RowWrite> takeNextChangedRow();
 
   // --- race-free access to everything else ---------------------------------
   // `f` runs under the lock and returns a copy of what it needs; a result
@@ -114,6 +117,7 @@ class ParameterImage {
   void notifyCopied(Side side, int source, int destination);
   static void normaliseClassLevels(ImageData& data);
   static void rebuildCrosspointMemo(ImageData& data, int input);
+  std::optional<RowWrite> takeChangedRowLocked(Side side);
   std::optional<RowWrite> takeLoweredCompressorRow(int channel);
 
   mutable std::mutex mutex_;

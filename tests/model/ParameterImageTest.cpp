@@ -60,10 +60,10 @@ OutputBlock outputBlock(const ParameterImage& image, int channel, Copy copy = Co
   return block;
 }
 
+// Every changed row in the order the worker sends them.
 std::vector<RowWrite> drainChangedRows(ParameterImage& image) {
   std::vector<RowWrite> rows;
-  for (Side side : {Side::Input, Side::Output})
-    while (auto row = image.takeNextChangedRow(side)) rows.push_back(*row);
+  while (auto row = image.takeNextChangedRow()) rows.push_back(*row);
   return rows;
 }
 
