@@ -1,7 +1,8 @@
 // The network link against the simulator program over loopback TCP, the
 // device in a process of its own: the bare round trip of a level poll, the
 // editor's idle exchange (its time against that round trip, and the CPU time
-// the editor spends on it), and the full read after connecting.
+// the editor spends on it), the full read after connecting, and the read of
+// all thirty programs against as many bare round trips.
 
 #include <benchmark/benchmark.h>
 #include <linux/tcp.h>
@@ -96,32 +97,35 @@ double rawRoundTripMicros(int port, int count) {
 }
 
 // Re-arms the meters as the main window does once it has shown levels, and
-// counts the full reads.
+// counts the announced ends of reads (full reads, reads of all programs).
 class MainWindowStandIn : public QuietNotifier {
  public:
   explicit MainWindowStandIn(ParameterImage& image) : image_(image) {}
 
   void post(Message message, std::intptr_t, std::intptr_t) override {
     if (message == Message::LevelsRead) image_.modify([](ImageData& d) { d.status.levelStoring = true; });
-    if (message == Message::ChannelDataRead) {
+    if (message == Message::ChannelDataRead || message == Message::AllProgramsRead) {
       {
         std::lock_guard lock(mutex_);
-        ++fullReads_;
+        ++(message == Message::ChannelDataRead ? fullReads_ : allProgramReads_);
       }
-      fullReadDone_.notify_all();
+      readDone_.notify_all();
     }
   }
 
-  bool waitForFullReads(long count) {
+  // Until `count` reads of the kind `message` announces have ended.
+  bool waitForReads(Message message, long count) {
     std::unique_lock lock(mutex_);
-    return fullReadDone_.wait_for(lock, 10s, [&] { return fullReads_ >= count; });
+    const long& reads = message == Message::ChannelDataRead ? fullReads_ : allProgramReads_;
+    return readDone_.wait_for(lock, 10s, [&] { return reads >= count; });
   }
 
  private:
   ParameterImage& image_;
   std::mutex mutex_;
-  std::condition_variable fullReadDone_;
+  std::condition_variable readDone_;
   long fullReads_ = 0;
+  long allProgramReads_ = 0;
 };
 
 // The editor's socket connected to the device on `port`; -1 if none.
@@ -239,10 +243,43 @@ void BM_NetFullRead(benchmark::State& state) {
   for (auto _ : state) {
     link.queueFullRead();
     ++reads;
-    if (!link.window.waitForFullReads(reads)) return state.SkipWithError("the read did not finish");
+    if (!link.window.waitForReads(Message::ChannelDataRead, reads))
+      return state.SkipWithError("the read did not finish");
   }
 }
 BENCHMARK(BM_NetFullRead)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// One iteration: the thirty programs of the device read into the program
+// store, as saving all programs does: for each its stored lock packet and its
+// sixteen blocks, 510 exchanges, timed from queueing until the end of the
+// read is announced. Counters: the read (read_ms), 510 bare round trips to
+// the same simulator measured first in the same run (raw_ms; level polls,
+// whose replies are shorter than a block's), and their ratio (vs_raw).
+void BM_NetReadAllPrograms(benchmark::State& state) {
+  constexpr int kExchanges = kPrograms * (1 + 2 * kChannels);
+  constexpr int kRawSets = 5;
+  SimChild sim;
+  // The simulator serves one connection at a time: the bare round trips
+  // before the editor connects.
+  const double rawMs = rawRoundTripMicros(sim.port(), kExchanges * kRawSets) * kExchanges / 1000;
+  EditorLink link(sim);
+  if (rawMs <= 0 || !link.opened) return state.SkipWithError("no simulator");
+  long reads = 0;
+  double readMs = 0;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    if (!link.command.ReadAllPrograms()) return state.SkipWithError("no link");
+    if (!link.window.waitForReads(Message::AllProgramsRead, ++reads))
+      return state.SkipWithError("the read did not finish");
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    state.SetIterationTime(ms / 1000);
+    readMs += ms;
+  }
+  state.counters["read_ms"] = readMs / static_cast<double>(reads);
+  state.counters["raw_ms"] = rawMs;
+  state.counters["vs_raw"] = readMs / static_cast<double>(reads) / rawMs;
+}
+BENCHMARK(BM_NetReadAllPrograms)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace orvane

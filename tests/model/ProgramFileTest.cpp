@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "model/ParameterImage.h"
+#include "model/ProgramFile.h"
+
+namespace orvane {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Name = std::array<std::uint8_t, kProgramNameBytes>;
+
+void put(Bytes& out, std::string_view text) {
+  out.insert(out.end(), text.begin(), text.end());
+}
+
+Name nameOf(std::string_view text) {
+  Name name{};
+  std::copy(text.begin(), text.end(), name.begin());
+  return name;
+}
+
+// Distinct bytes for every place of the sixteen channel blocks. Every input
+// is in level class 2 at level 80, which the restore leaves as it is.
+std::uint8_t blockByte(Side side, int channel, std::size_t i) {
+  if (side == Side::Input && i == 19) return 2;
+  if (side == Side::Input && i == 20) return 80;
+  return static_cast<std::uint8_t>(i * 5 + static_cast<std::size_t>(channel) * 37 +
+                                   (side == Side::Output) * 101);
+}
+void putBlocks(Bytes& out) {
+  for (Side side : {Side::Input, Side::Output})
+    for (int c = 0; c < kChannels; ++c)
+      for (std::size_t i = 0; i < blockSize(side); ++i) out.push_back(blockByte(side, c, i));
+}
+
+// Lock bytes of the file: every third flag set, then the password "FILEPW".
+std::uint8_t fileLock(std::size_t k) {
+  return k < 48 ? k % 3 == 0 : static_cast<std::uint8_t>("FILEPW"[k - 48]);
+}
+
+// The signed form: length byte and signature text before the contents.
+Bytes withSignature(std::string_view signature, Bytes contents) {
+  Bytes out{static_cast<std::uint8_t>(signature.size())};
+  put(out, signature);
+  out.insert(out.end(), contents.begin(), contents.end());
+  return signature.empty() ? contents : out;
+}
+
+// One program: 16-byte name, 960 input bytes, 896 output bytes, 54 lock bytes.
+Bytes oneProgramFile(std::string_view signature) {
+  Bytes out;
+  put(out, {"Hall A\0\0\0\0\0\0\0\0\0\0", 16});
+  putBlocks(out);
+  for (std::size_t k = 0; k < 54; ++k) out.push_back(fileLock(k));
+  return withSignature(signature, out);
+}
+
+// Program record p: 960 input bytes, 896 output bytes, 16-byte name, 12-byte
+// lock packet (input label locked, no password).
+Bytes programRecord(int p) {
+  Bytes out;
+  putBlocks(out);
+  out.back() = static_cast<std::uint8_t>(p);  // the last EQ byte of output 8 tells the programs apart
+  put(out, {"Prog \0\0\0\0\0\0\0\0\0\0\0", 16});
+  out[out.size() - 11] = static_cast<std::uint8_t>('A' + p);
+  put(out, {"\x01\x00\x00\x00\x00\x00      ", 12});
+  return out;
+}
+
+// All programs: the records of programs 1..30.
+Bytes allProgramsFile(std::string_view signature) {
+  Bytes out;
+  for (int p = 1; p <= kPrograms; ++p) {
+    const Bytes record = programRecord(p);
+    out.insert(out.end(), record.begin(), record.end());
+  }
+  return withSignature(signature, out);
+}
+
+// An image whose locks show what a load must keep: every flag and the
+// password "123456" set before.
+void presetLocks(ParameterImage& image) {
+  image.modify([](ImageData& d) {
+    d.locks.bytes.fill(1);
+    std::copy_n("123456", 6, d.locks.bytes.begin() + 48);
+  });
+}
+
+TEST(ProgramFile, ASignedFileLoadsIntoTheBlocksNameAndFunctionLocks) {
+  ParameterImage image;
+  presetLocks(image);
+  const auto file = ProgramFile::readOne(oneProgramFile("7304.1"), 7304);
+  ASSERT_TRUE(file);
+  ProgramFile::applyOne(image, *file);
+  image.read([](const ImageData& d) {
+    EXPECT_EQ(d.currentProgramName, nameOf("Hall A"));
+    for (Side side : {Side::Input, Side::Output})
+      for (int c = 0; c < kChannels; ++c)
+        for (std::size_t i = 0; i < blockSize(side); ++i) {
+          EXPECT_EQ(d.edited.block(side, c)[i], blockByte(side, c, i)) << int(side) << c << " " << i;
+          EXPECT_EQ(d.device.block(side, c)[i], blockByte(side, c, i)) << int(side) << c << " " << i;
+        }
+    for (std::size_t k = 0; k < 54; ++k) {
+      EXPECT_EQ(d.locks.bytes[k], k < 32 ? fileLock(k) : k < 48 ? 1 : "123456"[k - 48]) << k;
+      if (k < 48) {
+        EXPECT_EQ(d.locks.deviceLock[k], k < 32 ? fileLock(k) : 0) << k;
+      }
+    }
+  });
+}
+
+TEST(ProgramFile, WritesTheSignedFormsOfEitherModel) {
+  ParameterImage image;
+  image.modify([&](ImageData& d) {
+    d.currentProgramName = nameOf("Hall A");
+    for (Side side : {Side::Input, Side::Output})
+      for (int c = 0; c < kChannels; ++c)
+        for (std::size_t i = 0; i < blockSize(side); ++i) d.edited.block(side, c)[i] = blockByte(side, c, i);
+    for (std::size_t k = 0; k < 54; ++k) d.locks.bytes[k] = fileLock(k);
+    for (int p = 1; p <= kPrograms; ++p) std::ranges::copy(programRecord(p), d.programs[p - 1].begin());
+  });
+  for (auto [model, signature] : {std::pair{7304, "7304.1"}, std::pair{736, "736.1"}}) {
+    EXPECT_EQ(ProgramFile::writeOne(image, model), oneProgramFile(signature)) << model;
+    EXPECT_EQ(ProgramFile::writeAll(image, model), allProgramsFile(signature)) << model;
+  }
+  // Reading the signed or unsigned form gives the store back whole.
+  const auto programs = [](const ImageData& d) { return d.programs; };
+  for (const Bytes& file : {allProgramsFile("7304.1"), allProgramsFile("")}) {
+    ParameterImage other;
+    ProgramFile::applyAll(other, *ProgramFile::readAll(file, 7304));
+    EXPECT_EQ(other.read(programs), image.read(programs));
+  }
+  EXPECT_EQ(oneProgramFile("7304.1").size() + allProgramsFile("736.1").size(), 1933u + 56526u);
+}
+
+TEST(ProgramFile, AcceptsItsOwnSignatureAndTheUnsignedFormOnlyFor7304) {
+  const struct {
+    const char* what;
+    Bytes head;
+    bool contents;
+    Bytes tail;
+    bool by7304, by736;
+  } cases[] = {
+      {"7304 signed", {6, '7', '3', '0', '4', '.', '1'}, true, {}, true, false},
+      {"736 signed", {5, '7', '3', '6', '.', '1'}, true, {}, false, true},
+      {"unsigned", {}, true, {}, true, false},
+      {"one byte too many", {6, '7', '3', '0', '4', '.', '1'}, true, {0}, false, false},
+      {"unsigned, one byte too many", {}, true, {0}, false, false},
+      {"16-bit length", {255, 6, 0, '7', '3', '0', '4', '.', '1'}, true, {}, false, false},
+      {"32-bit length", {255, 255, 255, 6, 0, 0, 0, '7', '3', '0', '4', '.', '1'}, true, {}, false, false},
+      {"16-bit length past the end", {255, 0xFE, 0xFF}, true, {}, false, false},
+      {"32-bit length past the end", {255, 255, 255, 255, 255, 255, 255}, true, {}, false, false},
+      {"ends within the 16-bit length", {255, 6}, false, {}, false, false},
+      {"ends within the 32-bit length", {255, 255, 255, 6, 0}, false, {}, false, false},
+      {"short length past the end", {200, '7', '3'}, false, {}, false, false},
+  };
+  for (const auto& c : cases) {
+    for (const bool one : {true, false}) {
+      Bytes file = c.head;
+      if (c.contents)
+        std::ranges::copy(one ? oneProgramFile("") : allProgramsFile(""), std::back_inserter(file));
+      file.insert(file.end(), c.tail.begin(), c.tail.end());
+      for (const int model : {7304, 736}) {
+        const bool accepted = one ? ProgramFile::readOne(file, model).has_value()
+                                  : ProgramFile::readAll(file, model) != nullptr;
+        EXPECT_EQ(accepted, model == 7304 ? c.by7304 : c.by736)
+            << c.what << (one ? ", one by " : ", all by ") << model;
+      }
+    }
+  }
+}
+
+TEST(ProgramFile, EveryFileThatEndsEarlyIsRefusedAndChangesNothing) {
+  ParameterImage image;
+  presetLocks(image);
+  const auto before = image.read([](const ImageData& d) { return std::pair{d.edited, d.locks.bytes}; });
+  for (auto [model, signature] : {std::pair{7304, "7304.1"}, std::pair{736, "736.1"}}) {
+    const Bytes one = oneProgramFile(signature);
+    for (std::size_t n = 0; n < one.size(); ++n) {
+      const auto file = ProgramFile::readOne(std::span(one).first(n), model);
+      EXPECT_FALSE(file) << model << " cut at " << n;
+      if (file) ProgramFile::applyOne(image, *file);
+    }
+    const Bytes all = allProgramsFile(signature);
+    for (std::size_t n = 0; n < all.size(); ++n)
+      EXPECT_FALSE(ProgramFile::readAll(std::span(all).first(n), model)) << model << " cut at " << n;
+  }
+  EXPECT_EQ(image.read([](const ImageData& d) { return std::pair{d.edited, d.locks.bytes}; }), before);
+}
+
+TEST(ProgramFile, ProgramNameFromTheFileName) {
+  const struct {
+    std::string fileName;
+    std::string_view name;
+  } cases[] = {
+      {"ConferenceRoomA.dia1j", "Conferenc"},  // nine bytes at most
+      {"Main.dia1j", "Main"},
+      {"Hall.dia1j.bak", "Hall.dia"},    // 14 bytes less six, whatever the extension
+      {"A会议室.dia1j", "PC PRO"},       // GBK BB E1 D2 E9 CA D2
+      {"ABCDEFGH会.dia1j", "ABCDEFGH"},  // half a character is not kept
+      {"x.dia1", ""},
+      {"", ""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ProgramFile::nameFromFileName(c.fileName), nameOf(c.name)) << c.fileName;
+}
+
+TEST(ProgramFile, WritesAndReadsFilesAndReportsFailures) {
+  const auto dir = std::filesystem::temp_directory_path() / ("orvane-files-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const Bytes file = oneProgramFile("7304.1");
+  EXPECT_TRUE(ProgramFile::writeBytes(dir / "Main.dia1j", Bytes(60000, 7)));
+  EXPECT_EQ(ProgramFile::readBytes(dir / "Main.dia1j")->size(), ProgramFile::kLargestFile + 1);
+  EXPECT_TRUE(ProgramFile::writeBytes(dir / "Main.dia1j", file));  // truncates the longer file
+  EXPECT_EQ(ProgramFile::readBytes(dir / "Main.dia1j"), file);
+  EXPECT_FALSE(ProgramFile::readBytes(dir / "missing.dia1j"));
+  EXPECT_FALSE(ProgramFile::readBytes(dir));
+  EXPECT_FALSE(ProgramFile::writeBytes(dir / "no such folder" / "x.dia1j", file));
+  if (std::filesystem::exists("/dev/full")) {
+    EXPECT_FALSE(ProgramFile::writeBytes("/dev/full", file));  // nothing fits on the device
+  }
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace orvane
