@@ -82,7 +82,9 @@ bool ReplyDispatcher::dispatchData(const SendData& reply, const SendData& inFlig
       storeChannelData(reply, inFlight);
       break;
     case BlockCode::System:
-      storeSystemItem(reply);
+      // The answer to a written item only acknowledges it: taken as data,
+      // its empty payload would wipe the name just stored.
+      if (inFlight.cmd() != static_cast<std::uint8_t>(FrameCode::CmdWrite)) storeSystemItem(reply);
       break;
     case static_cast<std::uint8_t>(ProgramOp::ReadLocks):
       storeLockPacket(reply);

@@ -62,6 +62,29 @@ TEST_F(SystemItemReplyTest, NameOfAStoredProgramGoesIntoItsRecord) {
   });
 }
 
+// The device acknowledges a name it was sent with an empty data reply;
+// the name stays.
+TEST_F(SystemItemReplyTest, AcknowledgedNameWriteKeepsTheName) {
+  modify([](ImageData& d) { std::ranges::copy(text("Stage"), recordName(d.programs[4]).begin()); });
+  slot.withFrames([](SendData& t, SendData&) { t.set(FrameOffset::Cmd, 0xA1); });
+  const Bytes ack = frame(
+      {
+          0x5A, 0x5A, 0x5A, 0x88,  // sync, start
+          0x53, 0x03, 0x31,        // data reply, network, nonce
+          0x00,                    // device ID
+          0x05,                    // value: program 5
+          0x03, 0x00,              // system item 0: program name
+          0x00, 0x00,              // row, reserved
+          0x00,                    // length 0
+      },
+      {}, 0x67);
+  EXPECT_EQ(reply(ack), Outcome::Accepted);
+  read([](const ImageData& d) {
+    ProgramRecord record = d.programs[4];
+    EXPECT_EQ(asText(recordName(record)).substr(0, 5), "Stage");
+  });
+}
+
 TEST_F(SystemItemReplyTest, NameOfAProgramThatDoesNotExistIsDropped) {
   const Bytes name = frame(
       {

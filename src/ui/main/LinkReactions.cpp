@@ -128,6 +128,9 @@ void LinkReactions::onPosted(int message, qintptr wParam, qintptr lParam) {
     case Message::ChannelDataRead:
       emit deviceRead();
       break;
+    case Message::AllProgramsRead:
+      emit allProgramsRead();
+      break;
     case Message::LinkLost:
       onLinkLost(static_cast<LinkType>(wParam), static_cast<int>(lParam));
       break;

@@ -51,6 +51,8 @@ class LinkReactions : public QObject {
   void linkEnded();
   // The full read is done: the window shows the device's parameters.
   void deviceRead();
+  // The device's thirty programs are in the program store.
+  void allProgramsRead();
   // New levels of an open link.
   void levelsRead();
   void statusChanged();

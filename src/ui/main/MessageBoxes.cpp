@@ -19,7 +19,11 @@ void MessageBoxes::setSink(Sink s) {
 }
 
 void MessageBoxes::inform(QWidget* parent, const BiText& text) {
-  show(parent, uiText(Texts::kInformation), uiText(text), false);
+  inform(parent, uiText(text));
+}
+
+void MessageBoxes::inform(QWidget* parent, const QString& text) {
+  show(parent, uiText(Texts::kInformation), text, false);
 }
 
 void MessageBoxes::warn(QWidget* parent, const BiText& caption, const QString& text) {

@@ -18,6 +18,8 @@ class MessageBoxes {
   using Sink = std::function<void(const QString& caption, const QString& text)>;
 
   static void inform(QWidget* parent, const BiText& text);
+  // An information whose text was filled in (a file name, a number).
+  static void inform(QWidget* parent, const QString& text);
   static void warn(QWidget* parent, const BiText& caption, const QString& text);
   // While a sink is set, messages go to it and no box is shown.
   static void setSink(Sink sink);

@@ -30,6 +30,8 @@
 #include "ui/pages/InDataDlg.h"
 #include "ui/pages/InMicDlg.h"
 #include "ui/pages/OutDataDlg.h"
+#include "ui/programs/DialogFileChooser.h"
+#include "ui/programs/ProgramFileActions.h"
 #include "ui/widgets/GradientProgressCtrl.h"
 
 namespace orvane::ui {
@@ -44,6 +46,7 @@ OrvaneDlg::OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLis
   if (transports) transports(*command_, image_);
   setObjectName("OrvaneDlg");
   reactions_ = new LinkReactions(connection_, *command_, image_, notifier_, std::move(ports), this);
+  chooser_ = std::make_unique<DialogFileChooser>(this);
   buildWindow();
   popup_ = new DisplayDlg(this);
   wireReactions();
@@ -78,6 +81,8 @@ void OrvaneDlg::buildWindow() {
   connect(topBar_, &TopBar::aboutClicked, this, &OrvaneDlg::onAbout);
   connect(topBar_, &TopBar::deviceIdClicked, reactions_, &LinkReactions::onDeviceId);
   connect(topBar_, &TopBar::lockClicked, this, &OrvaneDlg::onLock);
+  connect(topBar_, &TopBar::programsClicked, this, &OrvaneDlg::onPrograms);
+  connect(topBar_, &TopBar::reportClicked, this, &OrvaneDlg::onReport);
   connect(topBar_, &TopBar::linkClicked, this, &OrvaneDlg::onLinkButton);
   connect(topBar_, &TopBar::languageClicked, this, &OrvaneDlg::onLanguageButton);
   layout->addWidget(topBar_);
@@ -167,6 +172,7 @@ void OrvaneDlg::wireReactions() {
   connect(reactions_, &LinkReactions::linkEnded, this, &OrvaneDlg::onLinkEnded);
   connect(reactions_, &LinkReactions::deviceRead, this, &OrvaneDlg::RefreshAll);
   connect(reactions_, &LinkReactions::levelsRead, this, &OrvaneDlg::onLevels);
+  connect(reactions_, &LinkReactions::allProgramsRead, this, &OrvaneDlg::onAllProgramsRead);
   connect(&notifier_, &QtNotifier::progressRangeChanged, progress_, &GradientProgressCtrl::setRange);
   connect(&notifier_, &QtNotifier::progressChanged, progress_, &GradientProgressCtrl::setPosition);
   connect(&notifier_, &QtNotifier::transferStateChanged, popup_, &DisplayDlg::setTransferInProgress);
@@ -348,6 +354,51 @@ void OrvaneDlg::onLock() {
   connect(&flow, &LockWorkflow::stepOpened, this, &OrvaneDlg::lockStepOpened);
   connect(&flow, &LockWorkflow::lockDialogOpened, this, &OrvaneDlg::lockDialogOpened);
   if (flow.run()) ApplyLocks();
+}
+
+void OrvaneDlg::onPrograms() {
+  ProgramDlg dialog(
+      image_, *command_, [this](ProgramDlg::PcAction action) { runPcAction(action); }, this);
+  emit programDialogOpened(&dialog);
+  dialog.exec();
+  if (image_.read([](const ImageData& d) { return d.currentProgramNumber; }) > 0)
+    RefreshStatus(connection_.isConnected() ? 1 : 0);
+}
+
+// A loaded or saved program file names the working state; the number shows
+// "PC".
+void OrvaneDlg::runPcAction(ProgramDlg::PcAction action) {
+  ProgramFileActions files(image_, *command_, *chooser_, this);
+  switch (action) {
+    case ProgramDlg::LoadOne:
+      if (!files.loadOne()) return;
+      RefreshAll();
+      RefreshStatus(2);
+      break;
+    case ProgramDlg::SaveOne:
+      if (files.saveOne()) RefreshStatus(2);
+      break;
+    case ProgramDlg::LoadAll:
+      files.loadAll();
+      break;
+    case ProgramDlg::SaveAll:
+      command_->ReadAllPrograms();
+      break;
+  }
+}
+
+void OrvaneDlg::onReport() {
+  const ReportHeading heading{
+      topBar_->statusText(TopBar::kNameField), topBar_->statusText(TopBar::kNumberField),
+      topBar_->statusText(TopBar::kLinkField),
+      QString::number(image_.read([](const ImageData& d) { return d.connection.deviceId; }))};
+  DataViewDlg dialog(ReportTable::build(image_, *filters_), heading, this);
+  emit reportOpened(&dialog);
+  dialog.exec();
+}
+
+void OrvaneDlg::onAllProgramsRead() {
+  ProgramFileActions(image_, *command_, *chooser_, this).saveAll();
 }
 
 void OrvaneDlg::onSetting() {

@@ -21,6 +21,9 @@
 #include "ui/locks/PasswordStepDlg.h"
 #include "ui/main/LinkReactions.h"
 #include "ui/main/QtNotifier.h"
+#include "ui/programs/FileChooser.h"
+#include "ui/programs/ProgramDlg.h"
+#include "ui/report/DataViewDlg.h"
 #include "ui/widgets/WheelGuard.h"
 
 class QFrame;
@@ -94,6 +97,8 @@ class OrvaneDlg : public QWidget {
   Command& command() { return *command_; }
   QtNotifier& notifier() { return notifier_; }
   QString statusText(int field) const;
+  // Where the program file actions take their paths from.
+  void setFileChooser(std::unique_ptr<FileChooser> chooser) { chooser_ = std::move(chooser); }
   QPushButton* linkButton() const;
   QPushButton* languageButton() const;
 
@@ -102,6 +107,8 @@ class OrvaneDlg : public QWidget {
   // The dialogs behind the lock button, as each opens.
   void lockStepOpened(PasswordStepDlg* dialog);
   void lockDialogOpened(LockDataDlg* dialog);
+  void programDialogOpened(ProgramDlg* dialog);
+  void reportOpened(DataViewDlg* dialog);
 
  public slots:
   void onLinkButton();
@@ -113,6 +120,10 @@ class OrvaneDlg : public QWidget {
   void onLock();
   // The settings button: a warning while the settings are locked.
   void onSetting();
+  // The programs button: the program manager.
+  void onPrograms();
+  // The report button: every parameter in one table.
+  void onReport();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -131,6 +142,8 @@ class OrvaneDlg : public QWidget {
   // tools), or hides it for the matrix mixer page.
   void ShowMatrixArea(bool on);
   void onLevels();
+  void runPcAction(ProgramDlg::PcAction action);
+  void onAllProgramsRead();
 
   ParameterImage& image_;
   QtNotifier notifier_;
@@ -140,6 +153,7 @@ class OrvaneDlg : public QWidget {
   MasterSection master_;
   std::unique_ptr<ChannelFilters> filters_;
   WheelGuard wheelGuard_;
+  std::unique_ptr<FileChooser> chooser_;
   LinkReactions* reactions_ = nullptr;
 
   TopBar* topBar_ = nullptr;

@@ -16,8 +16,10 @@ namespace orvane::ui {
 namespace {
 
 const QString kNull = QStringLiteral("NULL");
+constexpr std::size_t kProgramsTool = 0;
 constexpr std::size_t kDeviceIdTool = 1;
 constexpr std::size_t kLockTool = 3;
+constexpr std::size_t kReportTool = 4;
 
 }  // namespace
 
@@ -37,12 +39,14 @@ TopBar::TopBar(ParameterImage& image, const ConnectionChoices& choices, QWidget*
 
   for (QPushButton*& button : toolButtons_) {
     button = new QPushButton(this);
-    // The programs, settings and report dialogs are not here yet.
+    // The settings dialog is not here yet.
     button->setEnabled(false);
     row->addWidget(button);
   }
+  enableTool(kProgramsTool, "programs", &TopBar::programsClicked);
   enableTool(kDeviceIdTool, "deviceId", &TopBar::deviceIdClicked);
   enableTool(kLockTool, "lock", &TopBar::lockClicked);
+  enableTool(kReportTool, "report", &TopBar::reportClicked);
 
   linkButton_ = new QPushButton(this);
   linkButton_->setObjectName("link");

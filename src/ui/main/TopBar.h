@@ -45,6 +45,8 @@ class TopBar : public QWidget, public WindowPart {
   void aboutClicked();
   void deviceIdClicked();
   void lockClicked();
+  void programsClicked();
+  void reportClicked();
   void linkClicked();
   void languageClicked();
 

@@ -1,0 +1,291 @@
+#include "report/ReportTable.h"
+
+#include <vector>
+
+#include "dsp/ChannelFilters.h"
+#include "model/LockState.h"
+#include "model/NameField.h"
+#include "model/ParameterImage.h"
+#include "model/Texts.h"
+#include "model/ValueScales.h"
+
+namespace orvane {
+
+namespace {
+
+namespace VS = ValueScales;
+
+enum class Kind {
+  Name,
+  Mute,
+  Gain,
+  NoiseGate,
+  Polarity,
+  Delay,
+  Allvolume,
+  AllFeedback,
+  Feedback,
+  Mix,
+  AgcThreshold,
+  AgcTarget,
+  AgcResponse,
+  AgcRelease,
+  AgcRatio,
+  CompLevel,
+  CompAttack,
+  CompRelease,
+  CompRatio,
+  LimThreshold,
+  LimAttack,
+  LimRelease,
+  HighPassFamily,
+  HighPassFrequency,
+  HighPassSlope,
+  LowPassFamily,
+  LowPassFrequency,
+  LowPassSlope,
+  EqType,
+  EqGain,
+  EqFrequency,
+  EqWidth,
+};
+
+constexpr int kNone = -1;  // the side has no such parameter
+
+// A row: its name, what it shows, and the function lock that hides it on
+// each side (kNone where the side leaves the cell empty).
+struct RowSpec {
+  BiText name;
+  Kind kind;
+  int inputLock;
+  int outputLock;
+  int group;
+};
+
+using namespace LockFlag;
+
+constexpr std::array<RowSpec, 9> kChannelRows{{
+    {{"Name", "通道名"}, Kind::Name, InputLabel, OutputLabel, 0},
+    {{"Mute", "静音"}, Kind::Mute, InputMute, OutputMute, 0},
+    {{"Gain", "增益"}, Kind::Gain, InputGain, OutputGain, 0},
+    {{"NoiseGate", "噪声门"}, Kind::NoiseGate, LockFlag::NoiseGate, kNone, 0},
+    {{"Polarity", "相位"}, Kind::Polarity, InputPolarity, OutputPolarity, 0},
+    {{"Delay", "延时"}, Kind::Delay, InputDelay, OutputDelay, 0},
+    {{"Allvolume", "总静音"}, Kind::Allvolume, InputMainVolume, OutputMainVolume, 0},
+    {{"All_Feedback", "总防啸叫"}, Kind::AllFeedback, MainFeedback, kNone, 0},
+    {{"Feedback", "防啸叫"}, Kind::Feedback, InputFeedback, kNone, 0},
+}};
+constexpr int kFirstMixRow = 9;
+constexpr int kFirstEqRow = 35;
+constexpr std::array<RowSpec, 18> kProcessingRows{{
+    {{"Threshold", "自动增益 阈值"}, Kind::AgcThreshold, InputDynamics, kNone, 2},
+    {{"AGC_Target Level", "自动增益 目标电平"}, Kind::AgcTarget, InputDynamics, kNone, 2},
+    {{"AGC_Response time", "自动增益 相应时间"}, Kind::AgcResponse, InputDynamics, kNone, 2},
+    {{"AGC_Release time", "自动增益 释放时间"}, Kind::AgcRelease, InputDynamics, kNone, 2},
+    {{"AGC_Ratio", "自动增益 比率"}, Kind::AgcRatio, InputDynamics, kNone, 2},
+    {{"Comp_Level", "压缩 电平"}, Kind::CompLevel, InputDynamics, OutputDynamics, 3},
+    {{"Comp_A", "压缩 相应时间"}, Kind::CompAttack, InputDynamics, OutputDynamics, 3},
+    {{"Comp_R", "压缩 释放时间"}, Kind::CompRelease, InputDynamics, OutputDynamics, 3},
+    {{"Comp_ratio", "压缩比"}, Kind::CompRatio, InputDynamics, OutputDynamics, 3},
+    {{"Threshold", "压限电平"}, Kind::LimThreshold, kNone, OutputDynamics, 3},
+    {{"Attack", "相应时间"}, Kind::LimAttack, kNone, OutputDynamics, 3},
+    {{"Release", "释放时间"}, Kind::LimRelease, kNone, OutputDynamics, 3},
+    {{"XMode_Lo", "高通类型"}, Kind::HighPassFamily, kNone, OutputCrossover, 4},
+    {{"XFQCY_Lo", "高通频率"}, Kind::HighPassFrequency, InputCrossover, OutputCrossover, 4},
+    {{"XSLope_Lo", "高通斜率"}, Kind::HighPassSlope, InputCrossover, OutputCrossover, 4},
+    {{"XMode_Hi", "低通类型"}, Kind::LowPassFamily, kNone, OutputCrossover, 4},
+    {{"XFQCY_Hi", "低通频率"}, Kind::LowPassFrequency, InputCrossover, OutputCrossover, 4},
+    {{"XSLope_Hi", "低通斜率"}, Kind::LowPassSlope, InputCrossover, OutputCrossover, 4},
+}};
+constexpr std::array<Kind, 4> kEqKinds{Kind::EqType, Kind::EqGain, Kind::EqFrequency, Kind::EqWidth};
+constexpr std::array<BiText, 4> kEqSuffixes{
+    {{" Type", " 类型"}, {" Gain", " 增益"}, {" FQCY", " 频率"}, {" Q", " 斜率"}}};
+
+constexpr BiText kLock{"Lock", "锁定"};
+constexpr BiText kOn = BiText::same("ON");
+constexpr BiText kMuted = BiText::same("Mute");
+constexpr std::array<BiText, 2> kPolarity{{{"-", "反相"}, {"+", "正相"}}};
+constexpr std::array<BiText, 2> kSwitch{{{"OFF", "关"}, {"ON", "开"}}};
+constexpr std::array<BiText, 4> kFeedbackLevels{
+    {{"1 Level", "1 级"}, {"2 Level", "2 级"}, {"3 Level", "3 级"}, {"4 Level", "4 级"}}};
+
+std::string text(const BiText& t) {
+  return std::string(t.current());
+}
+
+// The row's description; EQ and matrix rows are made up from their number.
+RowSpec specOf(int row) {
+  if (row < kFirstMixRow) return kChannelRows.at(static_cast<std::size_t>(row));
+  if (row < kFirstMixRow + kChannels) return {{}, Kind::Mix, Matrix, kNone, 1};
+  if (row < kFirstEqRow) return kProcessingRows.at(static_cast<std::size_t>(row - kFirstMixRow - kChannels));
+  const int band = (row - kFirstEqRow) / 4;
+  return {{}, kEqKinds.at(static_cast<std::size_t>((row - kFirstEqRow) % 4)), InputEq, OutputEq, 5 + band};
+}
+
+std::string rowName(int row) {
+  if (row >= kFirstMixRow && row < kFirstMixRow + kChannels) {
+    const std::string n = std::to_string(row - kFirstMixRow + 1);
+    return Language::isEnglish() ? "Out" + n + "_MG" : "Out" + n + "_分频";
+  }
+  if (row >= kFirstEqRow) {
+    const int band = (row - kFirstEqRow) / 4 + 1;
+    const std::string title = Language::isEnglish() ? "EQ" : "均衡";
+    return title + std::to_string(band) +
+           text(kEqSuffixes.at(static_cast<std::size_t>((row - kFirstEqRow) % 4)));
+  }
+  return text(specOf(row).name);
+}
+
+// What one channel's column needs to fill its cells.
+class ChannelValues {
+ public:
+  ChannelValues(const ParameterImage& image, ChannelFilters& filters, Side side, int channel)
+      : image_(image), set_(filters.channel(side, channel)), side_(side), channel_(channel) {}
+
+  std::string cell(Kind kind, int row) const;
+
+ private:
+  int field(Field f) const { return image_.field(side_, channel_, f); }
+  Field fieldOf(Field input, Field output) const { return side_ == Side::Input ? input : output; }
+  std::string eqCell(Kind kind, int row) const;
+
+  const ParameterImage& image_;
+  CKTVEQ& set_;
+  Side side_;
+  int channel_;
+};
+
+std::string ChannelValues::cell(Kind kind, int row) const {
+  using namespace CommonField;
+  switch (kind) {
+    case Kind::Name:
+      return image_.read([&](const ImageData& d) {
+        return NameField::FieldToText(d.edited.block(side_, channel_), kNameBytes);
+      });
+    case Kind::Mute:
+      return text(field(Mute) != 0 ? kOn : kMuted);
+    case Kind::Gain:
+      return VS::LevelText(VS::Scale::ChannelGain, field(Gain));
+    case Kind::NoiseGate:
+      return VS::LevelText(VS::Scale::NoiseGate, field(InputField::NoiseGate));
+    case Kind::Polarity:
+      return text(kPolarity[field(Polarity) != 0 ? 1 : 0]);
+    case Kind::Delay:
+      return VS::DelayText(field(Delay));
+    case Kind::Allvolume:
+      return VS::LevelText(VS::Scale::MasterLevel, field(Allvolume));
+    case Kind::AllFeedback:
+      return text(kSwitch[field(InputField::All_Feedback) != 0 ? 1 : 0]);
+    case Kind::Feedback: {
+      const int code = field(InputField::Feedback);
+      const std::optional<int> level = Texts::FeedbackPosition(code);
+      if (!level) return {};
+      return *level == 0 ? std::string("OFF")
+                         : text(kFeedbackLevels.at(static_cast<std::size_t>(*level - 1)));
+    }
+    case Kind::Mix: {
+      const int code = field(InputField::mix(row - kFirstMixRow));
+      return code == 0 ? text(kSwitch[0]) : VS::LevelText(VS::Scale::MixLevel, code);
+    }
+    case Kind::AgcThreshold:
+      return VS::LevelText(VS::Scale::AgcLevel, field(InputField::AGC_Threshold));
+    case Kind::AgcTarget:
+      return VS::LevelText(VS::Scale::AgcLevel, field(InputField::AGC_TargetLevel));
+    case Kind::AgcResponse:
+      return VS::AttackText(field(InputField::AGC_ResponseTime));
+    case Kind::AgcRelease:
+      return VS::ReleaseText(field(InputField::AGC_ReleaseTime));
+    case Kind::AgcRatio:
+      return VS::RatioText(field(InputField::AGC_Ratio), VS::RatioKind::Agc);
+    case Kind::CompLevel:
+      return VS::LevelText(VS::Scale::DynamicsLevel,
+                           field(fieldOf(InputField::Comp_Level, OutputField::Comp_Level)));
+    case Kind::CompAttack:
+      return VS::AttackText(field(fieldOf(InputField::Comp_A, OutputField::Comp_A)));
+    case Kind::CompRelease:
+      return VS::ReleaseText(field(fieldOf(InputField::Comp_R, OutputField::Comp_R)));
+    case Kind::CompRatio:
+      return VS::RatioText(field(fieldOf(InputField::Comp_ratio, OutputField::Comp_ratio)),
+                           VS::RatioKind::Compressor);
+    case Kind::LimThreshold:
+      return VS::LevelText(VS::Scale::DynamicsLevel, field(OutputField::Lim_Threshold));
+    case Kind::LimAttack:
+      return VS::AttackText(field(OutputField::Lim_Attack));
+    case Kind::LimRelease:
+      return VS::ReleaseText(field(OutputField::Lim_Release));
+    case Kind::HighPassFamily:
+      return set_.highPass().FamilyText();
+    case Kind::HighPassFrequency:
+      return set_.highPass().FrequencyText();
+    case Kind::HighPassSlope:
+      return set_.highPass().CrossoverSlopeText();
+    case Kind::LowPassFamily:
+      return set_.lowPass().FamilyText();
+    case Kind::LowPassFrequency:
+      return set_.lowPass().FrequencyText();
+    case Kind::LowPassSlope:
+      return set_.lowPass().CrossoverSlopeText();
+    default:
+      return eqCell(kind, row);
+  }
+}
+
+// A band the channel does not have (band 9 of an input) stays empty.
+std::string ChannelValues::eqCell(Kind kind, int row) const {
+  const int band = (row - kFirstEqRow) / 4;
+  if (band >= set_.bandCount()) return {};
+  const CFilter& element = set_.element(band);
+  switch (kind) {
+    case Kind::EqType:
+      return element.KindText();
+    case Kind::EqGain:
+      return element.GainText();
+    case Kind::EqFrequency:
+      return element.FrequencyText();
+    default:
+      return element.kind() == FilterKind::Peaking ? element.BandwidthText() : element.ShelfSlopeText();
+  }
+}
+
+}  // namespace
+
+ReportTable ReportTable::build(const ParameterImage& image, ChannelFilters& filters) {
+  ReportTable table;
+  const LockState locks = image.read([](const ImageData& d) { return d.locks; });
+  for (int row = 0; row < kRows; ++row) table.cells_[static_cast<std::size_t>(row)][0] = rowName(row);
+  for (int column = 1; column < kColumns; ++column) {
+    const Side side = column <= kChannels ? Side::Input : Side::Output;
+    const ChannelValues values(image, filters, side, (column - 1) % kChannels);
+    for (int row = 0; row < kRows; ++row) {
+      const RowSpec spec = specOf(row);
+      const int lock = side == Side::Input ? spec.inputLock : spec.outputLock;
+      if (lock == kNone) continue;
+      std::string& cell = table.cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+      cell = locks.isLocked(lock) ? text(kLock) : values.cell(spec.kind, row);
+    }
+  }
+  return table;
+}
+
+std::string_view ReportTable::caption(int column) {
+  static const std::array<std::string, kColumns> captions = [] {
+    std::array<std::string, kColumns> c{};
+    c[0] = "Type";
+    for (int n = 0; n < kChannels; ++n) {
+      c[static_cast<std::size_t>(1 + n)] = std::string("CH_") + static_cast<char>('A' + n);
+      c[static_cast<std::size_t>(1 + kChannels + n)] = "CH_" + std::to_string(n + 1);
+    }
+    return c;
+  }();
+  return captions.at(static_cast<std::size_t>(column));
+}
+
+const std::string& ReportTable::cell(int row, int column) const {
+  return cells_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column));
+}
+
+int ReportTable::group(int row) {
+  return specOf(row).group;
+}
+
+}  // namespace orvane

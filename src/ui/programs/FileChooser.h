@@ -1,0 +1,30 @@
+#pragma once
+
+// Where the program file actions ask for a path: the desktop's file dialogs
+// in the editor, a fixed answer in tests.
+
+#include <QString>
+
+#include "model/ProductVariant.h"
+
+namespace orvane::ui {
+
+enum class ProgramFileKind { OneProgram, AllPrograms };
+
+// ".dia1j" or ".dat1j" (".dia1s", ".dat1s" for model 736).
+inline QString extensionOf(ProgramFileKind kind) {
+  const ProductVariant& variant = ProductVariant::current();
+  const std::string_view extension =
+      kind == ProgramFileKind::OneProgram ? variant.programFileExtension : variant.programSetFileExtension;
+  return QString::fromLatin1(extension.data(), static_cast<qsizetype>(extension.size()));
+}
+
+class FileChooser {
+ public:
+  virtual ~FileChooser() = default;
+  // The file to read or to write; empty when the user cancelled.
+  virtual QString openFile(ProgramFileKind kind) = 0;
+  virtual QString saveFile(ProgramFileKind kind) = 0;
+};
+
+}  // namespace orvane::ui

@@ -1,0 +1,73 @@
+#pragma once
+
+// The program manager: the thirty device programs by number, type and
+// name; recall one into the working state, store the working state into
+// one under a name, delete one; and start the four PC file actions. The
+// system locks of loading, storing and deleting programs take their
+// controls away.
+
+#include <QDialog>
+#include <array>
+#include <functional>
+
+class QButtonGroup;
+class QPushButton;
+class QRadioButton;
+class QTableWidget;
+
+namespace orvane {
+class Command;
+class ParameterImage;
+}  // namespace orvane
+
+namespace orvane::ui {
+
+class ProgramDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  enum DeviceMode { LoadFromDevice, SaveToDevice };
+  enum PcAction { LoadOne, SaveOne, LoadAll, SaveAll };
+  using PcRunner = std::function<void(PcAction action)>;
+
+  ProgramDlg(ParameterImage& image, Command& command, PcRunner runPcAction, QWidget* parent = nullptr);
+  ~ProgramDlg() override;
+
+  QTableWidget* grid() const { return grid_; }
+  QRadioButton* deviceRadio(DeviceMode mode) const;
+  QRadioButton* pcRadio(PcAction action) const;
+  QPushButton* actionButton() const { return action_; }
+  QPushButton* deleteButton() const { return delete_; }
+  QPushButton* okButton() const { return ok_; }
+  int selectedProgram() const { return selected_ + 1; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget* buildDevicePart();
+  QWidget* buildPcPart();
+  void fillGrid();
+  void setDeviceMode(DeviceMode mode);
+  void applyLocks();
+  void onCellChanged(int row, int column);
+  void onAction();
+  void onDelete();
+  void onOk();
+  bool linkOpen() const;
+  void storeName(int program, const std::array<std::uint8_t, 16>& name);
+
+  ParameterImage& image_;
+  Command& command_;
+  PcRunner runPcAction_;
+  QTableWidget* grid_ = nullptr;
+  QButtonGroup* deviceModes_ = nullptr;
+  QButtonGroup* pcActions_ = nullptr;
+  QPushButton* action_ = nullptr;
+  QPushButton* delete_ = nullptr;
+  QPushButton* ok_ = nullptr;
+  int selected_ = 0;
+  bool filling_ = false;
+};
+
+}  // namespace orvane::ui

@@ -1,0 +1,52 @@
+#pragma once
+
+// The four program file actions: load or save the working state as a
+// one-program file, load all programs from a file and send them to the
+// device, save all programs read from the device. Each asks the chooser for
+// the path, tells the user what went wrong, and reports whether it
+// succeeded; the window refreshes itself after a load.
+
+#include <QString>
+
+#include "ui/programs/FileChooser.h"
+
+class QWidget;
+
+namespace orvane {
+class Command;
+class ParameterImage;
+}  // namespace orvane
+
+namespace orvane::ui {
+
+class ProgramFileActions {
+ public:
+  ProgramFileActions(ParameterImage& image, Command& command, FileChooser& chooser, QWidget* parent);
+
+  // The file replaces the working state; with a link it is also stored as
+  // the device's working state. The protocol lock is held from reading the
+  // file until those frames are queued, so the worker never sends half of
+  // it.
+  bool loadOne();
+  bool saveOne();
+  // Needs a link: the program store from the file, then all thirty
+  // programs sent.
+  bool loadAll();
+  // After the device's programs were read: the program store to a file.
+  bool saveAll();
+
+  // `path`, with `extension` appended unless the text occurs in it.
+  static QString withExtension(const QString& path, ProgramFileKind kind);
+
+ private:
+  bool takeOne(const QString& path);
+  bool write(const QString& path, ProgramFileKind kind);
+  void nameFromFile(const QString& path);
+
+  ParameterImage& image_;
+  Command& command_;
+  FileChooser& chooser_;
+  QWidget* parent_;
+};
+
+}  // namespace orvane::ui

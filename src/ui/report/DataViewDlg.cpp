@@ -1,0 +1,117 @@
+#include "ui/report/DataViewDlg.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "report/ExportName.h"
+#include "report/ReportWorkbook.h"
+#include "ui/main/MessageBoxes.h"
+#include "ui/main/UiText.h"
+#include "ui/report/ReportTexts.h"
+
+namespace orvane::ui {
+
+namespace {
+
+constexpr int kTypeWidth = 130;
+constexpr int kChannelWidth = 72;
+// Neighbouring groups of parameters alternate between two tints.
+const std::array<QColor, 2> kGroupTints{QColor(255, 255, 255), QColor(226, 236, 248)};
+
+}  // namespace
+
+DataViewDlg::DataViewDlg(ReportTable table, ReportHeading heading, QWidget* parent)
+    : QDialog(parent), table_(std::move(table)), heading_(std::move(heading)) {
+  setObjectName("report");
+  setWindowTitle(uiText(ReportTexts::kTitle));
+  auto* layout = new QVBoxLayout(this);
+  list_ = new QTableWidget(ReportTable::kRows, ReportTable::kColumns, this);
+  list_->setObjectName("reportList");
+  list_->setShowGrid(true);
+  list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list_->verticalHeader()->hide();
+  layout->addWidget(list_, 1);
+  auto* buttons = new QHBoxLayout;
+  print_ = new QPushButton(uiText(ReportTexts::kPrint), this);
+  auto* close = new QPushButton(uiText(ReportTexts::kClose), this);
+  export_ = new QPushButton(uiText(ReportTexts::kExport), this);
+  buttons->addStretch(1);
+  for (QPushButton* b : {print_, close, export_}) buttons->addWidget(b);
+  layout->addLayout(buttons);
+  connect(print_, &QPushButton::clicked, this, &DataViewDlg::onPrint);
+  connect(close, &QPushButton::clicked, this, &QDialog::reject);
+  connect(export_, &QPushButton::clicked, this, &DataViewDlg::onExport);
+  fillList();
+  resize(1280, 700);
+}
+
+void DataViewDlg::fillList() {
+  QStringList captions;
+  for (int column = 0; column < ReportTable::kColumns; ++column) {
+    const std::string_view caption = ReportTable::caption(column);
+    captions << QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()));
+    list_->setColumnWidth(column, column == 0 ? kTypeWidth : kChannelWidth);
+  }
+  list_->setHorizontalHeaderLabels(captions);
+  for (int row = 0; row < ReportTable::kRows; ++row) {
+    const QColor tint = kGroupTints[static_cast<std::size_t>(ReportTable::group(row) % 2)];
+    for (int column = 0; column < ReportTable::kColumns; ++column) {
+      auto* item = new QTableWidgetItem(QString::fromStdString(table_.cell(row, column)));
+      item->setTextAlignment(Qt::AlignCenter);
+      item->setBackground(tint);
+      list_->setItem(row, column, item);
+    }
+  }
+}
+
+bool DataViewDlg::printOn(QPrinter& printer) {
+  return ReportPrinter(table_, heading_).print(printer);
+}
+
+void DataViewDlg::onPrint() {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+  QPrintDialog dialog(&printer, this);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+  if (dialog.exec() != QDialog::Accepted) return;
+  if (!printOn(printer)) QMessageBox::warning(this, windowTitle(), tr("The print job could not be started."));
+}
+
+// An existing file is replaced: removed first, so a failure to remove it is
+// told before anything is written.
+bool DataViewDlg::exportTo(const QString& path) {
+  if (QFile::exists(path) && !QFile::remove(path)) {
+    MessageBoxes::inform(this, ReportTexts::kOverwriteFailed);
+    return false;
+  }
+  if (!ReportWorkbook::write(table_, QDir::toNativeSeparators(path).toStdString())) {
+    MessageBoxes::inform(this, uiText(ReportTexts::kWriteFailed).arg(path));
+    return false;
+  }
+  MessageBoxes::inform(this, uiText(ReportTexts::kSavedIn).arg(path));
+  return true;
+}
+
+void DataViewDlg::onExport() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  const QString proposed = QString::fromStdString(ExportName::propose(local, ".xlsx"));
+  const QString path = QFileDialog::getSaveFileName(
+      this, uiText(ReportTexts::kExportTitle), proposed,
+      uiText(ReportTexts::kExcelFiles) + QStringLiteral(";;") + uiText(ReportTexts::kAllFiles));
+  if (!path.isEmpty()) exportTo(path);
+}
+
+}  // namespace orvane::ui

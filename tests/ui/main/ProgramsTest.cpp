@@ -1,0 +1,265 @@
+// The program manager and the program files in the main window: what it
+// refuses without a link, its locks, program names, the four file actions
+// and their messages, and programs kept by the device and by files.
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "MainWindowFixture.h"
+#include "link/Command.h"
+#include "model/Language.h"
+#include "model/NameField.h"
+#include "model/ParameterImage.h"
+#include "ui/SimProcess.h"
+#include "ui/main/DisplayDlg.h"
+#include "ui/main/MessageBoxes.h"
+#include "ui/main/TopBar.h"
+#include "ui/programs/ProgramDlg.h"
+#include "ui/programs/ProgramFileActions.h"
+
+namespace orvane::ui {
+
+namespace {
+
+// Paths the file actions get, one after the other; empty when none is left.
+class ScriptedChooser : public FileChooser {
+ public:
+  explicit ScriptedChooser(QStringList* paths) : paths_(paths) {}
+  QString openFile(ProgramFileKind) override { return next(); }
+  QString saveFile(ProgramFileKind) override { return next(); }
+
+ private:
+  QString next() { return paths_->isEmpty() ? QString() : paths_->takeFirst(); }
+  QStringList* paths_;
+};
+
+}  // namespace
+
+class ProgramsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<ParameterImage> image_;
+  std::unique_ptr<OrvaneDlg> window_;
+  QStringList paths_;
+  QStringList messages_;
+  QTemporaryDir dir_;
+
+  QString file(const QString& name) const { return dir_.filePath(name); }
+  QString currentName() const {
+    return QString::fromStdString(
+        NameField::FieldToText(image_->read([](const ImageData& d) { return d.currentProgramName; })));
+  }
+  std::unique_ptr<ProgramDlg> dialog() {
+    auto dlg = std::make_unique<ProgramDlg>(
+        *image_, window_->command(), [](ProgramDlg::PcAction) {}, window_.get());
+    dlg->show();
+    return dlg;
+  }
+  // Opens the program manager from its button (once the window takes input
+  // again after a transfer) and lets `act` work in it.
+  void inManager(const std::function<void(ProgramDlg*)>& act) {
+    QVERIFY(QTest::qWaitFor([this] { return window_->isEnabled(); }, 10000));
+    QMetaObject::Connection c =
+        connect(window_.get(), &OrvaneDlg::programDialogOpened, this, [&](ProgramDlg* d) {
+          QTimer::singleShot(0, d, [&, d] {
+            act(d);
+            // An action that did not close it has failed: the test goes on.
+            if (d->isVisible()) d->reject();
+          });
+        });
+    window_->topBar()->findChild<QPushButton*>("programs")->click();
+    disconnect(c);
+  }
+  void name(ProgramDlg* d, int program, const QString& text) {
+    d->grid()->setCurrentCell(program - 1, 2);
+    d->grid()->item(program - 1, 2)->setText(text);
+  }
+  // A transfer's popup came and went, and the window takes input again.
+  void waitForTransfer() {
+    QTRY_VERIFY_WITH_TIMEOUT(window_->transferPopup()->isVisible(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->transferPopup()->isVisible() && window_->isEnabled(), 30000);
+  }
+  void pcAction(ProgramDlg::PcAction action) {
+    inManager([action](ProgramDlg* d) {
+      d->pcRadio(action)->click();
+      d->okButton()->click();
+    });
+  }
+
+ private slots:
+  void init() {
+    image_ = std::make_unique<ParameterImage>();
+    window_ = MainWindowFixture::open(*image_);
+    QVERIFY(window_);
+    window_->setFileChooser(std::make_unique<ScriptedChooser>(&paths_));
+    messages_.clear();
+    MessageBoxes::setSink([this](const QString&, const QString& text) { messages_ << text; });
+  }
+  void cleanup() {
+    MessageBoxes::setSink({});
+    window_.reset();
+    image_.reset();
+    Language::setFlag(0);
+  }
+
+  // Without a link the device actions are refused; names that do not fit
+  // sixteen bytes are refused; the three program locks.
+  void theManagerOffline() {
+    Language::setFlag(1);
+    image_->modify([](ImageData& d) { NameField::TextToField("Lobby", recordName(d.programs[6])); });
+    auto d = dialog();
+    QCOMPARE(d->grid()->item(6, 2)->text(), QStringLiteral("Lobby"));
+    QCOMPARE(d->grid()->item(29, 0)->text(), QStringLiteral("Program30"));
+    QCOMPARE(d->actionButton()->text(), QStringLiteral("Save"));
+    d->actionButton()->click();
+    d->deleteButton()->click();
+    QCOMPARE(messages_, QStringList({"Please open the Link", "Please open the Link"}));
+    name(d.get(), 3, QStringLiteral("ABCDEFGHIJKLMNOPQ"));
+    name(d.get(), 4, QStringLiteral("会议室会议室会议室"));
+    name(d.get(), 5, QStringLiteral("会议室会议室会议"));
+    QCOMPARE(messages_.size(), 4);
+    QCOMPARE(d->grid()->item(2, 2)->text(), QString());
+    QCOMPARE(d->grid()->item(4, 2)->text(), QStringLiteral("会议室会议室会议"));
+    d->deviceRadio(ProgramDlg::LoadFromDevice)->click();
+    QCOMPARE(d->actionButton()->text(), QStringLiteral("Load"));
+    QVERIFY(!(d->grid()->item(0, 2)->flags() & Qt::ItemIsEditable));
+
+    struct Case {
+      std::vector<int> flags;
+      bool loadRadio, saveRadio, loadAll, ok, erase;
+      ProgramDlg::PcAction chosen;
+    };
+    const std::vector<Case> cases{
+        {{LockFlag::LoadProgram}, false, true, false, true, true, ProgramDlg::SaveOne},
+        {{LockFlag::SaveProgram}, true, false, false, true, true, ProgramDlg::LoadOne},
+        {{LockFlag::LoadProgram, LockFlag::SaveProgram},
+         false,
+         false,
+         false,
+         false,
+         true,
+         ProgramDlg::SaveOne},
+        {{LockFlag::DeleteProgram}, true, true, true, true, false, ProgramDlg::SaveOne},
+    };
+    for (const Case& c : cases) {
+      image_->modify([&](ImageData& data) {
+        data.locks.clear();
+        for (int flag : c.flags) data.locks.setLocked(flag, true);
+      });
+      auto locked = dialog();
+      QCOMPARE(locked->deviceRadio(ProgramDlg::LoadFromDevice)->isEnabled(), c.loadRadio);
+      QCOMPARE(locked->deviceRadio(ProgramDlg::SaveToDevice)->isEnabled(), c.saveRadio);
+      QCOMPARE(locked->pcRadio(ProgramDlg::LoadAll)->isEnabled(), c.loadAll);
+      QCOMPARE(locked->okButton()->isEnabled(), c.ok);
+      QCOMPARE(locked->deleteButton()->isEnabled(), c.erase);
+      QVERIFY(locked->pcRadio(c.chosen)->isChecked());
+    }
+  }
+
+  // One program to a file and back, offline; the messages of files that
+  // cannot be read, are not program files or cannot be written.
+  void oneProgramFilesOffline() {
+    Language::setFlag(1);
+    image_->setField(Side::Input, 2, InputField::Gain, 123);
+    paths_ = {file("ConferenceRoomA")};
+    pcAction(ProgramDlg::SaveOne);
+    QVERIFY(QFileInfo::exists(file("ConferenceRoomA.dia1j")));
+    QCOMPARE(currentName(), QStringLiteral("Conferenc"));
+    QCOMPARE(window_->statusText(1), QStringLiteral("PC"));
+
+    image_->setField(Side::Input, 2, InputField::Gain, 300);
+    paths_ = {file("ConferenceRoomA.dia1j")};
+    pcAction(ProgramDlg::LoadOne);
+    QCOMPARE(image_->field(Side::Input, 2, InputField::Gain), 123);
+    QVERIFY(window_->command().queue().isEmpty());
+
+    QFile junk(file("junk.dia1j"));
+    QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(1000, 'x')) == 1000);
+    junk.close();
+    image_->setField(Side::Input, 2, InputField::Gain, 200);
+    paths_ = {file("junk.dia1j"), file("missing.dia1j"), file("no/such/folder/x")};
+    pcAction(ProgramDlg::LoadOne);
+    pcAction(ProgramDlg::LoadOne);
+    pcAction(ProgramDlg::SaveOne);
+    QCOMPARE(messages_, QStringList({"MusicFile read Error", "File read Error", "MusicFile Write Error"}));
+    QCOMPARE(image_->field(Side::Input, 2, InputField::Gain), 200);
+    // Loading all programs needs a link: no path is even asked for.
+    paths_ = {file("ConferenceRoomA.dia1j")};
+    pcAction(ProgramDlg::LoadAll);
+    QCOMPARE(paths_.size(), 1);
+    QCOMPARE(ProgramFileActions::withExtension("Hall.dia1j.bak", ProgramFileKind::OneProgram),
+             QStringLiteral("Hall.dia1j.bak"));
+  }
+
+  // A program stored in the device under a name comes back on recall; all
+  // programs saved to a file and loaded into a fresh device are that
+  // device's programs, byte for byte.
+  void programsInTheDeviceAndInFiles() {
+    auto sim = std::make_unique<SimProcess>();
+    QVERIFY(MainWindowFixture::connectAndRead(*window_, *sim));
+    image_->setField(Side::Output, 5, OutputField::Delay, 777);
+    inManager([this](ProgramDlg* d) {
+      name(d, 5, QStringLiteral(" Stage "));
+      d->actionButton()->click();
+    });
+    waitForTransfer();
+    QCOMPARE(window_->statusText(1), QStringLiteral("5"));
+    image_->setField(Side::Output, 5, OutputField::Delay, 10);
+    image_->modify([](ImageData& d) { d.currentProgramName.fill(0); });
+    inManager([](ProgramDlg* d) {
+      d->deviceRadio(ProgramDlg::LoadFromDevice)->click();
+      d->grid()->setCurrentCell(4, 2);
+      d->actionButton()->click();
+    });
+    waitForTransfer();
+    QCOMPARE(image_->field(Side::Output, 5, OutputField::Delay), 777);
+    QCOMPARE(currentName(), QStringLiteral("Stage"));
+    QTRY_COMPARE_WITH_TIMEOUT(window_->statusText(0), QStringLiteral("Stage"), 5000);
+
+    paths_ = {file("venue")};
+    pcAction(ProgramDlg::SaveAll);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(file("venue.dat1j")), 30000);
+    const ProgramStore saved = image_->read([](const ImageData& d) { return d.programs; });
+    QCOMPARE(NameField::FieldToText(recordName(saved[4])), std::string("Stage"));
+    window_->disconnectLink();
+
+    sim = std::make_unique<SimProcess>();
+    QVERIFY(MainWindowFixture::connectAndRead(*window_, *sim));
+    paths_ = {file("venue.dat1j")};
+    pcAction(ProgramDlg::LoadAll);
+    waitForTransfer();
+    // Read back from the device as a fresh editor would: names at
+    // connection, the rest by saving all programs again.
+    window_->disconnectLink();
+    image_->modify([](ImageData& d) { d.programs = {}; });
+    QVERIFY(MainWindowFixture::connectAndRead(*window_, *sim));
+    paths_ = {file("again")};
+    pcAction(ProgramDlg::SaveAll);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(file("again.dat1j")), 30000);
+    QVERIFY(image_->read([](const ImageData& d) { return d.programs; }) == saved);
+    window_->disconnectLink();
+  }
+
+  void screenshots() {
+    image_->modify([](ImageData& d) {
+      NameField::TextToField("Main hall", recordName(d.programs[0]));
+      NameField::TextToField("会议室", recordName(d.programs[1]));
+    });
+    const QString dir = QCoreApplication::applicationDirPath();
+    for (int language : {0, 1}) {
+      Language::setFlag(language);
+      auto d = dialog();
+      QVERIFY(QTest::qWaitForWindowExposed(d.get()));
+      QVERIFY(d->grab().save(dir + QStringLiteral("/programs-%1.png").arg(language ? "en" : "zh")));
+    }
+  }
+};
+
+}  // namespace orvane::ui
+
+QTEST_MAIN(orvane::ui::ProgramsTest)
+#include "ProgramsTest.moc"
