@@ -1,5 +1,7 @@
 #include "link/Command.h"
 
+#include "model/CameraSteering.h"
+
 namespace orvane {
 
 namespace {
@@ -154,16 +156,17 @@ bool Command::SendSystemItem53() {
 }
 
 bool Command::SendPresetData(int kind) {
-  constexpr int kGoToPreset = 10, kSetPreset = 11, kStop = 12;
   return withOpenLink(
       [&](LinkType link) {
-        if (image_.read(
-                [](const ImageData& d) { return d.system.extended[ExtendedOffset::Protocol] != 0; })) {
-          builders_.SendPresetRowEx(link, kind);
-          return;
+        const CameraProtocol protocol = image_.read([](const ImageData& d) {
+          return CameraSteering::protocolOf(d.system.extended[ExtendedOffset::Protocol]);
+        });
+        for (int number : CameraSteering::messagesToSend(protocol, kind)) {
+          if (protocol == CameraProtocol::PelcoD)
+            builders_.SendPresetRow(link, number);
+          else
+            builders_.SendPresetRowEx(link, number);
         }
-        builders_.SendPresetRow(link, kind);
-        if (kind == kGoToPreset || kind == kSetPreset) builders_.SendPresetRow(link, kStop);
       },
       false);
 }

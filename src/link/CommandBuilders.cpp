@@ -90,20 +90,22 @@ void CommandBuilders::SendSystemItemFrame(LinkType link, int value, int item) {
   append(std::move(frame));
 }
 
-void CommandBuilders::SendPresetRow(LinkType link, int index) {
-  const CameraMessage message =
-      image_.read([&](const ImageData& d) { return d.system.camera.message(CameraProtocol::PelcoD, index); });
+// One camera message as it stands in the table; a number the table has no
+// message for goes out empty.
+void CommandBuilders::appendCameraMessage(LinkType link, CameraProtocol protocol, int number) {
+  CameraMessage message;
+  if (number >= 0 && number < CameraCommands::kMessages)
+    message = image_.read([&](const ImageData& d) { return d.system.camera.message(protocol, number); });
   append(frames_.make(header(link, FrameCode::CmdWrite, 0, BlockCode::System, SystemItem::CameraMessage),
                       message.view()));
 }
 
+void CommandBuilders::SendPresetRow(LinkType link, int index) {
+  appendCameraMessage(link, CameraProtocol::PelcoD, index);
+}
+
 void CommandBuilders::SendPresetRowEx(LinkType link, int kind) {
-  CameraMessage message;
-  if (kind >= 0 && kind < CameraCommands::kMessages)
-    message = image_.read(
-        [&](const ImageData& d) { return d.system.camera.message(CameraProtocol::SonyVisca, kind); });
-  append(frames_.make(header(link, FrameCode::CmdWrite, 0, BlockCode::System, SystemItem::CameraMessage),
-                      message.view()));
+  appendCameraMessage(link, CameraProtocol::SonyVisca, kind);
 }
 
 void CommandBuilders::SendProgramOp(LinkType link, ProgramOp op, int program, bool withData) {

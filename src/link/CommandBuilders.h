@@ -38,6 +38,7 @@ class CommandBuilders {
  private:
   void append(std::unique_ptr<SendData> frame) { queue_.append(std::move(frame)); }
   std::vector<std::uint8_t> systemItemPayload(int value, int item, ReplyKind& kind) const;
+  void appendCameraMessage(LinkType link, CameraProtocol protocol, int number);
   void appendBlockTransfer(LinkType link, FrameCode cmd, int program, int& counter, int row);
 
   ParameterImage& image_;

@@ -145,7 +145,7 @@ Answer writeSystemItem(DeviceData& d, const SendData& frame) {
       d.networkName.assign(payload.begin(), payload.end());
       return {FrameCode::ReplyQ, {}};
     case SystemItem::NetworkFactoryReset:
-      d.networkName.clear();
+      d.networkName.assign(DeviceState::kFactoryNetworkName.begin(), DeviceState::kFactoryNetworkName.end());
       return {FrameCode::ReplyQ, {}};
     case SystemItem::SetupBlock:
       writeWholeBlock(d.setup, payload);

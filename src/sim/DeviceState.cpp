@@ -82,6 +82,7 @@ DeviceData DeviceState::factoryData() {
   d.startupProgram = areas.startupProgram;
 
   std::copy(kFactoryFirmware.begin(), kFactoryFirmware.end(), d.firmwareVersion.begin());
+  d.networkName.assign(kFactoryNetworkName.begin(), kFactoryNetworkName.end());
   return d;
 }
 

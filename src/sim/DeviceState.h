@@ -16,6 +16,9 @@ namespace orvane {
 class DeviceState {
  public:
   static constexpr std::string_view kFactoryFirmware = "J-DV1.20";
+  // The name the network module has when it leaves the factory and after a
+  // network factory reset.
+  static constexpr std::string_view kFactoryNetworkName = "KVS7304";
 
   // A device as it leaves the factory.
   DeviceState();
@@ -24,7 +27,7 @@ class DeviceState {
 
   // Back to the factory state: default channel blocks in the working state
   // and in every program, no names, no locks, start-up set-up blocks,
-  // device ID 1, no network name.
+  // device ID 1, the factory network name.
   void resetToFactory();
 
   int deviceId() const;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "link/Command.h"
+#include "model/CameraSteering.h"
 #include "support/RecordingNotifier.h"
 
 namespace orvane {
@@ -305,6 +306,39 @@ TEST_F(CommandBuildersTest, CameraMessagesFollowTheProtocol) {
   ASSERT_EQ(frames.size(), 2u);
   EXPECT_EQ(frames[0].length(), 9u);
   EXPECT_EQ(frames[1].length(), 0u);
+}
+
+// Steering sends the table as patched: one item-54 frame per message.
+TEST_F(CommandBuildersTest, PatchedCameraMessagesGoOutAsTheyStand) {
+  setLink(LinkType::Usb);
+  image.modify([](ImageData& d) {
+    CameraSteering::setCameraId(d.system.camera, CameraProtocol::PelcoD, 3);
+    CameraSteering::setPreset(d.system.camera, CameraProtocol::PelcoD, 5);
+    CameraSteering::setPreset(d.system.camera, CameraProtocol::SonyVisca, 5);
+  });
+  command.SendPresetData(11);
+  command.SendPresetData(16);  // no such message: an empty one, no exception
+  auto frames = takeAll();
+  ASSERT_EQ(frames.size(), 3u);
+  const std::uint8_t n = frames[0].at(6);
+  // sync, start | write, USB, nonce | ID 0, value 0, system item 54, row, reserved, length 7 |
+  // Pelco-D set preset 5 on camera 3 | checksum A1^02^03^36^07^FF^03^03^05^0B = 60, then the nonce | end
+  const Bytes setPreset = {
+      0x5A, 0x5A, 0x5A, 0x88, 0xA1, 0x02, n,    0x00, 0x00, 0x03, 0x36,
+      0x00, 0x00, 0x07, 0xFF, 0x03, 0x00, 0x03, 0x00, 0x05, 0x0B, static_cast<std::uint8_t>(0x60 ^ n),
+      0xAA};
+  EXPECT_EQ(wire(frames[0]), setPreset);
+  EXPECT_EQ(Bytes(frames[1].payload().begin(), frames[1].payload().end()),
+            (Bytes{0xFF, 0x03, 0x00, 0x00, 0x00, 0x00, 0x03}));  // stop, camera 3
+  EXPECT_EQ(frames[2].length(), 0u);
+
+  image.modify([](ImageData& d) { d.system.extended[ExtendedOffset::Protocol] = 1; });
+  command.SendPresetData(10);
+  frames = takeAll();
+  ASSERT_EQ(frames.size(), 1u);
+  EXPECT_EQ(frames[0].at(10), 54);
+  EXPECT_EQ(Bytes(frames[0].payload().begin(), frames[0].payload().end()),
+            (Bytes{0x81, 0x01, 0x04, 0x3F, 0x02, 0x04, 0xFF}));  // recall memory 4
 }
 
 TEST_F(CommandBuildersTest, EditorOperationsNeedAnOpenLink) {

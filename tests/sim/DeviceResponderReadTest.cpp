@@ -36,6 +36,7 @@ TEST_F(SimReadTest, ChannelBlockComesFromWorkingStateOrProgram) {
 }
 
 TEST_F(SimReadTest, NetworkNameOrItsAbsence) {
+  state.modify([](DeviceData& d) { d.networkName.clear(); });  // a module without a name
   // CmdRead, network, nonce 5, ID 0, value 0, system item, item 51, row 0
   const Bytes request = frame(0xA2, 3, 5, 0, 0, 3, 51, 0, Bytes(8, 0), 0x9C);
   // sync, start | ReplyR, network, nonce, ID 0 | value 0, system item, item 51, row 0 | reserved, length 0

@@ -74,7 +74,8 @@ TEST_F(SimWriteTest, NetworkNameWriteAndResetAreAnsweredWithReplyQ) {
   // CmdWrite, network, nonce 13, ID 0, value 0, system item, item 49 (network factory reset), row 0
   EXPECT_EQ(respond(frame(0xA1, 3, 13, 0, 0, 3, 49, 0, Bytes(8, 0), 0x95)),
             frame(0x51, 3, kNonce, 0, 0, 3, 49, 0, {}, 0x4A));
-  EXPECT_TRUE(state.read([](const DeviceData& d) { return d.networkName.empty(); }));
+  EXPECT_EQ(state.read([](const DeviceData& d) { return d.networkName; }),
+            Bytes({'K', 'V', 'S', '7', '3', '0', '4'}));
 }
 
 TEST_F(SimWriteTest, NewDeviceIdAnswersAtOldAddressThenMoves) {

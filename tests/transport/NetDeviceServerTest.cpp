@@ -83,7 +83,8 @@ TEST_F(NetDeviceServerTest, NetworkRenameAndResetAreAcknowledgedThenTheModuleRes
     EXPECT_EQ(reply[10], request[10]);
     EXPECT_TRUE(closedByPeer(client));
   }
-  EXPECT_TRUE(device.read([](const DeviceData& d) { return d.networkName.empty(); }));
+  EXPECT_EQ(device.read([](const DeviceData& d) { return d.networkName; }),
+            (Bytes{'K', 'V', 'S', '7', '3', '0', '4'}));
 
   NetSocket client = connectLoopback(server.port());
   ASSERT_TRUE(sendAll(client, withZero(kRename)));

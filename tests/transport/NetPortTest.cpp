@@ -359,7 +359,9 @@ TEST_F(NetPortTest, RenameAndFactoryResetEndTheLinkRightAfterTheRequest) {
     disconnect();
     EXPECT_EQ(waitForRequests([&](const Seen& s) { return s.isNetworkWrite(item); }), 1) << "sent once only";
   }
-  EXPECT_TRUE(device.read([](const DeviceData& d) { return d.networkName.empty(); }));
+  EXPECT_EQ(device.read(
+                [](const DeviceData& d) { return std::string(d.networkName.begin(), d.networkName.end()); }),
+            DeviceState::kFactoryNetworkName);
   EXPECT_EQ(server.connectionsAccepted(), 2);
 }
 
