@@ -82,6 +82,8 @@ bool DataViewDlg::printOn(QPrinter& printer) {
 void DataViewDlg::onPrint() {
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+  // Seventeen columns read best across the page.
+  printer.setPageOrientation(QPageLayout::Landscape);
   QPrintDialog dialog(&printer, this);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange);
   if (dialog.exec() != QDialog::Accepted) return;
