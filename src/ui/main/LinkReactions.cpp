@@ -189,7 +189,11 @@ void LinkReactions::onFirmwareRead() {
   }
 }
 
+// Over the network the module restarts after a rename or a reset and the
+// link ends: the lost link is the one outcome the user is told, also when
+// the acknowledgement was still on its way.
 void LinkReactions::onNetworkOperationDone(int kind) {
+  if (!connection_.isConnected() || connection_.linkType() == LinkType::Network) return;
   if (kind == static_cast<int>(ReplyKind::NetworkNameWrite))
     MessageBoxes::inform(window_, MainTexts::kRenameDone);
   else if (kind == static_cast<int>(ReplyKind::NetworkFactoryReset))

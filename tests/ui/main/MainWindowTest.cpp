@@ -73,6 +73,19 @@ class MainWindowTest : public QObject {
     Language::setFlag(0);
   }
 
+  // A rename over the network ends the link (the module restarts): the
+  // lost link is the only message, never followed by a success.
+  void aNetworkRenameHasOneOutcome() {
+    SimProcess sim;
+    QVERIFY(window_->connectTo(LinkType::Network, sim.networkTarget(), 0));
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->transferPopup()->transferInProgress() && window_->isEnabled(), 15000);
+    image_->modify([](ImageData& d) { d.system.networkName = "Hall2"; });
+    QVERIFY(window_->command().SendSystemItem(0, SystemItem::NetworkName));
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->connection().isConnected(), 10000);
+    QTest::qWait(500);
+    QCOMPARE(messages_.size(), 1);
+  }
+
   void connectingFillsStatusAndImage() {
     QTemporaryDir dir;
     const QString state = dir.filePath("device.bin");
