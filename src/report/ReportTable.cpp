@@ -54,7 +54,7 @@ constexpr int kNone = -1;  // the side has no such parameter
 
 // A row: its name, what it shows, and the function lock that hides it on
 // each side (kNone where the side leaves the cell empty).
-struct RowSpec {
+struct RowRule {
   BiText name;
   Kind kind;
   int inputLock;
@@ -64,7 +64,7 @@ struct RowSpec {
 
 using namespace LockFlag;
 
-constexpr std::array<RowSpec, 9> kChannelRows{{
+constexpr std::array<RowRule, 9> kChannelRows{{
     {{"Name", "通道名"}, Kind::Name, InputLabel, OutputLabel, 0},
     {{"Mute", "静音"}, Kind::Mute, InputMute, OutputMute, 0},
     {{"Gain", "增益"}, Kind::Gain, InputGain, OutputGain, 0},
@@ -77,7 +77,7 @@ constexpr std::array<RowSpec, 9> kChannelRows{{
 }};
 constexpr int kFirstMixRow = 9;
 constexpr int kFirstEqRow = 35;
-constexpr std::array<RowSpec, 18> kProcessingRows{{
+constexpr std::array<RowRule, 18> kProcessingRows{{
     {{"Threshold", "自动增益 阈值"}, Kind::AgcThreshold, InputDynamics, kNone, 2},
     {{"AGC_Target Level", "自动增益 目标电平"}, Kind::AgcTarget, InputDynamics, kNone, 2},
     {{"AGC_Response time", "自动增益 相应时间"}, Kind::AgcResponse, InputDynamics, kNone, 2},
@@ -114,7 +114,7 @@ std::string text(const BiText& t) {
 }
 
 // The row's description; EQ and matrix rows are made up from their number.
-RowSpec specOf(int row) {
+RowRule ruleOf(int row) {
   if (row < kFirstMixRow) return kChannelRows.at(static_cast<std::size_t>(row));
   if (row < kFirstMixRow + kChannels) return {{}, Kind::Mix, Matrix, kNone, 1};
   if (row < kFirstEqRow) return kProcessingRows.at(static_cast<std::size_t>(row - kFirstMixRow - kChannels));
@@ -133,7 +133,7 @@ std::string rowName(int row) {
     return title + std::to_string(band) +
            text(kEqSuffixes.at(static_cast<std::size_t>((row - kFirstEqRow) % 4)));
   }
-  return text(specOf(row).name);
+  return text(ruleOf(row).name);
 }
 
 // What one channel's column needs to fill its cells.
@@ -257,11 +257,11 @@ ReportTable ReportTable::build(const ParameterImage& image, ChannelFilters& filt
     const Side side = column <= kChannels ? Side::Input : Side::Output;
     const ChannelValues values(image, filters, side, (column - 1) % kChannels);
     for (int row = 0; row < kRows; ++row) {
-      const RowSpec spec = specOf(row);
-      const int lock = side == Side::Input ? spec.inputLock : spec.outputLock;
+      const RowRule rule = ruleOf(row);
+      const int lock = side == Side::Input ? rule.inputLock : rule.outputLock;
       if (lock == kNone) continue;
       std::string& cell = table.cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-      cell = locks.isLocked(lock) ? text(kLock) : values.cell(spec.kind, row);
+      cell = locks.isLocked(lock) ? text(kLock) : values.cell(rule.kind, row);
     }
   }
   return table;
@@ -285,7 +285,7 @@ const std::string& ReportTable::cell(int row, int column) const {
 }
 
 int ReportTable::group(int row) {
-  return specOf(row).group;
+  return ruleOf(row).group;
 }
 
 }  // namespace orvane

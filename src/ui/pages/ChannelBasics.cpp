@@ -18,14 +18,14 @@ namespace orvane::ui {
 namespace {
 
 constexpr int kDelayMax = 1470;  // 1000 ms
-constexpr std::array<FieldSpec, 3> kDelayForms{{
+constexpr std::array<FieldFormat, 3> kDelayForms{{
     {NumKind::DelayMs, 1, 0, 0, kDelayMax},
     {NumKind::DelayMetres, 1, 0, 0, kDelayMax},
     {NumKind::DelayFeet, 1, 0, 0, kDelayMax},
 }};
 constexpr std::array<const BiText*, 3> kDelayCaptions{&PageTexts::kDelayMs, &PageTexts::kDelayMetres,
                                                       &PageTexts::kDelayFeet};
-constexpr FieldSpec kGain{NumKind::Level, 0.1, 30, 0, 420};
+constexpr FieldFormat kGain{NumKind::Level, 0.1, 30, 0, 420};
 constexpr int kGainUnity = 300;
 constexpr int kNormal = 1;  // `Polarity`: 1 normal, 0 inverted
 constexpr int kInverted = 0;

@@ -15,7 +15,7 @@ namespace orvane::ui {
 
 namespace {
 
-constexpr FieldSpec kFrequency{NumKind::Frequency, 1, 0, 20, 20000};
+constexpr FieldFormat kFrequency{NumKind::Frequency, 1, 0, 20, 20000};
 
 QComboBox* makeList(QWidget* parent, const char* name) {
   auto* list = new QComboBox(parent);

@@ -50,7 +50,7 @@ void DynamicsSection::addGroup(const DynamicsGroup& group) {
   grid->setContentsMargins(6, 4, 6, 4);
   grid->setVerticalSpacing(3);
   for (const DynamicsRow& row : group.rows) {
-    Control& control = controls_.emplace_back(Control{row, PageControls::makeField(box, row.spec)});
+    Control& control = controls_.emplace_back(Control{row, PageControls::makeField(box, row.format)});
     const int at = grid->rowCount();
     grid->addWidget(captions_.label(*row.caption, box), at, 0);
     grid->addWidget(control.field, at, 1);
@@ -101,8 +101,8 @@ void DynamicsSection::show(const Control& control, int shown) {
 void DynamicsSection::onEdited(const Control& control, int shown) {
   const DynamicsRow& row = control.row;
   // A damaged neighbour cannot push the code out of the field's range.
-  int code = std::clamp(limit_(row.field, shown - row.shownOffset, edit_), row.spec.minimum - row.shownOffset,
-                        row.spec.maximum - row.shownOffset);
+  int code = std::clamp(limit_(row.field, shown - row.shownOffset, edit_),
+                        row.format.minimum - row.shownOffset, row.format.maximum - row.shownOffset);
   if (control.ratios) code = ValueScales::SnapRatio(code);
   show(control, code + row.shownOffset);
   edit_.write(row.field, code);

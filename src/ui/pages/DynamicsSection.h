@@ -24,17 +24,17 @@ class NumField;
 
 // Fields that both pages' dynamics use alike.
 namespace DynamicsFields {
-inline constexpr FieldSpec kAttack{NumKind::Attack, 1, 0, 0, 206};
-inline constexpr FieldSpec kRelease{NumKind::Integer, 1, 0, 50, 5000};
+inline constexpr FieldFormat kAttack{NumKind::Attack, 1, 0, 0, 206};
+inline constexpr FieldFormat kRelease{NumKind::Integer, 1, 0, 50, 5000};
 inline constexpr int kReleaseShown = 50;  // release times are stored 50 ms lower
-inline constexpr FieldSpec kCompressorRatio{NumKind::CompressorRatio, 1, 0, 1, 191};
-inline constexpr FieldSpec kAgcRatio{NumKind::AgcRatio, 1, 0, 1, 191};
+inline constexpr FieldFormat kCompressorRatio{NumKind::CompressorRatio, 1, 0, 1, 191};
+inline constexpr FieldFormat kAgcRatio{NumKind::AgcRatio, 1, 0, 1, 191};
 }  // namespace DynamicsFields
 
 struct DynamicsRow {
   const BiText* caption;
   Field field;
-  FieldSpec spec;
+  FieldFormat format;
   int shownOffset = 0;  // field value = stored code + shownOffset (release times: 50)
 };
 

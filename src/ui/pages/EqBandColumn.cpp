@@ -15,10 +15,10 @@ namespace orvane::ui {
 
 namespace {
 
-constexpr FieldSpec kFrequency{NumKind::Frequency, 1, 0, 20, 20000};
-constexpr FieldSpec kOctaves{NumKind::Octaves, 0.01, 0, 0, 295};
-constexpr FieldSpec kQ{NumKind::QFigure, 1, 0, 0, 295};
-constexpr FieldSpec kGain{NumKind::Level, 0.1, 40, 0, 600};
+constexpr FieldFormat kFrequency{NumKind::Frequency, 1, 0, 20, 20000};
+constexpr FieldFormat kOctaves{NumKind::Octaves, 0.01, 0, 0, 295};
+constexpr FieldFormat kQ{NumKind::QFigure, 1, 0, 0, 295};
+constexpr FieldFormat kGain{NumKind::Level, 0.1, 40, 0, 600};
 constexpr int kLowShelf = 1;
 constexpr int kHighShelf = 2;
 

@@ -18,8 +18,8 @@ using namespace DynamicsFields;
 
 // The AGC target is on a scale 50 dB (500 codes) below the compressor's.
 constexpr int kScaleGap = 500;
-constexpr FieldSpec kAgcLevel{NumKind::LevelOffAtMin, 0.1, 80, 0, 1000};
-constexpr FieldSpec kCompressorLevel{NumKind::LevelOffAtMax, 0.1, 30, 0, 500};
+constexpr FieldFormat kAgcLevel{NumKind::LevelOffAtMin, 0.1, 80, 0, 1000};
+constexpr FieldFormat kCompressorLevel{NumKind::LevelOffAtMax, 0.1, 30, 0, 500};
 
 constexpr std::array<DynamicsRow, 5> kAgcRows{{
     {&PageTexts::kTarget, AGC_TargetLevel, kAgcLevel},
@@ -47,7 +47,7 @@ int dynamicsLimit(Field field, int code, const ChannelEdit& edit) {
   return code;
 }
 
-constexpr FieldSpec kNoiseGate{NumKind::WholeLevel, 1, 120, 0, 130};
+constexpr FieldFormat kNoiseGate{NumKind::WholeLevel, 1, 120, 0, 130};
 // Anti-feedback list entries and the codes they store.
 constexpr std::array<int, 5> kFeedbackCodes{0, 5, 7, 9, 11};
 constexpr int kLevelClasses = 3;

@@ -12,7 +12,7 @@ namespace {
 using namespace OutputField;
 using namespace DynamicsFields;
 
-constexpr FieldSpec kLevel{NumKind::LevelOffAtTop, 0.1, 30, 0, 500};
+constexpr FieldFormat kLevel{NumKind::LevelOffAtTop, 0.1, 30, 0, 500};
 
 constexpr std::array<DynamicsRow, 4> kCompressorRows{{
     {&PageTexts::kLevel, Comp_Level, kLevel},

@@ -11,12 +11,12 @@
 
 namespace orvane::ui::PageControls {
 
-NumField* makeField(QWidget* parent, const FieldSpec& spec, int editWidth) {
+NumField* makeField(QWidget* parent, const FieldFormat& format, int editWidth) {
   auto* field = new NumField(parent);
-  field->setDisplayKind(spec.kind);
-  field->setStep(spec.step);
-  field->setOffset(spec.offset);
-  field->setRange(spec.minimum, spec.maximum);
+  field->setDisplayKind(format.kind);
+  field->setStep(format.step);
+  field->setOffset(format.offset);
+  field->setRange(format.minimum, format.maximum);
   field->edit()->setFixedWidth(editWidth);
   field->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   return field;

@@ -16,7 +16,7 @@ namespace orvane::ui {
 class NumField;
 
 // How a field shows its code and which codes it takes.
-struct FieldSpec {
+struct FieldFormat {
   NumKind kind;
   double step;
   double offset;
@@ -28,7 +28,7 @@ namespace PageControls {
 
 inline constexpr int kEditWidth = 54;  // wide enough for "20000", "-12.5", "1:2.5"
 
-NumField* makeField(QWidget* parent, const FieldSpec& spec, int editWidth = kEditWidth);
+NumField* makeField(QWidget* parent, const FieldFormat& format, int editWidth = kEditWidth);
 
 // Refills `combo` with `items` in the current language and selects `index`
 // (none when outside the list), without telling the page.
