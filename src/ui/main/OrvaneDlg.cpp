@@ -80,6 +80,7 @@ void OrvaneDlg::buildWindow() {
   connect(topBar_, &TopBar::helpClicked, this, &OrvaneDlg::onHelp);
   connect(topBar_, &TopBar::aboutClicked, this, &OrvaneDlg::onAbout);
   connect(topBar_, &TopBar::deviceIdClicked, reactions_, &LinkReactions::onDeviceId);
+  connect(topBar_, &TopBar::settingClicked, this, &OrvaneDlg::onSetting);
   connect(topBar_, &TopBar::lockClicked, this, &OrvaneDlg::onLock);
   connect(topBar_, &TopBar::programsClicked, this, &OrvaneDlg::onPrograms);
   connect(topBar_, &TopBar::reportClicked, this, &OrvaneDlg::onReport);
@@ -195,6 +196,8 @@ void OrvaneDlg::onLinkButton() {
 
 // The editor was reset: the window shows the defaults, the meters go dark.
 void OrvaneDlg::onLinkEnded() {
+  // The settings were of the device that is gone.
+  if (settings_) settings_->reject();
   popup_->dismiss();
   progress_->setPosition(0);
   inputs_->resetMeters();
@@ -402,8 +405,15 @@ void OrvaneDlg::onAllProgramsRead() {
 }
 
 void OrvaneDlg::onSetting() {
-  if (image_.read([](const ImageData& d) { return d.locks.isLocked(LockFlag::Settings); }))
+  if (image_.read([](const ImageData& d) { return d.locks.isLocked(LockFlag::Settings); })) {
     Set_Warn_Dlg(this, Set_Warn_Dlg::Topic::Setting).exec();
+    return;
+  }
+  const std::unique_ptr<SetupDialog> dialog =
+      SetupDialog::create(ProductVariant::current().modelCode, image_, *command_, this);
+  settings_ = dialog.get();
+  emit settingsOpened(dialog.get());
+  dialog->exec();
 }
 
 void OrvaneDlg::onAbout() {

@@ -8,6 +8,7 @@
 // LinkReactions. Refreshing, switching language and applying locks walk over
 // the parts.
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -24,6 +25,7 @@
 #include "ui/programs/FileChooser.h"
 #include "ui/programs/ProgramDlg.h"
 #include "ui/report/DataViewDlg.h"
+#include "ui/settings/SetupDialog.h"
 #include "ui/widgets/WheelGuard.h"
 
 class QFrame;
@@ -109,6 +111,7 @@ class OrvaneDlg : public QWidget {
   void lockDialogOpened(LockDataDlg* dialog);
   void programDialogOpened(ProgramDlg* dialog);
   void reportOpened(DataViewDlg* dialog);
+  void settingsOpened(SetupDialog* dialog);
 
  public slots:
   void onLinkButton();
@@ -118,7 +121,9 @@ class OrvaneDlg : public QWidget {
   // The lock button: the password dialogs, then the lock selection; new
   // locks are sent to the device and take effect at once.
   void onLock();
-  // The settings button: a warning while the settings are locked.
+  // The settings button: the set-up dialog of the model, or a warning while
+  // the settings are locked. While it is open the worker serves the queue
+  // during idle passes, and a lost link closes it.
   void onSetting();
   // The programs button: the program manager.
   void onPrograms();
@@ -155,6 +160,8 @@ class OrvaneDlg : public QWidget {
   WheelGuard wheelGuard_;
   std::unique_ptr<FileChooser> chooser_;
   LinkReactions* reactions_ = nullptr;
+  // The set-up dialog while it is open.
+  QPointer<SetupDialog> settings_;
 
   TopBar* topBar_ = nullptr;
   GradientProgressCtrl* progress_ = nullptr;

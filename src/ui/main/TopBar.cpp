@@ -18,6 +18,7 @@ namespace {
 const QString kNull = QStringLiteral("NULL");
 constexpr std::size_t kProgramsTool = 0;
 constexpr std::size_t kDeviceIdTool = 1;
+constexpr std::size_t kSettingTool = 2;
 constexpr std::size_t kLockTool = 3;
 constexpr std::size_t kReportTool = 4;
 
@@ -39,14 +40,13 @@ TopBar::TopBar(ParameterImage& image, const ConnectionChoices& choices, QWidget*
 
   for (QPushButton*& button : toolButtons_) {
     button = new QPushButton(this);
-    // The settings dialog is not here yet.
-    button->setEnabled(false);
     row->addWidget(button);
   }
-  enableTool(kProgramsTool, "programs", &TopBar::programsClicked);
-  enableTool(kDeviceIdTool, "deviceId", &TopBar::deviceIdClicked);
-  enableTool(kLockTool, "lock", &TopBar::lockClicked);
-  enableTool(kReportTool, "report", &TopBar::reportClicked);
+  addTool(kProgramsTool, "programs", &TopBar::programsClicked);
+  addTool(kDeviceIdTool, "deviceId", &TopBar::deviceIdClicked);
+  addTool(kSettingTool, "setting", &TopBar::settingClicked);
+  addTool(kLockTool, "lock", &TopBar::lockClicked);
+  addTool(kReportTool, "report", &TopBar::reportClicked);
 
   linkButton_ = new QPushButton(this);
   linkButton_->setObjectName("link");
@@ -61,10 +61,9 @@ TopBar::TopBar(ParameterImage& image, const ConnectionChoices& choices, QWidget*
   buildStatusFields();
 }
 
-void TopBar::enableTool(std::size_t tool, const char* name, void (TopBar::*clicked)()) {
+void TopBar::addTool(std::size_t tool, const char* name, void (TopBar::*clicked)()) {
   QPushButton* button = toolButtons_.at(tool);
   button->setObjectName(QString::fromLatin1(name));
-  button->setEnabled(true);
   connect(button, &QPushButton::clicked, this, clicked);
 }
 

@@ -44,6 +44,7 @@ class TopBar : public QWidget, public WindowPart {
   void helpClicked();
   void aboutClicked();
   void deviceIdClicked();
+  void settingClicked();
   void lockClicked();
   void programsClicked();
   void reportClicked();
@@ -52,7 +53,7 @@ class TopBar : public QWidget, public WindowPart {
 
  private:
   void buildStatusFields();
-  void enableTool(std::size_t tool, const char* name, void (TopBar::*clicked)());
+  void addTool(std::size_t tool, const char* name, void (TopBar::*clicked)());
 
   ParameterImage& image_;
   const ConnectionChoices& choices_;

@@ -1,0 +1,285 @@
+// The set-up dialogs in the main window: both layouts before any device
+// read, what the controls write into the set-up block, the dialog's own
+// rules (slave output, help topics, keys, the name field), and settings
+// that reach a simulated device and come back after reconnecting.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "MainWindowFixture.h"
+#include "model/Language.h"
+#include "model/ParameterImage.h"
+#include "model/ProductVariant.h"
+#include "sim/DeviceStateFile.h"
+#include "ui/SimProcess.h"
+#include "ui/main/MessageBoxes.h"
+#include "ui/main/TopBar.h"
+#include "ui/pages/NumEdit.h"
+#include "ui/pages/NumField.h"
+#include "ui/settings/AttenuationGrid.h"
+#include "ui/settings/CameraGroup.h"
+#include "ui/settings/CameraPresetTable.h"
+#include "ui/settings/ChoiceGroup.h"
+#include "ui/settings/ConversionGroup.h"
+#include "ui/settings/EnglishEdit.h"
+#include "ui/settings/HelpButton.h"
+#include "ui/settings/NetworkGroup.h"
+#include "ui/settings/PriorityGroup.h"
+
+namespace orvane::ui {
+
+class SettingsDialogTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<ParameterImage> image_;
+  std::unique_ptr<OrvaneDlg> window_;
+  QStringList messages_;
+
+  std::unique_ptr<SetupDialog> dialog(int model) {
+    auto d = SetupDialog::create(model, *image_, window_->command(), window_.get());
+    d->show();
+    return d;
+  }
+  // Opens the settings from the tool bar and lets `act` work in the dialog.
+  void inSettings(const std::function<void(SetupDialog*)>& act) {
+    QVERIFY(QTest::qWaitFor([this] { return window_->isEnabled(); }, 10000));
+    QMetaObject::Connection c = connect(window_.get(), &OrvaneDlg::settingsOpened, this, [&](SetupDialog* d) {
+      QTimer::singleShot(0, d, [&, d] {
+        act(d);
+        if (d->isVisible()) d->reject();
+      });
+    });
+    window_->topBar()->findChild<QPushButton*>("setting")->click();
+    disconnect(c);
+  }
+  static void choose(QComboBox* list, int index) {
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+  }
+  static void type(NumField* field, const QString& text) {
+    field->edit()->setFocus();
+    field->edit()->selectAll();
+    QTest::keyClicks(field->edit(), text);
+    QTest::keyClick(field->edit(), Qt::Key_Return);
+  }
+  SystemAreas areas() const {
+    return image_->read([](const ImageData& d) { return d.system; });
+  }
+
+ private slots:
+  void init() {
+    image_ = std::make_unique<ParameterImage>();
+    window_ = MainWindowFixture::open(*image_);
+    QVERIFY(window_);
+    messages_.clear();
+    MessageBoxes::setSink([this](const QString&, const QString& text) { messages_ << text; });
+  }
+  void cleanup() {
+    MessageBoxes::setSink({});
+    window_.reset();
+    image_.reset();
+    Language::setFlag(0);
+  }
+
+  // Before any read both layouts show the start-up defaults; the camera
+  // controls and the factory reset belong to model 7304 only. Screenshots
+  // of both layouts in both languages.
+  void bothLayoutsShowTheStartupDefaults() {
+    const QString dir = QCoreApplication::applicationDirPath();
+    for (int model : {7304, 736}) {
+      for (int language : {1, 0}) {
+        Language::setFlag(language);
+        auto d = dialog(model);
+        QCOMPARE(d->conversion()->deviceModeList()->currentText(), language ? "Master Mode" : "主机");
+        QCOMPARE(d->conversion()->outputList()->currentText(), language ? "Analog Output" : "模拟输出");
+        QVERIFY(d->conversion()->outputList()->isEnabled());
+        QCOMPARE(d->conversion()->zeroDbfsField()->edit()->displayText(), "6dBu");
+        PriorityGroup* p = d->priority();
+        QCOMPARE(p->operatingModeList()->currentText(), language ? "Conference Mode" : "会议模式");
+        QCOMPARE(p->simultaneousList()->currentText(), "8");
+        for (int input = 0; input < PriorityGroup::kInputs; ++input) {
+          QCOMPARE(p->thresholdField(input)->edit()->displayText(), "-38.0dBu");
+          QCOMPARE(p->levelList(input)->currentIndex(), 0);
+        }
+        AttenuationGrid* a = p->attenuations();
+        QCOMPARE(a->field(Attenuation::ConferenceRepresentative)->edit()->displayText(), "OFF");
+        QCOMPARE(a->field(Attenuation::DiscussionCascade)->edit()->displayText(), "-20.0dB");
+        QCOMPARE(a->chairmanField(1)->edit()->displayText(), "0.0dB");
+        QVERIFY(!a->chairmanField(1)->isEnabled());
+        QCOMPARE(d->opticalDelay()->list()->count(), 12);
+        QCOMPARE(d->opticalDelay()->list()->itemText(11), "11*3.09mS");
+        QCOMPARE(d->startupProgram()->list()->count(), 31);
+        QCOMPARE(d->startupProgram()->list()->currentIndex(), 0);
+        QCOMPARE(d->startupProgram()->list()->itemText(30), language ? "Device Program30" : "设备程序30");
+        QCOMPARE(d->camera() != nullptr, model == 7304);
+        QCOMPARE(d->network()->resetButton() != nullptr, model == 7304);
+        QCOMPARE(d->findChildren<HelpButton*>().size(), model == 7304 ? 7 : 6);
+        bool cameraCaption = false;
+        for (const QLabel* label : d->findChildren<QLabel*>())
+          cameraCaption |= label->text() == (language ? "CAMERA & PRIORITY" : "摄像头 & 优先级");
+        QCOMPARE(cameraCaption, model == 7304);
+        QVERIFY(d->width() <= 1366 && d->height() <= 740);
+        QVERIFY(d->grab().save(dir +
+                               QStringLiteral("/settings-%1-%2.png").arg(model).arg(language ? "en" : "zh")));
+      }
+    }
+    QVERIFY(messages_.isEmpty());
+  }
+
+  // Without a link every change stays in the set-up block of the image.
+  void controlsWriteTheSetupBlock() {
+    auto d = dialog(ProductVariant::current().modelCode);
+    PriorityGroup* p = d->priority();
+    choose(p->levelList(0), 1);
+    choose(p->levelList(7), 1);
+    QCOMPARE(areas().setup[SetupOffset::ConferencePriority], 0x81);
+    type(d->conversion()->zeroDbfsField(), "12");
+    QCOMPARE(areas().setupWord(SetupOffset::ZeroDbfsReference), 920);
+
+    // Discussion mode shows its own set; IN C's threshold lands there only.
+    choose(p->operatingModeList(), 1);
+    QCOMPARE(p->levelList(0)->currentIndex(), 0);
+    type(p->thresholdField(2), "-10");
+    QCOMPARE(areas().setupWord(SetupOffset::DiscussionThresholds + 4), 1100);
+    QCOMPARE(areas().setupWord(SetupOffset::ConferenceThresholds + 4), 820);
+    choose(p->operatingModeList(), 0);
+    QCOMPARE(p->levelList(7)->currentIndex(), 1);
+    QCOMPARE(p->thresholdField(2)->edit()->displayText(), "-38.0dBu");
+
+    choose(p->simultaneousList(), 2);
+    QCOMPARE(areas().setup[SetupOffset::ConferenceChannels], 2);
+    type(p->attenuations()->field(Attenuation::DiscussionCascade), "-30");
+    QCOMPARE(areas().setupWord(SetupOffset::DiscussionCascadeAttenuation), 500);
+    choose(d->opticalDelay()->list(), 3);
+    QCOMPARE(areas().setup[SetupOffset::OpticalDelay], 3);
+    choose(d->startupProgram()->list(), 7);
+    QCOMPARE(areas().startupProgram, 7);
+
+    // Slave forces digital output, locks the list and the camera controls.
+    choose(d->conversion()->deviceModeList(), 0);
+    QCOMPARE(areas().setup[SetupOffset::ModeBits] & 3, 2);
+    QCOMPARE(d->conversion()->outputList()->currentIndex(), 1);
+    QVERIFY(!d->conversion()->outputList()->isEnabled());
+    if (d->camera()) QVERIFY(!d->camera()->protocolList()->isEnabled());
+    choose(d->conversion()->deviceModeList(), 1);
+    QVERIFY(d->conversion()->outputList()->isEnabled());
+    if (d->camera()) QVERIFY(d->camera()->protocolList()->isEnabled());
+
+    // Enter and Escape leave the dialog open.
+    QTest::keyClick(d.get(), Qt::Key_Escape);
+    QTest::keyClick(d.get(), Qt::Key_Return);
+    QVERIFY(d->isVisible());
+  }
+
+  // A slave found with analog output is reported once, in Chinese whatever
+  // the language, and the list stays usable to correct it.
+  void slaveWithAnalogOutputIsReported() {
+    Language::setFlag(1);
+    image_->modify([](ImageData& d) { d.system.setup[SetupOffset::ModeBits] = 0; });
+    auto d = dialog(7304);
+    QTRY_COMPARE(messages_, QStringList{QStringLiteral("从机不能选择模拟输出！")});
+    QVERIFY(d->conversion()->outputList()->isEnabled());
+    QCOMPARE(image_->read([](const ImageData& d) { return d.system.setup[SetupOffset::ModeBits]; }), 0);
+  }
+
+  // Each help button opens its own topic in the current language.
+  void helpTopics() {
+    for (int language : {0, 1}) {
+      Language::setFlag(language);
+      auto d = dialog(7304);
+      QSet<QString> texts;
+      for (HelpButton* button : d->findChildren<HelpButton*>()) {
+        QString shown;
+        connect(button, &HelpButton::helpOpened, this, [&](Dev_Set_Cap* window) {
+          QTimer::singleShot(0, window, [&, window] {
+            shown = window->textLabel()->text();
+            window->accept();
+          });
+        });
+        button->click();
+        QCOMPARE(shown, Dev_Set_Cap::text(button->topic()));
+        QVERIFY(shown.size() > 100);
+        texts << shown;
+      }
+      QCOMPARE(texts.size(), Dev_Set_Cap::kTopics);
+    }
+    QVERIFY(Dev_Set_Cap::text(Dev_Set_Cap::Topic::Network).contains("192.168.1.200"));
+  }
+
+  // Only letters and digits reach the name field, typed or pasted; the
+  // buttons do nothing without a link.
+  void networkNameTakesLettersAndDigits() {
+    auto d = dialog(7304);
+    EnglishEdit* name = d->network()->nameField();
+    name->clear();
+    QTest::keyClicks(name, "Ab c-1!");
+    QCOMPARE(name->text(), "Abc1");
+    QApplication::clipboard()->setText(QStringLiteral("x y,Z9中"));
+    name->paste();
+    QCOMPARE(name->text(), "Abc1xyZ9");
+    d->network()->renameButton()->click();
+    QCOMPARE(areas().networkName, std::string());
+    QVERIFY(messages_.isEmpty());
+  }
+
+  // Settings made in the dialog reach the device; after a rename the
+  // network link ends (the module restarts) with one message and the
+  // dialog closes; reconnecting shows the device's settings.
+  void settingsReachTheDeviceAndComeBack() {
+    Language::setFlag(1);
+    QTemporaryDir dir;
+    const std::string state = dir.filePath("device.bin").toStdString();
+    const ProductVariant& variant = ProductVariant::current();
+    const QString firmware =
+        QString::fromUtf8(variant.firmwarePrefix.data(), variant.firmwarePrefix.size()) +
+        QString::fromUtf8(variant.softwareVersion.data(), variant.softwareVersion.size());
+    SimProcess sim({"--state", QString::fromStdString(state), "--firmware", firmware});
+    QVERIFY(sim.started());
+    QVERIFY(MainWindowFixture::connectAndRead(*window_, sim));
+
+    bool closed = false;
+    inSettings([&](SetupDialog* d) {
+      choose(d->priority()->operatingModeList(), 1);
+      type(d->priority()->thresholdField(5), "-20");
+      choose(d->startupProgram()->list(), 12);
+      if (d->camera()) type(d->camera()->presetTable()->presetField(0), "17");
+      EnglishEdit* name = d->network()->nameField();
+      name->setText("Hall7");
+      d->network()->renameButton()->click();
+      QTRY_VERIFY_WITH_TIMEOUT(!d->isVisible(), 15000);
+      closed = true;
+    });
+    QVERIFY(closed);
+    QCOMPARE(messages_, QStringList{QStringLiteral("Unable to Open NetWork")});
+
+    DeviceData device;
+    QTRY_VERIFY_WITH_TIMEOUT(!DeviceStateFile::load(state, device) && device.networkName.size() == 5, 10000);
+    QCOMPARE(std::string(device.networkName.begin(), device.networkName.end()), "Hall7");
+    QCOMPARE(device.setup[SetupOffset::ModeBits] & 4, 4);
+    QCOMPARE(device.setup[SetupOffset::DiscussionThresholds + 10] |
+                 device.setup[SetupOffset::DiscussionThresholds + 11] << 8,
+             1000);
+    QCOMPARE(device.startupProgram, 12);
+    if (ProductVariant::current().modelCode == 7304) QCOMPARE(device.extended[ExtendedOffset::Presets], 17);
+
+    QVERIFY(MainWindowFixture::connectAndRead(*window_, sim));
+    inSettings([&](SetupDialog* d) {
+      QCOMPARE(d->priority()->operatingModeList()->currentIndex(), 1);
+      QCOMPARE(d->priority()->thresholdField(5)->edit()->displayText(), "-20.0dBu");
+      QCOMPARE(d->startupProgram()->list()->currentIndex(), 12);
+      QCOMPARE(d->network()->nameField()->text(), "Hall7");
+      if (d->camera()) QCOMPARE(d->camera()->presetTable()->presetField(0)->value(), 17);
+    });
+  }
+};
+
+}  // namespace orvane::ui
+
+QTEST_MAIN(orvane::ui::SettingsDialogTest)
+#include "SettingsDialogTest.moc"
