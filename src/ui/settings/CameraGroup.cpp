@@ -13,6 +13,7 @@
 #include "ui/settings/CameraPresetTable.h"
 #include "ui/settings/CameraSteeringPad.h"
 #include "ui/settings/CameraTexts.h"
+#include "ui/settings/HelpButton.h"
 
 namespace orvane::ui {
 
@@ -69,6 +70,7 @@ QWidget* CameraGroup::buildTimes() {
     column->addWidget(control, 0, Qt::AlignLeft);
     column->addSpacing(6);
   }
+  column->addWidget(new HelpButton(Dev_Set_Cap::Topic::Camera, part), 0, Qt::AlignLeft);
   return part;
 }
 
