@@ -13,6 +13,7 @@
 #include "model/Language.h"
 #include "model/NameField.h"
 #include "model/ParameterImage.h"
+#include "model/ProductVariant.h"
 #include "ui/SimProcess.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/MessageBoxes.h"
@@ -35,6 +36,14 @@ class ScriptedChooser : public FileChooser {
   QString next() { return paths_->isEmpty() ? QString() : paths_->takeFirst(); }
   QStringList* paths_;
 };
+
+// The file extensions of the model the editor is built for.
+QString oneExtension() {
+  return QString::fromUtf8(ProductVariant::current().programFileExtension.data());
+}
+QString setExtension() {
+  return QString::fromUtf8(ProductVariant::current().programSetFileExtension.data());
+}
 
 }  // namespace
 
@@ -167,32 +176,32 @@ class ProgramsTest : public QObject {
     image_->setField(Side::Input, 2, InputField::Gain, 123);
     paths_ = {file("ConferenceRoomA")};
     pcAction(ProgramDlg::SaveOne);
-    QVERIFY(QFileInfo::exists(file("ConferenceRoomA.dia1j")));
+    QVERIFY(QFileInfo::exists(file("ConferenceRoomA" + oneExtension())));
     QCOMPARE(currentName(), QStringLiteral("Conferenc"));
     QCOMPARE(window_->statusText(1), QStringLiteral("PC"));
 
     image_->setField(Side::Input, 2, InputField::Gain, 300);
-    paths_ = {file("ConferenceRoomA.dia1j")};
+    paths_ = {file("ConferenceRoomA" + oneExtension())};
     pcAction(ProgramDlg::LoadOne);
     QCOMPARE(image_->field(Side::Input, 2, InputField::Gain), 123);
     QVERIFY(window_->command().queue().isEmpty());
 
-    QFile junk(file("junk.dia1j"));
+    QFile junk(file("junk" + oneExtension()));
     QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(1000, 'x')) == 1000);
     junk.close();
     image_->setField(Side::Input, 2, InputField::Gain, 200);
-    paths_ = {file("junk.dia1j"), file("missing.dia1j"), file("no/such/folder/x")};
+    paths_ = {file("junk" + oneExtension()), file("missing" + oneExtension()), file("no/such/folder/x")};
     pcAction(ProgramDlg::LoadOne);
     pcAction(ProgramDlg::LoadOne);
     pcAction(ProgramDlg::SaveOne);
     QCOMPARE(messages_, QStringList({"MusicFile read Error", "File read Error", "MusicFile Write Error"}));
     QCOMPARE(image_->field(Side::Input, 2, InputField::Gain), 200);
     // Loading all programs needs a link: no path is even asked for.
-    paths_ = {file("ConferenceRoomA.dia1j")};
+    paths_ = {file("ConferenceRoomA" + oneExtension())};
     pcAction(ProgramDlg::LoadAll);
     QCOMPARE(paths_.size(), 1);
-    QCOMPARE(ProgramFileActions::withExtension("Hall.dia1j.bak", ProgramFileKind::OneProgram),
-             QStringLiteral("Hall.dia1j.bak"));
+    QCOMPARE(ProgramFileActions::withExtension("Hall" + oneExtension() + ".bak", ProgramFileKind::OneProgram),
+             "Hall" + oneExtension() + ".bak");
   }
 
   // A program stored in the device under a name comes back on recall; all
@@ -222,14 +231,14 @@ class ProgramsTest : public QObject {
 
     paths_ = {file("venue")};
     pcAction(ProgramDlg::SaveAll);
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(file("venue.dat1j")), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(file("venue" + setExtension())), 30000);
     const ProgramStore saved = image_->read([](const ImageData& d) { return d.programs; });
     QCOMPARE(NameField::FieldToText(recordName(saved[4])), std::string("Stage"));
     window_->disconnectLink();
 
     sim = std::make_unique<SimProcess>();
     QVERIFY(MainWindowFixture::connectAndRead(*window_, *sim));
-    paths_ = {file("venue.dat1j")};
+    paths_ = {file("venue" + setExtension())};
     pcAction(ProgramDlg::LoadAll);
     waitForTransfer();
     // Read back from the device as a fresh editor would: names at
@@ -239,7 +248,7 @@ class ProgramsTest : public QObject {
     QVERIFY(MainWindowFixture::connectAndRead(*window_, *sim));
     paths_ = {file("again")};
     pcAction(ProgramDlg::SaveAll);
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(file("again.dat1j")), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(file("again" + setExtension())), 30000);
     QVERIFY(image_->read([](const ImageData& d) { return d.programs; }) == saved);
     window_->disconnectLink();
   }

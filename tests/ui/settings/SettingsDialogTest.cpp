@@ -235,11 +235,7 @@ class SettingsDialogTest : public QObject {
     Language::setFlag(1);
     QTemporaryDir dir;
     const std::string state = dir.filePath("device.bin").toStdString();
-    const ProductVariant& variant = ProductVariant::current();
-    const QString firmware =
-        QString::fromUtf8(variant.firmwarePrefix.data(), variant.firmwarePrefix.size()) +
-        QString::fromUtf8(variant.softwareVersion.data(), variant.softwareVersion.size());
-    SimProcess sim({"--state", QString::fromStdString(state), "--firmware", firmware});
+    SimProcess sim({"--state", QString::fromStdString(state)});
     QVERIFY(sim.started());
     QVERIFY(MainWindowFixture::connectAndRead(*window_, sim));
 
