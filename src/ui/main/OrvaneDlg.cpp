@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -27,14 +28,23 @@
 #include "ui/main/TopBar.h"
 #include "ui/main/UiText.h"
 #include "ui/pages/ChannelPage.h"
+#include "ui/pages/EqSection.h"
 #include "ui/pages/InDataDlg.h"
 #include "ui/pages/InMicDlg.h"
 #include "ui/pages/OutDataDlg.h"
 #include "ui/programs/DialogFileChooser.h"
 #include "ui/programs/ProgramFileActions.h"
+#include "ui/programs/ProgramTexts.h"
 #include "ui/widgets/GradientProgressCtrl.h"
 
 namespace orvane::ui {
+
+namespace {
+
+// Filter exports are a few kilobytes; a larger file is not one.
+constexpr qint64 kMaxRewFileBytes = 1 << 20;
+
+}  // namespace
 
 OrvaneDlg::OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLister ports, Timings timings)
     : image_(image),
@@ -157,8 +167,10 @@ void OrvaneDlg::buildPages() {
     page->hide();
     layout->addWidget(page);
   }
-  for (ChannelPage* page : std::initializer_list<ChannelPage*>{inputPage_, outputPage_})
+  for (ChannelPage* page : std::initializer_list<ChannelPage*>{inputPage_, outputPage_}) {
     connect(page, &ChannelPage::graphRedraw, this, [this](int selected) { graph()->Redraw(selected); });
+    connect(page, &ChannelPage::rewImportRequested, this, [this, page] { importRewFilters(*page); });
+  }
   connect(inputPage_, &ChannelPage::gainChanged, this, &OrvaneDlg::RefreshInputGain);
   connect(outputPage_, &ChannelPage::gainChanged, this, &OrvaneDlg::RefreshOutputGain);
 }
@@ -366,6 +378,22 @@ void OrvaneDlg::onPrograms() {
   dialog.exec();
   if (image_.read([](const ImageData& d) { return d.currentProgramNumber; }) > 0)
     RefreshStatus(connection_.isConnected() ? 1 : 0);
+}
+
+// A Room EQ Wizard filter file into the channel of `page`; a refused file
+// is explained and changes nothing.
+void OrvaneDlg::importRewFilters(ChannelPage& page) {
+  const QString path = chooser_->openFile(ProgramFileKind::RewFilters);
+  if (path.isEmpty()) return;
+  QFile file(path);
+  if (file.size() > kMaxRewFileBytes || !file.open(QIODevice::ReadOnly)) {
+    MessageBoxes::inform(this, ProgramTexts::kFileReadError);
+    return;
+  }
+  const QByteArray text = file.readAll();
+  const std::string refused =
+      page.eq()->importFilters(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+  if (!refused.empty()) MessageBoxes::inform(this, QString::fromStdString(refused));
 }
 
 // A loaded or saved program file names the working state; the number shows

@@ -32,6 +32,7 @@ class QFrame;
 
 namespace orvane::ui {
 
+class ChannelPage;
 class ChannelStrip;
 class CrosspointGrid;
 class CFStatic;
@@ -148,6 +149,7 @@ class OrvaneDlg : public QWidget {
   void ShowMatrixArea(bool on);
   void onLevels();
   void runPcAction(ProgramDlg::PcAction action);
+  void importRewFilters(ChannelPage& page);
   void onAllProgramsRead();
 
   ParameterImage& image_;

@@ -43,6 +43,7 @@ ChannelPage::ChannelPage(Side side, ParameterImage& image, ChannelFilters& filte
   captions_.addTab(tabs_, ChannelTab, PageTexts::kChannelTab);
   captions_.addTab(tabs_, DynamicsTab, PageTexts::kDynamicsTab);
   connect(eq_, &EqSection::graphRedraw, this, &ChannelPage::graphRedraw);
+  connect(eq_, &EqSection::importRequested, this, &ChannelPage::rewImportRequested);
   connect(crossover_, &CrossoverSection::graphRedraw, this, &ChannelPage::graphRedraw);
   connect(basics_, &ChannelBasics::gainChanged, this, &ChannelPage::gainChanged);
 }

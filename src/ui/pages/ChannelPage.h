@@ -58,6 +58,8 @@ class ChannelPage : public QWidget, public WindowPart {
   void graphRedraw(int selected);
   // The gain of `channel` changed; its strip shows it.
   void gainChanged(int channel);
+  // The user asked to import a Room EQ Wizard filter file into the channel.
+  void rewImportRequested();
 
  protected:
   ChannelPage(Side side, ParameterImage& image, ChannelFilters& filters, LinkGroups& links,

@@ -2,8 +2,10 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QPushButton>
 
 #include "dsp/CKTVEQ.h"
+#include "dsp/RewFilterImport.h"
 #include "model/ParameterImage.h"
 #include "ui/pages/ChannelEdit.h"
 #include "ui/pages/EqBandColumn.h"
@@ -41,8 +43,14 @@ EqSection::EqSection(ChannelEdit& edit, QWidget* parent) : QWidget(parent), edit
     connect(column, &EqBandColumn::slopeChosen, this, [this, band](int slope) { onSlope(band, slope); });
   }
   connect(bypass_, &ToggleButton::clicked, this, &EqSection::onBypass);
+  import_ = new QPushButton(this);
+  import_->setObjectName("eqImportRew");
+  captions_.add(import_, PageTexts::kImportRew);
+  connect(import_, &QPushButton::clicked, this, &EqSection::importRequested);
+  const int below = EqBandColumn::kFirstRow + EqBandColumn::kRows;
+  grid->addWidget(import_, below, 0, 1, 3, Qt::AlignLeft | Qt::AlignTop);
   grid->setColumnStretch(bandCount() + 1, 1);
-  grid->setRowStretch(EqBandColumn::kFirstRow + EqBandColumn::kRows, 1);
+  grid->setRowStretch(below + 1, 1);
 }
 
 EqBandColumn* EqSection::column(int band) const {
@@ -128,6 +136,24 @@ void EqSection::onBypass() {
   emit graphRedraw(-1);
 }
 
+// The file's bands replace the channel's whole equaliser, so every band is
+// copied to the linked channels and every filter model is reloaded.
+std::string EqSection::importFilters(std::string_view text) {
+  const RewFilterImport::Parsed parsed = RewFilterImport::parse(text);
+  std::string refused = RewFilterImport::apply(edit_.image(), edit_.side(), edit_.channel(), parsed);
+  if (!refused.empty()) return refused;
+  std::vector<Field> fields;
+  for (int band = 0; band < bandCount(); ++band) {
+    const BandFields f = bandFields(edit_.side(), band);
+    fields.insert(fields.end(), {f.FQCY, f.Gain, f.Q, f.Slope, f.Type});
+  }
+  for (int member : edit_.follow(fields)) edit_.filtersOf(member).Rebind();
+  edit_.filters().Rebind();
+  showAll();
+  emit graphRedraw(-1);
+  return {};
+}
+
 void EqSection::applyLanguage() {
   captions_.apply();
   for (EqBandColumn* column : columns_) column->refill();
@@ -135,6 +161,7 @@ void EqSection::applyLanguage() {
 
 void EqSection::setLocked(bool locked) {
   bypass_->setVisible(!locked);
+  import_->setEnabled(!locked);
   for (EqBandColumn* column : columns_) column->setLocked(locked);
 }
 

@@ -21,6 +21,7 @@ inline constexpr BiText kFrequency{"Freq (Hz)", "频率(Hz)"};
 inline constexpr BiText kOctaves{"BW (oct)", "带宽(oct)"};
 inline constexpr BiText kQ{"Q / slope", "Q值/斜率"};
 inline constexpr BiText kBandGain{"Gain (dB)", "增益(dB)"};
+inline constexpr BiText kImportRew{"Import REW filters…", "导入 REW 滤波器…"};
 inline constexpr std::array<BiText, 3> kBandTypes{{
     {"Parameter", "参量"},
     {"Lo-Shelf", "低调"},

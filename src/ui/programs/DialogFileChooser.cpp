@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileDialog>
 
-
 namespace orvane::ui {
 
 namespace {
@@ -19,11 +18,7 @@ DialogFileChooser::DialogFileChooser(QWidget* parent) : parent_(parent) {
 }
 
 QString DialogFileChooser::pattern(ProgramFileKind kind) {
-  const ProductVariant& variant = ProductVariant::current();
-  const std::string_view extension =
-      kind == ProgramFileKind::OneProgram ? variant.programFileExtension : variant.programSetFileExtension;
-  return QStringLiteral("*") +
-         QString::fromLatin1(extension.data(), static_cast<qsizetype>(extension.size()));
+  return QStringLiteral("*") + extensionOf(kind);
 }
 
 QString DialogFileChooser::openFile(ProgramFileKind kind) {

@@ -1,8 +1,9 @@
 #pragma once
 
-// The desktop's open and save dialogs for program files. They start in the
-// MusicFile folder of the folder the editor was started in (created there
-// when missing) and show only the model's files.
+// The desktop's open and save dialogs for program files and filter text
+// files. They start in the MusicFile folder of the folder the editor was
+// started in (created there when missing) and show only files of the kind
+// asked for.
 
 #include <QWidget>
 
@@ -17,7 +18,7 @@ class DialogFileChooser : public FileChooser {
   QString openFile(ProgramFileKind kind) override;
   QString saveFile(ProgramFileKind kind) override;
 
-  // "*.dia1j" or "*.dat1j" (".dia1s", ".dat1s" for model 736).
+  // "*.dia1j" or "*.dat1j" (".dia1s", ".dat1s" for model 736); "*.txt".
   static QString pattern(ProgramFileKind kind);
 
  private:

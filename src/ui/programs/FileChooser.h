@@ -1,7 +1,7 @@
 #pragma once
 
-// Where the program file actions ask for a path: the desktop's file dialogs
-// in the editor, a fixed answer in tests.
+// Where the program file actions and the equaliser's filter import ask for
+// a path: the desktop's file dialogs in the editor, a fixed answer in tests.
 
 #include <QString>
 
@@ -9,10 +9,12 @@
 
 namespace orvane::ui {
 
-enum class ProgramFileKind { OneProgram, AllPrograms };
+// The program files, and the filter text files Room EQ Wizard exports.
+enum class ProgramFileKind { OneProgram, AllPrograms, RewFilters };
 
-// ".dia1j" or ".dat1j" (".dia1s", ".dat1s" for model 736).
+// ".dia1j" or ".dat1j" (".dia1s", ".dat1s" for model 736); ".txt".
 inline QString extensionOf(ProgramFileKind kind) {
+  if (kind == ProgramFileKind::RewFilters) return QStringLiteral(".txt");
   const ProductVariant& variant = ProductVariant::current();
   const std::string_view extension =
       kind == ProgramFileKind::OneProgram ? variant.programFileExtension : variant.programSetFileExtension;

@@ -1,13 +1,17 @@
 // The input and output pages in the main window: the limits fields set each
 // other, band types and bypass, delay forms, anti-feedback items, ratios,
-// following by linked channels, the graphs both ways, locks, the link to a
-// device and how the pages look at 1366 x 768.
+// following by linked channels, the graphs both ways, the import of Room EQ
+// Wizard filters, locks, the link to a device and how the pages look at
+// 1366 x 768.
 
 #include <QComboBox>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "MainWindowFixture.h"
+#include "ScriptedChooser.h"
 #include "dsp/CKTVEQ.h"
 #include "model/Language.h"
 #include "model/ParameterImage.h"
@@ -16,6 +20,7 @@
 #include "ui/graphs/DynamicsGraph.h"
 #include "ui/main/ChannelStrip.h"
 #include "ui/main/DisplayDlg.h"
+#include "ui/main/MessageBoxes.h"
 #include "ui/main/OrvaneDlg.h"
 #include "ui/main/UiText.h"
 #include "ui/pages/ChannelBasics.h"
@@ -81,6 +86,7 @@ class ChannelPagesTest : public QObject {
     QVERIFY(window_);
   }
   void cleanup() {
+    MessageBoxes::setSink({});
     window_.reset();
     image_.reset();
     Language::setFlag(0);
@@ -292,6 +298,56 @@ class ChannelPagesTest : public QObject {
     const QImage before = curve->grab().toImage();
     type(in()->dynamics()->field(InputField::Comp_Level), "-10");
     QVERIFY(curve->grab().toImage() != before);
+  }
+
+  // A filter file from the chooser fills the bands of the output and of its
+  // linked output, their filter models and the page; a file with an unknown
+  // filter type is explained and changes nothing; the EQ lock takes the
+  // button away.
+  void rewFiltersImportIntoALinkGroup() {
+    Language::setFlag(1);
+    QTemporaryDir dir;
+    const auto write = [&](const QString& name, const QByteArray& text) {
+      QFile file(dir.filePath(name));
+      QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    };
+    write("room.txt",
+          "Filter Settings file\r\n\r\nRoom EQ V5.20\r\n"
+          "Filter  1: ON  PK       Fc   63.0 Hz  Gain  -4.5 dB  Q  2.10\r\n"
+          "Filter  2: ON  None\r\n"
+          "Filter  3: ON  HS 12dB  Fc  8.00 kHz  Gain   2.0 dB\r\n");
+    write("crossover.txt", "Room EQ V5.20\nFilter  1: ON  XO  Fc 80 Hz\n");
+    QStringList paths{dir.filePath("room.txt"), dir.filePath("crossover.txt")};
+    window_->setFileChooser(std::make_unique<ScriptedChooser>(&paths));
+    QStringList messages;
+    MessageBoxes::setSink([&](const QString&, const QString& text) { messages << text; });
+    window_->linkGroups().join(Side::Output, 2, 3);
+    image_->setBand(Side::Output, 3, 8, {10000, 480, 25, 0, 0});
+    select(Side::Output, 2);
+    EqSection* eq = out()->eq();
+
+    QTest::mouseClick(eq->importButton(), Qt::LeftButton);
+    for (int channel : {2, 3}) {
+      QCOMPARE(image_->band(Side::Output, channel, 0), (EqBand{62, 355, 63, 0, 0}));
+      QCOMPARE(image_->band(Side::Output, channel, 1), (EqBand{8000, 420, 25, 1, 2}));
+      for (int n = 2; n < 9; ++n) QCOMPARE(band(Side::Output, channel, n, &BandFields::Gain), 400);
+      QCOMPARE(window_->filters().output(channel).element(1).GainDb(), 2.0);
+      QVERIFY(window_->filters().output(channel).element(8).IsFlat());
+    }
+    QCOMPARE(band(Side::Output, 4, 0, &BandFields::FQCY), 40);
+    QCOMPARE(shown(eq->column(0)->frequency()), QStringLiteral("62"));
+    QCOMPARE(eq->column(1)->slope()->currentIndex(), 1);
+    QVERIFY(messages.isEmpty());
+
+    const auto before = image_->read([](const ImageData& d) { return d.edited; });
+    eq->importButton()->click();
+    QCOMPARE(messages, QStringList{"The filters were not imported:\nline 2: unknown filter type 'XO'"});
+    QVERIFY(image_->read([&](const ImageData& d) { return d.edited == before; }));
+
+    locks(LockFlag::OutputEq, true);
+    QVERIFY(!eq->importButton()->isEnabled());
+    locks(LockFlag::OutputEq, false);
+    QVERIFY(eq->importButton()->isEnabled());
   }
 
   // Each lock takes its controls away and gives them back with their lists.

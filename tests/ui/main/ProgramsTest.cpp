@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "MainWindowFixture.h"
+#include "ScriptedChooser.h"
 #include "link/Command.h"
 #include "model/Language.h"
 #include "model/NameField.h"
@@ -24,18 +25,6 @@
 namespace orvane::ui {
 
 namespace {
-
-// Paths the file actions get, one after the other; empty when none is left.
-class ScriptedChooser : public FileChooser {
- public:
-  explicit ScriptedChooser(QStringList* paths) : paths_(paths) {}
-  QString openFile(ProgramFileKind) override { return next(); }
-  QString saveFile(ProgramFileKind) override { return next(); }
-
- private:
-  QString next() { return paths_->isEmpty() ? QString() : paths_->takeFirst(); }
-  QStringList* paths_;
-};
 
 // The file extensions of the model the editor is built for.
 QString oneExtension() {

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStringList>
+
+#include "ui/programs/FileChooser.h"
+
+namespace orvane::ui {
+
+// Paths the window's file actions get, one after the other, whatever kind
+// of file they ask for; empty when none is left.
+class ScriptedChooser : public FileChooser {
+ public:
+  explicit ScriptedChooser(QStringList* paths) : paths_(paths) {}
+  QString openFile(ProgramFileKind) override { return next(); }
+  QString saveFile(ProgramFileKind) override { return next(); }
+
+ private:
+  QString next() { return paths_->isEmpty() ? QString() : paths_->takeFirst(); }
+  QStringList* paths_;
+};
+
+}  // namespace orvane::ui
