@@ -44,9 +44,10 @@ struct Parsed {
   std::vector<std::string> problems;
 };
 
-// Reads the whole text of a file; any line ending, spaces or tabs between
-// the words, frequencies as "1000 Hz", "1.00 kHz" or "1,000". A file with no
-// filter line at all is a problem too: it is not a filter export.
+// Reads the whole text of a file: Unix or Windows line endings, spaces or
+// tabs between the words, frequencies as "1000 Hz", "1.00 kHz" or "1,000".
+// A file with no filter line at all is a problem too: it is not a filter
+// export.
 Parsed parse(std::string_view text);
 
 // Writes the filters into the EQ bands of one channel of the edited image,
