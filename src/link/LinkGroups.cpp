@@ -21,6 +21,10 @@ const std::array<int, kChannels>& groupTable(const ImageData& d, Side side) {
 
 }  // namespace
 
+int LinkGroups::firstGroupByte(Side side) {
+  return groupBase(side);
+}
+
 LinkGroups::LinkGroups(ParameterImage& image, Command& command) : image_(image), command_(command) {}
 
 void LinkGroups::normalise() {

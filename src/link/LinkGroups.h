@@ -30,6 +30,8 @@ class LinkGroups {
   std::vector<int> follow(Side side, int channel, std::span<const Field> fields);
   // The other members of `channel`'s group.
   std::vector<int> othersInGroup(Side side, int channel) const;
+  // The `LinkGroup` byte of group 0: 1 on inputs, 81 on outputs.
+  static int firstGroupByte(Side side);
 
  private:
   ParameterImage& image_;

@@ -26,6 +26,17 @@ class MasterSection {
   // 1..7 takes it at once, so a single row (input 0, row 2) carries it.
   void setAntiFeedback(bool on);
 
+  // The same changes on an image alone, for callers without the editor's
+  // command (scripts): the worker's row comparison sends them. Without the
+  // protocol lock around storeAntiFeedback the worker may send a few rows
+  // of the other inputs as well.
+  static int levelOf(const ParameterImage& image, Side side);
+  static void storeLevel(ParameterImage& image, Side side, int level);
+  // Mutes the side, or brings back the remembered level; returns the new level.
+  static int storeMute(ParameterImage& image, Side side, bool muted);
+  static bool antiFeedbackOf(const ParameterImage& image);
+  static void storeAntiFeedback(ParameterImage& image, bool on);
+
  private:
   ParameterImage& image_;
   Command& command_;

@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "dsp/CKTVEQ.h"
+#include "model/CrossLimits.h"
 #include "model/ParameterImage.h"
 #include "ui/pages/ChannelEdit.h"
 #include "ui/pages/NumField.h"
@@ -98,7 +99,7 @@ void CrossoverSection::cornerDragged(int index) {
 // round; the field then shows the corner stored.
 void CrossoverSection::onFrequency(bool highPass, int hz) {
   const CrossoverPair pair = edit_.image().crossover(edit_.side(), edit_.channel());
-  const int limited = highPass ? std::min(hz, pair.XFQCY_Hi) : std::max(hz, pair.XFQCY_Lo);
+  const int limited = CrossLimits::crossoverCorner(pair, highPass, hz);
   if (limited != hz) frequency(highPass)->showValue(limited);
   const CrossoverFields fields = crossoverFields(edit_.side());
   edit_.write(highPass ? fields.XFQCY_Lo : fields.XFQCY_Hi, limited);

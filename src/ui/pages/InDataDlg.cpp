@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <algorithm>
 
+#include "model/CrossLimits.h"
 #include "model/LockState.h"
 #include "ui/graphs/AGC_EXT_Map.h"
 #include "ui/pages/ChannelBasics.h"
@@ -16,8 +17,6 @@ namespace {
 using namespace InputField;
 using namespace DynamicsFields;
 
-// The AGC target is on a scale 50 dB (500 codes) below the compressor's.
-constexpr int kScaleGap = 500;
 constexpr FieldFormat kAgcLevel{NumKind::LevelOffAtMin, 0.1, 80, 0, 1000};
 constexpr FieldFormat kCompressorLevel{NumKind::LevelOffAtMax, 0.1, 30, 0, 500};
 
@@ -37,14 +36,8 @@ constexpr std::array<DynamicsRow, 4> kCompressorRows{{
 constexpr std::array<DynamicsGroup, 2> kGroups{
     {{&PageTexts::kAgc, kAgcRows}, {&PageTexts::kCompressor, kCompressorRows}}};
 
-// The threshold stays at or below the target, the target at or below the
-// compressor level (in dB, across the two scales).
 int dynamicsLimit(Field field, int code, const ChannelEdit& edit) {
-  if (field == Comp_Level) return std::max(code, edit.value(AGC_TargetLevel) - kScaleGap);
-  if (field == AGC_TargetLevel)
-    return std::max(std::min(code, edit.value(Comp_Level) + kScaleGap), edit.value(AGC_Threshold));
-  if (field == AGC_Threshold) return std::min(code, edit.value(AGC_TargetLevel));
-  return code;
+  return CrossLimits::dynamics(edit.image(), Side::Input, edit.channel(), field, code);
 }
 
 constexpr FieldFormat kNoiseGate{NumKind::WholeLevel, 1, 120, 0, 130};

@@ -17,7 +17,7 @@
 #include <QLineEdit>
 #include <QPointer>
 
-#include "ui/pages/NumFormat.h"
+#include "dsp/NumFormat.h"
 
 namespace orvane::ui {
 

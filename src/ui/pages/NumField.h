@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-#include "ui/pages/NumFormat.h"
+#include "dsp/NumFormat.h"
 
 namespace orvane::ui {
 

@@ -1,7 +1,6 @@
 #include "ui/pages/OutDataDlg.h"
 
-#include <algorithm>
-
+#include "model/CrossLimits.h"
 #include "ui/graphs/COM_EXT_LIMStatic.h"
 #include "ui/pages/PageTexts.h"
 
@@ -28,11 +27,8 @@ constexpr std::array<DynamicsRow, 3> kLimiterRows{{
 constexpr std::array<DynamicsGroup, 2> kGroups{
     {{&PageTexts::kCompressor, kCompressorRows}, {&PageTexts::kLimiter, kLimiterRows}}};
 
-// The compressor works at or below the limiter threshold.
 int dynamicsLimit(Field field, int code, const ChannelEdit& edit) {
-  if (field == Comp_Level) return std::min(code, edit.value(Lim_Threshold));
-  if (field == Lim_Threshold) return std::max(code, edit.value(Comp_Level));
-  return code;
+  return CrossLimits::dynamics(edit.image(), Side::Output, edit.channel(), field, code);
 }
 
 }  // namespace

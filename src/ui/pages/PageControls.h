@@ -6,7 +6,7 @@
 #include <span>
 
 #include "model/Language.h"
-#include "ui/pages/NumFormat.h"
+#include "dsp/NumFormat.h"
 
 class QComboBox;
 class QWidget;

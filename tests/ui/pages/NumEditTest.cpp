@@ -17,7 +17,7 @@
 using orvane::Language;
 using orvane::ui::MessageBoxes;
 using orvane::ui::NumEdit;
-using orvane::ui::NumKind;
+using orvane::NumKind;
 
 namespace {
 

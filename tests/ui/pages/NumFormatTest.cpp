@@ -4,10 +4,10 @@
 #include <string>
 
 #include "dsp/FreqGrid.h"
-#include "ui/pages/NumFormat.h"
+#include "dsp/NumFormat.h"
 
-using orvane::ui::NumFormat;
-using orvane::ui::NumKind;
+using orvane::NumFormat;
+using orvane::NumKind;
 
 namespace {
 
@@ -353,7 +353,7 @@ void NumFormatTest::typedText() {
   QFETCH(QString, typed);
   QFETCH(int, code);
   QFETCH(bool, outOfRange);
-  const orvane::ui::NumParsed parsed = format.parse(typed.toStdString(), current);
+  const orvane::NumParsed parsed = format.parse(typed.toStdString(), current);
   QCOMPARE(parsed.code, code);
   QCOMPARE(parsed.outOfRange, outOfRange);
 }

@@ -14,7 +14,7 @@ using orvane::Language;
 using orvane::ui::MessageBoxes;
 using orvane::ui::NumEdit;
 using orvane::ui::NumField;
-using orvane::ui::NumKind;
+using orvane::NumKind;
 using orvane::ui::NumSpin;
 
 namespace {

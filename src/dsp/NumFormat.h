@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-namespace orvane::ui {
+namespace orvane {
 
 // Display kinds, numbered as in the pages' control tables.
 enum class NumKind : int {
@@ -80,4 +80,4 @@ struct NumFormat {
   bool isRatio() const { return kind == NumKind::CompressorRatio || kind == NumKind::AgcRatio; }
 };
 
-}  // namespace orvane::ui
+}  // namespace orvane

@@ -1,4 +1,4 @@
-#include "ui/pages/NumFormat.h"
+#include "dsp/NumFormat.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,7 +10,7 @@
 #include "model/QTable.h"
 #include "model/ValueScales.h"
 
-namespace orvane::ui {
+namespace orvane {
 
 namespace {
 
@@ -332,4 +332,4 @@ int NumFormat::wheelStep(int code, int notches) const {
   return static_cast<int>(std::clamp<long long>(moved, minimum, maximum));
 }
 
-}  // namespace orvane::ui
+}  // namespace orvane
