@@ -22,7 +22,7 @@
 #include <thread>
 
 #include "QuietNotifier.h"
-#include "SimChild.h"
+#include "support/SimulatorProcess.h"
 #include "link/Command.h"
 #include "transport/NetPort.h"
 
@@ -166,7 +166,7 @@ bool waitUntil(Done done) {
 // The editor's link machinery connected to the simulated device over the
 // network link, polling.
 struct EditorLink {
-  explicit EditorLink(const SimChild& sim) {
+  explicit EditorLink(const SimulatorProcess& sim) {
     command.attachTransport(LinkType::Network,
                             std::make_unique<NetPort>(command.linkContext(LinkType::Network), image));
     std::lock_guard lock(command.protocolLock());
@@ -192,7 +192,7 @@ struct EditorLink {
 };
 
 void BM_NetRawRoundTrip(benchmark::State& state) {
-  SimChild sim;
+  SimulatorProcess sim;
   RawConnection connection(sim.port());
   if (!connection.connected()) return state.SkipWithError("no simulator");
   for (auto _ : state)
@@ -206,7 +206,7 @@ BENCHMARK(BM_NetRawRoundTrip)->Unit(benchmark::kMicrosecond);
 // ratio (vs_raw) and the CPU time of the editor's process (cpu_us).
 void BM_NetIdleExchange(benchmark::State& state) {
   constexpr long kExchangesPerIteration = 1000;
-  SimChild sim;
+  SimulatorProcess sim;
   const double raw = rawRoundTripMicros(sim.port(), 5000);
   EditorLink link(sim);
   if (raw <= 0 || !link.opened) return state.SkipWithError("no simulator");
@@ -236,7 +236,7 @@ BENCHMARK(BM_NetIdleExchange)->UseRealTime()->Unit(benchmark::kMillisecond);
 // One iteration: the whole device read again (settings, names, locks, the
 // sixteen channel blocks) until the channel data are announced.
 void BM_NetFullRead(benchmark::State& state) {
-  SimChild sim;
+  SimulatorProcess sim;
   EditorLink link(sim);
   if (!link.opened) return state.SkipWithError("no simulator");
   long reads = 0;
@@ -258,7 +258,7 @@ BENCHMARK(BM_NetFullRead)->UseRealTime()->Unit(benchmark::kMillisecond);
 void BM_NetReadAllPrograms(benchmark::State& state) {
   constexpr int kExchanges = kPrograms * (1 + 2 * kChannels);
   constexpr int kRawSets = 5;
-  SimChild sim;
+  SimulatorProcess sim;
   // The simulator serves one connection at a time: the bare round trips
   // before the editor connects.
   const double rawMs = rawRoundTripMicros(sim.port(), kExchanges * kRawSets) * kExchanges / 1000;

@@ -44,6 +44,8 @@ class Command {
   void Shutdown();
   // Sets the queue-not-empty event.
   void WakeWorker();
+  // See CommunicationWorker::levelPolls().
+  std::uint64_t levelPolls() const { return worker_.levelPolls(); }
   // While a set-up dialog is open its frames are served by the idle pass.
   void setIdleQueueService(bool on) { idleQueueService_ = on; }
   // Packs the set-up dialog's working copy into the set-up block before the

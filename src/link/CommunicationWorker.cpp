@@ -144,6 +144,7 @@ void CommunicationWorker::buildLevelPoll(LinkType link) {
   const FrameHeader h = ctx_.builders.header(link, FrameCode::CmdRead, 0, BlockCode::System, kLevelItem);
   const std::array<std::uint8_t, FrameBuilder::kDefaultLength> zeros{};
   slot.withFrames([&](SendData& transmit, SendData&) { ctx_.frames.fill(transmit, h, zeros); });
+  ++levelPolls_;
 }
 
 bool CommunicationWorker::signalTransport(LinkType link) {

@@ -62,6 +62,11 @@ class CommunicationWorker {
   void park();
   // Ends the thread for good.
   void stop();
+  // How many level polls it has built. A poll is built only when nothing is
+  // queued, no row differs from the device copy and the exchange before it
+  // has ended: two more polls than at some moment mean that everything
+  // edited or queued before that moment is on the device.
+  std::uint64_t levelPolls() const { return levelPolls_.load(); }
 
  private:
   void run();
@@ -78,6 +83,7 @@ class CommunicationWorker {
   std::atomic<bool> alive_{false};
   std::atomic<bool> running_{false};
   std::atomic<bool> finished_{false};
+  std::atomic<std::uint64_t> levelPolls_{0};
   std::mutex parkMutex_;
   std::condition_variable parkCondition_;
   bool resumeRequested_ = false;

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "link/ConnectTarget.h"
+#include "link/SystemLinks.h"
 #include "model/Language.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/OrvaneDlg.h"
@@ -104,7 +105,7 @@ int OrvaneApp::run(int argc, char** argv) {
   QDir().mkpath(kProgramFolder);
 
   ParameterImage image;
-  OrvaneDlg window(image, SystemTransports::attach, SystemTransports::listSerialPorts);
+  OrvaneDlg window(image, SystemLinks::attach, SystemTransports::listSerialPorts);
   if (parser.isSet(screenshotOption)) screenshotWhenReady(window, parser.value(screenshotOption));
   // The console uses the whole screen; a window manager keeps it maximised.
   if (const QScreen* screen = window.screen()) window.resize(screen->availableGeometry().size());

@@ -1,7 +1,6 @@
 #pragma once
 
-// The machine's real links: the serial ports, USB HID devices through hidapi
-// and the network.
+// The serial ports of the machine, as the connection dialog lists them.
 
 #include <vector>
 
@@ -12,8 +11,6 @@ namespace orvane::ui {
 
 class SystemTransports {
  public:
-  // Gives `command` a serial, a USB and a network transport.
-  static void attach(Command& command, ParameterImage& image);
   // The serial ports for the connection dialog, USB adapters marked.
   static std::vector<SerialPortChoice> listSerialPorts();
 };

@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include "link/SystemLinks.h"
 #include "ui/SimProcess.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/SystemTransports.h"
@@ -9,8 +10,7 @@
 namespace orvane::ui::MainWindowFixture {
 
 std::unique_ptr<OrvaneDlg> open(ParameterImage& image) {
-  auto window =
-      std::make_unique<OrvaneDlg>(image, SystemTransports::attach, SystemTransports::listSerialPorts);
+  auto window = std::make_unique<OrvaneDlg>(image, SystemLinks::attach, SystemTransports::listSerialPorts);
   window->resize(1366, 768);
   window->show();
   if (!QTest::qWaitForWindowExposed(window.get())) return nullptr;

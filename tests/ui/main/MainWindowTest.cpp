@@ -10,6 +10,7 @@
 #include <QtTest>
 #include <thread>
 
+#include "link/SystemLinks.h"
 #include "model/ParameterImage.h"
 #include "sim/DeviceState.h"
 #include "sim/DeviceStateFile.h"
@@ -39,8 +40,8 @@ class MainWindowTest : public QObject {
     // does not miss a device's answer.
     Timings timings;
     timings.serialIdProbe = std::chrono::milliseconds(100);
-    window_ = std::make_unique<OrvaneDlg>(*image_, SystemTransports::attach,
-                                          SystemTransports::listSerialPorts, timings);
+    window_ =
+        std::make_unique<OrvaneDlg>(*image_, SystemLinks::attach, SystemTransports::listSerialPorts, timings);
     window_->show();
   }
   bool connected() { return window_->connection().isConnected(); }

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QtTest>
 
+#include "link/SystemLinks.h"
 #include "model/Crosspoints.h"
 #include "model/NameField.h"
 #include "model/ParameterImage.h"
@@ -117,8 +118,7 @@ class StripsTest : public QObject {
     messages_.clear();
     MessageBoxes::setSink([this](const QString&, const QString& text) { messages_ << text; });
     image_ = std::make_unique<ParameterImage>();
-    window_ =
-        std::make_unique<OrvaneDlg>(*image_, SystemTransports::attach, SystemTransports::listSerialPorts);
+    window_ = std::make_unique<OrvaneDlg>(*image_, SystemLinks::attach, SystemTransports::listSerialPorts);
     window_->resize(1366, 768);
     window_->show();
     image_->takeDeviceSnapshot();

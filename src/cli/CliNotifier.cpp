@@ -1,0 +1,48 @@
+#include "cli/CliNotifier.h"
+
+#include <algorithm>
+
+namespace orvane::cli {
+
+namespace {
+
+// In the order of the counts.
+constexpr std::array kMessages{Message::GraphChanged,    Message::ChannelDataRead,
+                               Message::AllProgramsRead, Message::LinkLost,
+                               Message::LevelsRead,      Message::NetworkOperationDone,
+                               Message::SetupLinkLost,   Message::FirmwareVersionRead};
+
+}  // namespace
+
+std::size_t CliNotifier::slot(Message message) {
+  return static_cast<std::size_t>(std::ranges::find(kMessages, message) - kMessages.begin()) %
+         kMessages.size();
+}
+
+void CliNotifier::post(Message message, std::intptr_t, std::intptr_t lParam) {
+  std::lock_guard lock(mutex_);
+  ++counts_[slot(message)];
+  if (message == Message::LinkLost) lostKind_ = static_cast<int>(lParam);
+}
+
+void CliNotifier::portWarning(const std::string& text) {
+  std::lock_guard lock(mutex_);
+  warnings_.push_back(text);
+}
+
+int CliNotifier::count(Message message) const {
+  std::lock_guard lock(mutex_);
+  return counts_[slot(message)];
+}
+
+int CliNotifier::lostKind() const {
+  std::lock_guard lock(mutex_);
+  return lostKind_;
+}
+
+std::vector<std::string> CliNotifier::warnings() const {
+  std::lock_guard lock(mutex_);
+  return warnings_;
+}
+
+}  // namespace orvane::cli

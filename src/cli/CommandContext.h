@@ -1,0 +1,29 @@
+#pragma once
+
+// What every orvanectl command works with: the open session, the options
+// of the run, and a way to learn that the user interrupted it.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cli/DeviceSession.h"
+#include "cli/Outcome.h"
+
+namespace orvane::cli {
+
+struct CommandContext {
+  DeviceSession& session;
+  bool followLinks = true;
+  // Writes a line at once (the watch of the meters); other output comes
+  // back in the Outcome.
+  std::function<void(const std::string& line)> print;
+  std::function<bool()> interrupted;
+};
+
+using Words = std::vector<std::string>;
+
+// A number in [minimum, maximum], or nothing.
+std::optional<int> wholeNumber(const std::string& word, int minimum, int maximum);
+
+}  // namespace orvane::cli

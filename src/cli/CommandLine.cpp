@@ -1,0 +1,64 @@
+#include "cli/CommandLine.h"
+
+namespace orvane::cli {
+
+std::variant<CommandLine, std::string> CommandLine::parse(const std::vector<std::string>& args,
+                                                          const char* environmentConnect) {
+  CommandLine line;
+  if (environmentConnect) line.connect = environmentConnect;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    // Everything after the command belongs to it, its own options included.
+    if (!line.words.empty()) {
+      line.words.push_back(arg);
+    } else if (arg == "--connect") {
+      if (i + 1 >= args.size())
+        return std::string("--connect needs a link: usb, net:ADDR[:PORT] or serial:PORT:ID");
+      line.connect = args[++i];
+    } else if (arg.rfind("--connect=", 0) == 0) {
+      line.connect = arg.substr(10);
+    } else if (arg == "--json") {
+      line.json = true;
+    } else if (arg == "--no-link") {
+      line.noLink = true;
+    } else if (arg == "--keep-going") {
+      line.keepGoing = true;
+    } else if (arg == "--help" || arg == "-h") {
+      line.help = true;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return "unknown option '" + arg + "'";
+    } else {
+      line.words.push_back(arg);
+    }
+  }
+  return line;
+}
+
+std::variant<std::vector<std::string>, std::string> splitWords(const std::string& line) {
+  std::vector<std::string> words;
+  std::string word;
+  bool inWord = false;
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '\\' && i + 1 < line.size()) {
+      word += line[++i];
+      inWord = true;
+    } else if (c == '"') {
+      quoted = !quoted;
+      inWord = true;
+    } else if (!quoted && (c == ' ' || c == '\t' || c == '\r')) {
+      if (inWord) words.push_back(std::move(word));
+      word.clear();
+      inWord = false;
+    } else {
+      word += c;
+      inWord = true;
+    }
+  }
+  if (quoted) return std::string("a quote is not closed");
+  if (inWord) words.push_back(std::move(word));
+  return words;
+}
+
+}  // namespace orvane::cli

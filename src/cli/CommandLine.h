@@ -1,0 +1,31 @@
+#pragma once
+
+// The words of an orvanectl call: the options that hold for the whole run
+// (they may stand anywhere before the command) and the command with its
+// own words.
+
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace orvane::cli {
+
+struct CommandLine {
+  std::string connect;  // --connect, else the ORVANE_CONNECT environment variable
+  bool json = false;
+  bool noLink = false;
+  bool keepGoing = false;
+  bool help = false;
+  std::vector<std::string> words;  // the command and what follows it
+
+  // `environmentConnect` may be null. An error text names the bad word.
+  static std::variant<CommandLine, std::string> parse(const std::vector<std::string>& args,
+                                                      const char* environmentConnect);
+};
+
+// Splits one line of a batch into words: blanks separate them, double
+// quotes keep blanks inside a word ("Board Room"), a backslash takes the
+// next character as it is. An error text when a quote is left open.
+std::variant<std::vector<std::string>, std::string> splitWords(const std::string& line);
+
+}  // namespace orvane::cli

@@ -1,0 +1,173 @@
+#include "cli/CommandRunner.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "cli/CommandLine.h"
+#include "cli/ParameterCommands.h"
+#include "cli/ParameterPath.h"
+#include "cli/ProgramCommands.h"
+#include "cli/StatusCommands.h"
+
+namespace orvane::cli {
+
+std::optional<int> wholeNumber(const std::string& word, int minimum, int maximum) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+  if (error != std::errc() || end != word.data() + word.size() || value < minimum || value > maximum)
+    return std::nullopt;
+  return value;
+}
+
+namespace {
+
+using Run = std::function<Outcome(CommandContext&, const Words&, const std::string& link)>;
+using Check = std::string (*)(const Words& args);
+
+struct CommandEntry {
+  const char* name;
+  const char* arguments;
+  const char* summary;
+  std::size_t minArgs;
+  std::size_t maxArgs;
+  Run run;
+  Check check = nullptr;
+};
+
+template <Outcome (*F)(CommandContext&, const Words&)>
+Run plain() {
+  return [](CommandContext& context, const Words& args, const std::string&) { return F(context, args); };
+}
+
+std::string checkFirstPath(const Words& args) {
+  return ParameterCommands::checkPath(args[0]);
+}
+std::string checkFirstChannel(const Words& args) {
+  return ParameterCommands::checkChannel(args[0]);
+}
+
+const std::vector<CommandEntry>& entries() {
+  static const std::vector<CommandEntry> table{
+      {"status", "", "link, device ID, firmware and model, current program, a snapshot of the 16 meters", 0,
+       0,
+       [](CommandContext& c, const Words&, const std::string& link) {
+         return StatusCommands::status(c, link);
+       }},
+      {"get", "PATH", "print a parameter as the editor shows it (see 'help paths')", 1, 1,
+       plain<ParameterCommands::get>(), checkFirstPath},
+      {"set", "PATH VALUE",
+       "set a parameter in the editor's units (-6.5dB, 1.2k, 2.5ms, 4:1, OFF, on/off); a linked channel "
+       "changes its group unless --no-link",
+       2, 2, plain<ParameterCommands::set>(), checkFirstPath},
+      {"programs", "", "list the 30 device programs, the current one marked", 0, 0,
+       plain<ProgramCommands::list>()},
+      {"recall", "N", "recall device program N (1-30)", 1, 1, plain<ProgramCommands::recall>()},
+      {"store", "N NAME", "store the working state as device program N under NAME", 2, 2,
+       plain<ProgramCommands::store>()},
+      {"delete", "N", "delete device program N", 1, 1, plain<ProgramCommands::erase>()},
+      {"save", "FILE", "save the working state to a one-program file", 1, 1,
+       plain<ProgramCommands::saveOne>()},
+      {"load", "FILE", "load a one-program file into the working state", 1, 1,
+       plain<ProgramCommands::loadOne>()},
+      {"backup", "FILE", "save all 30 device programs to an all-programs file", 1, 1,
+       plain<ProgramCommands::backup>()},
+      {"restore", "FILE", "store all 30 programs of an all-programs file into the device", 1, 1,
+       plain<ProgramCommands::restore>()},
+      {"report", "[--format text|csv|json|xlsx] [--output FILE]", "every parameter of the working state", 0,
+       4, plain<StatusCommands::report>()},
+      {"meters", "[--watch]", "the 16 level meters; --watch prints them until interrupted", 0, 1,
+       plain<StatusCommands::meters>()},
+      {"import-rew", "CHANNEL FILE",
+       "take a Room EQ Wizard filter-settings file into the equaliser of CHANNEL (in.A .. out.8)", 2, 2,
+       plain<ParameterCommands::importRew>(), checkFirstChannel},
+      {"batch", "", "run commands read from standard input, one per line ('#' starts a comment)", 0, 0,
+       nullptr},
+  };
+  return table;
+}
+
+const CommandEntry* find(const std::string& name) {
+  const auto& table = entries();
+  const auto it = std::ranges::find_if(table, [&](const CommandEntry& e) { return name == e.name; });
+  return it == table.end() ? nullptr : &*it;
+}
+
+std::string usageLine(const CommandEntry& e) {
+  return std::string("orvanectl [options] ") + e.name + (*e.arguments ? " " : "") + e.arguments;
+}
+
+}  // namespace
+
+CommandRunner::CommandRunner(CommandContext& context, std::string linkText)
+    : context_(context), linkText_(std::move(linkText)) {}
+
+std::optional<Outcome> CommandRunner::check(const Words& words) {
+  if (words.empty()) return Outcome::usage("no command given; 'orvanectl --help' lists them");
+  const CommandEntry* e = find(words[0]);
+  if (!e) return Outcome::usage("unknown command '" + words[0] + "'; 'orvanectl --help' lists them");
+  const Words args(words.begin() + 1, words.end());
+  if (args.size() < e->minArgs || args.size() > e->maxArgs)
+    return Outcome::usage("wrong number of arguments for '" + words[0] + "': " + usageLine(*e));
+  if (e->check)
+    if (std::string error = e->check(args); !error.empty()) return Outcome::usage(std::move(error));
+  return std::nullopt;
+}
+
+std::string CommandRunner::help() {
+  std::string text =
+      "orvanectl: command-line control of the KVS7304 audio matrix processor\n\n"
+      "usage: orvanectl [--connect LINK] [--json] [--no-link] [--keep-going] COMMAND [ARGS]\n"
+      "       orvanectl help [COMMAND | paths]\n\n"
+      "LINK is usb, net:ADDR[:PORT] or serial:PORT:ID (default: the ORVANE_CONNECT variable).\n"
+      "  --json        machine-readable output, one JSON object per command\n"
+      "  --no-link     'set' and 'import-rew' change only the channel named, not its link group\n"
+      "  --keep-going  'batch' runs on after a failed command\n\n"
+      "commands:\n";
+  for (const CommandEntry& e : entries()) {
+    std::string head = std::string("  ") + e.name + " " + e.arguments;
+    head.resize(std::max<std::size_t>(head.size() + 1, 34), ' ');
+    text += head + e.summary + "\n";
+  }
+  text += "\nexit status: 0 done, 1 the device refused or the link failed, 2 a usage or value error.\n";
+  return text;
+}
+
+std::optional<std::string> CommandRunner::help(const std::string& command) {
+  if (command == "paths") {
+    std::string text = "parameter paths and their values:\n";
+    for (const std::string& family : ParameterPath::families()) text += "  " + family + "\n";
+    return text;
+  }
+  const CommandEntry* e = find(command);
+  if (!e) return std::nullopt;
+  return usageLine(*e) + "\n  " + e->summary + "\n";
+}
+
+Outcome CommandRunner::run(const Words& words) {
+  if (auto refused = check(words)) return *refused;
+  const CommandEntry& e = *find(words[0]);
+  if (!e.run) return Outcome::usage("'batch' cannot run inside a batch");
+  return e.run(context_, Words(words.begin() + 1, words.end()), linkText_);
+}
+
+Outcome CommandRunner::batch(std::istream& in, bool keepGoing, const Emit& emit) {
+  Outcome worst = Outcome::done({}, Json::object());
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    const auto split = splitWords(line.substr(0, line.find('#')));
+    Outcome outcome;
+    if (const auto* error = std::get_if<std::string>(&split))
+      outcome = Outcome::usage(*error);
+    else if (std::get<Words>(split).empty())
+      continue;
+    else
+      outcome = run(std::get<Words>(split));
+    if (!outcome.ok()) outcome.error = "line " + std::to_string(number) + ": " + outcome.error;
+    emit(outcome);
+    if (outcome.status > worst.status) worst = Outcome{outcome.status, outcome.error, {}, {}};
+    if (!outcome.ok() && !keepGoing) break;
+  }
+  return worst;
+}
+
+}  // namespace orvane::cli

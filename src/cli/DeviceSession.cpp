@@ -1,0 +1,113 @@
+#include "cli/DeviceSession.h"
+
+#include <thread>
+
+#include "link/SystemLinks.h"
+#include "model/ProductVariant.h"
+
+namespace orvane::cli {
+
+namespace {
+
+constexpr auto kPollPause = std::chrono::milliseconds(2);
+
+// The device's own timing, except two local pauses that would make up most
+// of a short command's time: those the network port takes after letting its
+// connection go (nothing follows in a tool that ends then), and the pause
+// after a datagram that is not the echo answer (with a raw socket on the
+// loopback interface the first one is always the request itself; the
+// answer is waiting behind it).
+Timings sessionTimings() {
+  Timings timings;
+  timings.netEventResetPause = std::chrono::milliseconds(0);
+  timings.echoNonAnswerPause = std::chrono::milliseconds(0);
+  return timings;
+}
+
+}  // namespace
+
+DeviceSession::DeviceSession()
+    : command_(image_, notifier_, sessionTimings()),
+      connection_(command_, image_, notifier_),
+      links_(image_, command_) {
+  SystemLinks::attach(command_, image_);
+}
+
+DeviceSession::~DeviceSession() {
+  close();
+  filters_.reset();
+  command_.Shutdown();
+}
+
+ChannelFilters& DeviceSession::filters() {
+  if (!filters_) filters_ = std::make_unique<ChannelFilters>(image_);
+  return *filters_;
+}
+
+template <class Done>
+std::string DeviceSession::waitUntil(Done&& done, Seconds timeout, const char* what) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (linkLost()) return "the link to the device was lost";
+    if (std::chrono::steady_clock::now() > deadline)
+      return std::string("the device did not finish ") + what + " in time";
+    std::this_thread::sleep_for(kPollPause);
+  }
+  return {};
+}
+
+std::string DeviceSession::open(const ConnectTarget& target, Seconds timeout) {
+  if (!connection_.connect(target.link, target.address, target.deviceId))
+    return "cannot open the link " + (target.address.empty() ? std::string("usb") : target.address);
+  std::string error = waitUntil(
+      [this] {
+        return notifier_.count(Message::FirmwareVersionRead) > 0 ||
+               notifier_.count(Message::ChannelDataRead) > 0;
+      },
+      timeout, "the connection check");
+  if (error.empty()) error = checkFirmware();
+  if (error.empty())
+    error =
+        waitUntil([this] { return notifier_.count(Message::ChannelDataRead) > 0; }, timeout, "the full read");
+  if (!error.empty()) return error;
+  links_.normalise();
+  return {};
+}
+
+std::string DeviceSession::checkFirmware() const {
+  const FirmwareVerdict verdict = connection_.checkFirmware(ProductVariant::current());
+  if (verdict == FirmwareVerdict::Accepted) return {};
+  const std::string version = firmware();
+  switch (verdict) {
+    case FirmwareVerdict::WrongProduct:
+      return "the device (firmware " + version + ") is not a product this tool serves";
+    case FirmwareVerdict::DeviceOlder:
+      return "the device's firmware " + version + " is older than this tool supports";
+    default:
+      return "the device's firmware " + version + " is newer than this tool supports";
+  }
+}
+
+std::string DeviceSession::firmware() const {
+  const auto version = image_.read([](const ImageData& d) { return d.status.firmwareVersion; });
+  std::string text;
+  for (std::uint8_t byte : version)
+    if (byte >= 0x20 && byte < 0x7F) text += static_cast<char>(byte);
+  return text;
+}
+
+std::string DeviceSession::settle(Seconds timeout) {
+  const std::uint64_t polls = command_.levelPolls();
+  return waitUntil([&] { return command_.levelPolls() >= polls + 2 && command_.queue().isEmpty(); }, timeout,
+                   "taking the changes");
+}
+
+std::string DeviceSession::waitFor(Message message, int count, Seconds timeout) {
+  return waitUntil([&] { return notifier_.count(message) >= count; }, timeout, "the transfer");
+}
+
+void DeviceSession::close() {
+  if (connection_.isConnected()) connection_.disconnect();
+}
+
+}  // namespace orvane::cli

@@ -1,0 +1,37 @@
+#pragma once
+
+// What one orvanectl command gives back: its text for people, its value for
+// --json, and the exit status — 0 done, 1 the device refused or the link
+// failed, 2 the command itself was wrong (then `error` names the bad part).
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+namespace orvane::cli {
+
+// Members keep the order they were added in.
+using Json = nlohmann::ordered_json;
+
+struct Outcome {
+  enum Status { Done = 0, DeviceFailed = 1, UsageError = 2 };
+
+  int status = Done;
+  std::string error;
+  std::string text;  // lines, each ending in a newline
+  Json json;
+
+  static Outcome done(std::string text, Json json) { return {Done, {}, std::move(text), std::move(json)}; }
+  static Outcome usage(std::string error) { return {UsageError, std::move(error), {}, {}}; }
+  static Outcome device(std::string error) { return {DeviceFailed, std::move(error), {}, {}}; }
+  // Done, or the device's failure when `error` is not empty.
+  static Outcome unless(const std::string& error, std::string text, Json json) {
+    return error.empty() ? done(std::move(text), std::move(json)) : device(error);
+  }
+  bool ok() const { return status == Done; }
+  // The JSON text of `json`, one line; bytes that are not UTF-8 are replaced.
+  static std::string dump(const Json& json) {
+    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+  }
+};
+
+}  // namespace orvane::cli

@@ -1,0 +1,106 @@
+#include "cli/ParameterCommands.h"
+
+#include <fstream>
+
+#include "cli/ParameterPath.h"
+#include "dsp/RewFilterImport.h"
+
+namespace orvane::cli::ParameterCommands {
+
+namespace {
+
+// A REW export is a few kilobytes; anything far larger is the wrong file.
+constexpr std::size_t kLargestRewFile = 1 << 20;
+
+struct ChannelRef {
+  Side side;
+  int channel;
+};
+
+std::optional<ChannelRef> channelOf(const std::string& word) {
+  const bool input = word.size() == 4 && word.rfind("in.", 0) == 0 && word[3] >= 'A' && word[3] <= 'H';
+  const bool output = word.size() == 5 && word.rfind("out.", 0) == 0 && word[4] >= '1' && word[4] <= '8';
+  if (input) return ChannelRef{Side::Input, word[3] - 'A'};
+  if (output) return ChannelRef{Side::Output, word[4] - '1'};
+  return std::nullopt;
+}
+
+// Sends what the worker does not find by itself, then waits for the device.
+std::string deliver(DeviceSession& session, Delivery delivery) {
+  Command& command = session.command();
+  switch (delivery) {
+    case Delivery::SetupBlock:
+      command.SendSystemItem52();
+      break;
+    case Delivery::ExtendedBlock:
+      command.SendSystemItem53();
+      break;
+    case Delivery::StartupProgram:
+      command.SendSystemItem(session.image().read([](const ImageData& d) { return d.system.startupProgram; }),
+                             SystemItem::StartupProgram);
+      break;
+    case Delivery::Rows:
+      break;
+  }
+  command.WakeWorker();
+  return session.settle();
+}
+
+}  // namespace
+
+std::string checkPath(const std::string& word) {
+  const auto parsed = ParameterPath::parse(word);
+  if (const auto* error = std::get_if<std::string>(&parsed)) return *error;
+  return {};
+}
+
+std::string checkChannel(const std::string& word) {
+  return channelOf(word) ? std::string() : "'" + word + "' is no channel: in.A .. in.H or out.1 .. out.8";
+}
+
+Outcome get(CommandContext& context, const Words& args) {
+  const auto path = std::get<ParameterPath>(ParameterPath::parse(args[0]));
+  const std::string text = path.text(context.session.image());
+  return Outcome::done(text + "\n", Json{{"path", path.name()}, {"value", text}});
+}
+
+Outcome set(CommandContext& context, const Words& args) {
+  const auto path = std::get<ParameterPath>(ParameterPath::parse(args[0]));
+  DeviceSession& session = context.session;
+  const SetOutcome outcome = path.set(session.image(), &session.links(), args[1], context.followLinks);
+  if (!outcome.error.empty()) return Outcome::usage(outcome.error);
+  if (const std::string error = deliver(session, outcome.delivery); !error.empty())
+    return Outcome::device(error);
+  const std::string text = path.text(session.image());
+  Json changed = Json::array();
+  for (const std::string& name : outcome.changed) changed.emplace_back(name);
+  return Outcome::done(path.name() + " = " + text + "\n",
+                       Json{{"path", path.name()}, {"value", text}, {"changed", std::move(changed)}});
+}
+
+Outcome importRew(CommandContext& context, const Words& args) {
+  const ChannelRef channel = *channelOf(args[0]);
+  std::ifstream file(args[1], std::ios::binary);
+  if (!file) return Outcome::usage("cannot read the file '" + args[1] + "'");
+  std::string text(kLargestRewFile, '\0');
+  file.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(file.gcount()));
+  DeviceSession& session = context.session;
+  const RewFilterImport::Parsed parsed = RewFilterImport::parse(text);
+  std::vector<int> channels{channel.channel};
+  if (context.followLinks) {
+    const std::vector<int> others = session.links().othersInGroup(channel.side, channel.channel);
+    channels.insert(channels.end(), others.begin(), others.end());
+  }
+  for (int member : channels)
+    if (const std::string error = RewFilterImport::apply(session.image(), channel.side, member, parsed);
+        !error.empty())
+      return Outcome::usage(args[1] + ": " + error);
+  if (const std::string error = deliver(session, Delivery::Rows); !error.empty())
+    return Outcome::device(error);
+  return Outcome::done(
+      "imported " + std::to_string(parsed.filters.size()) + " filters into " + args[0] + "\n",
+      Json{{"channel", args[0]}, {"filters", static_cast<int>(parsed.filters.size())}});
+}
+
+}  // namespace orvane::cli::ParameterCommands

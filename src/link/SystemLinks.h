@@ -1,0 +1,17 @@
+#pragma once
+
+// The machine's real links for a Command: the serial ports through
+// libserialport, USB HID devices through hidapi, and the network.
+
+namespace orvane {
+
+class Command;
+class ParameterImage;
+
+namespace SystemLinks {
+
+void attach(Command& command, ParameterImage& image);
+
+}  // namespace SystemLinks
+
+}  // namespace orvane

@@ -1,0 +1,285 @@
+// orvanectl run as a program against the simulator, over the network link
+// and the RS-485 bus: values set and read back by their paths, batches,
+// program backups, JSON output and the exit status of every kind of failure.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "model/ChannelRecords.h"
+#include "sim/DeviceStateFile.h"
+#include "support/ChildProcess.h"
+#include "support/SimulatorProcess.h"
+
+namespace orvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder of its own for each test, removed afterwards.
+class ScratchDir {
+ public:
+  ScratchDir()
+      : path_(fs::temp_directory_path() /
+              ("orvanectl-" + std::to_string(::getpid()) + "-" + std::to_string(next_++))) {
+    fs::create_directories(path_);
+  }
+  ~ScratchDir() { fs::remove_all(path_); }
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  static inline int next_ = 0;
+  fs::path path_;
+};
+
+// A simulated device keeping its state in a file the test reads.
+struct Device {
+  explicit Device(const ScratchDir& dir, const std::string& name = "device.bin",
+                  std::vector<std::string> extra = {})
+      : stateFile(dir.file(name)), sim(withState(stateFile, std::move(extra))) {}
+
+  static std::vector<std::string> withState(const std::string& file, std::vector<std::string> extra) {
+    extra.insert(extra.begin(), {"--state", file});
+    return extra;
+  }
+  std::string link() const { return "net:" + sim.address(); }
+  // Stops the device, which saves its state, and reads that.
+  DeviceData finalState() {
+    sim.stop();
+    DeviceData data;
+    const auto error = DeviceStateFile::load(stateFile, data);
+    EXPECT_FALSE(error) << *error;
+    return data;
+  }
+
+  std::string stateFile;
+  SimulatorProcess sim;
+};
+
+ChildProcess::Result ctl(const std::vector<std::string>& args, const std::string& input = {},
+                         const std::vector<std::string>& environment = {}) {
+  return ChildProcess::run(ORVANECTL_PATH, args, input, environment);
+}
+
+ChildProcess::Result ctlOn(const Device& device, std::vector<std::string> args,
+                           const std::string& input = {}) {
+  args.insert(args.begin(), {"--connect", device.link()});
+  return ctl(args, input);
+}
+
+std::vector<nlohmann::json> jsonLines(const std::string& text) {
+  std::vector<nlohmann::json> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+    lines.push_back(nlohmann::json::parse(text.substr(start, end - start)));
+  return lines;
+}
+
+// Usage errors: exit status 2 and one line naming the bad part, before any
+// link is opened (no device runs here).
+TEST(Orvanectl, UsageErrorsExitTwoNamingTheBadPart) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const std::vector<Case> cases{
+      {{"--connect", "net:127.0.0.1:1", "frobnicate"}, "unknown command 'frobnicate'"},
+      {{"--connect", "net:127.0.0.1:1", "get"}, "wrong number of arguments for 'get'"},
+      {{"--connect", "net:127.0.0.1:1", "get", "in.Z.gain"}, "in.Z.gain"},
+      {{"--connect", "net:127.0.0.1:1", "import-rew", "in.Q", "x.txt"}, "'in.Q' is no channel"},
+      {{"--connect", "bluetooth", "status"}, "'bluetooth' names no link"},
+      {{"status"}, "no link given"},
+      {{"--colour", "status"}, "unknown option '--colour'"},
+  };
+  for (const Case& c : cases) {
+    const auto result = ctl(c.args);
+    EXPECT_EQ(result.status, 2) << c.args.back();
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+  }
+  const auto help = ctl({"--help"});
+  EXPECT_EQ(help.status, 0);
+  for (const char* command : {"status", "get", "set", "batch", "backup", "import-rew"})
+    EXPECT_NE(help.out.find(command), std::string::npos) << command;
+  EXPECT_EQ(ctl({"help", "set"}).status, 0);
+}
+
+// A device that is not there fails with status 1.
+TEST(Orvanectl, AMissingDeviceIsALinkFailure) {
+  SimulatorProcess sim;
+  ASSERT_TRUE(sim.started());
+  const std::string address = sim.address();
+  sim.stop();
+  const auto result = ctl({"--connect", "net:" + address, "status"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_FALSE(result.err.empty());
+}
+
+// Values set through one run come back through the next, and the device
+// holds them.
+TEST(Orvanectl, SetThenGetRoundTripsOverTheNetwork) {
+  struct Case {
+    const char* path;
+    const char* value;
+    const char* shown;
+  };
+  const std::vector<Case> cases{
+      {"in.A.gain", "-6.5dB", "-6.5dB"},
+      {"in.A.name", "Lectern", "Lectern"},
+      {"out.3.mute", "on", "on"},
+      {"in.B.eq.4.freq", "1.2k", "1200Hz"},
+      {"out.1.eq.9.gain", "-3", "-3.0dB"},
+      {"out.2.xover.hi.freq", "8000Hz", "8000Hz"},
+      {"in.C.agc.ratio", "1:2", "1:2.0"},
+      {"matrix.A.3", "on", "0.0dB"},
+      {"master.out.level", "-10dB", "-10.0dB"},
+      {"setup.operating", "discussion", "discussion"},
+      {"setup.startup", "7", "7"},
+  };
+  ScratchDir dir;
+  Device device(dir);
+  ASSERT_TRUE(device.sim.started());
+  std::string sets, gets;
+  for (const Case& c : cases) {
+    sets += std::string("set ") + c.path + " " + c.value + "\n";
+    gets += std::string("get ") + c.path + "\n";
+  }
+  const auto set = ctlOn(device, {"--json", "--no-link", "batch"}, sets);
+  ASSERT_EQ(set.status, 0) << set.err;
+  const auto got = ctlOn(device, {"--json", "batch"}, gets);
+  ASSERT_EQ(got.status, 0) << got.err;
+  const auto setLines = jsonLines(set.out);
+  const auto gotLines = jsonLines(got.out);
+  ASSERT_EQ(gotLines.size(), cases.size());
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    EXPECT_EQ(setLines[i]["value"], cases[i].shown) << cases[i].path;
+    EXPECT_EQ(gotLines[i]["value"], cases[i].shown) << cases[i].path;
+  }
+  const DeviceData state = device.finalState();
+  EXPECT_EQ(readField(state.working.block(Side::Input, 0), InputField::Gain), 235);  // 0.1 dB, 0 dB at 300
+  EXPECT_EQ(state.setup[0] & 4, 4);
+  EXPECT_EQ(state.startupProgram, 7);
+}
+
+// The RS-485 bus: a device addressed by its ID on the pseudo-terminal.
+TEST(Orvanectl, SetAndGetOverTheSerialBus) {
+  ScratchDir dir;
+  Device device(dir, "device.bin", {"--serial", "--id", "3"});
+  ASSERT_TRUE(device.sim.started());
+  const std::string link = "serial:" + device.sim.serialPath() + ":3";
+  const auto set = ctl({"--connect", link, "set", "out.2.mute", "on"});
+  ASSERT_EQ(set.status, 0) << set.err;
+  EXPECT_EQ(set.out, "out.2.mute = on\n");
+  const auto got = ctl({"get", "out.2.mute"}, {}, {"ORVANE_CONNECT=" + link});
+  EXPECT_EQ(got.out, "on\n");
+  // Mute holds 1 while the channel sounds.
+  EXPECT_EQ(readField(device.finalState().working.block(Side::Output, 1), CommonField::Mute), 0);
+}
+
+// A batch stops at its first failure, or runs on with --keep-going; its
+// exit status is the worst of its commands.
+TEST(Orvanectl, BatchStopsAtTheFirstFailureUnlessToldToGoOn) {
+  ScratchDir dir;
+  Device device(dir);
+  ASSERT_TRUE(device.sim.started());
+  const std::string script =
+      "# the hall's microphones\n"
+      "set in.A.gain -3dB\n"
+      "\n"
+      "set in.B.gain loud   # not a level\n"
+      "set in.C.gain -4dB\n";
+  const auto stopped = ctlOn(device, {"batch"}, script);
+  EXPECT_EQ(stopped.status, 2);
+  EXPECT_EQ(stopped.out, "in.A.gain = -3.0dB\n");
+  EXPECT_NE(stopped.err.find("line 4: "), std::string::npos) << stopped.err;
+  EXPECT_NE(stopped.err.find("loud"), std::string::npos) << stopped.err;
+
+  const auto ran = ctlOn(device, {"--keep-going", "--json", "batch"}, script);
+  EXPECT_EQ(ran.status, 2);
+  const auto lines = jsonLines(ran.out);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1]["status"], 2);
+  EXPECT_EQ(lines[2]["value"], "-4.0dB");
+  EXPECT_EQ(ctlOn(device, {"get", "in.C.gain"}).out, "-4.0dB\n");
+}
+
+// Programs stored, backed up and restored into a fresh device come out the
+// same; the program list and the status read as JSON.
+TEST(Orvanectl, BackupRestoresIntoAFreshDevice) {
+  ScratchDir dir;
+  Device first(dir, "first.bin");
+  ASSERT_TRUE(first.sim.started());
+  const std::string backup = dir.file("venue.dat1j");
+  const auto made = ctlOn(first, {"batch"},
+                          "set in.A.gain -12dB\nstore 5 Lecture\nset out.4.mute on\nstore 12 \"Board Room\"\n"
+                          "backup " +
+                              backup + "\n");
+  ASSERT_EQ(made.status, 0) << made.err;
+
+  Device second(dir, "second.bin");
+  ASSERT_TRUE(second.sim.started());
+  const auto restored = ctlOn(second, {"restore", backup});
+  ASSERT_EQ(restored.status, 0) << restored.err;
+  const auto listed = jsonLines(ctlOn(second, {"--json", "programs"}).out);
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_EQ(listed[0]["programs"][11]["name"], "Board Room");
+  const auto status = jsonLines(ctlOn(second, {"--json", "status"}).out);
+  ASSERT_EQ(status.size(), 1u);
+  EXPECT_EQ(status[0]["meters"]["inputs"].size(), 8u);
+  EXPECT_EQ(status[0]["link"], second.link());
+  EXPECT_EQ(second.finalState().programs, first.finalState().programs);
+}
+
+// The report in each format.
+TEST(Orvanectl, ReportInEveryFormat) {
+  ScratchDir dir;
+  Device device(dir);
+  ASSERT_TRUE(device.sim.started());
+  const auto csv = ctlOn(device, {"report", "--format", "csv"});
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 72);
+  const auto json = jsonLines(ctlOn(device, {"report", "--format", "json"}).out);
+  ASSERT_EQ(json.size(), 1u);
+  EXPECT_EQ(json[0].size(), 71u);
+  EXPECT_TRUE(json[0][0].contains("CH_H"));
+  const std::string workbook = dir.file("report.xlsx");
+  EXPECT_EQ(ctlOn(device, {"report", "--format", "xlsx", "--output", workbook}).status, 0);
+  EXPECT_GT(fs::file_size(workbook), 1000u);
+  EXPECT_EQ(ctlOn(device, {"report", "--format", "pdf"}).status, 2);
+}
+
+// A room measurement's filters into a channel, and the meters watched until
+// the user stops them.
+TEST(Orvanectl, RewImportAndWatchedMeters) {
+  ScratchDir dir;
+  Device device(dir);
+  ASSERT_TRUE(device.sim.started());
+  const std::string filters = dir.file("filters.txt");
+  std::ofstream(filters, std::ios::binary)
+      << "Filter Settings file\r\n\r\nEqualiser: Generic\r\n"
+         "Filter  1: ON  PK       Fc   63.0 Hz  Gain  -4.5 dB  Q  2.10\r\n"
+         "Filter  2: ON  HS       Fc   8.00 kHz Gain   3.0 dB\r\n"
+         "Filter  3: ON  None\r\n";
+  const auto imported = ctlOn(device, {"import-rew", "in.B", filters});
+  ASSERT_EQ(imported.status, 0) << imported.err;
+  EXPECT_EQ(ctlOn(device, {"batch"}, "get in.B.eq.1.gain\nget in.B.eq.2.type\nget in.B.eq.3.gain\n").out,
+            "-4.5dB\nhighshelf\n0.0dB\n");
+  std::ofstream(dir.file("wrong.txt")) << "Filter  1: ON  XO  Fc 100 Hz\n";
+  const auto refused = ctlOn(device, {"import-rew", "in.B", dir.file("wrong.txt")});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("line 1"), std::string::npos) << refused.err;
+
+  ChildProcess watch(ORVANECTL_PATH, {"--connect", device.link(), "meters", "--watch"});
+  const auto start = std::chrono::steady_clock::now();
+  for (int line = 0; line < 5; ++line) ASSERT_TRUE(watch.readLine(std::chrono::seconds(5)));
+  // At most twenty lines a second.
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(180));
+  watch.interrupt();
+  EXPECT_EQ(watch.finish(std::chrono::seconds(10)).status, 0);
+}
+
+}  // namespace
+}  // namespace orvane
