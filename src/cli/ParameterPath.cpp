@@ -97,10 +97,6 @@ int shelfFrequency(int kind, int hz) {
   return hz;
 }
 
-std::string quoted(std::string_view text) {
-  return "'" + std::string(text) + "'";
-}
-
 const std::vector<ParameterPath>& everyPath() {
   static const std::vector<ParameterPath> paths = ParameterPath::all();
   return paths;

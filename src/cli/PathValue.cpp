@@ -80,7 +80,7 @@ std::optional<NumKind> kindForUnit(const ValueForm& form, std::string_view unit)
 }
 
 std::string refused(std::string_view value, const ValueForm& form) {
-  return "'" + std::string(value) + "' is not " + std::string(form.what);
+  return quoted(value) + " is not " + std::string(form.what);
 }
 
 std::variant<int, std::string> readNumber(const ValueForm& form, std::string_view value, int current) {
@@ -99,14 +99,14 @@ std::variant<int, std::string> readNumber(const ValueForm& form, std::string_vie
   const std::optional<NumKind> kind = kindForUnit(form, unit);
   if (!kind) return refused(value, form);
   if (form.strict && (x < form.minimum || x > form.maximum || x != std::floor(x)))
-    return "'" + std::string(value) + "' is outside " + std::to_string(form.minimum) + ".." +
+    return quoted(value) + " is outside " + std::to_string(form.minimum) + ".." +
            std::to_string(form.maximum);
   std::array<char, 64> typed{};
   const int length = std::snprintf(typed.data(), typed.size(), "%.6f", std::clamp(x, -1e12, 1e12));
   const NumParsed parsed =
       fieldRules(form, *kind)
           .parse(std::string_view(typed.data(), static_cast<std::size_t>(length)), shownCurrent);
-  if (parsed.outOfRange) return "'" + std::string(value) + "' is out of range";
+  if (parsed.outOfRange) return quoted(value) + " is out of range";
   return parsed.code - form.shown;
 }
 
@@ -139,6 +139,33 @@ std::variant<int, std::string> readChoice(const ValueForm& form, std::string_vie
 }
 
 }  // namespace
+
+std::string quoted(std::string_view text) {
+  std::string out = "'";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (c) {
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (byte >= 0x20 && byte != 0x7F) {
+          out += c;
+          break;
+        }
+        char escape[5];
+        std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+        out += escape;
+    }
+  }
+  return out + "'";
+}
 
 bool sameWord(std::string_view a, std::string_view b) {
   return std::ranges::equal(a, b, [](char x, char y) {

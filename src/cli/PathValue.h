@@ -51,6 +51,10 @@ std::variant<int, std::string> readValue(const ValueForm& form, std::string_view
 // The text of stored code `code`.
 std::string valueText(const ValueForm& form, int code);
 
+// `text` in single quotes for a message, with control characters written
+// as \n, \r, \t or \xNN: a message stays one line whatever was typed.
+std::string quoted(std::string_view text);
+
 // Equal apart from the case of ASCII letters.
 bool sameWord(std::string_view a, std::string_view b);
 

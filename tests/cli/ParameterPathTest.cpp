@@ -116,6 +116,9 @@ TEST_F(ParameterPathTest, BadPathsAndValuesNameTheBadPart) {
       {"in.A.eq", "incomplete parameter path 'in.A.eq'"},
       {"volume", "unknown parameter 'volume' in 'volume'"},
       {"", "empty parameter path"},
+      // Control characters are written out: a message is always one line.
+      {"\n", "unknown parameter '\\n' in '\\n'"},
+      {"in.A\r\t.\x01", "unknown channel 'A\\r\\t' in 'in.A\\r\\t.\\x01'"},
   };
   for (const auto& [text, message] : paths) {
     const auto parsed = ParameterPath::parse(text);
@@ -136,6 +139,8 @@ TEST_F(ParameterPathTest, BadPathsAndValuesNameTheBadPart) {
       {"in.A.name", "讲台左右中", "in.A.name: '讲台左右中' takes 10 bytes; a channel name holds 8"},
       {"setup.delay", "12", "setup.delay: '12' is outside 0..11"},
       {"setup.startup", "2.5", "setup.startup: '2.5' is outside 0..30"},
+      {"in.A.gain", "-6\n7", "in.A.gain: '-6\\n7' is not a level in dB"},
+      {"in.A.name", "Lectern\x7f\x1b", "in.A.name: 'Lectern\\x7F\\x1B' takes 9 bytes; a channel name holds 8"},
   };
   for (const auto& [text, value, message] : values) {
     const SetOutcome outcome = set(text, value);
