@@ -176,8 +176,11 @@ void applyOne(ParameterImage& image, const OneProgram& file) {
     d.currentProgramName = file.name;
     d.device.inputs = file.inputs;
     d.device.outputs = file.outputs;
-    std::copy_n(file.locks.begin(), kFunctionLocks, d.locks.bytes.begin());
-    std::copy_n(file.locks.begin(), kFunctionLocks, d.locks.deviceLock.begin());
+    // A lock byte is a flag: whatever a file holds there, a byte other
+    // than zero locks, and the image keeps it as 1.
+    const auto flag = [](std::uint8_t b) { return static_cast<std::uint8_t>(b != 0); };
+    std::transform(file.locks.begin(), file.locks.begin() + kFunctionLocks, d.locks.bytes.begin(), flag);
+    std::transform(file.locks.begin(), file.locks.begin() + kFunctionLocks, d.locks.deviceLock.begin(), flag);
   });
   // The restore takes the image's lock itself (it is not recursive), so it
   // cannot run inside the step above and follows it. Nothing can come

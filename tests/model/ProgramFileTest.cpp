@@ -114,6 +114,26 @@ TEST(ProgramFile, ASignedFileLoadsIntoTheBlocksNameAndFunctionLocks) {
   });
 }
 
+// Lock bytes of a file are flags: any byte other than zero locks and is
+// kept as 1 in both lock copies, so every flag of the image stays 0 or 1.
+TEST(ProgramFile, LockBytesOtherThanZeroOrOneLoadAsFlags) {
+  Bytes file = oneProgramFile("7304.1");
+  const std::size_t locksAt = file.size() - 54;
+  const std::array<std::uint8_t, 4> odd{2, 0xFF, 0x80, 0};
+  for (std::size_t k = 0; k < 32; ++k) file[locksAt + k] = odd[k % odd.size()];
+  ParameterImage image;
+  const auto program = ProgramFile::readOne(file, 7304);
+  ASSERT_TRUE(program);
+  ProgramFile::applyOne(image, *program);
+  image.read([&](const ImageData& d) {
+    for (std::size_t k = 0; k < 32; ++k) {
+      const std::uint8_t flag = odd[k % odd.size()] != 0;
+      EXPECT_EQ(d.locks.bytes[k], flag) << k;
+      EXPECT_EQ(d.locks.deviceLock[k], flag) << k;
+    }
+  });
+}
+
 TEST(ProgramFile, WritesTheSignedFormsOfEitherModel) {
   ParameterImage image;
   image.modify([&](ImageData& d) {
