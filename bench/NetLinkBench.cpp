@@ -21,9 +21,9 @@
 #include <mutex>
 #include <thread>
 
-#include "QuietNotifier.h"
-#include "support/SimulatorProcess.h"
 #include "link/Command.h"
+#include "platform/QuietNotifier.h"
+#include "support/SimulatorProcess.h"
 #include "transport/NetPort.h"
 
 namespace orvane {

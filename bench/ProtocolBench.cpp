@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "QuietNotifier.h"
 #include "link/Command.h"
+#include "platform/QuietNotifier.h"
 #include "sim/DeviceResponder.h"
 #include "sim/InProcessTransport.h"
 

@@ -1,7 +1,8 @@
 #pragma once
 
-// The benchmarks wait for posted messages only: progress, transfer state and
-// warnings are dropped.
+// A notifier for code that runs the core without a user interface and
+// waits for posted messages only: progress, transfer state and warnings are
+// dropped.
 
 #include <string>
 
