@@ -118,8 +118,8 @@ TEST(Orvanectl, AMissingDeviceIsALinkFailure) {
   EXPECT_FALSE(result.err.empty());
 }
 
-// Values set through one run come back through the next, and the device
-// holds them.
+// Values of every family of paths, set through one run, come back through
+// the next, and the device holds them.
 TEST(Orvanectl, SetThenGetRoundTripsOverTheNetwork) {
   struct Case {
     const char* path;
@@ -138,6 +138,31 @@ TEST(Orvanectl, SetThenGetRoundTripsOverTheNetwork) {
       {"master.out.level", "-10dB", "-10.0dB"},
       {"setup.operating", "discussion", "discussion"},
       {"setup.startup", "7", "7"},
+      {"in.A.polarity", "inverted", "inverted"},
+      {"out.5.delay", "2.5ms", "2.500ms"},
+      {"in.D.gate", "-60dBu", "-60dBu"},
+      {"in.E.feedback", "\"Level 2\"", "Level 2"},
+      {"out.6.eq.2.bw", "1.0oct", "1.00oct"},
+      {"out.6.eq.3.q", "2.1", "2.071"},
+      {"in.G.eq.5.type", "lowshelf", "lowshelf"},
+      {"in.G.eq.5.slope", "12dB/oct", "12dB/oct"},
+      {"out.7.xover.lo.family", "Bessel", "Bessel"},
+      {"out.7.xover.lo.freq", "120Hz", "120Hz"},
+      {"in.F.comp.ratio", "4:1", "4.0:1"},
+      {"in.F.agc.target", "-10dB", "-10.0dB"},
+      {"out.8.comp.level", "-10dB", "-10.0dB"},
+      {"out.8.lim.threshold", "-6dB", "-6.0dB"},
+      {"out.8.comp.attack", "5ms", "5ms"},
+      {"in.H.link", "2", "2"},
+      {"master.in.mute", "on", "on"},
+      {"master.antifeedback", "on", "on"},
+      {"setup.zerodbfs", "12", "12dBu"},
+      {"setup.threshold.C", "-20dBu", "-20.0dBu"},
+      {"setup.level.B", "chairman", "chairman"},
+      {"setup.attenuation.discussion.cascade", "-30dB", "-30.0dB"},
+      {"setup.channels", "4", "4"},
+      {"setup.delay", "3", "3"},
+      {"setup.mode", "slave", "slave"},
   };
   ScratchDir dir;
   Device device(dir);
