@@ -180,8 +180,8 @@ TEST(Orvanectl, SetThenGetRoundTripsOverTheNetwork) {
   const auto gotLines = jsonLines(got.out);
   ASSERT_EQ(gotLines.size(), cases.size());
   for (std::size_t i = 0; i < cases.size(); ++i) {
-    EXPECT_EQ(setLines[i]["value"], cases[i].shown) << cases[i].path;
-    EXPECT_EQ(gotLines[i]["value"], cases[i].shown) << cases[i].path;
+    EXPECT_EQ(setLines[i].at("value"), cases[i].shown) << cases[i].path;
+    EXPECT_EQ(gotLines[i].at("value"), cases[i].shown) << cases[i].path;
   }
   const DeviceData state = device.finalState();
   EXPECT_EQ(readField(state.working.block(Side::Input, 0), InputField::Gain), 235);  // 0.1 dB, 0 dB at 300
@@ -226,8 +226,8 @@ TEST(Orvanectl, BatchStopsAtTheFirstFailureUnlessToldToGoOn) {
   EXPECT_EQ(ran.status, 2);
   const auto lines = jsonLines(ran.out);
   ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[1]["status"], 2);
-  EXPECT_EQ(lines[2]["value"], "-4.0dB");
+  EXPECT_EQ(lines[1].at("status"), 2);
+  EXPECT_EQ(lines[2].at("value"), "-4.0dB");
   EXPECT_EQ(ctlOn(device, {"get", "in.C.gain"}).out, "-4.0dB\n");
 }
 
@@ -248,13 +248,17 @@ TEST(Orvanectl, BackupRestoresIntoAFreshDevice) {
   ASSERT_TRUE(second.sim.started());
   const auto restored = ctlOn(second, {"restore", backup});
   ASSERT_EQ(restored.status, 0) << restored.err;
-  const auto listed = jsonLines(ctlOn(second, {"--json", "programs"}).out);
+  const auto programs = ctlOn(second, {"--json", "programs"});
+  ASSERT_EQ(programs.status, 0) << programs.err;
+  const auto listed = jsonLines(programs.out);
   ASSERT_EQ(listed.size(), 1u);
-  EXPECT_EQ(listed[0]["programs"][11]["name"], "Board Room");
-  const auto status = jsonLines(ctlOn(second, {"--json", "status"}).out);
+  EXPECT_EQ(listed[0].at("programs").at(11).at("name"), "Board Room");
+  const auto shown = ctlOn(second, {"--json", "status"});
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  const auto status = jsonLines(shown.out);
   ASSERT_EQ(status.size(), 1u);
-  EXPECT_EQ(status[0]["meters"]["inputs"].size(), 8u);
-  EXPECT_EQ(status[0]["link"], second.link());
+  EXPECT_EQ(status[0].at("meters").at("inputs").size(), 8u);
+  EXPECT_EQ(status[0].at("link"), second.link());
   EXPECT_EQ(second.finalState().programs, first.finalState().programs);
 }
 
