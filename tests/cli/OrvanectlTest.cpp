@@ -118,8 +118,8 @@ TEST(Orvanectl, AMissingDeviceIsALinkFailure) {
   EXPECT_FALSE(result.err.empty());
 }
 
-// Values set through one run come back through the next, and the device
-// holds them.
+// Values of every family of paths, set through one run, come back through
+// the next, and the device holds them.
 TEST(Orvanectl, SetThenGetRoundTripsOverTheNetwork) {
   struct Case {
     const char* path;
@@ -138,6 +138,31 @@ TEST(Orvanectl, SetThenGetRoundTripsOverTheNetwork) {
       {"master.out.level", "-10dB", "-10.0dB"},
       {"setup.operating", "discussion", "discussion"},
       {"setup.startup", "7", "7"},
+      {"in.A.polarity", "inverted", "inverted"},
+      {"out.5.delay", "2.5ms", "2.500ms"},
+      {"in.D.gate", "-60dBu", "-60dBu"},
+      {"in.E.feedback", "\"Level 2\"", "Level 2"},
+      {"out.6.eq.2.bw", "1.0oct", "1.00oct"},
+      {"out.6.eq.3.q", "2.1", "2.071"},
+      {"in.G.eq.5.type", "lowshelf", "lowshelf"},
+      {"in.G.eq.5.slope", "12dB/oct", "12dB/oct"},
+      {"out.7.xover.lo.family", "Bessel", "Bessel"},
+      {"out.7.xover.lo.freq", "120Hz", "120Hz"},
+      {"in.F.comp.ratio", "4:1", "4.0:1"},
+      {"in.F.agc.target", "-10dB", "-10.0dB"},
+      {"out.8.comp.level", "-10dB", "-10.0dB"},
+      {"out.8.lim.threshold", "-6dB", "-6.0dB"},
+      {"out.8.comp.attack", "5ms", "5ms"},
+      {"in.H.link", "2", "2"},
+      {"master.in.mute", "on", "on"},
+      {"master.antifeedback", "on", "on"},
+      {"setup.zerodbfs", "12", "12dBu"},
+      {"setup.threshold.C", "-20dBu", "-20.0dBu"},
+      {"setup.level.B", "chairman", "chairman"},
+      {"setup.attenuation.discussion.cascade", "-30dB", "-30.0dB"},
+      {"setup.channels", "4", "4"},
+      {"setup.delay", "3", "3"},
+      {"setup.mode", "slave", "slave"},
   };
   ScratchDir dir;
   Device device(dir);
@@ -155,8 +180,8 @@ TEST(Orvanectl, SetThenGetRoundTripsOverTheNetwork) {
   const auto gotLines = jsonLines(got.out);
   ASSERT_EQ(gotLines.size(), cases.size());
   for (std::size_t i = 0; i < cases.size(); ++i) {
-    EXPECT_EQ(setLines[i]["value"], cases[i].shown) << cases[i].path;
-    EXPECT_EQ(gotLines[i]["value"], cases[i].shown) << cases[i].path;
+    EXPECT_EQ(setLines[i].at("value"), cases[i].shown) << cases[i].path;
+    EXPECT_EQ(gotLines[i].at("value"), cases[i].shown) << cases[i].path;
   }
   const DeviceData state = device.finalState();
   EXPECT_EQ(readField(state.working.block(Side::Input, 0), InputField::Gain), 235);  // 0.1 dB, 0 dB at 300
@@ -201,8 +226,8 @@ TEST(Orvanectl, BatchStopsAtTheFirstFailureUnlessToldToGoOn) {
   EXPECT_EQ(ran.status, 2);
   const auto lines = jsonLines(ran.out);
   ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[1]["status"], 2);
-  EXPECT_EQ(lines[2]["value"], "-4.0dB");
+  EXPECT_EQ(lines[1].at("status"), 2);
+  EXPECT_EQ(lines[2].at("value"), "-4.0dB");
   EXPECT_EQ(ctlOn(device, {"get", "in.C.gain"}).out, "-4.0dB\n");
 }
 
@@ -223,13 +248,17 @@ TEST(Orvanectl, BackupRestoresIntoAFreshDevice) {
   ASSERT_TRUE(second.sim.started());
   const auto restored = ctlOn(second, {"restore", backup});
   ASSERT_EQ(restored.status, 0) << restored.err;
-  const auto listed = jsonLines(ctlOn(second, {"--json", "programs"}).out);
+  const auto programs = ctlOn(second, {"--json", "programs"});
+  ASSERT_EQ(programs.status, 0) << programs.err;
+  const auto listed = jsonLines(programs.out);
   ASSERT_EQ(listed.size(), 1u);
-  EXPECT_EQ(listed[0]["programs"][11]["name"], "Board Room");
-  const auto status = jsonLines(ctlOn(second, {"--json", "status"}).out);
+  EXPECT_EQ(listed[0].at("programs").at(11).at("name"), "Board Room");
+  const auto shown = ctlOn(second, {"--json", "status"});
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  const auto status = jsonLines(shown.out);
   ASSERT_EQ(status.size(), 1u);
-  EXPECT_EQ(status[0]["meters"]["inputs"].size(), 8u);
-  EXPECT_EQ(status[0]["link"], second.link());
+  EXPECT_EQ(status[0].at("meters").at("inputs").size(), 8u);
+  EXPECT_EQ(status[0].at("link"), second.link());
   EXPECT_EQ(second.finalState().programs, first.finalState().programs);
 }
 
