@@ -11,23 +11,22 @@ namespace {
 
 constexpr auto kPollPause = std::chrono::milliseconds(2);
 
-// The device's own timing, except two local pauses that would make up most
-// of a short command's time: those the network port takes after letting its
-// connection go (nothing follows in a tool that ends then), and the pause
-// after a datagram that is not the echo answer (with a raw socket on the
-// loopback interface the first one is always the request itself; the
-// answer is waiting behind it).
-Timings sessionTimings() {
+}  // namespace
+
+// Two local pauses would make up most of a short command's time: the one
+// the network port takes after letting its connection go (nothing follows
+// in a tool that ends then), and the pause after a datagram that is not the
+// echo answer (with a raw socket on the loopback interface the first one is
+// always the request itself; the answer is waiting behind it).
+Timings DeviceSession::defaultTimings() {
   Timings timings;
   timings.netEventResetPause = std::chrono::milliseconds(0);
   timings.echoNonAnswerPause = std::chrono::milliseconds(0);
   return timings;
 }
 
-}  // namespace
-
-DeviceSession::DeviceSession()
-    : command_(image_, notifier_, sessionTimings()),
+DeviceSession::DeviceSession(const Timings& timings)
+    : command_(image_, notifier_, timings),
       connection_(command_, image_, notifier_),
       links_(image_, command_) {
   SystemLinks::attach(command_, image_);
@@ -56,19 +55,24 @@ std::string DeviceSession::waitUntil(Done&& done, Seconds timeout, const char* w
   return {};
 }
 
+int DeviceSession::sinceOpen(Message message) const {
+  const auto at = atOpen_.find(message);
+  return notifier_.count(message) - (at == atOpen_.end() ? 0 : at->second);
+}
+
 std::string DeviceSession::open(const ConnectTarget& target, Seconds timeout) {
+  for (Message message : {Message::LinkLost, Message::FirmwareVersionRead, Message::ChannelDataRead})
+    atOpen_[message] = notifier_.count(message);
   if (!connection_.connect(target.link, target.address, target.deviceId))
     return "cannot open the link " + (target.address.empty() ? std::string("usb") : target.address);
   std::string error = waitUntil(
       [this] {
-        return notifier_.count(Message::FirmwareVersionRead) > 0 ||
-               notifier_.count(Message::ChannelDataRead) > 0;
+        return sinceOpen(Message::FirmwareVersionRead) > 0 || sinceOpen(Message::ChannelDataRead) > 0;
       },
       timeout, "the connection check");
   if (error.empty()) error = checkFirmware();
   if (error.empty())
-    error =
-        waitUntil([this] { return notifier_.count(Message::ChannelDataRead) > 0; }, timeout, "the full read");
+    error = waitUntil([this] { return sinceOpen(Message::ChannelDataRead) > 0; }, timeout, "the full read");
   if (!error.empty()) return error;
   links_.normalise();
   return {};

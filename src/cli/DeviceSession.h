@@ -9,6 +9,7 @@
 // Errors come back as one line of text for the user; empty means success.
 
 #include <chrono>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -24,12 +25,17 @@ class DeviceSession {
  public:
   using Seconds = std::chrono::seconds;
 
-  DeviceSession();
+  // The device's own timing, except the local pauses a short command
+  // would spend most of its time in.
+  static Timings defaultTimings();
+
+  explicit DeviceSession(const Timings& timings = defaultTimings());
   ~DeviceSession();
   DeviceSession(const DeviceSession&) = delete;
   DeviceSession& operator=(const DeviceSession&) = delete;
 
-  // Opens the link and waits for the full read and the firmware check.
+  // Opens the link and waits for the full read and the firmware check. A
+  // session closed (or whose link was lost) may be opened again.
   std::string open(const ConnectTarget& target, Seconds timeout = Seconds(60));
   // Waits until every changed row and queued frame reached the device.
   std::string settle(Seconds timeout = Seconds(300));
@@ -42,7 +48,10 @@ class DeviceSession {
   LinkGroups& links() { return links_; }
   CliNotifier& notifier() { return notifier_; }
   ChannelFilters& filters();
-  bool linkLost() const { return notifier_.count(Message::LinkLost) > 0; }
+  // Whether the link opened last was reported lost.
+  bool linkLost() const { return sinceOpen(Message::LinkLost) > 0; }
+  // How often `message` arrived since the link was opened last.
+  int sinceOpen(Message message) const;
   // The device's version text, e.g. "J-DV1.20".
   std::string firmware() const;
 
@@ -55,6 +64,8 @@ class DeviceSession {
 
   ParameterImage image_;
   CliNotifier notifier_;
+  // The counts of the messages the waits look at when the link was opened.
+  std::map<Message, int> atOpen_;
   Command command_;
   ConnectionManager connection_;
   LinkGroups links_;

@@ -287,9 +287,16 @@ std::optional<DeviceResponder::Frame> DeviceResponder::seal(SendData& reply) {
   std::lock_guard lock(mutex_);
   reply.finalise(nonces_());
   const long count = ++replies_;
-  if (isNth(count, faults_.dropEvery)) return std::nullopt;
+  ++counts_.replies;
+  if (isNth(count, faults_.dropEvery)) {
+    ++counts_.dropped;
+    return std::nullopt;
+  }
   Frame wire(reply.wire().begin(), reply.wire().end());
-  if (isNth(count, faults_.corruptEvery)) wire[wire.size() - 2] ^= kCorruption;
+  if (isNth(count, faults_.corruptEvery)) {
+    wire[wire.size() - 2] ^= kCorruption;
+    ++counts_.corrupted;
+  }
   return wire;
 }
 
@@ -312,6 +319,11 @@ void DeviceResponder::setFaults(const FaultPlan& plan) {
 FaultPlan DeviceResponder::faults() const {
   std::lock_guard lock(mutex_);
   return faults_;
+}
+
+DeviceResponder::Counts DeviceResponder::counts() const {
+  std::lock_guard lock(mutex_);
+  return counts_;
 }
 
 }  // namespace orvane

@@ -47,6 +47,15 @@ class DeviceResponder {
   void setFaults(const FaultPlan& plan);
   FaultPlan faults() const;
 
+  // What the device has answered since it was made, whatever fault plans
+  // came and went: the figures of a soak run.
+  struct Counts {
+    long replies = 0;    // replies made, the corrupted and dropped ones included
+    long corrupted = 0;  // sent with a wrong checksum
+    long dropped = 0;    // never sent
+  };
+  Counts counts() const;
+
   // Called with every sound request, addressed to this device or not, on
   // the thread that delivered it (the simulator's log; tests watch the
   // order of requests with it).
@@ -65,6 +74,7 @@ class DeviceResponder {
   FaultPlan faults_;
   RequestObserver observer_;
   long replies_ = 0;  // replies made since the fault plan was set
+  Counts counts_;
 };
 
 }  // namespace orvane

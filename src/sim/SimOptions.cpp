@@ -104,6 +104,7 @@ std::string SimOptions::usage() {
          "  --delay-ms N           wait N milliseconds before each reply\n"
          "  --close-after N        close the TCP connection after N frames\n"
          "  --fail-check           answer the connection check with 1 (device not ready)\n"
+         "                         (at exit it prints how many replies it made, corrupted and dropped)\n"
          "\n"
          "  --help                 show this text\n";
 }

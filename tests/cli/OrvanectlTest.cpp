@@ -12,28 +12,13 @@
 #include "model/ChannelRecords.h"
 #include "sim/DeviceStateFile.h"
 #include "support/ChildProcess.h"
+#include "support/ScratchDir.h"
 #include "support/SimulatorProcess.h"
 
 namespace orvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A folder of its own for each test, removed afterwards.
-class ScratchDir {
- public:
-  ScratchDir()
-      : path_(fs::temp_directory_path() /
-              ("orvanectl-" + std::to_string(::getpid()) + "-" + std::to_string(next_++))) {
-    fs::create_directories(path_);
-  }
-  ~ScratchDir() { fs::remove_all(path_); }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  static inline int next_ = 0;
-  fs::path path_;
-};
 
 // A simulated device keeping its state in a file the test reads.
 struct Device {
@@ -164,7 +149,7 @@ TEST(Orvanectl, SetThenGetRoundTripsOverTheNetwork) {
       {"setup.delay", "3", "3"},
       {"setup.mode", "slave", "slave"},
   };
-  ScratchDir dir;
+  ScratchDir dir{"orvanectl"};
   Device device(dir);
   ASSERT_TRUE(device.sim.started());
   std::string sets, gets;
@@ -191,7 +176,7 @@ TEST(Orvanectl, SetThenGetRoundTripsOverTheNetwork) {
 
 // The RS-485 bus: a device addressed by its ID on the pseudo-terminal.
 TEST(Orvanectl, SetAndGetOverTheSerialBus) {
-  ScratchDir dir;
+  ScratchDir dir{"orvanectl"};
   Device device(dir, "device.bin", {"--serial", "--id", "3"});
   ASSERT_TRUE(device.sim.started());
   const std::string link = "serial:" + device.sim.serialPath() + ":3";
@@ -207,7 +192,7 @@ TEST(Orvanectl, SetAndGetOverTheSerialBus) {
 // A batch stops at its first failure, or runs on with --keep-going; its
 // exit status is the worst of its commands.
 TEST(Orvanectl, BatchStopsAtTheFirstFailureUnlessToldToGoOn) {
-  ScratchDir dir;
+  ScratchDir dir{"orvanectl"};
   Device device(dir);
   ASSERT_TRUE(device.sim.started());
   const std::string script =
@@ -234,7 +219,7 @@ TEST(Orvanectl, BatchStopsAtTheFirstFailureUnlessToldToGoOn) {
 // Programs stored, backed up and restored into a fresh device come out the
 // same; the program list and the status read as JSON.
 TEST(Orvanectl, BackupRestoresIntoAFreshDevice) {
-  ScratchDir dir;
+  ScratchDir dir{"orvanectl"};
   Device first(dir, "first.bin");
   ASSERT_TRUE(first.sim.started());
   const std::string backup = dir.file("venue.dat1j");
@@ -264,7 +249,7 @@ TEST(Orvanectl, BackupRestoresIntoAFreshDevice) {
 
 // The report in each format.
 TEST(Orvanectl, ReportInEveryFormat) {
-  ScratchDir dir;
+  ScratchDir dir{"orvanectl"};
   Device device(dir);
   ASSERT_TRUE(device.sim.started());
   const auto csv = ctlOn(device, {"report", "--format", "csv"});
@@ -283,7 +268,7 @@ TEST(Orvanectl, ReportInEveryFormat) {
 // A room measurement's filters into a channel, and the meters watched until
 // the user stops them.
 TEST(Orvanectl, RewImportAndWatchedMeters) {
-  ScratchDir dir;
+  ScratchDir dir{"orvanectl"};
   Device device(dir);
   ASSERT_TRUE(device.sim.started());
   const std::string filters = dir.file("filters.txt");

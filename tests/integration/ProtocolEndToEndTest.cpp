@@ -23,6 +23,7 @@
 #include "sim/DeviceResponder.h"
 #include "sim/InProcessTransport.h"
 #include "support/RecordingNotifier.h"
+#include "support/SameBlocks.h"
 
 namespace orvane {
 namespace {
@@ -162,23 +163,6 @@ void makeDistinctive(DeviceData& d) {
   const std::string_view firmware = "J-DV1.37";
   std::ranges::copy(firmware, d.firmwareVersion.begin());
   for (std::size_t i = 0; i < d.levels.size(); ++i) d.levels[i] = static_cast<std::uint8_t>(9 * i + 2);
-}
-
-// Names the first differing byte, so a failure says where the copies part.
-::testing::AssertionResult sameBlocks(const BlockSet& actual, const BlockSet& expected) {
-  for (Side side : {Side::Input, Side::Output}) {
-    for (int channel = 0; channel < kChannels; ++channel) {
-      const auto a = actual.block(side, channel);
-      const auto e = expected.block(side, channel);
-      const auto [at, _] = std::ranges::mismatch(a, e);
-      if (at == a.end()) continue;
-      const auto offset = at - a.begin();
-      return ::testing::AssertionFailure()
-             << (side == Side::Input ? "input " : "output ") << channel << " differs at byte " << offset
-             << ": " << int{*at} << " where " << int{e[static_cast<std::size_t>(offset)]} << " was expected";
-    }
-  }
-  return ::testing::AssertionSuccess();
 }
 
 // --- what the device saw ---------------------------------------------------------

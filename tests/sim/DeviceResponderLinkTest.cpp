@@ -54,6 +54,12 @@ TEST_F(SimLinkTest, CorruptsAndDropsEveryNthReply) {
   EXPECT_TRUE(respond(kConnectionCheck));
   EXPECT_FALSE(respond(kConnectionCheck));
   EXPECT_TRUE(respond(kConnectionCheck));
+
+  // Counted over both plans; the bad request made no reply.
+  const DeviceResponder::Counts counts = device.counts();
+  EXPECT_EQ(counts.replies, 8);
+  EXPECT_EQ(counts.corrupted, 2);
+  EXPECT_EQ(counts.dropped, 1);
 }
 
 TEST_F(SimLinkTest, FailsTheConnectionCheckOrReportsAnotherFirmware) {

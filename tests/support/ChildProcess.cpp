@@ -138,6 +138,13 @@ void ChildProcess::terminate() {
   pid_ = -1;
 }
 
+void ChildProcess::kill() {
+  if (pid_ <= 0) return;
+  ::kill(pid_, SIGKILL);
+  ::waitpid(pid_, nullptr, 0);
+  pid_ = -1;
+}
+
 ChildProcess::Result ChildProcess::run(const std::string& program, const std::vector<std::string>& args,
                                        const std::string& input, const std::vector<std::string>& environment,
                                        std::chrono::milliseconds timeout) {

@@ -35,6 +35,8 @@ class ChildProcess {
   // Waits until it ends and takes the rest of its output.
   Result finish(std::chrono::milliseconds timeout);
   void terminate();
+  // Ends it at once with SIGKILL, as a crash would: it saves nothing.
+  void kill();
   // Sends SIGINT, as Ctrl+C in a terminal does.
   void interrupt();
 

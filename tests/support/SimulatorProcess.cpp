@@ -29,4 +29,9 @@ SimulatorProcess::SimulatorProcess(const std::vector<std::string>& options)
   }
 }
 
+ChildProcess::Result SimulatorProcess::finish() {
+  process_.interrupt();
+  return process_.finish(std::chrono::seconds(30));
+}
+
 }  // namespace orvane

@@ -22,6 +22,11 @@ class SimulatorProcess {
   std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
   const std::string& serialPath() const { return serialPath_; }
   void stop() { process_.terminate(); }
+  // Stops it as Ctrl+C does (it saves its state) and takes what it printed
+  // after starting, such as the line of reply counts.
+  ChildProcess::Result finish();
+  // Ends it at once, as a crash or a power cut would.
+  void kill() { process_.kill(); }
 
  private:
   static std::vector<std::string> arguments(const std::vector<std::string>& options);
