@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "model/ChannelRecords.h"
+#include "model/NameField.h"
 #include "sim/DeviceStateFile.h"
 #include "support/ChildProcess.h"
 #include "support/ScratchDir.h"
@@ -245,6 +246,133 @@ TEST(Orvanectl, BackupRestoresIntoAFreshDevice) {
   EXPECT_EQ(status[0].at("meters").at("inputs").size(), 8u);
   EXPECT_EQ(status[0].at("link"), second.link());
   EXPECT_EQ(second.finalState().programs, first.finalState().programs);
+}
+
+// The status a batch line ended with: failures carry theirs, results none.
+int statusOf(const nlohmann::json& line) {
+  return line.is_object() && line.contains("error") ? line["status"].get<int>() : 0;
+}
+
+struct BatchCase {
+  std::string line;
+  int status;
+  std::string text;  // in the error, or in the result when it succeeded
+};
+
+// Runs `cases` as one batch that keeps going and checks each line's outcome.
+void expectBatch(const Device& device, const std::vector<BatchCase>& cases) {
+  std::string script;
+  for (const BatchCase& c : cases) script += c.line + "\n";
+  const auto ran = ctlOn(device, {"--keep-going", "--json", "batch"}, script);
+  const auto lines = jsonLines(ran.out);
+  ASSERT_EQ(lines.size(), cases.size()) << ran.err;
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    EXPECT_EQ(statusOf(lines[i]), cases[i].status) << cases[i].line << ": " << lines[i].dump();
+    EXPECT_NE(lines[i].dump().find(cases[i].text), std::string::npos)
+        << cases[i].line << ": " << lines[i].dump();
+  }
+}
+
+// Program numbers, names and files the user gets wrong, and files that
+// cannot be read or written, are refused one by one while the rest of the
+// batch works: the device ends with what the good lines did.
+TEST(Orvanectl, ProgramCommandsRefuseBadNumbersNamesAndFiles) {
+  ScratchDir dir;
+  std::ofstream(dir.file("garbage.dat1j"), std::ios::binary) << "not a program file at all";
+  Device device(dir);
+  ASSERT_TRUE(device.sim.started());
+  const std::string missing = dir.file("no-such-folder/x");
+  expectBatch(device, {
+                          {"store 5 Lecture", 0, "Lecture"},
+                          {"store 6 Board", 0, "Board"},
+                          {"recall 5", 0, "\"program\":5"},
+                          {"recall 31", 2, "not a number from 1 to 30"},
+                          {"recall five", 2, "'five'"},
+                          {"delete 0", 2, "not a number from 1 to 30"},
+                          {"store 7 \"\"", 2, "needs a name"},
+                          {"store 7 ABCDEFGHIJKLMNOPQ", 2, "too long"},
+                          {"delete 6", 0, "\"program\":6"},
+                          {"save " + dir.file("one.dat1j"), 0, "one.dat1j"},
+                          {"save " + missing, 2, "cannot write the file"},
+                          {"load " + dir.file("one.dat1j"), 0, "one.dat1j"},
+                          {"load " + dir.file("absent.dat1j"), 2, "cannot read the file"},
+                          {"load " + dir.file("garbage.dat1j"), 2, "is not a program file"},
+                          {"restore " + dir.file("one.dat1j"), 2, "is not an all-programs file"},
+                          {"restore " + dir.file("absent.dat1j"), 2, "cannot read the file"},
+                          {"backup " + missing, 2, "cannot write the file"},
+                          {"report --format pdf", 2, "unknown report format 'pdf'"},
+                          {"report --colour", 2, "not '--colour'"},
+                          {"report --format xlsx", 2, "needs --output"},
+                          {"report --format xlsx --output " + missing, 2, "cannot write the workbook"},
+                          {"report --output " + missing, 2, "cannot write the file"},
+                          {"report --format text --output " + dir.file("report.txt"), 0, "report.txt"},
+                          {"meters --fast", 2, "only --watch"},
+                          {"batch", 2, "inside a batch"},
+                          {"store 8 \"Room 2", 2, "quote is not closed"},
+                      });
+  std::ifstream text(dir.file("report.txt"));
+  const std::string report{std::istreambuf_iterator<char>(text), {}};
+  EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 72);
+  const DeviceData state = device.finalState();
+  const auto name = [&](int program) { return NameField::FieldToText(recordName(state.program(program))); };
+  EXPECT_EQ(name(5), "Lecture");
+  EXPECT_EQ(name(6), "");
+  EXPECT_EQ(name(7), "");
+}
+
+// Program operations the device's locks forbid are refused with status 1,
+// and neither the device nor the files change.
+TEST(Orvanectl, LockedProgramOperationsAreRefused) {
+  ScratchDir dir;
+  const std::string one = dir.file("one.dat1j");
+  const std::string all = dir.file("all.dat1j");
+  DeviceData locked;
+  {
+    Device open(dir);
+    ASSERT_TRUE(open.sim.started());
+    ASSERT_EQ(ctlOn(open, {"batch"}, "store 3 Kept\nsave " + one + "\nbackup " + all + "\n").status, 0);
+    locked = open.finalState();
+  }
+  // Loading, saving and deleting programs locked (flags 32, 33, 34).
+  locked.workingLocks[4] = 0x07;
+  ASSERT_FALSE(DeviceStateFile::save(dir.file("device.bin"), locked));
+  Device device(dir);
+  ASSERT_TRUE(device.sim.started());
+  const std::string fresh = dir.file("fresh.dat1j");
+  expectBatch(device, {
+                          {"recall 3", 1, "recalling programs is locked"},
+                          {"store 3 Other", 1, "storing programs is locked"},
+                          {"delete 3", 1, "deleting programs is locked"},
+                          {"save " + fresh, 1, "saving programs is locked"},
+                          {"load " + one, 1, "loading programs is locked"},
+                          {"backup " + fresh, 1, "reading programs is locked"},
+                          {"restore " + all, 1, "loading programs is locked"},
+                      });
+  EXPECT_FALSE(fs::exists(fresh));
+  EXPECT_EQ(device.finalState().programs, locked.programs);
+}
+
+// A device whose firmware this tool does not serve is refused before any
+// command runs.
+TEST(Orvanectl, AFirmwareThisToolDoesNotServeIsRefused) {
+  struct Case {
+    const char* firmware;
+    const char* message;
+  };
+  const std::vector<Case> cases{
+      {"S-DV1.00", "(firmware S-DV1.00) is not a product this tool serves"},
+      {"J-DV0.90", "firmware J-DV0.90 is older"},
+      {"J-DV2.00", "firmware J-DV2.00 is newer"},
+  };
+  ScratchDir dir;
+  for (const Case& c : cases) {
+    Device device(dir, "device.bin", {"--firmware", c.firmware});
+    ASSERT_TRUE(device.sim.started());
+    const auto result = ctlOn(device, {"status"});
+    EXPECT_EQ(result.status, 1) << c.firmware;
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    EXPECT_TRUE(result.out.empty()) << result.out;
+  }
 }
 
 // The report in each format.

@@ -14,7 +14,7 @@ namespace {
 
 std::array<std::uint8_t, 8> version(std::string_view text) {
   std::array<std::uint8_t, 8> bytes{};
-  std::copy(text.begin(), text.end(), bytes.begin());
+  std::copy_n(text.begin(), std::min(text.size(), bytes.size()), bytes.begin());
   return bytes;
 }
 
@@ -30,7 +30,7 @@ TEST(FirmwareCheckTest, PrefixAndMajorVersionDecide) {
   EXPECT_EQ(checkFirmware(version("S-DV1.10"), j), FirmwareVerdict::WrongProduct);
   EXPECT_EQ(checkFirmware(version("S-DV1.10"), s), FirmwareVerdict::Accepted);
   EXPECT_EQ(checkFirmware(version(""), j), FirmwareVerdict::WrongProduct);
-  EXPECT_EQ(checkFirmware(version("J-DV99999"), j), FirmwareVerdict::DeviceNewer);
+  EXPECT_EQ(checkFirmware(version("J-DV9999"), j), FirmwareVerdict::DeviceNewer);
 }
 
 TEST(ConnectTargetTest, TheThreeLinksAndTheirFaults) {

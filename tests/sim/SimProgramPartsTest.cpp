@@ -56,13 +56,32 @@ TEST(SimOptionsTest, EveryOptionIsRead) {
 }
 
 TEST(SimOptionsTest, BadArgumentsAreNamed) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* error;
+  };
+  const std::vector<Case> cases{
+      {{"--id", "251"}, "--id needs a number from 1 to 250"},
+      {{"--id"}, "--id needs a number from 1 to 250"},
+      {{"--listen", "127.0.0.1:x"}, "--listen needs ADDRESS:PORT"},
+      {{"--listen", "127.0.0.1:65536"}, "--listen needs ADDRESS:PORT"},
+      {{"--listen", ""}, "--listen needs ADDRESS:PORT"},
+      {{"--listen"}, "--listen needs ADDRESS:PORT"},
+      {{"--firmware", "far-too-long"}, "--firmware needs a version text of 1 to 8 characters"},
+      {{"--firmware", ""}, "--firmware needs a version text of 1 to 8 characters"},
+      {{"--state", ""}, "--state needs a file name"},
+      {{"--state"}, "--state needs a file name"},
+      {{"--corrupt-every", "0"}, "--corrupt-every needs a number from 1 to 1000000"},
+      {{"--frobnicate"}, "unknown option --frobnicate"},
+  };
+  for (const Case& c : cases) {
+    SimOptions options;
+    EXPECT_EQ(SimOptions::parse(c.args, options), c.error) << c.args[0];
+  }
   SimOptions options;
-  EXPECT_EQ(SimOptions::parse({"--id", "251"}, options), "--id needs a number from 1 to 250");
-  EXPECT_EQ(SimOptions::parse({"--id"}, options), "--id needs a number from 1 to 250");
-  EXPECT_EQ(SimOptions::parse({"--listen", "127.0.0.1:x"}, options), "--listen needs ADDRESS:PORT");
-  EXPECT_EQ(SimOptions::parse({"--firmware", "far-too-long"}, options),
-            "--firmware needs a version text of 1 to 8 characters");
-  EXPECT_EQ(SimOptions::parse({"--frobnicate"}, options), "unknown option --frobnicate");
+  EXPECT_FALSE(SimOptions::parse({"--listen", "localhost", "-h"}, options));
+  EXPECT_EQ(options.listenAddress, "localhost");
+  EXPECT_TRUE(options.help);
   EXPECT_NE(SimOptions::usage().find("--close-after"), std::string::npos);
 }
 
@@ -116,6 +135,12 @@ TEST_F(DeviceStateFileTest, DamagedFilesAreRefusedAndChangeNothing) {
   std::vector<std::uint8_t> foreign = bytes;
   foreign[0] = 'X';
   EXPECT_EQ(DeviceStateFile::parse(foreign, target), "not a simulator state file");
+  for (const std::uint8_t id : {0, 251}) {
+    DeviceData wrongId;
+    wrongId.deviceId = id;
+    EXPECT_EQ(DeviceStateFile::parse(DeviceStateFile::serialise(wrongId), target),
+              "the state file names no valid device ID");
+  }
   EXPECT_EQ(target.startupProgram, 5);
   EXPECT_TRUE(DeviceStateFile::load(path + ".missing", target));
 }

@@ -290,6 +290,23 @@ TEST_F(UsbPortTest, ThreeFailedTransfersGiveTheLinkUpAfterTheThirdAttempt) {
   expectLinkLostOnce();
 }
 
+// A failed transfer of a device that cannot be opened again (it went away
+// during the transfer) ends the link at once instead of using up attempts.
+TEST_F(UsbPortTest, AFailedTransferOfADeviceThatCannotBeReopenedLosesTheLinkOnce) {
+  ASSERT_TRUE(port.open(""));
+  backend.failWrites(1);
+  backend.setPresent(false);
+  putRead(3, 3);
+  exchange();
+
+  EXPECT_FALSE(port.isDeviceOpen());
+  EXPECT_FALSE(backend.isOpen());
+  EXPECT_EQ(backend.opens(), 1);
+  EXPECT_EQ(requests, 0);
+  EXPECT_FALSE(inFlight());
+  expectLinkLostOnce();
+}
+
 // --- the device going away ------------------------------------------------------
 
 TEST_F(UsbPortTest, UnpluggedDeviceIsReportedLostOnce) {

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include "cli/CommandLine.h"
+
+namespace orvane::cli {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// Options before the command hold for the run; everything from the command
+// on is the command's, its own options included; a bad option is named.
+TEST(CommandLineTest, OptionsTheCommandAndTheLink) {
+  struct Case {
+    Strings args;
+    const char* environment;
+    std::string connect;  // or the error's start when `words` is empty and `error` is set
+    Strings words;
+    bool json = false;
+    bool help = false;
+    std::string error = {};
+  };
+  const std::vector<Case> cases{
+      {{"--connect", "usb", "status"}, nullptr, "usb", {"status"}},
+      {{"--connect=net:127.0.0.1:9000", "--json", "get", "in.A.gain"},
+       nullptr,
+       "net:127.0.0.1:9000",
+       {"get", "in.A.gain"},
+       true},
+      {{"status"}, "serial:/dev/ttyUSB0:3", "serial:/dev/ttyUSB0:3", {"status"}},
+      {{"--connect", "usb", "status"}, "net:127.0.0.1", "usb", {"status"}},
+      {{"report", "--format", "csv", "--json"}, nullptr, "", {"report", "--format", "csv", "--json"}},
+      {{"-h"}, nullptr, "", {}, false, true},
+      {{"--connect"}, nullptr, "", {}, false, false, "--connect needs a link"},
+      {{"--verbose", "status"}, nullptr, "", {}, false, false, "unknown option '--verbose'"},
+      {{"-", "status"}, nullptr, "", {"-", "status"}},
+  };
+  for (const Case& c : cases) {
+    const auto parsed = CommandLine::parse(c.args, c.environment);
+    if (!c.error.empty()) {
+      ASSERT_TRUE(std::holds_alternative<std::string>(parsed)) << c.error;
+      EXPECT_EQ(std::get<std::string>(parsed).rfind(c.error, 0), 0u) << std::get<std::string>(parsed);
+      continue;
+    }
+    ASSERT_TRUE(std::holds_alternative<CommandLine>(parsed)) << std::get<std::string>(parsed);
+    const CommandLine& line = std::get<CommandLine>(parsed);
+    EXPECT_EQ(line.connect, c.connect);
+    EXPECT_EQ(line.words, c.words);
+    EXPECT_EQ(line.json, c.json);
+    EXPECT_EQ(line.help, c.help);
+  }
+}
+
+// A batch line: blanks separate, quotes keep blanks, a backslash takes the
+// next character as it is, and an open quote is an error.
+TEST(CommandLineTest, BatchLinesSplitIntoWords) {
+  struct Case {
+    std::string line;
+    Strings words;  // empty with `open` set: the line is refused
+    bool open = false;
+  };
+  const std::vector<Case> cases{
+      {"set in.A.gain -3dB", {"set", "in.A.gain", "-3dB"}},
+      {"  store\t12  \"Board Room\"\r", {"store", "12", "Board Room"}},
+      {"store 3 \"\"", {"store", "3", ""}},
+      {"store 3 Hall\\ East", {"store", "3", "Hall East"}},
+      {"store 3 say\\\"hi\\\"", {"store", "3", "say\"hi\""}},
+      {"store 3 ends\\", {"store", "3", "ends\\"}},
+      {"", {}},
+      {"   ", {}},
+      {"store 3 \"Board Room", {}, true},
+  };
+  for (const Case& c : cases) {
+    const auto split = splitWords(c.line);
+    if (c.open) {
+      EXPECT_TRUE(std::holds_alternative<std::string>(split)) << c.line;
+      continue;
+    }
+    ASSERT_TRUE(std::holds_alternative<Strings>(split)) << c.line;
+    EXPECT_EQ(std::get<Strings>(split), c.words) << c.line;
+  }
+}
+
+}  // namespace
+}  // namespace orvane::cli
