@@ -33,7 +33,7 @@ class ReportTable {
   static int group(int row);
 
  private:
-  std::array<std::array<std::string, kColumns>, kRows> cells_{};
+  std::array<std::array<std::string, kColumns>, kRows> cells_;
 };
 
 }  // namespace orvane
