@@ -26,9 +26,9 @@ int modelCode() {
 // The first of `flags` that is locked, as the refusal to give.
 std::string lockedRefusal(const ParameterImage& image,
                           std::initializer_list<std::pair<int, const char*>> flags) {
+  const LockState locks = image.read([](const ImageData& d) { return d.locks; });
   for (const auto& [flag, what] : flags)
-    if (image.read([flag](const ImageData& d) { return d.locks.isLocked(flag); }))
-      return std::string(what) + " is locked on the device";
+    if (locks.isLocked(flag)) return std::string(what) + " is locked on the device";
   return {};
 }
 

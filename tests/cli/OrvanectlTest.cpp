@@ -32,9 +32,17 @@ struct Device {
     return extra;
   }
   std::string link() const { return "net:" + sim.address(); }
+  // A failed test also shows what the device printed, such as a sanitizer's
+  // report that ended it early.
+  ~Device() {
+    if (!::testing::Test::HasFailure()) return;
+    const ChildProcess::Result ended = sim.finish();
+    std::fprintf(stderr, "orvane-sim exit status %d, printed:\n%s\n", ended.status, ended.err.c_str());
+  }
   // Stops the device, which saves its state, and reads that.
   DeviceData finalState() {
-    sim.stop();
+    const ChildProcess::Result ended = sim.finish();
+    EXPECT_EQ(ended.status, 0) << ended.err;
     DeviceData data;
     const auto error = DeviceStateFile::load(stateFile, data);
     EXPECT_FALSE(error) << *error;
@@ -277,7 +285,7 @@ void expectBatch(const Device& device, const std::vector<BatchCase>& cases) {
 // cannot be read or written, are refused one by one while the rest of the
 // batch works: the device ends with what the good lines did.
 TEST(Orvanectl, ProgramCommandsRefuseBadNumbersNamesAndFiles) {
-  ScratchDir dir;
+  ScratchDir dir{"orvanectl"};
   std::ofstream(dir.file("garbage.dat1j"), std::ios::binary) << "not a program file at all";
   Device device(dir);
   ASSERT_TRUE(device.sim.started());
@@ -323,7 +331,7 @@ TEST(Orvanectl, ProgramCommandsRefuseBadNumbersNamesAndFiles) {
 // Program operations the device's locks forbid are refused with status 1,
 // and neither the device nor the files change.
 TEST(Orvanectl, LockedProgramOperationsAreRefused) {
-  ScratchDir dir;
+  ScratchDir dir{"orvanectl"};
   const std::string one = dir.file("one.dat1j");
   const std::string all = dir.file("all.dat1j");
   DeviceData locked;
@@ -364,7 +372,7 @@ TEST(Orvanectl, AFirmwareThisToolDoesNotServeIsRefused) {
       {"J-DV0.90", "firmware J-DV0.90 is older"},
       {"J-DV2.00", "firmware J-DV2.00 is newer"},
   };
-  ScratchDir dir;
+  ScratchDir dir{"orvanectl"};
   for (const Case& c : cases) {
     Device device(dir, "device.bin", {"--firmware", c.firmware});
     ASSERT_TRUE(device.sim.started());
