@@ -16,6 +16,7 @@
 
 #include "link/Command.h"
 #include "platform/QuietNotifier.h"
+#include "protocol/ReplyDispatcher.h"
 #include "sim/DeviceResponder.h"
 #include "sim/InProcessTransport.h"
 

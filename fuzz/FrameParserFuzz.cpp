@@ -11,6 +11,7 @@
 #include "NullNotifier.h"
 #include "protocol/FrameBuilder.h"
 #include "protocol/LinkSlot.h"
+#include "protocol/ReplyDispatcher.h"
 #include "protocol/SystemItem.h"
 
 using namespace orvane;

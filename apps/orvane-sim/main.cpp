@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/StopSignals.h"
 #include "sim/DeviceResponder.h"
 #include "sim/DeviceStateFile.h"
 #include "sim/LevelMotion.h"
@@ -116,13 +117,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  // Every thread started from here on leaves the stop signals to main.
-  sigset_t stopSignals;
-  sigemptyset(&stopSignals);
-  sigaddset(&stopSignals, SIGINT);
-  sigaddset(&stopSignals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-  std::signal(SIGPIPE, SIG_IGN);
+  const sigset_t stopSignals = blockStopSignals();
 
   auto devices = makeDevices(options);
   SimDevice& first = *devices.front();

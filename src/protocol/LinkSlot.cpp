@@ -7,12 +7,12 @@ constexpr int kSyncCount = 3;
 constexpr int kHeaderEnd = static_cast<int>(FrameOffset::Payload);
 }  // namespace
 
-bool LinkSlot::parse(std::span<const std::uint8_t> bytes, ReplyDispatcher& dispatcher) {
+bool LinkSlot::parse(std::span<const std::uint8_t> bytes, ReplySink& sink) {
   std::lock_guard lock(mutex_);
   receive_.replyKind = transmit_.replyKind;
   for (std::uint8_t byte : bytes) {
     if (!feed(byte)) continue;
-    if (dispatcher.dispatch(receive_, transmit_))
+    if (sink.dispatch(receive_, transmit_))
       clearLocked(true);
     else
       receive_.rxBad = true;

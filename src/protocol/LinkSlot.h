@@ -8,7 +8,7 @@
 #include <mutex>
 #include <span>
 
-#include "protocol/ReplyDispatcher.h"
+#include "protocol/ReplySink.h"
 #include "protocol/SendData.h"
 
 namespace orvane {
@@ -19,7 +19,7 @@ class LinkSlot {
   // bytes completed a frame, good or bad (then `rxBad` tells); the rest of
   // the bytes after a completed frame are discarded. A good frame retires
   // the frame in flight.
-  bool parse(std::span<const std::uint8_t> bytes, ReplyDispatcher& dispatcher);
+  bool parse(std::span<const std::uint8_t> bytes, ReplySink& sink);
 
   // Empties the receive frame and, with `alsoTransmit`, retires the frame in
   // flight (its header bytes stay).

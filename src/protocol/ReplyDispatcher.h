@@ -10,12 +10,13 @@
 
 #include "model/ParameterImage.h"
 #include "platform/Notifier.h"
+#include "protocol/ReplySink.h"
 #include "protocol/SendData.h"
 #include "protocol/WorkerEvents.h"
 
 namespace orvane {
 
-class ReplyDispatcher {
+class ReplyDispatcher : public ReplySink {
  public:
   // An idle device answers every level poll with the levels the meters show
   // already; those are announced again only after this long, because waking
@@ -25,9 +26,7 @@ class ReplyDispatcher {
   ReplyDispatcher(ParameterImage& image, Notifier& notifier, WorkerEvents& events,
                   std::chrono::milliseconds levelRefresh = kLevelRefresh);
 
-  // True when the reply is accepted: the exchange with `inFlight` is over.
-  // False when it is bad and the transport must re-send.
-  bool dispatch(const SendData& reply, const SendData& inFlight);
+  bool dispatch(const SendData& reply, const SendData& inFlight) override;
 
  private:
   bool passesConnectionCheck(const SendData& reply, bool& decided);

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "sim/SerialFrameAssembler.h"
+#include "protocol/FrameAssembler.h"
 
 namespace orvane {
 
@@ -98,7 +98,7 @@ void SerialBusServer::stop() {
 }
 
 void SerialBusServer::run() {
-  SerialFrameAssembler assembler;
+  FrameAssembler assembler;
   std::array<std::uint8_t, kReadChunk> buffer{};
   for (;;) {
     std::array<pollfd, 2> fds{{{stop_.descriptor(), POLLIN, 0}, {master_, POLLIN, 0}}};
@@ -108,7 +108,7 @@ void SerialBusServer::run() {
       return;
     }
     if (fds[0].revents & POLLIN) return;
-    std::vector<SerialFrameAssembler::Frame> frames;
+    std::vector<FrameAssembler::Frame> frames;
     if (ready == 0) {
       frames = assembler.lineIdle();
     } else if (fds[1].revents & POLLIN) {

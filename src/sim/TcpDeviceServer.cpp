@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "platform/PortIo.h"
+#include "protocol/FrameAssembler.h"
 #include "protocol/SendData.h"
 #include "protocol/SystemItem.h"
 
@@ -20,37 +21,8 @@ namespace {
 
 constexpr int kBacklog = 4;
 constexpr std::size_t kReadChunk = 1024;
-constexpr std::array<std::uint8_t, 4> kFrameStart{kSyncByte, kSyncByte, kSyncByte, kStartByte};
 
 using Bytes = std::vector<std::uint8_t>;
-
-// The first complete, sound request in `pending`, taken out with everything
-// before it; nothing while the next request is still incomplete.
-std::optional<Bytes> takeRequest(Bytes& pending) {
-  for (;;) {
-    const auto start = std::search(pending.begin(), pending.end(), kFrameStart.begin(), kFrameStart.end());
-    if (start == pending.end()) {
-      // Keep a tail that may still grow into the start of a frame.
-      const std::size_t keep = std::min(pending.size(), kFrameStart.size() - 1);
-      pending.erase(pending.begin(), pending.end() - static_cast<std::ptrdiff_t>(keep));
-      return std::nullopt;
-    }
-    pending.erase(pending.begin(), start);
-    if (pending.size() <= FrameOffset::Length) return std::nullopt;
-    const std::size_t size = pending[FrameOffset::Length] + kFrameOverhead;
-    if (pending.size() < size) return std::nullopt;
-    SendData frame;
-    std::copy_n(pending.begin(), size, frame.bytes.begin());
-    const bool sound = frame.computeChecksum() == pending[size - 2] && pending[size - 1] == kEndByte;
-    if (sound) {
-      Bytes request(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(size));
-      pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(size));
-      return request;
-    }
-    // Not a frame after all: look for the next start behind this one.
-    pending.erase(pending.begin());
-  }
-}
 
 // A network rename or factory reset, acknowledged: the module restarts.
 bool restartsModule(const Bytes& request, std::span<const std::uint8_t> reply) {
@@ -217,15 +189,13 @@ void TcpDeviceServer::readConnection(Connection& connection) {
     observer = observer_;
   }
   if (observer) observer(bytes);
-  connection.pending.insert(connection.pending.end(), bytes.begin(), bytes.end());
-  answerRequests(connection);
+  answerRequests(connection, connection.assembler.push(bytes));
 }
 
-void TcpDeviceServer::answerRequests(Connection& connection) {
-  while (connection.socket.valid()) {
-    const std::optional<Bytes> request = takeRequest(connection.pending);
-    if (!request) return;
-    const std::optional<DeviceResponder::Frame> reply = device_.respond(*request);
+void TcpDeviceServer::answerRequests(Connection& connection, const std::vector<Bytes>& requests) {
+  for (const Bytes& request : requests) {
+    if (!connection.socket.valid()) return;
+    const std::optional<DeviceResponder::Frame> reply = device_.respond(request);
     if (!reply) continue;
     const TcpServerFaults faults = this->faults();
     if (!sendReply(connection.socket.fd(), *reply, faults)) {
@@ -234,7 +204,7 @@ void TcpDeviceServer::answerRequests(Connection& connection) {
     }
     ++connection.replies;
     const bool enough = faults.closeAfterReplies > 0 && connection.replies >= faults.closeAfterReplies;
-    if (enough || restartsModule(*request, *reply)) connection.socket.reset();
+    if (enough || restartsModule(request, *reply)) connection.socket.reset();
   }
 }
 

@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "platform/Event.h"
+#include "protocol/FrameAssembler.h"
 #include "sim/DeviceResponder.h"
 #include "transport/NetEndpoint.h"
 #include "transport/NetSocket.h"
@@ -86,7 +87,7 @@ class TcpDeviceServer {
  private:
   struct Connection {
     NetSocket socket;
-    std::vector<std::uint8_t> pending;  // received bytes not yet part of an answered frame
+    FrameAssembler assembler;  // received bytes not yet part of an answered frame
     int replies = 0;
   };
   struct Control {
@@ -98,7 +99,7 @@ class TcpDeviceServer {
   void acceptConnection(Connection& connection);
   void readConnection(Connection& connection);
   // Answers every complete request in the connection's bytes.
-  void answerRequests(Connection& connection);
+  void answerRequests(Connection& connection, const std::vector<FrameAssembler::Frame>& requests);
   bool sendReply(int fd, std::span<const std::uint8_t> reply, const TcpServerFaults& faults);
   void applyControl(Connection& connection);
   bool listen();

@@ -4,7 +4,7 @@
 #include "platform/Notifier.h"
 #include "platform/Timings.h"
 #include "protocol/LinkSlot.h"
-#include "protocol/ReplyDispatcher.h"
+#include "protocol/ReplySink.h"
 
 namespace orvane {
 
@@ -13,7 +13,7 @@ namespace orvane {
 // the notifier for a lost link and the timing settings.
 struct LinkContext {
   LinkSlot& slot;
-  ReplyDispatcher& dispatcher;
+  ReplySink& dispatcher;
   Event& replyEvent;
   Notifier& notifier;
   const Timings& timings;

@@ -81,12 +81,13 @@ bool ChildProcess::pump(std::chrono::milliseconds timeout) {
   return out_ >= 0 || err_ >= 0;
 }
 
-std::optional<std::string> ChildProcess::readLine(std::chrono::milliseconds timeout) {
+std::optional<std::string> ChildProcess::readLine(std::chrono::milliseconds timeout, Stream from) {
   const auto deadline = Clock::now() + timeout;
+  std::string& buffer = from == Stream::Out ? outBuffer_ : errBuffer_;
   while (true) {
-    if (const auto end = outBuffer_.find('\n'); end != std::string::npos) {
-      std::string line = outBuffer_.substr(0, end);
-      outBuffer_.erase(0, end + 1);
+    if (const auto end = buffer.find('\n'); end != std::string::npos) {
+      std::string line = buffer.substr(0, end);
+      buffer.erase(0, end + 1);
       return line;
     }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());

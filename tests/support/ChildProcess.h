@@ -28,8 +28,10 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   bool started() const { return pid_ > 0; }
-  // The next line of standard output, or nothing when none came in time.
-  std::optional<std::string> readLine(std::chrono::milliseconds timeout);
+  enum class Stream { Out, Err };
+  // The next line of standard output (or error), or nothing when none came
+  // in time.
+  std::optional<std::string> readLine(std::chrono::milliseconds timeout, Stream from = Stream::Out);
   // Writes `text` to standard input and closes it.
   void finishInput(const std::string& text);
   // Waits until it ends and takes the rest of its output.

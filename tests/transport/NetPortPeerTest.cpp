@@ -6,6 +6,7 @@
 
 #include "NetTestSockets.h"
 #include "protocol/FrameBytes.h"
+#include "protocol/ReplyDispatcher.h"
 #include "support/RecordingNotifier.h"
 #include "transport/NetPort.h"
 

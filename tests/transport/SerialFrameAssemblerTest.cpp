@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/SerialFrameAssembler.h"
+#include "protocol/FrameAssembler.h"
 #include "transport/SerialTestPeer.h"
 
 namespace orvane {
@@ -33,8 +33,8 @@ Bytes join(std::initializer_list<Bytes> parts) {
   return all;
 }
 
-TEST(SerialFrameAssembler, FramesArrivingInPiecesAreJoined) {
-  SerialFrameAssembler assembler;
+TEST(FrameAssembler, FramesArrivingInPiecesAreJoined) {
+  FrameAssembler assembler;
   EXPECT_TRUE(assembler.push(std::span(kProbe3).first(3)).empty());
   EXPECT_TRUE(assembler.push(std::span(kProbe3).subspan(3, 12)).empty());
   EXPECT_TRUE(assembler.holdsPartial());
@@ -42,24 +42,24 @@ TEST(SerialFrameAssembler, FramesArrivingInPiecesAreJoined) {
   EXPECT_FALSE(assembler.holdsPartial());
 }
 
-TEST(SerialFrameAssembler, NoiseBeforeAndBetweenFramesIsDropped) {
-  SerialFrameAssembler assembler;
+TEST(FrameAssembler, NoiseBeforeAndBetweenFramesIsDropped) {
+  FrameAssembler assembler;
   const Bytes noise{0x00, 0xFF, 0x5A, 0x11, 0x5A, 0x5A, 0x88, 0x13};
   const Bytes heard = join({noise, kProbe3, {0x5A, 0x5A}, noise, kPoll17, {0x7E}});
   EXPECT_EQ(assembler.push(heard), (std::vector<Bytes>{kProbe3, kPoll17}));
   EXPECT_FALSE(assembler.holdsPartial());
 }
 
-TEST(SerialFrameAssembler, AFalseStartThatCompletesBadlyGivesWayToTheFrameInside) {
-  SerialFrameAssembler assembler;
+TEST(FrameAssembler, AFalseStartThatCompletesBadlyGivesWayToTheFrameInside) {
+  FrameAssembler assembler;
   // A start whose length byte (2) claims the probe's first bytes as its
   // payload, checksum and end.
   const Bytes falseStart{0x5A, 0x5A, 0x5A, 0x88, 0xA1, 0x01, 0x00, 0x03, 0x00, 0x01, 0x00, 0x00, 0x00, 0x02};
   EXPECT_EQ(assembler.push(join({falseStart, kProbe3})), std::vector<Bytes>{kProbe3});
 }
 
-TEST(SerialFrameAssembler, AFalseStartLeftIncompleteIsDroppedWhenTheLineFallsSilent) {
-  SerialFrameAssembler assembler;
+TEST(FrameAssembler, AFalseStartLeftIncompleteIsDroppedWhenTheLineFallsSilent) {
+  FrameAssembler assembler;
   // Claims 200 payload bytes that never come; the probe is heard inside it.
   const Bytes falseStart{0x5A, 0x5A, 0x5A, 0x88, 0xA1, 0x01, 0x00, 0x03, 0x00, 0x01, 0x00, 0x00, 0x00, 0xC8};
   EXPECT_TRUE(assembler.push(join({falseStart, kProbe3})).empty());
@@ -67,8 +67,8 @@ TEST(SerialFrameAssembler, AFalseStartLeftIncompleteIsDroppedWhenTheLineFallsSil
   EXPECT_FALSE(assembler.holdsPartial());
 }
 
-TEST(SerialFrameAssembler, AFrameFailingItsCheckIsNotPassedOn) {
-  SerialFrameAssembler assembler;
+TEST(FrameAssembler, AFrameFailingItsCheckIsNotPassedOn) {
+  FrameAssembler assembler;
   Bytes badSum = kProbe3;
   badSum[22] ^= 0x01;
   Bytes badEnd = kPoll17;

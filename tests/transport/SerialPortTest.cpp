@@ -12,6 +12,7 @@
 #include <memory>
 #include <thread>
 
+#include "protocol/ReplyDispatcher.h"
 #include "sim/DeviceResponder.h"
 #include "support/RecordingNotifier.h"
 #include "transport/SerialPort.h"

@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/SerialFrameAssembler.h"
+#include "protocol/FrameAssembler.h"
 
 namespace orvane::test {
 
@@ -107,7 +107,7 @@ class SerialTestLine {
 
  private:
   int fd_;
-  SerialFrameAssembler assembler_;
+  FrameAssembler assembler_;
   std::vector<Bytes> frames_;
 };
 

@@ -1,8 +1,8 @@
 #pragma once
 
-// Finds request frames in the byte stream a device hears on the RS-485 bus.
-// The bus carries whatever anyone sends: a frame may arrive in pieces, and
-// noise or the remains of a broken frame may come before or between frames.
+// Finds sound frames in a byte stream: what a device hears on the RS-485
+// bus or on its network connection. A frame may arrive in pieces, and noise
+// or the remains of a broken frame may come before or between frames.
 // A frame starts with 5A 5A 5A 88; bytes that cannot start one are dropped.
 // A candidate that completes but fails its check (end byte AA, XOR of bytes
 // 4 … 13+len) loses its first byte and the rest is searched again, so a good
@@ -14,7 +14,7 @@
 
 namespace orvane {
 
-class SerialFrameAssembler {
+class FrameAssembler {
  public:
   using Frame = std::vector<std::uint8_t>;
 

@@ -1,4 +1,4 @@
-#include "sim/SerialFrameAssembler.h"
+#include "protocol/FrameAssembler.h"
 
 #include <algorithm>
 #include <array>
@@ -26,18 +26,18 @@ bool passesCheck(std::span<const std::uint8_t> frame) {
 
 }  // namespace
 
-std::vector<SerialFrameAssembler::Frame> SerialFrameAssembler::push(std::span<const std::uint8_t> bytes) {
+std::vector<FrameAssembler::Frame> FrameAssembler::push(std::span<const std::uint8_t> bytes) {
   buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
   return scan();
 }
 
-std::vector<SerialFrameAssembler::Frame> SerialFrameAssembler::lineIdle() {
+std::vector<FrameAssembler::Frame> FrameAssembler::lineIdle() {
   if (buffer_.empty()) return {};
   buffer_.erase(buffer_.begin());
   return scan();
 }
 
-std::vector<SerialFrameAssembler::Frame> SerialFrameAssembler::scan() {
+std::vector<FrameAssembler::Frame> FrameAssembler::scan() {
   std::vector<Frame> frames;
   std::size_t at = 0;
   while (at < buffer_.size()) {

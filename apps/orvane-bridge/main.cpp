@@ -1,0 +1,46 @@
+// orvane-bridge: serves a KVS7304 attached by USB or on an RS-485 bus to
+// editors on other computers, over the network link's protocol, until it is
+// interrupted.
+
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bridge/BridgeOptions.h"
+#include "bridge/BridgeServer.h"
+#include "platform/StopSignals.h"
+
+namespace {
+
+using namespace orvane;
+
+int serve(const BridgeOptions& options) {
+  // SIGINT and SIGTERM become readable on this descriptor.
+  const sigset_t signals = blockStopSignals();
+  const int stop = ::signalfd(-1, &signals, SFD_CLOEXEC);
+  BridgeLog log(stderr);
+  DeviceRelay device(options.device, log);
+  BridgeServer server(options, device, log, BridgeServer::Limits{});
+  if (stop < 0 || !server.listen()) return 1;
+  server.run(stop);
+  ::close(stop);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const BridgeOptions::Parsed parsed = BridgeOptions::parse(std::vector<std::string>(argv + 1, argv + argc));
+  if (std::holds_alternative<BridgeOptions::Help>(parsed)) {
+    std::fputs(BridgeOptions::usage().c_str(), stdout);
+    return 0;
+  }
+  if (const auto* error = std::get_if<BridgeOptions::Error>(&parsed)) {
+    std::fprintf(stderr, "orvane-bridge: %s (see orvane-bridge --help)\n", error->message.c_str());
+    return 2;
+  }
+  return serve(std::get<BridgeOptions>(parsed));
+}

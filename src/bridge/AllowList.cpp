@@ -1,0 +1,33 @@
+#include "bridge/AllowList.h"
+
+#include <arpa/inet.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/ParseNumber.h"
+
+namespace orvane {
+
+std::optional<AllowList::Rule> AllowList::parseRule(std::string_view text) {
+  const auto slash = text.find('/');
+  const std::string address(text.substr(0, slash));
+  in_addr parsed{};
+  if (::inet_pton(AF_INET, address.c_str(), &parsed) != 1) return std::nullopt;
+  int bits = 32;
+  if (slash != std::string_view::npos) {
+    const auto given = parseNumber(text.substr(slash + 1), 0, 32);
+    if (!given) return std::nullopt;
+    bits = *given;
+  }
+  const std::uint32_t mask = bits == 0 ? 0 : ~std::uint32_t{0} << (32 - bits);
+  return Rule{ntohl(parsed.s_addr) & mask, mask};
+}
+
+bool AllowList::permits(const in_addr& address) const {
+  const std::uint32_t host = ntohl(address.s_addr);
+  return rules_.empty() ||
+         std::ranges::any_of(rules_, [host](const Rule& rule) { return (host & rule.mask) == rule.network; });
+}
+
+}  // namespace orvane

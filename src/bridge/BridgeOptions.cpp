@@ -1,0 +1,74 @@
+#include "bridge/BridgeOptions.h"
+
+#include <optional>
+
+namespace orvane {
+
+namespace {
+
+using Error = BridgeOptions::Error;
+
+// "a.b.c.d[:port]"; a port 0 asks the system for a free one, which the log
+// then names.
+std::optional<NetEndpoint> listenEndpoint(const std::string& text) {
+  if (text.ends_with(":0")) {
+    auto endpoint = parseNetEndpoint(text.substr(0, text.size() - 2), BridgeOptions::kDefaultPort);
+    if (endpoint) endpoint->port = 0;
+    return endpoint;
+  }
+  return parseNetEndpoint(text, BridgeOptions::kDefaultPort);
+}
+
+}  // namespace
+
+std::string BridgeOptions::usage() {
+  return "usage: orvane-bridge (--usb | --serial PORT:ID) [--listen ADDR[:PORT]] [--allow ADDR[/BITS]]...\n"
+         "Serves a KVS7304 attached to this computer by USB or on an RS-485 bus to editors on\n"
+         "other computers: they connect over the network link (orvane --connect net:ADDR:PORT,\n"
+         "or orvanectl) as to a device with a network module. One client at a time.\n"
+         "\n"
+         "  --usb                the device on USB\n"
+         "  --serial PORT:ID     the device with this ID on the RS-485 bus at PORT (e.g. ttyUSB0:1)\n"
+         "  --listen ADDR[:PORT] the address to listen on (default 127.0.0.1:8899, this computer\n"
+         "                       only); PORT 0 takes a free port, named in the log\n"
+         "  --allow ADDR[/BITS]  let in only clients from this address or network; may be repeated\n"
+         "  --help               this text\n"
+         "\n"
+         "The device protocol has no authentication of its own: whoever reaches the port can\n"
+         "change and erase everything on the device. Listen on another address than 127.0.0.1\n"
+         "only on a network you trust, and name the editors' computers with --allow.\n"
+         "The log of connections goes to standard error.\n";
+}
+
+BridgeOptions::Parsed BridgeOptions::parse(const std::vector<std::string>& args) {
+  BridgeOptions options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--help" || arg == "-h") return Help{};
+    if (arg == "--usb") {
+      options.device = *ConnectTarget::parse("usb");
+      continue;
+    }
+    if (arg != "--serial" && arg != "--listen" && arg != "--allow")
+      return Error{"unknown option '" + arg + "'"};
+    if (i + 1 == args.size()) return Error{"'" + arg + "' needs a value"};
+    const std::string& value = args[++i];
+    if (arg == "--serial") {
+      const auto target = ConnectTarget::parse("serial:" + value);
+      if (!target) return Error{"'" + value + "' is not PORT:ID with an ID 1..250"};
+      options.device = *target;
+    } else if (arg == "--listen") {
+      const auto endpoint = listenEndpoint(value);
+      if (!endpoint) return Error{"'" + value + "' is not an IPv4 address with an optional :PORT"};
+      options.listen = *endpoint;
+    } else {
+      const auto rule = AllowList::parseRule(value);
+      if (!rule) return Error{"'" + value + "' is not an IPv4 address or ADDR/BITS"};
+      options.allow.add(*rule);
+    }
+  }
+  if (options.device.link == LinkType::None) return Error{"name the device: --usb or --serial PORT:ID"};
+  return options;
+}
+
+}  // namespace orvane

@@ -1,0 +1,236 @@
+#include "bridge/BridgeServer.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace orvane {
+
+namespace {
+
+constexpr int kBacklog = 4;
+constexpr std::size_t kReadChunk = 1024;
+// A client computer that vanished without closing its connection is found
+// within about a minute.
+constexpr int kKeepAliveIdle = 30;
+constexpr int kKeepAliveInterval = 10;
+constexpr int kKeepAliveProbes = 3;
+
+std::string nameOf(const sockaddr_in& address) {
+  std::array<char, INET_ADDRSTRLEN> text{};
+  ::inet_ntop(AF_INET, &address.sin_addr, text.data(), text.size());
+  return std::string(text.data()) + ":" + std::to_string(ntohs(address.sin_port));
+}
+
+void setOption(int fd, int level, int name, int value) {
+  ::setsockopt(fd, level, name, &value, sizeof value);
+}
+
+void setUpClient(const NetSocket& socket, std::chrono::milliseconds sendLimit) {
+  socket.setFrameOptions();
+  setOption(socket.fd(), SOL_SOCKET, SO_KEEPALIVE, 1);
+  setOption(socket.fd(), IPPROTO_TCP, TCP_KEEPIDLE, kKeepAliveIdle);
+  setOption(socket.fd(), IPPROTO_TCP, TCP_KEEPINTVL, kKeepAliveInterval);
+  setOption(socket.fd(), IPPROTO_TCP, TCP_KEEPCNT, kKeepAliveProbes);
+  const timeval limit{static_cast<time_t>(sendLimit.count() / 1000),
+                      static_cast<suseconds_t>(sendLimit.count() % 1000 * 1000)};
+  ::setsockopt(socket.fd(), SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+}
+
+bool sendAll(int fd, const std::vector<std::uint8_t>& bytes) {
+  std::size_t sent = 0;
+  while (sent < bytes.size()) {
+    const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    sent += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+std::string seconds(std::chrono::milliseconds duration) {
+  return std::to_string(duration.count() / 1000) + " s";
+}
+
+}  // namespace
+
+BridgeServer::BridgeServer(const BridgeOptions& options, DeviceRelay& device, BridgeLog& log, Limits limits)
+    : options_(options), device_(device), log_(log), limits_(limits) {}
+
+bool BridgeServer::listen() {
+  NetSocket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  sockaddr_in address = options_.listen.socketAddress();
+  const std::string wanted = options_.listen.host + ":" + std::to_string(options_.listen.port);
+  if (socket.valid()) setOption(socket.fd(), SOL_SOCKET, SO_REUSEADDR, 1);
+  socklen_t length = sizeof address;
+  if (!socket.valid() ||
+      ::bind(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(socket.fd(), kBacklog) != 0 ||
+      ::getsockname(socket.fd(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    log_.write("cannot listen on " + wanted + ": " + std::strerror(errno));
+    return false;
+  }
+  listener_ = std::move(socket);
+  port_ = ntohs(address.sin_port);
+  log_.write("listening on " + nameOf(address) + " for editors of the device on " + device_.description() +
+             (options_.allow.empty() ? "" : "; clients limited by --allow"));
+  return true;
+}
+
+void BridgeServer::run(int stopDescriptor) {
+  openDevice();
+  for (;;) {
+    std::vector<pollfd> fds{{stopDescriptor, POLLIN, 0}, {listener_.fd(), POLLIN, 0}};
+    const std::size_t clientAt = fds.size();
+    fds.push_back({client_.fd(), POLLIN, 0});  // a negative descriptor is skipped
+    const std::size_t lostAt = fds.size();
+    fds.push_back({device_.isOpen() ? device_.lost().descriptor() : -1, POLLIN, 0});
+    const std::size_t finishedAt = fds.size();
+    fds.push_back({exchanging_ ? device_.finished().descriptor() : -1, POLLIN, 0});
+
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextWake() - Clock::now());
+    const int timeout =
+        nextWake() == Clock::time_point::max() ? -1 : static_cast<int>(std::max<long>(wait.count(), 0));
+    if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR) break;
+    if (fds[0].revents != 0) break;
+    if (fds[lostAt].revents != 0) {
+      onDeviceLost();
+    } else if (fds[finishedAt].revents != 0) {
+      finishExchange();
+    }
+    if (fds[clientAt].revents != 0 && client_.valid()) readClient();
+    if (fds[1].revents != 0) acceptClient();
+    checkTimers();
+    sendNextRequest();
+  }
+  log_.write("stopping");
+  if (client_.valid()) dropClient("disconnected: the bridge stops");
+  device_.close();
+}
+
+BridgeServer::Clock::time_point BridgeServer::nextWake() const {
+  Clock::time_point wake = Clock::time_point::max();
+  if (!device_.isOpen()) wake = std::min(wake, nextDeviceAttempt_);
+  if (exchanging_) wake = std::min(wake, exchangeDeadline_);
+  if (assembler_.holdsPartial()) wake = std::min(wake, partialSince_ + limits_.partialFrame);
+  return wake;
+}
+
+void BridgeServer::acceptClient() {
+  sockaddr_in peer{};
+  socklen_t length = sizeof peer;
+  NetSocket socket(::accept4(listener_.fd(), reinterpret_cast<sockaddr*>(&peer), &length, SOCK_CLOEXEC));
+  if (!socket.valid()) return;
+  const std::string name = nameOf(peer);
+  std::string refusal;
+  if (!options_.allow.permits(peer.sin_addr))
+    refusal = "it is not in the --allow list";
+  else if (client_.valid())
+    refusal = "client " + clientName_ + " is connected (one client at a time)";
+  else if (!device_.isOpen())
+    refusal = "the device link is not open";
+  if (!refusal.empty()) {
+    log_.write("client " + name + " refused: " + refusal);
+    return;  // closing the socket tells the client
+  }
+  setUpClient(socket, limits_.replySend);
+  client_ = std::move(socket);
+  clientName_ = name;
+  assembler_ = FrameAssembler{};
+  log_.write("client " + name + " connected");
+}
+
+void BridgeServer::readClient() {
+  std::array<std::uint8_t, kReadChunk> chunk{};
+  const ssize_t got = ::recv(client_.fd(), chunk.data(), chunk.size(), MSG_DONTWAIT);
+  if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) return;
+  if (got <= 0) {
+    dropClient("disconnected");
+    return;
+  }
+  const bool wasPartial = assembler_.holdsPartial();
+  queue(assembler_.push(std::span(chunk).first(static_cast<std::size_t>(got))));
+  if (!wasPartial) partialSince_ = Clock::now();
+}
+
+void BridgeServer::queue(std::vector<Frame> requests) {
+  for (Frame& request : requests) {
+    if (requests_.size() >= limits_.queuedRequests) {
+      log_.write("client " + clientName_ + ": a request was dropped; " + std::to_string(requests_.size()) +
+                 " wait for the device already");
+      continue;
+    }
+    requests_.push_back(std::move(request));
+  }
+}
+
+void BridgeServer::dropClient(const std::string& why) {
+  log_.write("client " + clientName_ + " " + why);
+  client_.reset();
+  clientName_.clear();
+  assembler_ = FrameAssembler{};
+  requests_.clear();
+}
+
+void BridgeServer::sendNextRequest() {
+  if (exchanging_ || requests_.empty() || !device_.isOpen()) return;
+  device_.send(requests_.front());
+  requests_.pop_front();
+  exchanging_ = true;
+  exchangeDeadline_ = Clock::now() + limits_.exchangeLimit;
+}
+
+void BridgeServer::finishExchange() {
+  exchanging_ = false;
+  const std::optional<Frame> reply = device_.takeReply();
+  // Without a reply the link gave up; its lost event says so next.
+  if (!reply || !client_.valid()) return;
+  if (!sendAll(client_.fd(), *reply))
+    dropClient("disconnected: it took no reply within " + seconds(limits_.replySend));
+}
+
+void BridgeServer::onDeviceLost() {
+  log_.write("device link lost (" + device_.description() + ")");
+  if (client_.valid()) dropClient("disconnected: the device link was lost");
+  exchanging_ = false;
+  device_.close();
+  nextDeviceAttempt_ = Clock::now() + limits_.deviceRetry;
+  deviceFailureLogged_ = false;
+}
+
+void BridgeServer::openDevice() {
+  if (device_.open()) {
+    log_.write("device link open (" + device_.description() + ")");
+    deviceFailureLogged_ = false;
+    return;
+  }
+  if (!deviceFailureLogged_)
+    log_.write("device link cannot be opened (" + device_.description() + "); trying again every " +
+               seconds(limits_.deviceRetry));
+  deviceFailureLogged_ = true;
+  nextDeviceAttempt_ = Clock::now() + limits_.deviceRetry;
+}
+
+void BridgeServer::checkTimers() {
+  const Clock::time_point now = Clock::now();
+  if (exchanging_ && now >= exchangeDeadline_) {
+    log_.write("the device did not answer within " + seconds(limits_.exchangeLimit));
+    onDeviceLost();
+  }
+  if (!device_.isOpen() && now >= nextDeviceAttempt_) openDevice();
+  if (assembler_.holdsPartial() && now >= partialSince_ + limits_.partialFrame) {
+    // A frame is written in one go: a start left unfinished was noise.
+    queue(assembler_.lineIdle());
+    partialSince_ = now;
+  }
+}
+
+}  // namespace orvane

@@ -1,0 +1,88 @@
+#pragma once
+
+// The network side of the bridge: listens for editors, serves one client at
+// a time and passes each request it sends to the device, and the device's
+// reply back. Everything happens on one thread, waiting in poll() on the
+// listening socket, the client, the device's events and the stop signal.
+//
+//  - A second client is let in only after the first has gone; meanwhile it
+//    is refused (connected and closed at once) with a log line, as is a
+//    client outside the allow list, and every client while the device link
+//    is down.
+//  - A lost device link closes the client's connection, so the editor at
+//    the other end reports its lost link; the bridge opens the device link
+//    again every two seconds until it succeeds.
+//  - Buffers are bounded: a client's bytes are searched for frames as they
+//    come (at most one frame is held while incomplete), a few requests wait
+//    for the device at most, and a reply the client does not take within a
+//    few seconds ends that client. TCP keep-alive finds a client whose
+//    computer has gone.
+
+#include <chrono>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "bridge/BridgeLog.h"
+#include "bridge/BridgeOptions.h"
+#include "bridge/DeviceRelay.h"
+#include "protocol/FrameAssembler.h"
+#include "transport/NetSocket.h"
+
+namespace orvane {
+
+class BridgeServer {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  struct Limits {
+    std::chrono::milliseconds deviceRetry{2000};     // between attempts to open the device link
+    std::chrono::milliseconds exchangeLimit{30000};  // longest wait for one reply
+    std::chrono::milliseconds partialFrame{3000};    // a frame begun and not finished
+    std::chrono::milliseconds replySend{3000};       // a reply the client takes no room for
+    std::size_t queuedRequests = 4;                  // requests waiting for the device
+  };
+
+  BridgeServer(const BridgeOptions& options, DeviceRelay& device, BridgeLog& log, Limits limits);
+
+  // Opens the listening socket; false (and logged) when the address cannot
+  // be used.
+  bool listen();
+  // The port listened on (the system's choice when the options asked for 0).
+  int port() const { return port_; }
+  // Serves until `stopDescriptor` becomes readable.
+  void run(int stopDescriptor);
+
+ private:
+  using Frame = DeviceRelay::Frame;
+
+  Clock::time_point nextWake() const;
+  void acceptClient();
+  void readClient();
+  void queue(std::vector<Frame> requests);
+  void dropClient(const std::string& why);
+  void sendNextRequest();
+  void finishExchange();
+  void onDeviceLost();
+  void openDevice();
+  void checkTimers();
+
+  BridgeOptions options_;
+  DeviceRelay& device_;
+  BridgeLog& log_;
+  Limits limits_;
+  NetSocket listener_;
+  int port_ = 0;
+
+  NetSocket client_;
+  std::string clientName_;
+  FrameAssembler assembler_;
+  Clock::time_point partialSince_{};
+  std::deque<Frame> requests_;
+  bool exchanging_ = false;
+  Clock::time_point exchangeDeadline_{};
+  Clock::time_point nextDeviceAttempt_{};
+  bool deviceFailureLogged_ = false;
+};
+
+}  // namespace orvane

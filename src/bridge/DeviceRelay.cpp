@@ -1,0 +1,99 @@
+#include "bridge/DeviceRelay.h"
+
+#include <algorithm>
+
+#include "protocol/SystemItem.h"
+#include "transport/HidapiBackend.h"
+#include "transport/SerialPort.h"
+#include "transport/UsbPort.h"
+
+namespace orvane {
+
+namespace {
+
+// Sets one byte of a whole wire frame and mends its checksum by the same
+// change, so a frame keeps passing (or failing) its check as it did.
+void patch(DeviceRelay::Frame& frame, std::size_t offset, std::uint8_t value) {
+  frame[frame.size() - 2] ^= static_cast<std::uint8_t>(frame[offset] ^ value);
+  frame[offset] = value;
+}
+
+// The special reply a request waits for, which the device link gives more
+// time: reading or writing the network name, the network factory reset.
+ReplyKind replyKindOf(const DeviceRelay::Frame& request) {
+  if (request[FrameOffset::Block] != BlockCode::System) return ReplyKind::None;
+  const auto cmd = static_cast<FrameCode>(request[FrameOffset::Cmd]);
+  const std::uint8_t item = request[FrameOffset::Item];
+  if (item == SystemItem::NetworkName)
+    return cmd == FrameCode::CmdRead ? ReplyKind::NetworkNameRead : ReplyKind::NetworkNameWrite;
+  if (item == SystemItem::NetworkFactoryReset && cmd == FrameCode::CmdWrite)
+    return ReplyKind::NetworkFactoryReset;
+  return ReplyKind::None;
+}
+
+}  // namespace
+
+DeviceRelay::DeviceRelay(const ConnectTarget& device, BridgeLog& log, const Timings& timings)
+    : device_(device), timings_(timings), notifier_(log) {
+  const LinkContext context{slot_, relay_, replyEvent_, notifier_, timings_};
+  if (device_.link == LinkType::Serial) {
+    transport_ = std::make_unique<SerialPort>(context, image_);
+  } else {
+    // Lives as long as the process, longer than any USB port that uses it.
+    static HidapiBackend hid;
+    transport_ = std::make_unique<UsbPort>(context, hid);
+  }
+}
+
+DeviceRelay::~DeviceRelay() {
+  transport_->shutdown();
+}
+
+bool DeviceRelay::open() {
+  close();
+  notifier_.lost().reset();
+  open_ = transport_->open(device_.address);
+  return open_;
+}
+
+void DeviceRelay::close() {
+  if (!open_) return;
+  transport_->close();
+  slot_.clear(true);
+  relay_.take();
+  open_ = false;
+}
+
+std::string DeviceRelay::description() const {
+  if (device_.link == LinkType::Usb) return "USB";
+  return "serial " + device_.address + ", ID " + std::to_string(device_.deviceId);
+}
+
+void DeviceRelay::send(const Frame& request) {
+  clientLink_ = request[FrameOffset::Link];
+  clientId_ = request[FrameOffset::DeviceId];
+  Frame frame = request;
+  patch(frame, FrameOffset::Link, static_cast<std::uint8_t>(device_.link));
+  patch(frame, FrameOffset::DeviceId,
+        device_.link == LinkType::Serial ? static_cast<std::uint8_t>(device_.deviceId) : 0);
+  relay_.take();
+  slot_.clear(true);
+  slot_.withFrames([&](SendData& transmit, SendData&) {
+    std::ranges::copy(frame, transmit.bytes.begin());
+    transmit.replyKind = replyKindOf(frame);
+    transmit.ready = true;
+  });
+  replyEvent_.reset();
+  transport_->signalWrite();
+}
+
+std::optional<DeviceRelay::Frame> DeviceRelay::takeReply() {
+  std::optional<Frame> reply = relay_.take();
+  if (reply) {
+    patch(*reply, FrameOffset::Link, clientLink_);
+    patch(*reply, FrameOffset::DeviceId, clientId_);
+  }
+  return reply;
+}
+
+}  // namespace orvane
