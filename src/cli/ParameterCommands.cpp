@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "cli/ParameterPath.h"
+#include "cli/PathLocks.h"
 #include "dsp/RewFilterImport.h"
 
 namespace orvane::cli::ParameterCommands {
@@ -67,6 +68,9 @@ Outcome get(CommandContext& context, const Words& args) {
 Outcome set(CommandContext& context, const Words& args) {
   const auto path = std::get<ParameterPath>(ParameterPath::parse(args[0]));
   DeviceSession& session = context.session;
+  const LockState locks = session.image().read([](const ImageData& d) { return d.locks; });
+  if (const std::string refusal = PathLocks::refusal(path, locks); !refusal.empty())
+    return Outcome::device(refusal);
   const SetOutcome outcome = path.set(session.image(), &session.links(), args[1], context.followLinks);
   if (!outcome.error.empty()) return Outcome::usage(outcome.error);
   if (const std::string error = deliver(session, outcome.delivery); !error.empty())

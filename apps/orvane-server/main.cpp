@@ -1,0 +1,95 @@
+// orvane-server: a control page and an HTTP API for the people who run the
+// room, on one link to the device that it keeps open, until it is
+// interrupted.
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/StopSignals.h"
+#include "server/AccessCode.h"
+#include "server/ChangeFeed.h"
+#include "server/DeviceService.h"
+#include "server/HttpApi.h"
+#include "server/Panel.h"
+#include "server/ServerOptions.h"
+
+namespace {
+
+using namespace orvane;
+using namespace orvane::server;
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "orvane-server: %s\n", message.c_str());
+  return 1;
+}
+
+// The panel file's layout, or everything when none was named.
+std::variant<Json, std::string> panelOf(const ServerOptions& options) {
+  if (options.panelFile.empty()) return Panel::everything();
+  std::ifstream file(options.panelFile);
+  if (!file) return "cannot read the panel file " + options.panelFile;
+  std::stringstream text;
+  text << file.rdbuf();
+  auto parsed = Panel::parse(text.str());
+  if (auto* error = std::get_if<std::string>(&parsed)) *error = options.panelFile + ": " + *error;
+  return parsed;
+}
+
+// The code given, or the one kept for this user (made and printed once).
+std::variant<AccessCode, std::string> codeOf(const ServerOptions& options) {
+  if (!options.code.empty()) return AccessCode(options.code);
+  std::string code;
+  bool made = false;
+  const auto file = AccessCode::defaultFile();
+  if (std::string error = AccessCode::loadOrMake(file, code, made); !error.empty()) return error;
+  if (made)
+    std::printf("orvane-server: the access code is %s (kept in %s; give --code to choose another)\n",
+                code.c_str(), file.c_str());
+  return AccessCode(code);
+}
+
+int serve(const ServerOptions& options) {
+  const sigset_t stopSignals = blockStopSignals();
+  const auto panel = panelOf(options);
+  if (const auto* error = std::get_if<std::string>(&panel)) return fail(*error);
+  auto code = codeOf(options);
+  if (const auto* error = std::get_if<std::string>(&code)) return fail(*error);
+
+  DeviceService device(options.device, options.connectText);
+  ChangeFeed feed(device);
+  HttpApi api(device, feed, std::get<AccessCode>(std::move(code)), std::get<Json>(panel));
+  if (const std::string error = api.bind(options.listen); !error.empty()) return fail(error);
+  std::printf("orvane-server: serving http://%s:%d/ for the device on %s\n", options.listen.host.c_str(),
+              api.port(), options.connectText.c_str());
+  std::fflush(stdout);
+  device.start();
+  feed.start();
+  std::thread http([&api] { api.run(); });
+  int signal = 0;
+  sigwait(&stopSignals, &signal);
+  api.stop();
+  http.join();
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const ServerOptions::Parsed parsed =
+      ServerOptions::parse(std::vector<std::string>(argv + 1, argv + argc), std::getenv("ORVANE_CONNECT"));
+  if (std::holds_alternative<ServerOptions::Help>(parsed)) {
+    std::fputs(ServerOptions::usage().c_str(), stdout);
+    return 0;
+  }
+  if (const auto* error = std::get_if<ServerOptions::Error>(&parsed)) {
+    std::fprintf(stderr, "orvane-server: %s (see orvane-server --help)\n", error->message.c_str());
+    return 2;
+  }
+  return serve(std::get<ServerOptions>(parsed));
+}

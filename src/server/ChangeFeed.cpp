@@ -1,0 +1,115 @@
+#include "server/ChangeFeed.h"
+
+#include <array>
+
+#include "cli/PathLocks.h"
+
+namespace orvane::server {
+
+namespace {
+
+// Events kept for readers that are a little behind.
+constexpr std::size_t kRecentEvents = 64;
+
+// The functions of the page, each named by a path that stands for its kind
+// ("in.A.gain" for the gain of every input), and program recall.
+constexpr std::array<const char*, 8> kLockedFunctions{"in.A.name",        "in.A.gain",      "in.A.mute",
+                                                      "out.1.name",       "out.1.gain",     "out.1.mute",
+                                                      "master.out.level", "master.out.mute"};
+
+template <class Map>
+Json mapJson(const Map& map) {
+  Json json = Json::object();
+  for (const auto& [key, value] : map) json[key] = value;
+  return json;
+}
+
+std::map<std::string, bool> locksOf(const ParameterImage& image) {
+  const LockState locks = image.read([](const ImageData& d) { return d.locks; });
+  std::map<std::string, bool> locked;
+  for (const char* function : kLockedFunctions) {
+    const auto path = std::get<cli::ParameterPath>(cli::ParameterPath::parse(function));
+    locked[function] = !cli::PathLocks::refusal(path, locks).empty();
+  }
+  locked["recall"] = locks.isLocked(LockFlag::LoadProgram);
+  return locked;
+}
+
+}  // namespace
+
+ChangeFeed::ChangeFeed(DeviceService& device) : device_(device), paths_(cli::ParameterPath::all()) {}
+
+ChangeFeed::~ChangeFeed() {
+  stop_.set();
+  if (thread_.joinable()) thread_.join();
+  published_.notify_all();
+}
+
+void ChangeFeed::start() {
+  {
+    std::lock_guard lock(mutex_);
+    state_ = sample();
+  }
+  thread_ = std::thread([this] { run(); });
+}
+
+void ChangeFeed::run() {
+  do {
+    device_.askForLevels();
+    publish(sample());
+  } while (!stop_.wait(kPeriod));
+}
+
+ChangeFeed::State ChangeFeed::sample() const {
+  State state;
+  state.link = DeviceService::linkName(device_.link());
+  const ParameterImage& image = device_.image();
+  state.levels = cli::Meters::readLevels(image);
+  for (const cli::ParameterPath& path : paths_) state.values.emplace(path.name(), path.text(image));
+  state.locks = locksOf(image);
+  return state;
+}
+
+void ChangeFeed::publish(const State& now) {
+  Json data = Json::object();
+  std::lock_guard lock(mutex_);
+  if (now.link != state_.link) data["link"] = now.link;
+  if (now.levels != state_.levels) data["meters"] = cli::Meters::meterJson(now.levels);
+  std::map<std::string, std::string> changed;
+  for (const auto& [path, value] : now.values)
+    if (state_.values[path] != value) changed.emplace(path, value);
+  if (!changed.empty()) data["params"] = mapJson(changed);
+  if (now.locks != state_.locks) data["locks"] = mapJson(now.locks);
+  if (data.empty()) return;
+  state_ = now;
+  recent_.emplace_back(++sequence_, event(data));
+  if (recent_.size() > kRecentEvents) recent_.pop_front();
+  published_.notify_all();
+}
+
+std::string ChangeFeed::event(const Json& data) {
+  return "data: " + cli::Outcome::dump(data) + "\n\n";
+}
+
+std::string ChangeFeed::snapshot() const {
+  return event(Json{{"link", state_.link},
+                    {"meters", cli::Meters::meterJson(state_.levels)},
+                    {"params", mapJson(state_.values)},
+                    {"locks", mapJson(state_.locks)}});
+}
+
+std::optional<std::string> ChangeFeed::next(long& seen, std::chrono::milliseconds timeout) {
+  std::unique_lock lock(mutex_);
+  const bool behind = seen < 0 || (!recent_.empty() && seen < recent_.front().first - 1);
+  if (behind) {
+    seen = sequence_;
+    return snapshot();
+  }
+  if (!published_.wait_for(lock, timeout, [&] { return sequence_ > seen || stop_.isSet(); }) || stop_.isSet())
+    return std::nullopt;
+  const auto after = std::ranges::find_if(recent_, [&](const auto& entry) { return entry.first > seen; });
+  seen = after->first;
+  return after->second;
+}
+
+}  // namespace orvane::server

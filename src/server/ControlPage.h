@@ -1,0 +1,23 @@
+#pragma once
+
+// The control page the server ships inside the program: its HTML, script
+// and style, served as they are. Nothing is fetched from elsewhere.
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace orvane::server {
+
+class ControlPage {
+ public:
+  struct File {
+    std::string_view path;  // "/index.html"
+    std::string_view contentType;
+    std::span<const unsigned char> bytes;
+  };
+
+  static std::span<const File> files();
+};
+
+}  // namespace orvane::server

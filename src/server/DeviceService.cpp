@@ -1,0 +1,134 @@
+#include "server/DeviceService.h"
+
+#include "cli/CommandRunner.h"
+#include "cli/Meters.h"
+#include "cli/ParameterPath.h"
+#include "cli/PathLocks.h"
+#include "model/ProgramStore.h"
+
+namespace orvane::server {
+
+namespace {
+
+constexpr auto kRetry = std::chrono::seconds(2);
+constexpr auto kOpenLimit = std::chrono::seconds(30);
+
+Reply error(int status, const std::string& message) {
+  return Reply{status, Json{{"error", message}}};
+}
+
+LockState locksOf(const ParameterImage& image) {
+  return image.read([](const ImageData& d) { return d.locks; });
+}
+
+}  // namespace
+
+DeviceService::DeviceService(const ConnectTarget& target, std::string linkText, const Timings& timings)
+    : target_(target), linkText_(std::move(linkText)), session_(timings) {}
+
+DeviceService::~DeviceService() {
+  stop_.set();
+  if (keeper_.joinable()) keeper_.join();
+  std::lock_guard lock(sessionMutex_);
+  session_.close();
+}
+
+void DeviceService::start() {
+  keeper_ = std::thread([this] { keepLinked(); });
+}
+
+const char* DeviceService::linkName(Link link) {
+  switch (link) {
+    case Link::Open:
+      return "open";
+    case Link::Lost:
+      return "lost";
+    default:
+      return "connecting";
+  }
+}
+
+void DeviceService::keepLinked() {
+  do {
+    if (link_ == Link::Open && !session_.linkLost()) continue;
+    std::lock_guard lock(sessionMutex_);
+    if (link_ == Link::Open) session_.close();
+    link_ = Link::Connecting;
+    lastError_ = session_.open(target_, kOpenLimit);
+    link_ = lastError_.empty() ? Link::Open : Link::Lost;
+  } while (!stop_.wait(kRetry));
+}
+
+std::optional<Reply> DeviceService::withoutLink() const {
+  if (link_ == Link::Open && !session_.linkLost()) return std::nullopt;
+  return error(409, std::string("no link to the device (") + linkName(link_) + ")");
+}
+
+Reply DeviceService::run(const cli::Words& words) {
+  std::lock_guard lock(sessionMutex_);
+  if (auto refused = withoutLink()) return *refused;
+  cli::CommandContext context{session_, true, [](const std::string&) {}, [] { return false; }};
+  const cli::Outcome outcome = cli::CommandRunner(context, linkText_).run(words);
+  if (outcome.ok()) return Reply{200, outcome.json};
+  if (outcome.status == cli::Outcome::UsageError) return error(400, outcome.error);
+  return error(session_.linkLost() ? 409 : 502, outcome.error);
+}
+
+Reply DeviceService::status() {
+  Json body{{"link", linkName(link_)}, {"target", linkText_}};
+  if (link_ != Link::Open) {
+    std::unique_lock lock(sessionMutex_, std::try_to_lock);
+    if (lock.owns_lock() && !lastError_.empty()) body["error"] = lastError_;
+    return Reply{200, body};
+  }
+  Reply reply = run({"status"});
+  if (reply.status != 200) return Reply{200, body};
+  reply.body.erase("meters");
+  reply.body["link"] = linkName(link_);
+  reply.body["target"] = linkText_;
+  return reply;
+}
+
+Reply DeviceService::getParameter(const std::string& text) {
+  const auto parsed = cli::ParameterPath::parse(text);
+  if (const auto* message = std::get_if<std::string>(&parsed)) return error(404, *message);
+  if (auto refused = withoutLink()) return *refused;
+  const auto& path = std::get<cli::ParameterPath>(parsed);
+  const ParameterImage& image = session_.image();
+  return Reply{200, Json{{"path", path.name()},
+                         {"value", path.text(image)},
+                         {"locked", !cli::PathLocks::refusal(path, locksOf(image)).empty()}}};
+}
+
+Reply DeviceService::setParameter(const std::string& text, const std::string& value) {
+  const auto parsed = cli::ParameterPath::parse(text);
+  if (const auto* message = std::get_if<std::string>(&parsed)) return error(404, *message);
+  if (auto refused = withoutLink()) return *refused;
+  const auto& path = std::get<cli::ParameterPath>(parsed);
+  if (const std::string refusal = cli::PathLocks::refusal(path, locksOf(session_.image())); !refusal.empty())
+    return error(403, refusal);
+  return run({"set", path.name(), value});
+}
+
+Reply DeviceService::programs() {
+  return run({"programs"});
+}
+
+Reply DeviceService::recall(const std::string& number) {
+  if (!cli::wholeNumber(number, 1, kPrograms)) return error(400, "'" + number + "' is no program: 1 .. 30");
+  if (auto refused = withoutLink()) return *refused;
+  if (locksOf(session_.image()).isLocked(LockFlag::LoadProgram))
+    return error(403, "recalling programs is locked on the device");
+  return run({"recall", number});
+}
+
+Reply DeviceService::meters() {
+  if (auto refused = withoutLink()) return *refused;
+  return Reply{200, cli::Meters::meterJson(cli::Meters::readLevels(session_.image()))};
+}
+
+void DeviceService::askForLevels() {
+  if (link_ == Link::Open) session_.image().modify([](ImageData& d) { d.status.levelStoring = true; });
+}
+
+}  // namespace orvane::server

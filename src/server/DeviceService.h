@@ -1,0 +1,74 @@
+#pragma once
+
+// The server's one link to the device, on the editor's core, and what the
+// API does with it. A keeper thread opens the link, and opens it again two
+// seconds after a loss; the state is part of every status. Commands run one
+// at a time on the session, through the same command layer as orvanectl,
+// and their outcome comes back with the HTTP status that fits: 400 a bad
+// value, 403 a locked function, 404 an unknown path, 409 no link.
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "cli/CommandContext.h"
+#include "cli/DeviceSession.h"
+#include "cli/Outcome.h"
+#include "platform/Event.h"
+
+namespace orvane::server {
+
+using Json = cli::Json;
+
+struct Reply {
+  int status = 200;
+  Json body;
+};
+
+class DeviceService {
+ public:
+  enum class Link { Connecting, Open, Lost };
+
+  DeviceService(const ConnectTarget& target, std::string linkText,
+                const Timings& timings = cli::DeviceSession::defaultTimings());
+  ~DeviceService();
+  DeviceService(const DeviceService&) = delete;
+  DeviceService& operator=(const DeviceService&) = delete;
+
+  // Starts the keeper thread.
+  void start();
+
+  Link link() const { return link_.load(); }
+  static const char* linkName(Link link);
+
+  Reply status();
+  Reply getParameter(const std::string& path);
+  Reply setParameter(const std::string& path, const std::string& value);
+  Reply programs();
+  Reply recall(const std::string& number);
+  Reply meters();
+
+  // The session's image, read by the change feed.
+  ParameterImage& image() { return session_.image(); }
+  // Asks the device for new levels (the worker polls them while this is set).
+  void askForLevels();
+
+ private:
+  void keepLinked();
+  // 409 unless the link is open.
+  std::optional<Reply> withoutLink() const;
+  Reply run(const cli::Words& words);
+
+  ConnectTarget target_;
+  std::string linkText_;
+  std::mutex sessionMutex_;
+  cli::DeviceSession session_;
+  std::atomic<Link> link_{Link::Connecting};
+  std::string lastError_;  // under sessionMutex_
+  Event stop_;
+  std::thread keeper_;
+};
+
+}  // namespace orvane::server

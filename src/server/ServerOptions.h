@@ -1,0 +1,35 @@
+#pragma once
+
+// The command line of orvane-server: the device to keep connected, where to
+// listen, the access code and the panel layout.
+
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "link/ConnectTarget.h"
+#include "transport/NetEndpoint.h"
+
+namespace orvane::server {
+
+struct ServerOptions {
+  static constexpr int kDefaultPort = 8080;
+
+  std::string connectText;  // as given: "net:192.0.2.20", "usb", ...
+  ConnectTarget device;
+  NetEndpoint listen{"127.0.0.1", kDefaultPort};
+  std::string code;       // empty: the stored one, made at first start
+  std::string panelFile;  // empty: every channel and control
+
+  struct Help {};
+  struct Error {
+    std::string message;  // one line naming the bad part
+  };
+  using Parsed = std::variant<ServerOptions, Help, Error>;
+
+  // `environmentConnect` (ORVANE_CONNECT) may be null.
+  static Parsed parse(const std::vector<std::string>& args, const char* environmentConnect);
+  static std::string usage();
+};
+
+}  // namespace orvane::server

@@ -1,0 +1,113 @@
+// The server's own rules: its command line, the panel layout, the access
+// code's file and the slowing down of wrong codes.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "server/AccessCode.h"
+#include "server/LoginThrottle.h"
+#include "server/Panel.h"
+#include "server/ServerOptions.h"
+#include "support/ScratchDir.h"
+
+namespace orvane::server {
+namespace {
+
+TEST(ServerOptions, CommandLines) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* environment;
+    const char* error;  // nullptr: accepted
+  };
+  const Case cases[] = {
+      {{"--connect", "usb"}, nullptr, nullptr},
+      {{}, "net:192.0.2.20", nullptr},
+      {{"--connect", "serial:ttyUSB0:3", "--listen", "127.0.0.1:0", "--code", "abcdef"}, nullptr, nullptr},
+      {{}, nullptr, "no link given"},
+      {{"--connect", "bluetooth"}, nullptr, "'bluetooth' is no link"},
+      {{"--connect", "usb", "--code", "abc"}, nullptr, "at least 6 characters"},
+      {{"--connect", "usb", "--code", "abc def"}, nullptr, "without blanks"},
+      {{"--connect", "usb", "--listen", "example.org"}, nullptr, "'example.org' is not an IPv4 address"},
+      {{"--connect", "usb", "--panel"}, nullptr, "'--panel' needs a value"},
+      {{"--connect", "usb", "--open"}, nullptr, "unknown option '--open'"},
+  };
+  for (const Case& c : cases) {
+    const ServerOptions::Parsed parsed = ServerOptions::parse(c.args, c.environment);
+    if (!c.error) {
+      EXPECT_TRUE(std::holds_alternative<ServerOptions>(parsed)) << c.args.size();
+      continue;
+    }
+    const auto* error = std::get_if<ServerOptions::Error>(&parsed);
+    ASSERT_NE(error, nullptr) << c.error;
+    EXPECT_NE(error->message.find(c.error), std::string::npos) << error->message;
+  }
+  const auto options = std::get<ServerOptions>(ServerOptions::parse({"--connect", "usb"}, nullptr));
+  EXPECT_EQ(options.listen.host, "127.0.0.1");  // this computer only, unless told otherwise
+  EXPECT_EQ(options.listen.port, 8080);
+}
+
+TEST(Panel, LayoutsAreFilledInAndMistakesNamed) {
+  const auto layout = std::get<cli::Json>(Panel::parse(
+      R"({"title": "Hall", "master": false, "inputs": [{"channel": "C", "label": "Lectern", "controls": ["mute"]}],
+          "programs": [1, 5]})"));
+  EXPECT_EQ(layout["title"], "Hall");
+  EXPECT_EQ(layout["master"]["level"], false);
+  ASSERT_EQ(layout["inputs"].size(), 1u);
+  EXPECT_EQ(layout["inputs"][0]["controls"], cli::Json::array({"mute"}));
+  EXPECT_EQ(layout["outputs"].size(), 8u);  // left out: every output
+  EXPECT_EQ(layout["programs"], cli::Json::array({1, 5}));
+  EXPECT_EQ(std::get<cli::Json>(Panel::parse("{}")), Panel::everything());
+
+  const std::pair<const char*, const char*> mistakes[] = {
+      {"[1, 2]", "not a JSON object"},
+      {"{\"inputs\": [{\"channel\": \"J\"}]}", "'J' is no channel"},
+      {"{\"outputs\": [{\"channel\": \"A\"}]}", "'A' is no channel"},
+      {"{\"inputs\": [{\"channel\": \"A\", \"controls\": [\"eq\"]}]}", "controls are a list"},
+      {"{\"programs\": [0]}", "program numbers 1 .. 30"},
+      {"{\"master\": {\"level\": 1}}", "master.level is true or false"},
+  };
+  for (const auto& [text, message] : mistakes) {
+    const auto parsed = Panel::parse(text);
+    ASSERT_TRUE(std::holds_alternative<std::string>(parsed)) << text;
+    EXPECT_NE(std::get<std::string>(parsed).find(message), std::string::npos)
+        << std::get<std::string>(parsed);
+  }
+}
+
+TEST(AccessCode, MadeOnceKeptPrivateAndComparedWhole) {
+  ScratchDir dir{"server-code"};
+  const std::filesystem::path file = dir.file("orvane/server-code");
+  std::string first, again;
+  bool made = false;
+  ASSERT_EQ(AccessCode::loadOrMake(file, first, made), "");
+  EXPECT_TRUE(made);
+  EXPECT_GE(first.size(), 10u);
+  struct stat info {};
+  ASSERT_EQ(::stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600);
+  ASSERT_EQ(AccessCode::loadOrMake(file, again, made), "");
+  EXPECT_FALSE(made);
+  EXPECT_EQ(again, first);
+
+  const AccessCode code("room-4711");
+  EXPECT_TRUE(code.matches("room-4711"));
+  for (const char* wrong : {"", "room-471", "room-47111", "Room-4711", "room-4711room-4711"})
+    EXPECT_FALSE(code.matches(wrong)) << wrong;
+}
+
+TEST(LoginThrottle, AFewWrongCodesThenAPause) {
+  LoginThrottle throttle;
+  const auto start = LoginThrottle::Clock::now();
+  for (int i = 0; i < LoginThrottle::kFreeFailures - 1; ++i) throttle.failed("198.51.100.7", start);
+  EXPECT_EQ(throttle.wait("198.51.100.7", start).count(), 0);
+  throttle.failed("198.51.100.7", start);
+  EXPECT_EQ(throttle.wait("198.51.100.7", start), LoginThrottle::kPause);
+  EXPECT_EQ(throttle.wait("198.51.100.8", start).count(), 0);  // others go on
+  EXPECT_EQ(throttle.wait("198.51.100.7", start + LoginThrottle::kPause).count(), 0);
+  throttle.succeeded("198.51.100.7");
+  throttle.failed("198.51.100.7", start);
+  EXPECT_EQ(throttle.wait("198.51.100.7", start).count(), 0);  // counting starts again
+}
+
+}  // namespace
+}  // namespace orvane::server
