@@ -91,11 +91,16 @@ function lockKey(path) {
   return side === "in" ? "in.A." + what : "out.1." + what;
 }
 
+// A locked control cannot be used and says so; a fader says it in the
+// value beside it.
 function setLocked(node, key) {
   const locked = !!state.locks[key];
   node.disabled = locked;
-  node.classList.toggle("locked", locked);
-  if (locked) node.dataset.locked = text("locked");
+  const marked = node.classList.contains("fader") ? node.nextElementSibling : node;
+  for (const target of new Set([node, marked])) {
+    target.classList.toggle("locked", locked);
+    target.dataset.locked = text("locked");
+  }
 }
 
 function buildChannel(list, side, entry) {

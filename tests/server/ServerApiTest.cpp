@@ -9,8 +9,8 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
+#include "LockedDevice.h"
 #include "model/ChannelRecords.h"
-#include "protocol/LockPacket.h"
 #include "sim/DeviceStateFile.h"
 #include "support/ChildProcess.h"
 #include "support/ScratchDir.h"
@@ -69,16 +69,6 @@ int statusOf(const httplib::Result& result) {
 
 Json bodyOf(const httplib::Result& result) {
   return result ? Json::parse(result->body, nullptr, false) : Json();
-}
-
-// A device whose inputs' gain and program recall are locked.
-void lockGainAndRecall(const std::string& stateFile) {
-  DeviceData device;
-  LockState locks;
-  locks.setLocked(LockFlag::InputGain, true);
-  locks.setLocked(LockFlag::LoadProgram, true);
-  device.workingLocks = LockPacket::build(locks);
-  ASSERT_FALSE(DeviceStateFile::save(stateFile, device));
 }
 
 TEST(ServerApi, EveryEndpointWithItsErrorsAndAChangeReachingTheDevice) {
@@ -144,7 +134,7 @@ TEST(ServerApi, EveryEndpointWithItsErrorsAndAChangeReachingTheDevice) {
 TEST(ServerApi, LockedFunctionsAndAMissingLinkAreRefused) {
   ScratchDir dir{"server"};
   const std::string stateFile = dir.file("locked.bin");
-  lockGainAndRecall(stateFile);
+  ASSERT_TRUE(writeLockedDevice(stateFile, {LockFlag::InputGain, LockFlag::LoadProgram}));
   SimulatorProcess sim({"--state", stateFile});
   Server server("net:" + sim.address());
   ASSERT_TRUE(server.linked());
