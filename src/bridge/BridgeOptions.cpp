@@ -1,24 +1,9 @@
 #include "bridge/BridgeOptions.h"
 
-#include <optional>
-
 namespace orvane {
 
 namespace {
-
 using Error = BridgeOptions::Error;
-
-// "a.b.c.d[:port]"; a port 0 asks the system for a free one, which the log
-// then names.
-std::optional<NetEndpoint> listenEndpoint(const std::string& text) {
-  if (text.ends_with(":0")) {
-    auto endpoint = parseNetEndpoint(text.substr(0, text.size() - 2), BridgeOptions::kDefaultPort);
-    if (endpoint) endpoint->port = 0;
-    return endpoint;
-  }
-  return parseNetEndpoint(text, BridgeOptions::kDefaultPort);
-}
-
 }  // namespace
 
 std::string BridgeOptions::usage() {
@@ -58,7 +43,7 @@ BridgeOptions::Parsed BridgeOptions::parse(const std::vector<std::string>& args)
       if (!target) return Error{"'" + value + "' is not PORT:ID with an ID 1..250"};
       options.device = *target;
     } else if (arg == "--listen") {
-      const auto endpoint = listenEndpoint(value);
+      const auto endpoint = parseListenEndpoint(value, BridgeOptions::kDefaultPort);
       if (!endpoint) return Error{"'" + value + "' is not an IPv4 address with an optional :PORT"};
       options.listen = *endpoint;
     } else {

@@ -10,16 +10,6 @@ using Error = ServerOptions::Error;
 
 constexpr std::size_t kShortestCode = 6;
 
-// "a.b.c.d[:port]"; a port 0 asks the system for a free one, which the
-// start-up line then names.
-std::optional<NetEndpoint> listenEndpoint(const std::string& text) {
-  const bool anyPort = text.ends_with(":0");
-  auto endpoint =
-      parseNetEndpoint(anyPort ? text.substr(0, text.size() - 2) : text, ServerOptions::kDefaultPort);
-  if (endpoint && anyPort) endpoint->port = 0;
-  return endpoint;
-}
-
 bool printable(const std::string& code) {
   return std::ranges::all_of(code, [](char c) { return c > ' ' && c < 0x7F && c != ';' && c != ','; });
 }
@@ -56,7 +46,7 @@ ServerOptions::Parsed ServerOptions::parse(const std::vector<std::string>& args,
     if (arg == "--connect") {
       options.connectText = value;
     } else if (arg == "--listen") {
-      const auto endpoint = listenEndpoint(value);
+      const auto endpoint = parseListenEndpoint(value, ServerOptions::kDefaultPort);
       if (!endpoint) return Error{"'" + value + "' is not an IPv4 address with an optional :PORT"};
       options.listen = *endpoint;
     } else if (arg == "--code") {

@@ -40,4 +40,11 @@ std::optional<NetEndpoint> parseNetEndpoint(std::string_view text, int defaultPo
   return NetEndpoint{host, static_cast<std::uint16_t>(port)};
 }
 
+std::optional<NetEndpoint> parseListenEndpoint(std::string_view text, int defaultPort) {
+  const bool anyPort = text.ends_with(":0");
+  auto endpoint = parseNetEndpoint(anyPort ? text.substr(0, text.size() - 2) : text, defaultPort);
+  if (endpoint && anyPort) endpoint->port = 0;
+  return endpoint;
+}
+
 }  // namespace orvane

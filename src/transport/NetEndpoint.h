@@ -22,5 +22,8 @@ struct NetEndpoint {
 
 // Nothing when `text` is not "a.b.c.d" or "a.b.c.d:port" with a port 1..65535.
 std::optional<NetEndpoint> parseNetEndpoint(std::string_view text, int defaultPort);
+// The same for an address to listen on, where port 0 asks the system for a
+// free port.
+std::optional<NetEndpoint> parseListenEndpoint(std::string_view text, int defaultPort);
 
 }  // namespace orvane
