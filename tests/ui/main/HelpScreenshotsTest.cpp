@@ -141,7 +141,7 @@ class HelpScreenshotsTest : public QObject {
   // A lectern microphone with a low cut, an AGC and a compressor; main
   // loudspeakers with a Butterworth high-pass, a delay, a compressor and a
   // limiter.
-  void setDynamics() {
+  void setProcessing() {
     CrossoverPair lectern = image_->crossover(Side::Input, 0);
     lectern.XFQCY_Lo = 80, lectern.XSLope_Lo = 2;
     image_->setCrossover(Side::Input, 0, lectern);
@@ -194,7 +194,7 @@ class HelpScreenshotsTest : public QObject {
     importFilters(1, kChairFilters);
     importFilters(0, kLecternFilters);
     window_->crosspointGrid()->button(0, 1)->click();
-    setDynamics();
+    setProcessing();
     window_->linkGroups().join(Side::Output, 0, 1);
     image_->modify([](ImageData& d) { d.currentProgramNumber = 3; });
     window_->RefreshAll();
