@@ -27,6 +27,9 @@ Set_Warn_Dlg::Set_Warn_Dlg(QWidget* parent, Topic topic) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   auto* label = new QLabel(text(topic), this);
   label->setWordWrap(true);
+  // Wide enough for the Chinese text on one line; without it the wrapped
+  // label shrinks the window to a few characters per line.
+  label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 40);
   layout->addWidget(label);
   auto* quit = new QPushButton(uiText(kQuit), this);
   connect(quit, &QPushButton::clicked, this, &QDialog::reject);

@@ -351,15 +351,24 @@ void OrvaneDlg::onLanguageButton() {
 
 // --- tool bar -------------------------------------------------------------------
 
-void OrvaneDlg::onHelp() {
+QString OrvaneDlg::helpFile() {
   const ProductVariant& variant = ProductVariant::current();
   const std::string_view name = Language::isEnglish() ? variant.englishHelp : variant.chineseHelp;
   const QString file = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-  // The help documents sit in the start-up directory, or beside the program.
-  for (const QString& folder : {QDir::currentPath(), QCoreApplication::applicationDirPath()}) {
+  const QString program = QCoreApplication::applicationDirPath();
+  // The start-up directory, beside the program (a build), or where the
+  // package installs them: <prefix>/share/orvane/help beside <prefix>/bin.
+  for (const QString& folder :
+       {QDir::currentPath(), program, program + QStringLiteral("/../share/orvane/help")}) {
     const QFileInfo help(QDir(folder), file);
-    if (help.isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(help.absoluteFilePath()))) return;
+    if (help.isFile()) return QDir::cleanPath(help.absoluteFilePath());
   }
+  return {};
+}
+
+void OrvaneDlg::onHelp() {
+  const QString file = helpFile();
+  if (!file.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(file))) return;
   MessageBoxes::inform(this, MainTexts::kHelpMissing);
 }
 

@@ -104,6 +104,9 @@ class OrvaneDlg : public QWidget {
   void setFileChooser(std::unique_ptr<FileChooser> chooser) { chooser_ = std::move(chooser); }
   QPushButton* linkButton() const;
   QPushButton* languageButton() const;
+  // The help document of the model in the current language; empty when
+  // none is found.
+  static QString helpFile();
 
  signals:
   void connectDialogOpened(ConnectDlg* dialog);

@@ -2,8 +2,10 @@
 // pseudo-terminal RS-485 bus.
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -12,6 +14,7 @@
 
 #include "link/SystemLinks.h"
 #include "model/ParameterImage.h"
+#include "model/ProductVariant.h"
 #include "sim/DeviceState.h"
 #include "sim/DeviceStateFile.h"
 #include "ui/SimProcess.h"
@@ -183,6 +186,37 @@ class MainWindowTest : public QObject {
     QCOMPARE(window_->languageButton()->text(), QStringLiteral("中文"));
     window_->languageButton()->click();
     QCOMPARE(window_->linkButton()->text(), QStringLiteral("连接"));
+  }
+
+  // The help document of the language is looked for in the start-up
+  // directory, then beside the program, then where the package installs it
+  // (share/orvane/help beside bin); the first place holding it wins.
+  void theHelpIsFoundWhereItIsInstalled() {
+    Language::setFlag(1);
+    const std::string_view english = ProductVariant::current().englishHelp;
+    const QString name = QString::fromUtf8(english.data(), static_cast<qsizetype>(english.size()));
+    const QString before = QDir::currentPath();
+    QTemporaryDir start;
+    QVERIFY(QDir::setCurrent(start.path()));
+    const QDir program(QCoreApplication::applicationDirPath());
+    const QString share = QDir::cleanPath(program.filePath(QStringLiteral("../share")));
+    const auto restore = qScopeGuard([&] {
+      QDir::setCurrent(before);
+      QFile::remove(program.filePath(name));
+      QDir(share).removeRecursively();
+    });
+    QVERIFY(!QFileInfo::exists(share));
+    QCOMPARE(OrvaneDlg::helpFile(), QString());
+    for (const QString& place :
+         {share + QStringLiteral("/orvane/help"), program.path(), QDir::currentPath()}) {
+      QVERIFY(QDir().mkpath(place));
+      QFile file(QDir(place).filePath(name));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.close();
+      QCOMPARE(OrvaneDlg::helpFile(), QDir(place).filePath(name));
+    }
+    Language::setFlag(0);
+    QCOMPARE(OrvaneDlg::helpFile(), QString());
   }
 
   // Closing the dialog during a search ends the search like any other link:
