@@ -209,7 +209,7 @@ class ProgramsTest : public QObject {
     image_->modify([](ImageData& d) { NameField::TextToField("Lobby", recordName(d.programs[6])); });
     QVERIFY(ProgramFile::writeBytes(file("Lecture" + oneExtension()).toStdString(),
                                     ProgramFile::writeOne(*image_, model)));
-    QVERIFY(ProgramFile::writeBytes(file("venue" + setExtension()).toStdString(),
+    QVERIFY(ProgramFile::writeBytes(file("backup" + setExtension()).toStdString(),
                                     ProgramFile::writeAll(*image_, model)));
     QVERIFY(writeJunk("junk" + oneExtension()) && writeJunk("junk" + setExtension()));
     image_->setField(Side::Input, 2, InputField::Gain, 200);
@@ -224,7 +224,7 @@ class ProgramsTest : public QObject {
         {"junk" + oneExtension(), "MusicFile read Error", 200, ""},
         {"missing" + oneExtension(), "File read Error", 200, ""},
         {"junk" + setExtension(), "MusicFile read Error", 200, ""},
-        {"venue" + setExtension(), "", 200, "Lobby"},
+        {"backup" + setExtension(), "", 200, "Lobby"},
         {"Lecture" + oneExtension(), "", 123, "Lobby"},
     };
     for (const Case& c : cases) {
