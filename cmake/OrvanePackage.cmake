@@ -37,9 +37,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# CPack puts the summary in front as the synopsis.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Orvane edits every parameter of the KVS7304, an 8-input, 8-output digital
+    "Orvane edits every parameter of the KVS7304, an 8-input, 8-output digital
 audio matrix processor, live over USB, RS-485 or the network: gains, the
 matrix, equalisers with their curve, crossovers and dynamics. It manages the
 device's 30 stored programs and keeps program files on the PC.
