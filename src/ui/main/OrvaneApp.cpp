@@ -8,13 +8,14 @@
 #include <QStyleFactory>
 #include <QTimer>
 #include <cstdio>
+#include <string_view>
 
-#include "link/ConnectTarget.h"
 #include "link/SystemLinks.h"
 #include "model/Language.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/OrvaneDlg.h"
 #include "ui/main/SystemTransports.h"
+#include "ui/programs/FileChooser.h"
 #include "ui/widgets/ConsoleLook.h"
 
 namespace orvane::ui {
@@ -53,6 +54,41 @@ void screenshotWhenReady(OrvaneDlg& window, const QString& path) {
   });
 }
 
+// The editor's switches and its one argument; the usage text is made from
+// them.
+struct EditorSwitches {
+  QCommandLineParser parser;
+  const QCommandLineOption connect{"connect", "Connect at start: usb, net:ADDRESS[:PORT] or serial:PORT:ID.",
+                                   "link"};
+  const QCommandLineOption screenshot{"screenshot", "After the full read, save the window to FILE and quit.",
+                                      "file"};
+
+  EditorSwitches() {
+    parser.setApplicationDescription(
+        "Orvane: editor and remote control of the KVS7304 audio matrix processor");
+    parser.addHelpOption();
+    parser.addOption(connect);
+    parser.addOption(screenshot);
+    parser.addPositionalArgument(
+        "file",
+        QStringLiteral("A program file to open before any link: one program (*%1) becomes the working "
+                       "state, all programs (*%2) fill the program list.")
+            .arg(extensionOf(ProgramFileKind::OneProgram), extensionOf(ProgramFileKind::AllPrograms)),
+        "[file]");
+  }
+};
+
+// Whether the command line asks for the usage text (up to a "--" that ends
+// the switches).
+bool asksForHelp(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--") return false;
+    if (arg == "-h" || arg == "--help" || arg == "--help-all") return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void OrvaneApp::applyConsoleLook(QApplication& app) {
@@ -73,31 +109,53 @@ void OrvaneApp::applyConsoleLook(QApplication& app) {
   app.setPalette(palette);
 }
 
+std::variant<StartOptions, QString> OrvaneApp::parse(const QStringList& arguments) {
+  EditorSwitches line;
+  if (!line.parser.parse(arguments)) return line.parser.errorText();
+  StartOptions options;
+  if (line.parser.isSet(line.connect)) {
+    options.target = ConnectTarget::parse(line.parser.value(line.connect).toStdString());
+    if (!options.target) return QStringLiteral("--connect takes usb, net:ADDRESS[:PORT] or serial:PORT:ID");
+  }
+  options.screenshot = line.parser.value(line.screenshot);
+  const QStringList files = line.parser.positionalArguments();
+  if (files.size() > 1) return QStringLiteral("one program file at a time");
+  if (!files.isEmpty()) options.programFile = files.front();
+  return options;
+}
+
+void OrvaneApp::start(OrvaneDlg& window, const StartOptions& options) {
+  QTimer::singleShot(0, &window, [&window, options] {
+    if (!options.programFile.isEmpty()) window.openProgramFile(options.programFile);
+    if (const auto& target = options.target)
+      window.connectTo(target->link, QString::fromStdString(target->address), target->deviceId);
+  });
+}
+
 int OrvaneApp::run(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)
     if (isRegistrationSwitch(QString::fromLocal8Bit(argv[i]))) return 0;
+  if (asksForHelp(argc, argv)) {
+    // Answered without a display: a console application is enough. It names
+    // the program as installed, not by the path it was started from.
+    char name[] = "orvane";
+    char* nameOnly[] = {name, nullptr};
+    int count = 1;
+    QCoreApplication console(count, nameOnly);
+    std::fputs(qPrintable(EditorSwitches().parser.helpText()), stdout);
+    return 0;
+  }
 
   QApplication app(argc, argv);
   app.setApplicationName("orvane");
-  QCommandLineParser parser;
-  parser.setApplicationDescription("Orvane: editor and remote control of the KVS7304 audio matrix processor");
-  parser.addHelpOption();
-  const QCommandLineOption connectOption(
-      "connect", "Connect at start: usb, net:ADDRESS[:PORT] or serial:PORT:ID.", "link");
-  const QCommandLineOption screenshotOption("screenshot",
-                                            "After the full read, save the window to FILE and quit.", "file");
-  parser.addOption(connectOption);
-  parser.addOption(screenshotOption);
-  parser.process(app);
-
-  std::optional<ConnectTarget> target;
-  if (parser.isSet(connectOption)) {
-    target = ConnectTarget::parse(parser.value(connectOption).toStdString());
-    if (!target) {
-      std::fprintf(stderr, "orvane: --connect takes usb, net:ADDRESS[:PORT] or serial:PORT:ID\n");
-      return 2;
-    }
+  // Desktops match the window to its installed desktop entry and icon.
+  app.setDesktopFileName("org.orvane.Orvane");
+  const std::variant<StartOptions, QString> parsed = parse(app.arguments());
+  if (const auto* error = std::get_if<QString>(&parsed)) {
+    std::fprintf(stderr, "orvane: %s\n", qPrintable(*error));
+    return 2;
   }
+  const StartOptions& options = std::get<StartOptions>(parsed);
 
   // The program always starts in Chinese, whatever the system's locale.
   Language::setFlag(0);
@@ -106,15 +164,11 @@ int OrvaneApp::run(int argc, char** argv) {
 
   ParameterImage image;
   OrvaneDlg window(image, SystemLinks::attach, SystemTransports::listSerialPorts);
-  if (parser.isSet(screenshotOption)) screenshotWhenReady(window, parser.value(screenshotOption));
+  if (!options.screenshot.isEmpty()) screenshotWhenReady(window, options.screenshot);
   // The console uses the whole screen; a window manager keeps it maximised.
   if (const QScreen* screen = window.screen()) window.resize(screen->availableGeometry().size());
   window.showMaximized();
-  if (target) {
-    QTimer::singleShot(0, &window, [&window, target] {
-      window.connectTo(target->link, QString::fromStdString(target->address), target->deviceId);
-    });
-  }
+  start(window, options);
   return app.exec();
 }
 

@@ -3,9 +3,26 @@
 // The editor as a program: prepares the process (language, look, the
 // program-file folder), reads the command line and runs the main window.
 
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <variant>
+
+#include "link/ConnectTarget.h"
+
 class QApplication;
 
 namespace orvane::ui {
+
+class OrvaneDlg;
+
+// What the command line asks of the editor at start.
+struct StartOptions {
+  std::optional<ConnectTarget> target;
+  QString screenshot;
+  // A program file to open, as the program manager's "load from PC" would.
+  QString programFile;
+};
 
 class OrvaneApp {
  public:
@@ -13,6 +30,11 @@ class OrvaneApp {
   static int run(int argc, char** argv);
   // The dark console style and palette every window of the editor wears.
   static void applyConsoleLook(QApplication& app);
+  // The command line, program name first; the text to print when it is wrong.
+  static std::variant<StartOptions, QString> parse(const QStringList& arguments);
+  // Once the event loop runs: the program file into the editor, then the
+  // link, so a file never goes to a device the user did not pick for it.
+  static void start(OrvaneDlg& window, const StartOptions& options);
 };
 
 }  // namespace orvane::ui

@@ -411,9 +411,7 @@ void OrvaneDlg::runPcAction(ProgramDlg::PcAction action) {
   ProgramFileActions files(image_, *command_, *chooser_, this);
   switch (action) {
     case ProgramDlg::LoadOne:
-      if (!files.loadOne()) return;
-      RefreshAll();
-      RefreshStatus(2);
+      if (files.loadOne()) showLoadedProgram();
       break;
     case ProgramDlg::SaveOne:
       if (files.saveOne()) RefreshStatus(2);
@@ -425,6 +423,21 @@ void OrvaneDlg::runPcAction(ProgramDlg::PcAction action) {
       command_->ReadAllPrograms();
       break;
   }
+}
+
+void OrvaneDlg::openProgramFile(const QString& path) {
+  ProgramFileActions files(image_, *command_, *chooser_, this);
+  if (QFileInfo(path).fileName().contains(extensionOf(ProgramFileKind::AllPrograms)))
+    files.loadAllFrom(path);
+  else if (files.loadOneFrom(path))
+    showLoadedProgram();
+}
+
+// Every control shows the loaded working state, "PC" stands for the program
+// number.
+void OrvaneDlg::showLoadedProgram() {
+  RefreshAll();
+  RefreshStatus(2);
 }
 
 void OrvaneDlg::onReport() {

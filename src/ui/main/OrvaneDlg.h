@@ -59,6 +59,11 @@ class OrvaneDlg : public QWidget {
   OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLister ports, Timings timings = {});
   ~OrvaneDlg() override;
 
+  // A program file named on the command line, taken as the program
+  // manager's PC actions take it: a file name with the all-programs
+  // extension fills the program store, any other is read as one program
+  // into the working state.
+  void openProgramFile(const QString& path);
   // Connects as if the user had chosen this link in the connection dialog.
   bool connectTo(LinkType link, const QString& address, int deviceId);
   void disconnectLink();
@@ -152,6 +157,7 @@ class OrvaneDlg : public QWidget {
   void ShowMatrixArea(bool on);
   void onLevels();
   void runPcAction(ProgramDlg::PcAction action);
+  void showLoadedProgram();
   void importRewFilters(ChannelPage& page);
   void onAllProgramsRead();
 

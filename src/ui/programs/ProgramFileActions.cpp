@@ -38,7 +38,10 @@ QString ProgramFileActions::withExtension(const QString& path, ProgramFileKind k
 
 bool ProgramFileActions::loadOne() {
   const QString path = chooser_.openFile(ProgramFileKind::OneProgram);
-  if (path.isEmpty()) return false;
+  return !path.isEmpty() && loadOneFrom(path);
+}
+
+bool ProgramFileActions::loadOneFrom(const QString& path) {
   if (!takeOne(path)) return false;
   nameFromFile(path);
   return true;
@@ -76,6 +79,10 @@ bool ProgramFileActions::loadAll() {
   if (!linkOpen(image_)) return false;
   const QString path = chooser_.openFile(ProgramFileKind::AllPrograms);
   if (path.isEmpty() || !path.contains(extensionOf(ProgramFileKind::AllPrograms))) return false;
+  return loadAllFrom(path);
+}
+
+bool ProgramFileActions::loadAllFrom(const QString& path) {
   const auto bytes = ProgramFile::readBytes(fileSystemPath(path));
   if (!bytes) {
     MessageBoxes::inform(parent_, ProgramTexts::kFileReadError);
@@ -87,7 +94,7 @@ bool ProgramFileActions::loadAll() {
     return false;
   }
   ProgramFile::applyAll(image_, *store);
-  return command_.StoreAllPrograms();
+  return !linkOpen(image_) || command_.StoreAllPrograms();
 }
 
 bool ProgramFileActions::saveAll() {

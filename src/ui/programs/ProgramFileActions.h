@@ -3,8 +3,8 @@
 // The four program file actions: load or save the working state as a
 // one-program file, load all programs from a file and send them to the
 // device, save all programs read from the device. Each asks the chooser for
-// the path, tells the user what went wrong, and reports whether it
-// succeeded; the window refreshes itself after a load.
+// the path (the loads also take one given on the command line), tells the user what went wrong, and reports
+// whether it succeeded; the window refreshes itself after a load.
 
 #include <QString>
 
@@ -28,10 +28,15 @@ class ProgramFileActions {
   // file until those frames are queued, so the worker never sends half of
   // it.
   bool loadOne();
+  // The same for a path already chosen (a file named on the command line).
+  bool loadOneFrom(const QString& path);
   bool saveOne();
   // Needs a link: the program store from the file, then all thirty
   // programs sent.
   bool loadAll();
+  // The program store from the file at `path`; the programs are sent only
+  // while a link is open.
+  bool loadAllFrom(const QString& path);
   // After the device's programs were read: the program store to a file.
   bool saveAll();
 

@@ -15,9 +15,11 @@
 #include "model/NameField.h"
 #include "model/ParameterImage.h"
 #include "model/ProductVariant.h"
+#include "model/ProgramFile.h"
 #include "ui/SimProcess.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/MessageBoxes.h"
+#include "ui/main/OrvaneApp.h"
 #include "ui/main/TopBar.h"
 #include "ui/programs/ProgramDlg.h"
 #include "ui/programs/ProgramFileActions.h"
@@ -47,6 +49,11 @@ class ProgramsTest : public QObject {
   QTemporaryDir dir_;
 
   QString file(const QString& name) const { return dir_.filePath(name); }
+  // A file of the right name that holds no program.
+  bool writeJunk(const QString& name) const {
+    QFile junk(file(name));
+    return junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(1000, 'x')) == 1000;
+  }
   QString currentName() const {
     return QString::fromStdString(
         NameField::FieldToText(image_->read([](const ImageData& d) { return d.currentProgramName; })));
@@ -175,9 +182,7 @@ class ProgramsTest : public QObject {
     QCOMPARE(image_->field(Side::Input, 2, InputField::Gain), 123);
     QVERIFY(window_->command().queue().isEmpty());
 
-    QFile junk(file("junk" + oneExtension()));
-    QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(1000, 'x')) == 1000);
-    junk.close();
+    QVERIFY(writeJunk("junk" + oneExtension()));
     image_->setField(Side::Input, 2, InputField::Gain, 200);
     paths_ = {file("junk" + oneExtension()), file("missing" + oneExtension()), file("no/such/folder/x")};
     pcAction(ProgramDlg::LoadOne);
@@ -191,6 +196,53 @@ class ProgramsTest : public QObject {
     QCOMPARE(paths_.size(), 1);
     QCOMPARE(ProgramFileActions::withExtension("Hall" + oneExtension() + ".bak", ProgramFileKind::OneProgram),
              "Hall" + oneExtension() + ".bak");
+  }
+
+  // A program file named on the command line opens before any link as the
+  // program manager opens it: one program into the working state, all
+  // programs into the program list; a file that is no program file, or is
+  // missing, brings the manager's message and changes nothing.
+  void programFileOnTheCommandLine() {
+    Language::setFlag(1);
+    const int model = ProductVariant::current().modelCode;
+    image_->setField(Side::Input, 2, InputField::Gain, 123);
+    image_->modify([](ImageData& d) { NameField::TextToField("Lobby", recordName(d.programs[6])); });
+    QVERIFY(ProgramFile::writeBytes(file("Lecture" + oneExtension()).toStdString(),
+                                    ProgramFile::writeOne(*image_, model)));
+    QVERIFY(ProgramFile::writeBytes(file("backup" + setExtension()).toStdString(),
+                                    ProgramFile::writeAll(*image_, model)));
+    QVERIFY(writeJunk("junk" + oneExtension()) && writeJunk("junk" + setExtension()));
+    image_->setField(Side::Input, 2, InputField::Gain, 200);
+    image_->modify([](ImageData& d) { d.programs = {}; });
+
+    struct Case {
+      QString name, message;
+      int gain;
+      std::string program7;
+    };
+    const std::vector<Case> cases{
+        {"junk" + oneExtension(), "MusicFile read Error", 200, ""},
+        {"missing" + oneExtension(), "File read Error", 200, ""},
+        {"junk" + setExtension(), "MusicFile read Error", 200, ""},
+        {"backup" + setExtension(), "", 200, "Lobby"},
+        {"Lecture" + oneExtension(), "", 123, "Lobby"},
+    };
+    for (const Case& c : cases) {
+      messages_.clear();
+      const auto options = OrvaneApp::parse({"orvane", file(c.name)});
+      QVERIFY(std::holds_alternative<StartOptions>(options));
+      OrvaneApp::start(*window_, std::get<StartOptions>(options));
+      QCoreApplication::processEvents();
+      QCOMPARE(messages_, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+      QCOMPARE(image_->field(Side::Input, 2, InputField::Gain), c.gain);
+      QCOMPARE(
+          image_->read([](const ImageData& d) { return NameField::FieldToText(recordName(d.programs[6])); }),
+          c.program7);
+    }
+    QCOMPARE(currentName(), QStringLiteral("Lecture"));
+    QCOMPARE(window_->statusText(1), QStringLiteral("PC"));
+    QVERIFY(window_->command().queue().isEmpty());
+    QVERIFY(std::holds_alternative<QString>(OrvaneApp::parse({"orvane", "a" + oneExtension(), "b"})));
   }
 
   // A program stored in the device under a name comes back on recall; all
