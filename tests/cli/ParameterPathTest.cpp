@@ -140,7 +140,8 @@ TEST_F(ParameterPathTest, BadPathsAndValuesNameTheBadPart) {
       {"setup.delay", "12", "setup.delay: '12' is outside 0..11"},
       {"setup.startup", "2.5", "setup.startup: '2.5' is outside 0..30"},
       {"in.A.gain", "-6\n7", "in.A.gain: '-6\\n7' is not a level in dB"},
-      {"in.A.name", "Lectern\x7f\x1b", "in.A.name: 'Lectern\\x7F\\x1B' takes 9 bytes; a channel name holds 8"},
+      {"in.A.name", "Lectern\x7f\x1b",
+       "in.A.name: 'Lectern\\x7F\\x1B' takes 9 bytes; a channel name holds 8"},
   };
   for (const auto& [text, value, message] : values) {
     const SetOutcome outcome = set(text, value);
