@@ -11,7 +11,7 @@ set(ORVANE_APP_ID org.orvane.Orvane)
 set(orvane_linux ${PROJECT_SOURCE_DIR}/resources/linux)
 
 set(orvane_programs)
-foreach(program orvane orvane-sim orvanectl orvane-bridge)
+foreach(program orvane orvane-sim orvanectl orvane-bridge orvane-server)
   if(TARGET ${program})
     list(APPEND orvane_programs ${program})
   endif()
