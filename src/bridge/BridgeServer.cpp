@@ -144,6 +144,7 @@ void BridgeServer::acceptClient() {
   setUpClient(socket, limits_.replySend);
   client_ = std::move(socket);
   clientName_ = name;
+  ++clientNumber_;
   assembler_ = FrameAssembler{};
   log_.write("client " + name + " connected");
 }
@@ -185,14 +186,16 @@ void BridgeServer::sendNextRequest() {
   device_.send(requests_.front());
   requests_.pop_front();
   exchanging_ = true;
+  exchangeFor_ = clientNumber_;
   exchangeDeadline_ = Clock::now() + limits_.exchangeLimit;
 }
 
 void BridgeServer::finishExchange() {
   exchanging_ = false;
   const std::optional<Frame> reply = device_.takeReply();
-  // Without a reply the link gave up; its lost event says so next.
-  if (!reply || !client_.valid()) return;
+  // Without a reply the link gave up; its lost event says so next. A reply
+  // to a client that has gone is not for the one that came after it.
+  if (!reply || !client_.valid() || exchangeFor_ != clientNumber_) return;
   if (!sendAll(client_.fd(), *reply))
     dropClient("disconnected: it took no reply within " + seconds(limits_.replySend));
 }

@@ -76,6 +76,8 @@ class BridgeServer {
 
   NetSocket client_;
   std::string clientName_;
+  long clientNumber_ = 0;  // counts the clients let in
+  long exchangeFor_ = 0;   // the client whose request is with the device
   FrameAssembler assembler_;
   Clock::time_point partialSince_{};
   std::deque<Frame> requests_;
