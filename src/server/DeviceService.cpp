@@ -37,6 +37,11 @@ void DeviceService::start() {
   keeper_ = std::thread([this] { keepLinked(); });
 }
 
+DeviceService::Link DeviceService::link() const {
+  const Link link = link_;
+  return link == Link::Open && session_.linkLost() ? Link::Lost : link;
+}
+
 const char* DeviceService::linkName(Link link) {
   switch (link) {
     case Link::Open:
@@ -50,7 +55,7 @@ const char* DeviceService::linkName(Link link) {
 
 void DeviceService::keepLinked() {
   do {
-    if (link_ == Link::Open && !session_.linkLost()) continue;
+    if (link() == Link::Open) continue;
     std::lock_guard lock(sessionMutex_);
     if (link_ == Link::Open) session_.close();
     link_ = Link::Connecting;
@@ -60,8 +65,9 @@ void DeviceService::keepLinked() {
 }
 
 std::optional<Reply> DeviceService::withoutLink() const {
-  if (link_ == Link::Open && !session_.linkLost()) return std::nullopt;
-  return error(409, std::string("no link to the device (") + linkName(link_) + ")");
+  const Link now = link();
+  if (now == Link::Open) return std::nullopt;
+  return error(409, std::string("no link to the device (") + linkName(now) + ")");
 }
 
 Reply DeviceService::run(const cli::Words& words) {
@@ -75,8 +81,8 @@ Reply DeviceService::run(const cli::Words& words) {
 }
 
 Reply DeviceService::status() {
-  Json body{{"link", linkName(link_)}, {"target", linkText_}};
-  if (link_ != Link::Open) {
+  Json body{{"link", linkName(link())}, {"target", linkText_}};
+  if (link() != Link::Open) {
     std::unique_lock lock(sessionMutex_, std::try_to_lock);
     if (lock.owns_lock() && !lastError_.empty()) body["error"] = lastError_;
     return Reply{200, body};
@@ -84,7 +90,7 @@ Reply DeviceService::status() {
   Reply reply = run({"status"});
   if (reply.status != 200) return Reply{200, body};
   reply.body.erase("meters");
-  reply.body["link"] = linkName(link_);
+  reply.body["link"] = linkName(link());
   reply.body["target"] = linkText_;
   return reply;
 }
@@ -128,7 +134,7 @@ Reply DeviceService::meters() {
 }
 
 void DeviceService::askForLevels() {
-  if (link_ == Link::Open) session_.image().modify([](ImageData& d) { d.status.levelStoring = true; });
+  if (link() == Link::Open) session_.image().modify([](ImageData& d) { d.status.levelStoring = true; });
 }
 
 }  // namespace orvane::server

@@ -40,7 +40,9 @@ class DeviceService {
   // Starts the keeper thread.
   void start();
 
-  Link link() const { return link_.load(); }
+  // Open only while the session's link is: a loss shows at once, before the
+  // keeper opens the link again.
+  Link link() const;
   static const char* linkName(Link link);
 
   Reply status();
