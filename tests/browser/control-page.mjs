@@ -43,8 +43,11 @@ const [levelReply] = await Promise.all([
   }),
 ]);
 check(levelReply.status() === 200, "the master level was refused: " + levelReply.status());
-const levelMs = await page.evaluate(() => performance.getEntriesByType("resource")
-  .filter((entry) => entry.name.endsWith("/api/params/master.out.level")).pop().duration);
+// The browser notes the request's timing once the answer is read in full,
+// a moment after the answer arrives.
+const levelTiming = await page.waitForFunction(() => performance.getEntriesByType("resource")
+  .filter((entry) => entry.name.endsWith("/api/params/master.out.level")).pop()?.duration);
+const levelMs = await levelTiming.jsonValue();
 
 const firstMute = page.locator("#inputs .channel").first().locator(".mute");
 const [muteReply] = await Promise.all([
