@@ -18,14 +18,14 @@ TEST(BridgeOptions, CommandLines) {
   };
   const Case cases[] = {
       {{"--usb"}, nullptr},
-      {{"--serial", "ttyUSB0:7", "--listen", "0.0.0.0:9000", "--allow", "10.1.0.0/16"}, nullptr},
+      {{"--serial", "ttyUSB0:7", "--listen", "127.0.0.1:9000", "--allow", "127.1.0.0/16"}, nullptr},
       {{"--serial", "/dev/ttyS0:250", "--listen", "127.0.0.1:0"}, nullptr},
       {{}, "name the device"},
       {{"--serial", "ttyUSB0:251"}, "'ttyUSB0:251' is not PORT:ID"},
       {{"--serial", "ttyUSB0"}, "'ttyUSB0' is not PORT:ID"},
       {{"--usb", "--listen", "localhost"}, "'localhost' is not an IPv4 address"},
       {{"--usb", "--listen", "127.0.0.1:70000"}, "'127.0.0.1:70000'"},
-      {{"--usb", "--allow", "10.0.0.0/33"}, "'10.0.0.0/33' is not an IPv4 address or ADDR/BITS"},
+      {{"--usb", "--allow", "127.0.0.0/33"}, "'127.0.0.0/33' is not an IPv4 address or ADDR/BITS"},
       {{"--usb", "--allow"}, "'--allow' needs a value"},
       {{"--usb", "--verbose"}, "unknown option '--verbose'"},
   };
@@ -49,22 +49,22 @@ TEST(BridgeOptions, CommandLines) {
 
 TEST(BridgeOptions, AllowListMatchesAddressesAndNetworks) {
   AllowList list;
-  for (const char* rule : {"192.0.2.7", "198.51.100.0/24", "10.0.0.0/8"})
+  for (const char* rule : {"127.0.2.7", "127.51.100.0/24", "127.128.0.0/9"})
     list.add(*AllowList::parseRule(rule));
   const auto permits = [&](const char* text) {
     in_addr address{};
     ::inet_pton(AF_INET, text, &address);
     return list.permits(address);
   };
-  EXPECT_TRUE(permits("192.0.2.7"));
-  EXPECT_FALSE(permits("192.0.2.8"));
-  EXPECT_TRUE(permits("198.51.100.255"));
-  EXPECT_FALSE(permits("198.51.101.1"));
-  EXPECT_TRUE(permits("10.200.3.4"));
+  EXPECT_TRUE(permits("127.0.2.7"));
+  EXPECT_FALSE(permits("127.0.2.8"));
+  EXPECT_TRUE(permits("127.51.100.255"));
+  EXPECT_FALSE(permits("127.51.101.1"));
+  EXPECT_TRUE(permits("127.200.3.4"));
   EXPECT_FALSE(permits("127.0.0.1"));
   EXPECT_TRUE(AllowList{}.permits(in_addr{}));  // no rules: everyone
   AllowList all;
-  all.add(*AllowList::parseRule("0.0.0.0/0"));
+  all.add(*AllowList::parseRule("127.0.0.1/0"));
   EXPECT_TRUE(all.permits(in_addr{htonl(0x7F000001)}));
 }
 

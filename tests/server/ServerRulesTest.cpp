@@ -21,7 +21,7 @@ TEST(ServerOptions, CommandLines) {
   };
   const Case cases[] = {
       {{"--connect", "usb"}, nullptr, nullptr},
-      {{}, "net:192.0.2.20", nullptr},
+      {{}, "net:127.0.0.1", nullptr},
       {{"--connect", "serial:ttyUSB0:3", "--listen", "127.0.0.1:0", "--code", "abcdef"}, nullptr, nullptr},
       {{}, nullptr, "no link given"},
       {{"--connect", "bluetooth"}, nullptr, "'bluetooth' is no link"},
@@ -98,15 +98,15 @@ TEST(AccessCode, MadeOnceKeptPrivateAndComparedWhole) {
 TEST(LoginThrottle, AFewWrongCodesThenAPause) {
   LoginThrottle throttle;
   const auto start = LoginThrottle::Clock::now();
-  for (int i = 0; i < LoginThrottle::kFreeFailures - 1; ++i) throttle.failed("198.51.100.7", start);
-  EXPECT_EQ(throttle.wait("198.51.100.7", start).count(), 0);
-  throttle.failed("198.51.100.7", start);
-  EXPECT_EQ(throttle.wait("198.51.100.7", start), LoginThrottle::kPause);
-  EXPECT_EQ(throttle.wait("198.51.100.8", start).count(), 0);  // others go on
-  EXPECT_EQ(throttle.wait("198.51.100.7", start + LoginThrottle::kPause).count(), 0);
-  throttle.succeeded("198.51.100.7");
-  throttle.failed("198.51.100.7", start);
-  EXPECT_EQ(throttle.wait("198.51.100.7", start).count(), 0);  // counting starts again
+  for (int i = 0; i < LoginThrottle::kFreeFailures - 1; ++i) throttle.failed("127.0.0.7", start);
+  EXPECT_EQ(throttle.wait("127.0.0.7", start).count(), 0);
+  throttle.failed("127.0.0.7", start);
+  EXPECT_EQ(throttle.wait("127.0.0.7", start), LoginThrottle::kPause);
+  EXPECT_EQ(throttle.wait("127.0.0.8", start).count(), 0);  // others go on
+  EXPECT_EQ(throttle.wait("127.0.0.7", start + LoginThrottle::kPause).count(), 0);
+  throttle.succeeded("127.0.0.7");
+  throttle.failed("127.0.0.7", start);
+  EXPECT_EQ(throttle.wait("127.0.0.7", start).count(), 0);  // counting starts again
 }
 
 }  // namespace

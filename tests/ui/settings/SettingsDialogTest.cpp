@@ -17,6 +17,7 @@
 #include "model/ProductVariant.h"
 #include "sim/DeviceStateFile.h"
 #include "ui/SimProcess.h"
+#include "ui/main/ConnectionChoices.h"
 #include "ui/main/MessageBoxes.h"
 #include "ui/main/TopBar.h"
 #include "ui/pages/NumEdit.h"
@@ -209,7 +210,7 @@ class SettingsDialogTest : public QObject {
       }
       QCOMPARE(texts.size(), Dev_Set_Cap::kTopics);
     }
-    QVERIFY(Dev_Set_Cap::text(Dev_Set_Cap::Topic::Network).contains("192.168.1.200"));
+    QVERIFY(Dev_Set_Cap::text(Dev_Set_Cap::Topic::Network).contains(ConnectionChoices::kFactoryAddress));
   }
 
   // Only letters and digits reach the name field, typed or pasted; the
