@@ -6,7 +6,10 @@ void SetGeometry::Layout(const GraphScale& scale, CKTVEQ& set) {
   for (std::size_t i = 0; i < kGridPoints; ++i)
     set.curveX()[i] = static_cast<float>(scale.x(FreqGrid[i]) + GraphScale::kLeft);
   for (ElementGeometry& geometry : elements_) geometry.Layout(scale);
-  for (int i = 0; i < set.elementCount(); ++i) set.element(i).Recompute(true);
+  // Only geometry changes with the plot's size: the gains an EQ bypass or a
+  // switched-off band keeps aside are not reloaded from their records (which
+  // hold 0 dB meanwhile).
+  for (int i = 0; i < set.elementCount(); ++i) set.element(i).Recompute(false);
   set.SumCurve(scale.height());
   PlaceAll(set);
 }

@@ -67,6 +67,31 @@ class GraphGeometryTest : public testing::Test {
   SetGeometry geometry;
 };
 
+// Laying the plot out again (a resize) changes geometry only: gains kept
+// aside by the EQ bypass or by a switched-off band come back afterwards.
+TEST_F(GraphGeometryTest, LayingOutAgainKeepsTheGainsSetAside) {
+  const struct {
+    const char* what;
+    void (*setAside)(CKTVEQ&);
+    void (*restore)(CKTVEQ&);
+  } cases[] = {
+      {"bypass", [](CKTVEQ& s) { s.SetAllBypass(true); }, [](CKTVEQ& s) { s.SetAllBypass(false); }},
+      {"band off", [](CKTVEQ& s) { s.element(0).SetBandOff(true); },
+       [](CKTVEQ& s) { s.element(0).SetBandOff(false); }},
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    c.setAside(set);
+    EXPECT_EQ(image.band(Side::Input, 0, 0).Gain, 400) << c.what;
+    geometry.Layout(GraphScale(kW + 150, kH + 60), set);
+    c.restore(set);
+    EXPECT_EQ(image.band(Side::Input, 0, 0).Gain, 460) << c.what;
+    EXPECT_EQ(set.element(0).GainCode(), 460) << c.what;
+    EXPECT_EQ(image.band(Side::Input, 0, 2).Gain, 370) << c.what;
+    EXPECT_EQ(set.element(2).IsFlat(), false) << c.what;
+  }
+}
+
 TEST_F(GraphGeometryTest, MarkersHandlesLabelsAndOutline) {
   const ElementGeometry& band = geometry.element(0);
   EXPECT_EQ(band.marker(),

@@ -54,6 +54,18 @@ bool CFStatic::crossoverLocked() const {
   return image_.read([flag](const ImageData& d) { return d.locks.isLocked(flag); });
 }
 
+bool CFStatic::kindLocked(int index) {
+  return isCrossoverKind(shownSet().element(index).kind()) ? crossoverLocked() : bandsLocked();
+}
+
+// A lock set while an element was under the pointer lets it go: a locked
+// kind can be neither pressed nor dragged.
+void CFStatic::releaseLockedGrip() {
+  if (!grip_.element || !kindLocked(*grip_.element)) return;
+  grip_ = Grip{};
+  hovering_ = false;
+}
+
 void CFStatic::ShowInput(int channel) {
   showChannel(kInput, channel);
 }
@@ -62,7 +74,10 @@ void CFStatic::ShowOutput(int channel) {
   showChannel(kOutput, channel);
 }
 
+// A drag not yet reported belongs to the channel shown before; the owner
+// flushes it before changing channels, so none is left to land on this one.
 void CFStatic::showChannel(Mode mode, int channel) {
+  notifyPending_ = false;
   mode_ = mode;
   channel_ = channel;
   grip_ = Grip{};
@@ -144,6 +159,7 @@ void CFStatic::paintEvent(QPaintEvent*) {
 
 void CFStatic::mousePressEvent(QMouseEvent* event) {
   setFocus();
+  if (mode_ != kNoChannel) releaseLockedGrip();
   if (event->button() != Qt::LeftButton || mode_ == kNoChannel || !hovering_ || !grip_.element) return;
   ElementGeometry& element = shownGeometry().element(*grip_.element);
   if (grip_.markerHovered) {
@@ -165,6 +181,7 @@ void CFStatic::mouseReleaseEvent(QMouseEvent*) {
 void CFStatic::mouseMoveEvent(QMouseEvent* event) {
   if (mode_ == kNoChannel) return;
   const GraphPoint p = pointOf(event);
+  releaseLockedGrip();
   const bool changedNow = grip_.element && isCrossoverKind(shownSet().element(*grip_.element).kind())
                               ? dragCrossover(p)
                               : dragBand(p);
@@ -175,7 +192,6 @@ void CFStatic::mouseMoveEvent(QMouseEvent* event) {
 // The crossover corner follows a pressed marker; a marker left unpressed is
 // let go.
 bool CFStatic::dragCrossover(GraphPoint p) {
-  if (crossoverLocked()) return false;
   const int index = *grip_.element;
   ElementGeometry& geometry = shownGeometry().element(index);
   CKTVEQ& set = shownSet();
@@ -231,6 +247,7 @@ void CFStatic::search(GraphPoint p) {
 void CFStatic::changed() {
   notifyIndex_ = *grip_.element;
   notifyPending_ = true;
+  emit elementDragged(notifyIndex_, mode_);
   update();
 }
 
@@ -247,6 +264,10 @@ void CFStatic::updateCursor(GraphPoint p) {
 // At most one notification per period, naming the last element dragged.
 void CFStatic::timerEvent(QTimerEvent* event) {
   if (event->timerId() != notifyTimer_.timerId()) return QWidget::timerEvent(event);
+  FlushNotification();
+}
+
+void CFStatic::FlushNotification() {
   if (!notifyPending_) return;
   notifyPending_ = false;
   emit graphChanged(notifyIndex_, mode_);

@@ -34,6 +34,10 @@ class CFStatic : public QWidget {
   // Repaints with `selectedIndex` as the selected element (-1: none); the
   // pages call it after one of their band or crossover controls changed.
   void Redraw(int selectedIndex);
+  // Tells the owner at once of a drag not yet reported, while the page still
+  // shows the channel it was made on; the owner calls it before changing the
+  // shown channel.
+  void FlushNotification();
 
   int mode() const { return mode_; }
   int channel() const { return channel_; }
@@ -45,6 +49,9 @@ class CFStatic : public QWidget {
  signals:
   // The element at `index` of the shown set changed by a drag (message 1124).
   void graphChanged(int index, int mode);
+  // Every step of a drag, for the readouts that follow it live; the copy to
+  // linked channels waits for graphChanged.
+  void elementDragged(int index, int mode);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -71,6 +78,8 @@ class CFStatic : public QWidget {
   SetGeometry& shownGeometry();
   bool bandsLocked() const;
   bool crossoverLocked() const;
+  bool kindLocked(int index);
+  void releaseLockedGrip();
   void showChannel(Mode mode, int channel);
   void layoutSets();
   bool dragBand(GraphPoint p);

@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QValidator>
 
 #include "model/Password.h"
 
@@ -19,26 +20,31 @@ QString allowedPart(const QString& text) {
   return kept;
 }
 
+// Every way text gets into the field (keys, a paste, a drop, the middle
+// button's paste of the selection) passes the validator: a text with any
+// other character than a letter or a digit is refused whole.
+class LettersAndDigits : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& text, int&) const override {
+    return allowedPart(text) == text ? Acceptable : Invalid;
+  }
+};
+
 }  // namespace
 
 PassWordEdit::PassWordEdit(QWidget* parent) : QLineEdit(parent) {
   setEchoMode(QLineEdit::Password);
   setMaxLength(static_cast<int>(Password::kLength));
   setAttribute(Qt::WA_InputMethodEnabled, false);
+  setValidator(new LettersAndDigits(this));
 }
 
-// Characters other than letters and digits are ignored; editing keys,
-// moving keys and Enter work as usual. A paste takes only the letters and
-// digits of the clipboard.
+// The keyboard's paste takes the letters and digits of the clipboard and
+// leaves the rest; other keys reach the validator.
 void PassWordEdit::keyPressEvent(QKeyEvent* event) {
   if (event->matches(QKeySequence::Paste)) {
     insert(allowedPart(QGuiApplication::clipboard()->text()));
-    return;
-  }
-  const QString text = event->text();
-  const bool printable = !text.isEmpty() && text.at(0).isPrint();
-  if (printable && allowedPart(text) != text) {
-    event->accept();
     return;
   }
   QLineEdit::keyPressEvent(event);

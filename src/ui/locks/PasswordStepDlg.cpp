@@ -172,8 +172,15 @@ PasswordStepDlg::PasswordStepDlg(PasswordStep step, QWidget* parent) : QDialog(p
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
     layout->addWidget(exit, 0, Qt::AlignRight);
   }
-  if (!buttons_.empty()) buttons_.front().second->setDefault(true);
-  if (!fields_.empty()) fields_.front()->setFocus();
+  // Enter presses the first button, but where a step asks Yes or No it
+  // answers No: removing the password takes a deliberate click.
+  QPushButton* enter = button(Button::No);
+  if (!enter && !buttons_.empty()) enter = buttons_.front().second;
+  if (enter) enter->setDefault(true);
+  if (!fields_.empty())
+    fields_.front()->setFocus();
+  else if (enter)
+    enter->setFocus();
   setMinimumWidth(content.lines.empty() ? 360 : 480);
 }
 

@@ -141,6 +141,7 @@ QWidget* OrvaneDlg::buildWorkArea(QWidget* parent) {
   grid->addWidget(crosspoints_, 0, 0);
   graphArea_ = new GraphArea(image_, *filters_, work);
   connect(graphArea_->graph(), &CFStatic::graphChanged, this, &OrvaneDlg::onGraphChanged);
+  connect(graphArea_->graph(), &CFStatic::elementDragged, this, &OrvaneDlg::onGraphDragging);
   grid->addWidget(graphArea_, 0, 1);
   connect(crosspoints_, &CrosspointGrid::mixerPageRequested, this, [this] { SelectPage(0, 0); });
   pageArea_ = new QFrame(work);
@@ -259,6 +260,7 @@ SLamp* OrvaneDlg::outputMeter(int channel) const {
 }
 
 void OrvaneDlg::SelectPage(int kind, int channel) {
+  graph()->FlushNotification();
   const EditorState editor = image_.read([](const ImageData& d) { return d.editor; });
   const Page page = kind == 0 ? Page::Matrix : kind == 1 ? Page::Input : Page::Output;
   const int selected = page == Page::Input ? editor.selectedInput : editor.selectedOutput;
@@ -293,6 +295,12 @@ void OrvaneDlg::SelectPage(int kind, int channel) {
 void OrvaneDlg::onGraphChanged(int index, int mode) {
   if (mode == CFStatic::kInput) inputPage_->OnGraphChanged(index);
   if (mode == CFStatic::kOutput) outputPage_->OnGraphChanged(index);
+}
+
+// Each step of a graph drag: the page's readouts of the element follow it.
+void OrvaneDlg::onGraphDragging(int index, int mode) {
+  if (mode == CFStatic::kInput) inputPage_->OnGraphDragging(index);
+  if (mode == CFStatic::kOutput) outputPage_->OnGraphDragging(index);
 }
 
 // A strip changed a channel's gain or its link group (which rewrites its
@@ -385,8 +393,7 @@ void OrvaneDlg::onPrograms() {
       image_, *command_, [this](ProgramDlg::PcAction action) { runPcAction(action); }, this);
   emit programDialogOpened(&dialog);
   dialog.exec();
-  if (image_.read([](const ImageData& d) { return d.currentProgramNumber; }) > 0)
-    RefreshStatus(connection_.isConnected() ? 1 : 0);
+  if (dialog.programChosen()) RefreshStatus(connection_.isConnected() ? 1 : 0);
 }
 
 // A Room EQ Wizard filter file into the channel of `page`; a refused file

@@ -152,6 +152,7 @@ class OrvaneDlg : public QWidget {
   void wireReactions();
   void onLinkEnded();
   void onGraphChanged(int index, int mode);
+  void onGraphDragging(int index, int mode);
   // Shows the main window's own matrix area (crosspoint buttons, graph,
   // tools), or hides it for the matrix mixer page.
   void ShowMatrixArea(bool on);

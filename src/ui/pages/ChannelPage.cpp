@@ -76,6 +76,13 @@ void ChannelPage::OnGraphChanged(int index) {
     crossover_->cornerDragged(index);
 }
 
+void ChannelPage::OnGraphDragging(int index) {
+  if (index < eq_->bandCount())
+    eq_->showBand(index);
+  else
+    crossover_->showChannel();
+}
+
 void ChannelPage::applyLanguage() {
   captions_.apply();
   eq_->applyLanguage();

@@ -40,6 +40,8 @@ class ChannelPage : public QWidget, public WindowPart {
   void ShowChannel(int channel);
   // The EQ graph moved element `index` of the edited channel.
   void OnGraphChanged(int index);
+  // The EQ graph is dragging element `index`: its controls show each step.
+  void OnGraphDragging(int index);
 
   Side side() const { return edit_.side(); }
   int channel() const { return edit_.channel(); }

@@ -47,7 +47,7 @@ MixCell::MixCell(QWidget* parent)
 }
 
 void MixCell::showLevel(int level) {
-  toggle_->setChecked(level != 0);
+  toggle_->setChecked(!locked_ && level != 0);
   fader_->setValue(level);
   field_->showValue(level);
 }
@@ -61,10 +61,15 @@ void MixCell::userLevel(int level) {
   emit levelEdited(level);
 }
 
+// A locked crosspoint shows nothing of its level: the field says "Lock", the
+// switch shows off, the fader is hidden. Unlocked, it shows the level again.
 void MixCell::setLocked(bool locked) {
+  locked_ = locked;
   toggle_->setEnabled(!locked);
   field_->setEnabled(!locked);
+  field_->setLocked(locked);
   fader_->setVisible(!locked);
+  showLevel(level());
 }
 
 }  // namespace orvane::ui

@@ -23,7 +23,7 @@ class MixCell : public QFrame {
   // Shows a level code: 0 = off.
   void showLevel(int level);
   int level() const;
-  // A locked crosspoint takes no input and hides its fader.
+  // A locked crosspoint takes no input and shows no level.
   void setLocked(bool locked);
 
   ToggleButton* toggle() const { return toggle_; }
@@ -41,6 +41,7 @@ class MixCell : public QFrame {
   ToggleButton* toggle_;
   Fader* fader_;
   NumField* field_;
+  bool locked_ = false;
 };
 
 }  // namespace orvane::ui

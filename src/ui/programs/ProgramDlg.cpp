@@ -235,6 +235,7 @@ void ProgramDlg::onAction() {
     command_.StoreProgram(program);
   else
     command_.RecallProgram(program);
+  programChosen_ = true;
   accept();
 }
 

@@ -40,6 +40,9 @@ class ProgramDlg : public QDialog {
   QPushButton* deleteButton() const { return delete_; }
   QPushButton* okButton() const { return ok_; }
   int selectedProgram() const { return selected_ + 1; }
+  // A device program was recalled or stored: the window shows its number
+  // (a PC action leaves "PC" in its place).
+  bool programChosen() const { return programChosen_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -68,6 +71,7 @@ class ProgramDlg : public QDialog {
   QPushButton* ok_ = nullptr;
   int selected_ = 0;
   bool filling_ = false;
+  bool programChosen_ = false;
 };
 
 }  // namespace orvane::ui

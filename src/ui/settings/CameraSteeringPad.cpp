@@ -180,12 +180,15 @@ void CameraSteeringPad::onSteeringEdited(Patch patch, int value) {
   enablePresetButtons(true, true);
 }
 
+// A press is used up whether or not a link carried it (nothing is sent
+// without one): the buttons wait for the next change of the steering fields.
 void CameraSteeringPad::onSave() {
-  if (command_.SendPresetData(CameraSteering::kSetPreset)) enablePresetButtons(false, false);
+  command_.SendPresetData(CameraSteering::kSetPreset);
+  enablePresetButtons(false, false);
 }
 
 void CameraSteeringPad::onLoad() {
-  if (!command_.SendPresetData(CameraSteering::kGoToPreset)) return;
+  command_.SendPresetData(CameraSteering::kGoToPreset);
   enablePresetButtons(false, false);
   setFlags(false);
 }

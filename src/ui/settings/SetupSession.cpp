@@ -36,7 +36,7 @@ bool SetupSession::selectStartupProgram(int index) {
   if (!startup_.select(index)) return false;
   const std::uint8_t stored = startup_.stored();
   image_.modify([&](ImageData& d) { d.system.startupProgram = stored; });
-  command_.SendSystemItem(stored, SystemItem::StartupProgram);
+  command_.SendSystemItem(0, SystemItem::StartupProgram);
   return true;
 }
 

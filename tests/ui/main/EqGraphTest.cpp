@@ -14,6 +14,11 @@
 #include "ui/graphs/EqGraphPainter.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/OrvaneDlg.h"
+#include "ui/pages/EqBandColumn.h"
+#include "ui/pages/EqSection.h"
+#include "ui/pages/InDataDlg.h"
+#include "ui/pages/NumField.h"
+#include "ui/widgets/Fader.h"
 
 namespace orvane::ui {
 
@@ -104,6 +109,35 @@ class EqGraphTest : public QObject {
     QVERIFY(image_->crossover(Side::Input, 0).XFQCY_Lo > 100);
   }
 
+  // An element already under the pointer when its kind is locked is let go:
+  // neither its marker nor a bandwidth handle can be pressed and dragged.
+  void aLockTakesTheElementUnderThePointerAway() {
+    struct Case {
+      const char* what;
+      int element;
+      bool handle;
+      int lock;
+    };
+    for (const Case& c :
+         {Case{"band", 0, false, LockFlag::InputEq}, Case{"handle", 0, true, LockFlag::InputEq},
+          Case{"LC", 8, false, LockFlag::InputCrossover}}) {
+      cleanup();
+      init();
+      const EqBand band = image_->band(Side::Input, 0, 0);
+      const CrossoverPair crossover = image_->crossover(Side::Input, 0);
+      QTest::mouseMove(graph_.get(), centreOf(element(c.element).marker()));
+      const QPoint from =
+          c.handle ? centreOf(element(c.element).rightHandle()) : centreOf(element(c.element).marker());
+      QTest::mouseMove(graph_.get(), from);
+      image_->modify([&](ImageData& d) { d.locks.setLocked(c.lock, true); });
+      QTest::mousePress(graph_.get(), Qt::LeftButton, Qt::NoModifier, from);
+      for (int i = 1; i <= 4; ++i) QTest::mouseMove(graph_.get(), from + QPoint(25, 15) * i);
+      QTest::mouseRelease(graph_.get(), Qt::LeftButton, Qt::NoModifier, from + QPoint(100, 60));
+      QVERIFY2(image_->band(Side::Input, 0, 0) == band, c.what);
+      QVERIFY2(image_->crossover(Side::Input, 0) == crossover, c.what);
+    }
+  }
+
   void theEqLockKeepsBandsStillButNotTheCrossover() {
     image_->modify([](ImageData& d) { d.locks.setLocked(LockFlag::InputEq, true); });
     drag(graph_.get(), centreOf(element(0).marker()), QPoint(100, 60));
@@ -152,6 +186,41 @@ class EqGraphTest : public QObject {
                           EqGraphPainter::colourOf(ChannelColour::of(Side::Output, 1))));
     }
     Language::setFlag(0);
+  }
+
+  // In the main window the band's readouts follow each step of a drag, and a
+  // drag not yet reported when another channel is chosen still reaches the
+  // dragged channel's link group, not the group of the channel chosen.
+  void aDragFollowsLiveAndStaysWithItsChannel() {
+    ParameterImage image;
+    const std::unique_ptr<OrvaneDlg> opened = MainWindowFixture::open(image);
+    QVERIFY(opened);
+    OrvaneDlg& window = *opened;
+    window.linkGroups().join(Side::Input, 0, 5);
+    window.linkGroups().join(Side::Input, 3, 4);
+    window.SelectPage(1, 0);
+    const EqBand untouched = image.band(Side::Input, 3, 4);
+    CFStatic* graph = window.graph();
+    QSignalSpy told(graph, &CFStatic::graphChanged);
+    const QPoint from = centreOf(graph->geometry(Side::Input, 0).element(4).marker());
+    QTest::mouseMove(graph, from);
+    QTest::mousePress(graph, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(graph, from + QPoint(20, -15));
+    QTest::mouseMove(graph, from + QPoint(40, -30));
+    QTest::mouseRelease(graph, Qt::LeftButton, Qt::NoModifier, from + QPoint(40, -30));
+    const EqBand dragged = image.band(Side::Input, 0, 4);
+    QVERIFY(dragged.Gain > 400);
+    QCOMPARE(told.count(), 0);
+    EqBandColumn* column = window.inputPage()->eq()->column(4);
+    QCOMPARE(column->fader()->value(), dragged.Gain);
+    QCOMPARE(column->frequency()->value(), dragged.FQCY);
+
+    window.SelectPage(1, 3);
+    QTest::qWait(2 * CFStatic::kNotifyMs);
+    QCOMPARE(told.count(), 1);
+    QCOMPARE(image.band(Side::Input, 5, 4), dragged);
+    QCOMPARE(image.band(Side::Input, 3, 4), untouched);
+    QCOMPARE(image.band(Side::Input, 4, 4), untouched);
   }
 
   // A band dragged on the graph of the connected window reaches the other

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QtTest>
 #include <deque>
@@ -161,7 +162,10 @@ class LocksTest : public QObject {
   }
 
   void passwordFieldsTakeSixLettersOrDigits() {
-    PassWordEdit field;
+    // The field with its drop handler in reach, as a drag would reach it.
+    struct DropTarget : PassWordEdit {
+      using PassWordEdit::dropEvent;
+    } field;
     QTest::keyClicks(&field, "a-b c!9XYZ12");
     QCOMPARE(field.text(), QStringLiteral("abc9XY"));
     QCOMPARE(field.echoMode(), QLineEdit::Password);
@@ -169,6 +173,32 @@ class LocksTest : public QObject {
     QGuiApplication::clipboard()->setText(QStringLiteral("p.q r:1"));
     QTest::keySequence(&field, QKeySequence::Paste);
     QCOMPARE(field.text(), QStringLiteral("pqr1"));
+    // A drop and the selection's paste (an insert) pass the same filter.
+    const auto drop = [&field](const QString& text) {
+      QMimeData mime;
+      mime.setText(text);
+      QDropEvent event(QPointF(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+      field.dropEvent(&event);
+    };
+    field.clear();
+    drop(QStringLiteral("ab c!"));
+    field.insert(QStringLiteral("x.y"));
+    QCOMPARE(field.text(), QString());
+    drop(QStringLiteral("ab"));
+    QCOMPARE(field.text(), QStringLiteral("ab"));
+    field.end(false);
+    field.insert(QStringLiteral("7"));
+    QCOMPARE(field.text(), QStringLiteral("ab7"));
+  }
+
+  // Enter in the step that removes the password answers No.
+  void enterKeepsThePassword() {
+    PasswordStepDlg dialog(Step::ClearPWDlg);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    QCOMPARE(dialog.result(), int{QDialog::Accepted});
+    QCOMPARE(dialog.pressed(), Button::No);
   }
 
   // Without a link: a password set up, locks chosen, the wrong case

@@ -91,14 +91,26 @@ class MatrixPageTest : public QObject {
     QVERIFY(window_->crosspointGrid()->button(1, 6)->isChecked());
   }
 
-  void theMatrixLockKeepsEveryCrosspoint() {
+  // Locked, no crosspoint can be changed and none shows its level: every
+  // field says "Lock", every switch shows off. Unlocked, they show it again.
+  void theMatrixLockKeepsAndHidesEveryCrosspoint() {
     image_->modify([](ImageData& d) { d.locks.setLocked(LockFlag::Matrix, true); });
     window_->ApplyLocks();
-    QVERIFY(!cell(0, 0)->toggle()->isEnabled());
-    QVERIFY(!cell(5, 2)->field()->isEnabled());
-    QVERIFY(!cell(5, 2)->fader()->isVisible());
+    for (int input = 0; input < kChannels; ++input) {
+      for (int output = 0; output < kChannels; ++output) {
+        const MixCell* c = cell(input, output);
+        QVERIFY(!c->toggle()->isEnabled() && !c->toggle()->isChecked());
+        QVERIFY(!c->field()->isEnabled());
+        QCOMPARE(c->field()->edit()->text(), QStringLiteral("锁定"));
+        QVERIFY(!c->fader()->isVisible());
+      }
+    }
     QTest::mouseClick(cell(0, 0)->toggle(), Qt::LeftButton);
     QCOMPARE(level(0, 0), 120);
+    image_->modify([](ImageData& d) { d.locks.setLocked(LockFlag::Matrix, false); });
+    window_->ApplyLocks();
+    QVERIFY(cell(0, 0)->toggle()->isChecked());
+    QCOMPARE(cell(0, 0)->field()->edit()->text(), QStringLiteral("0.0dB"));
   }
 
   // A level set on the page of the connected window reaches the device:

@@ -11,11 +11,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "link/Command.h"
 #include "main/MainWindowFixture.h"
 #include "model/Language.h"
 #include "model/ParameterImage.h"
 #include "model/ProductVariant.h"
+#include "protocol/SendData.h"
 #include "sim/DeviceStateFile.h"
+#include "support/RecordingNotifier.h"
 #include "ui/SimProcess.h"
 #include "ui/main/ConnectionChoices.h"
 #include "ui/main/MessageBoxes.h"
@@ -232,6 +235,47 @@ class SettingsDialogTest : public QObject {
   // Settings made in the dialog reach the device; after a rename the
   // network link ends (the module restarts) with one message and the
   // dialog closes; reconnecting shows the device's settings.
+  // The frames each control queues with a link open (the command's worker
+  // is not running, so they wait in its queue): the start-up program as a
+  // system item that names no program in its header, one set-up block for
+  // the choice of slave mode, and the factory reset with eight zero bytes.
+  void theFramesTheControlsQueue() {
+    RecordingNotifier notifier;
+    Command command(*image_, notifier);
+    image_->modify([](ImageData& d) { d.connection.linkType = LinkType::Network; });
+    const int model = ProductVariant::current().modelCode;
+    auto d = SetupDialog::create(model, *image_, command, nullptr);
+    d->show();
+    const auto take = [&command] {
+      std::vector<SendData> frames;
+      for (SendData frame; command.queue().takeNext(frame);) frames.push_back(frame);
+      return frames;
+    };
+    using Bytes = std::vector<std::uint8_t>;
+    const auto payload = [](const SendData& f) { return Bytes(f.payload().begin(), f.payload().end()); };
+
+    choose(d->startupProgram()->list(), 7);
+    auto frames = take();
+    QCOMPARE(frames.size(), 1u);
+    QCOMPARE(frames[0].item(), 24);
+    QCOMPARE(frames[0].value(), 0);
+    QCOMPARE(payload(frames[0]), (Bytes{7, 0, 0, 0, 0, 0, 0, 0}));
+
+    choose(d->conversion()->deviceModeList(), 0);
+    frames = take();
+    QCOMPARE(frames.size(), 1u);
+    QCOMPARE(frames[0].item(), 52);
+    QCOMPARE(frames[0].length(), std::size_t{54});
+
+    if (model != 7304) return;
+    d->network()->resetButton()->click();
+    frames = take();
+    QCOMPARE(frames.size(), 1u);
+    QCOMPARE(frames[0].item(), 49);
+    QCOMPARE(payload(frames[0]), Bytes(8, 0));
+    QCOMPARE(frames[0].replyKind, ReplyKind::NetworkFactoryReset);
+  }
+
   void settingsReachTheDeviceAndComeBack() {
     Language::setFlag(1);
     QTemporaryDir dir;
