@@ -293,6 +293,7 @@ TEST(Orvanectl, ProgramCommandsRefuseBadNumbersNamesAndFiles) {
   expectBatch(device, {
                           {"store 5 Lecture", 0, "Lecture"},
                           {"store 6 Board", 0, "Board"},
+                          {"store 8 \"Talk #2\"   # a quoted '#' is part of the name", 0, "Talk #2"},
                           {"recall 5", 0, "\"program\":5"},
                           {"recall 31", 2, "not a number from 1 to 30"},
                           {"recall five", 2, "'five'"},
@@ -326,6 +327,7 @@ TEST(Orvanectl, ProgramCommandsRefuseBadNumbersNamesAndFiles) {
   EXPECT_EQ(name(5), "Lecture");
   EXPECT_EQ(name(6), "");
   EXPECT_EQ(name(7), "");
+  EXPECT_EQ(name(8), "Talk #2");
 }
 
 // Program operations the device's locks forbid are refused with status 1,
