@@ -1,6 +1,7 @@
 #include "cli/ParameterCommands.h"
 
 #include <fstream>
+#include <variant>
 
 #include "cli/ParameterPath.h"
 #include "cli/PathLocks.h"
@@ -24,6 +25,21 @@ std::optional<ChannelRef> channelOf(const std::string& word) {
   if (input) return ChannelRef{Side::Input, word[3] - 'A'};
   if (output) return ChannelRef{Side::Output, word[4] - '1'};
   return std::nullopt;
+}
+
+// The text of a REW file, or the message why it is not taken. One byte more
+// than the largest file is read, so a longer file is refused whole instead
+// of being imported cut off (a cut "Fc 1000" reads as "Fc 10").
+std::variant<std::string, Outcome> rewFileText(const std::string& name) {
+  std::ifstream file(name, std::ios::binary);
+  if (!file) return Outcome::usage("cannot read the file '" + name + "'");
+  std::string text(kLargestRewFile + 1, '\0');
+  file.read(text.data(), static_cast<std::streamsize>(text.size()));
+  if (file.bad()) return Outcome::usage("cannot read the file '" + name + "'");
+  text.resize(static_cast<std::size_t>(file.gcount()));
+  if (text.size() > kLargestRewFile)
+    return Outcome::usage("'" + name + "' is larger than 1 MiB: it is no REW filter-settings file");
+  return text;
 }
 
 // Sends what the worker does not find by itself, then waits for the device.
@@ -84,13 +100,10 @@ Outcome set(CommandContext& context, const Words& args) {
 
 Outcome importRew(CommandContext& context, const Words& args) {
   const ChannelRef channel = *channelOf(args[0]);
-  std::ifstream file(args[1], std::ios::binary);
-  if (!file) return Outcome::usage("cannot read the file '" + args[1] + "'");
-  std::string text(kLargestRewFile, '\0');
-  file.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<std::size_t>(file.gcount()));
+  const std::variant<std::string, Outcome> text = rewFileText(args[1]);
+  if (const auto* refused = std::get_if<Outcome>(&text)) return *refused;
   DeviceSession& session = context.session;
-  const RewFilterImport::Parsed parsed = RewFilterImport::parse(text);
+  const RewFilterImport::Parsed parsed = RewFilterImport::parse(std::get<std::string>(text));
   std::vector<int> channels{channel.channel};
   if (context.followLinks) {
     const std::vector<int> others = session.links().othersInGroup(channel.side, channel.channel);
