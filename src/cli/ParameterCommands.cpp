@@ -42,6 +42,13 @@ std::variant<std::string, Outcome> rewFileText(const std::string& name) {
   return text;
 }
 
+// Why the function named `function` ("in.A.gain", "in.B.eq") may be neither
+// changed nor read, or empty when it is free: its lock is set on the device.
+std::string lockRefusal(DeviceSession& session, std::string_view function) {
+  const LockState locks = session.image().read([](const ImageData& d) { return d.locks; });
+  return PathLocks::refusal(function, locks);
+}
+
 // Sends what the worker does not find by itself, then waits for the device.
 std::string deliver(DeviceSession& session, Delivery delivery) {
   Command& command = session.command();
@@ -77,6 +84,8 @@ std::string checkChannel(const std::string& word) {
 
 Outcome get(CommandContext& context, const Words& args) {
   const auto path = std::get<ParameterPath>(ParameterPath::parse(args[0]));
+  if (const std::string refusal = lockRefusal(context.session, path.name()); !refusal.empty())
+    return Outcome::device(refusal);
   const std::string text = path.text(context.session.image());
   return Outcome::done(text + "\n", Json{{"path", path.name()}, {"value", text}});
 }
@@ -84,8 +93,7 @@ Outcome get(CommandContext& context, const Words& args) {
 Outcome set(CommandContext& context, const Words& args) {
   const auto path = std::get<ParameterPath>(ParameterPath::parse(args[0]));
   DeviceSession& session = context.session;
-  const LockState locks = session.image().read([](const ImageData& d) { return d.locks; });
-  if (const std::string refusal = PathLocks::refusal(path, locks); !refusal.empty())
+  if (const std::string refusal = lockRefusal(session, path.name()); !refusal.empty())
     return Outcome::device(refusal);
   const SetOutcome outcome = path.set(session.image(), &session.links(), args[1], context.followLinks);
   if (!outcome.error.empty()) return Outcome::usage(outcome.error);
