@@ -108,6 +108,9 @@ Outcome set(CommandContext& context, const Words& args) {
 
 Outcome importRew(CommandContext& context, const Words& args) {
   const ChannelRef channel = *channelOf(args[0]);
+  // The file fills the whole equaliser, which the EQ lock guards.
+  if (const std::string refusal = lockRefusal(context.session, args[0] + ".eq"); !refusal.empty())
+    return Outcome::device(refusal);
   const std::variant<std::string, Outcome> text = rewFileText(args[1]);
   if (const auto* refused = std::get_if<Outcome>(&text)) return *refused;
   DeviceSession& session = context.session;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <fstream>
 #include <thread>
 
 #include "cli/CommandRunner.h"
@@ -14,6 +15,7 @@
 #include "server/ChangeFeed.h"
 #include "server/DeviceService.h"
 #include "sim/TcpDeviceServer.h"
+#include "support/ScratchDir.h"
 
 namespace orvane {
 namespace {
@@ -82,10 +84,11 @@ void expectLocked(const cli::Outcome& outcome, const std::string& function) {
 }
 
 // One lock flag with parameters of every family it guards, each with a
-// value that would change it.
+// value that would change it, and the channel whose EQ a REW import fills.
 struct Guard {
   int flag;
   std::vector<std::pair<std::string, std::string>> paths;
+  const char* eqChannel = nullptr;
 };
 
 const std::vector<Guard> kGuards{
@@ -112,7 +115,8 @@ const std::vector<Guard> kGuards{
       {"in.E.eq.2.bw", "1oct"},
       {"in.E.eq.3.q", "2"},
       {"in.E.eq.4.type", "lowshelf"},
-      {"in.E.eq.4.slope", "12dB/oct"}}},
+      {"in.E.eq.4.slope", "12dB/oct"}},
+     "in.E"},
     {LockFlag::InputCrossover, {{"in.F.xover.lo.freq", "80Hz"}, {"in.F.xover.hi.slope", "24"}}},
     {LockFlag::InputLink, {{"in.G.link", "1"}}},
     {LockFlag::OutputLabel, {{"out.1.name", "Ceiling"}}},
@@ -126,7 +130,7 @@ const std::vector<Guard> kGuards{
       {"out.6.comp.ratio", "4:1"},
       {"out.6.lim.threshold", "-6dB"},
       {"out.6.lim.release", "300ms"}}},
-    {LockFlag::OutputEq, {{"out.7.eq.9.gain", "-3dB"}, {"out.7.eq.1.type", "highshelf"}}},
+    {LockFlag::OutputEq, {{"out.7.eq.9.gain", "-3dB"}, {"out.7.eq.1.type", "highshelf"}}, "out.7"},
     {LockFlag::OutputCrossover, {{"out.8.xover.lo.family", "Bessel"}, {"out.8.xover.hi.freq", "8k"}}},
     {LockFlag::OutputLink, {{"out.8.link", "1"}}},
     {LockFlag::Settings,
@@ -137,12 +141,16 @@ const std::vector<Guard> kGuards{
       {"setup.startup", "7"}}},
 };
 
-// Each lock refuses the parameters it guards — set, get, PUT and GET alike —
-// hides their values from the stream, and leaves the parameters of the
-// other locks free; with every lock set, no parameter is left free. The
-// devices receive nothing that would change them.
+// Each lock refuses the parameters it guards — set, get, PUT, GET and the
+// REW import alike — hides their values from the stream, and leaves the
+// parameters of the other locks free; with every lock set, no parameter is
+// left free. The devices receive nothing that would change them.
 TEST(LockedPaths, EveryLockRefusesAndHidesTheParametersItGuards) {
   Language::setFlag(1);
+  ScratchDir dir{"locked-paths"};
+  const std::string filters = dir.file("filters.txt");
+  std::ofstream(filters) << "Filter  1: ON  PK  Fc 1000 Hz  Gain -3.0 dB  Q 1.0\n";
+
   LoopbackDevice ctlDevice;
   cli::DeviceSession session;
   ASSERT_EQ(session.open(ctlDevice.target()), "");
@@ -173,6 +181,8 @@ TEST(LockedPaths, EveryLockRefusesAndHidesTheParametersItGuards) {
       EXPECT_EQ(got.body.value("locked", false), true) << path;
       EXPECT_FALSE(got.body.contains("value")) << got.body.dump();
     }
+    if (guard.eqChannel)
+      expectLocked(ctl.run({"import-rew", guard.eqChannel, filters}), std::string(guard.eqChannel) + ".eq");
     const Json params = streamedParams(feed, guard.paths.front().first);
     for (const auto& [path, value] : guard.paths) EXPECT_EQ(params[path], Json({{"locked", true}})) << path;
     for (const Guard& other : kGuards) {
