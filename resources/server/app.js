@@ -70,6 +70,12 @@ function fader(input, path) {
   input.addEventListener("input", () => send(input.value));
 }
 
+// Pressed while the channel is muted; a locked mute shows neither state.
+function showMute(button, value) {
+  if (value === null) button.removeAttribute("aria-pressed");
+  else button.setAttribute("aria-pressed", value === "on");
+}
+
 function muteButton(button, path) {
   button.addEventListener("click", async () => {
     const on = button.getAttribute("aria-pressed") !== "true";
@@ -116,14 +122,14 @@ function buildChannel(list, side, entry) {
   if (entry.controls.includes("gain")) {
     input.setAttribute("aria-label", base + " gain");
     fader(input, base + ".gain");
-    bind(base + ".gain", (v) => { if (document.activeElement !== input) input.value = figure(v, -30); value.textContent = v; });
+    bind(base + ".gain", (v) => { if (document.activeElement !== input) input.value = figure(v, -30); value.textContent = v ?? ""; });
   } else {
     input.hidden = true; value.hidden = true;
   }
   if (entry.controls.includes("mute")) {
     mute.setAttribute("aria-label", base + " mute");
     muteButton(mute, base + ".mute");
-    bind(base + ".mute", (v) => mute.setAttribute("aria-pressed", v === "on"));
+    bind(base + ".mute", (v) => showMute(mute, v));
   } else {
     mute.hidden = true;
   }
@@ -162,16 +168,22 @@ function build() {
   muteButton($("master-mute"), "master.out.mute");
   bind("master.out.level", (v) => {
     if (document.activeElement !== $("master-level")) $("master-level").value = figure(v, -60);
-    $("master-value").textContent = v;
+    $("master-value").textContent = v ?? "";
   });
-  bind("master.out.mute", (v) => $("master-mute").setAttribute("aria-pressed", v === "on"));
+  bind("master.out.mute", (v) => showMute($("master-mute"), v));
   for (const entry of panel.inputs) buildChannel($("inputs"), "in", entry);
   for (const entry of panel.outputs) buildChannel($("outputs"), "out", entry);
   buildPrograms();
 }
 
+// A parameter whose function is locked comes as {locked: true} without its
+// value; its control is shown with no value (null).
 function showValues(changed) {
-  for (const view of views) if (view.path in changed) view.show(changed[view.path]);
+  for (const view of views) {
+    if (!(view.path in changed)) continue;
+    const value = changed[view.path];
+    view.show(typeof value === "string" ? value : null);
+  }
 }
 
 function showLocks() {

@@ -47,6 +47,8 @@ std::variant<std::vector<std::string>, std::string> splitWords(const std::string
     } else if (c == '"') {
       quoted = !quoted;
       inWord = true;
+    } else if (!quoted && c == '#') {
+      break;
     } else if (!quoted && (c == ' ' || c == '\t' || c == '\r')) {
       if (inWord) words.push_back(std::move(word));
       word.clear();

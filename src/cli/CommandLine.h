@@ -25,7 +25,9 @@ struct CommandLine {
 
 // Splits one line of a batch into words: blanks separate them, double
 // quotes keep blanks inside a word ("Board Room"), a backslash takes the
-// next character as it is. An error text when a quote is left open.
+// next character as it is, and '#' outside quotes starts a comment that
+// runs to the end of the line ("Talk #2" in quotes is a name). An error
+// text when a quote is left open.
 std::variant<std::vector<std::string>, std::string> splitWords(const std::string& line);
 
 }  // namespace orvane::cli

@@ -80,7 +80,8 @@ const std::vector<CommandEntry>& entries() {
       {"import-rew", "CHANNEL FILE",
        "take a Room EQ Wizard filter-settings file into the equaliser of CHANNEL (in.A .. out.8)", 2, 2,
        plain<ParameterCommands::importRew>(), checkFirstChannel},
-      {"batch", "", "run commands read from standard input, one per line ('#' starts a comment)", 0, 0,
+      {"batch", "",
+       "run commands read from standard input, one per line ('#' outside quotes starts a comment)", 0, 0,
        nullptr},
   };
   return table;
@@ -154,7 +155,7 @@ Outcome CommandRunner::batch(std::istream& in, bool keepGoing, const Emit& emit)
   Outcome worst = Outcome::done({}, Json::object());
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
-    const auto split = splitWords(line.substr(0, line.find('#')));
+    const auto split = splitWords(line);
     Outcome outcome;
     if (const auto* error = std::get_if<std::string>(&split))
       outcome = Outcome::usage(*error);

@@ -1,6 +1,7 @@
 #include "cli/ParameterCommands.h"
 
 #include <fstream>
+#include <variant>
 
 #include "cli/ParameterPath.h"
 #include "cli/PathLocks.h"
@@ -24,6 +25,28 @@ std::optional<ChannelRef> channelOf(const std::string& word) {
   if (input) return ChannelRef{Side::Input, word[3] - 'A'};
   if (output) return ChannelRef{Side::Output, word[4] - '1'};
   return std::nullopt;
+}
+
+// The text of a REW file, or the message why it is not taken. One byte more
+// than the largest file is read, so a longer file is refused whole instead
+// of being imported cut off (a cut "Fc 1000" reads as "Fc 10").
+std::variant<std::string, Outcome> rewFileText(const std::string& name) {
+  std::ifstream file(name, std::ios::binary);
+  if (!file) return Outcome::usage("cannot read the file '" + name + "'");
+  std::string text(kLargestRewFile + 1, '\0');
+  file.read(text.data(), static_cast<std::streamsize>(text.size()));
+  if (file.bad()) return Outcome::usage("cannot read the file '" + name + "'");
+  text.resize(static_cast<std::size_t>(file.gcount()));
+  if (text.size() > kLargestRewFile)
+    return Outcome::usage("'" + name + "' is larger than 1 MiB: it is no REW filter-settings file");
+  return text;
+}
+
+// Why the function named `function` ("in.A.gain", "in.B.eq") may be neither
+// changed nor read, or empty when it is free: its lock is set on the device.
+std::string lockRefusal(DeviceSession& session, std::string_view function) {
+  const LockState locks = session.image().read([](const ImageData& d) { return d.locks; });
+  return PathLocks::refusal(function, locks);
 }
 
 // Sends what the worker does not find by itself, then waits for the device.
@@ -61,6 +84,8 @@ std::string checkChannel(const std::string& word) {
 
 Outcome get(CommandContext& context, const Words& args) {
   const auto path = std::get<ParameterPath>(ParameterPath::parse(args[0]));
+  if (const std::string refusal = lockRefusal(context.session, path.name()); !refusal.empty())
+    return Outcome::device(refusal);
   const std::string text = path.text(context.session.image());
   return Outcome::done(text + "\n", Json{{"path", path.name()}, {"value", text}});
 }
@@ -68,8 +93,7 @@ Outcome get(CommandContext& context, const Words& args) {
 Outcome set(CommandContext& context, const Words& args) {
   const auto path = std::get<ParameterPath>(ParameterPath::parse(args[0]));
   DeviceSession& session = context.session;
-  const LockState locks = session.image().read([](const ImageData& d) { return d.locks; });
-  if (const std::string refusal = PathLocks::refusal(path, locks); !refusal.empty())
+  if (const std::string refusal = lockRefusal(session, path.name()); !refusal.empty())
     return Outcome::device(refusal);
   const SetOutcome outcome = path.set(session.image(), &session.links(), args[1], context.followLinks);
   if (!outcome.error.empty()) return Outcome::usage(outcome.error);
@@ -84,13 +108,13 @@ Outcome set(CommandContext& context, const Words& args) {
 
 Outcome importRew(CommandContext& context, const Words& args) {
   const ChannelRef channel = *channelOf(args[0]);
-  std::ifstream file(args[1], std::ios::binary);
-  if (!file) return Outcome::usage("cannot read the file '" + args[1] + "'");
-  std::string text(kLargestRewFile, '\0');
-  file.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<std::size_t>(file.gcount()));
+  // The file fills the whole equaliser, which the EQ lock guards.
+  if (const std::string refusal = lockRefusal(context.session, args[0] + ".eq"); !refusal.empty())
+    return Outcome::device(refusal);
+  const std::variant<std::string, Outcome> text = rewFileText(args[1]);
+  if (const auto* refused = std::get_if<Outcome>(&text)) return *refused;
   DeviceSession& session = context.session;
-  const RewFilterImport::Parsed parsed = RewFilterImport::parse(text);
+  const RewFilterImport::Parsed parsed = RewFilterImport::parse(std::get<std::string>(text));
   std::vector<int> channels{channel.channel};
   if (context.followLinks) {
     const std::vector<int> others = session.links().othersInGroup(channel.side, channel.channel);

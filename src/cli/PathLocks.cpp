@@ -46,7 +46,10 @@ std::string_view word(std::string_view path, int n) {
 }  // namespace
 
 std::optional<int> flagOf(const ParameterPath& path) {
-  const std::string_view name = path.name();
+  return flagOf(path.name());
+}
+
+std::optional<int> flagOf(std::string_view name) {
   const std::string_view first = word(name, 0);
   if (first == "matrix") return LockFlag::Matrix;
   if (first == "setup") return LockFlag::Settings;
@@ -60,9 +63,18 @@ std::optional<int> flagOf(const ParameterPath& path) {
   return std::nullopt;
 }
 
-std::string refusal(const ParameterPath& path, const LockState& locks) {
+bool isLocked(const ParameterPath& path, const LockState& locks) {
   const std::optional<int> flag = flagOf(path);
-  return flag && locks.isLocked(*flag) ? path.name() + " is locked on the device" : std::string();
+  return flag && locks.isLocked(*flag);
+}
+
+std::string refusal(const ParameterPath& path, const LockState& locks) {
+  return refusal(path.name(), locks);
+}
+
+std::string refusal(std::string_view function, const LockState& locks) {
+  const std::optional<int> flag = flagOf(function);
+  return flag && locks.isLocked(*flag) ? std::string(function) + " is locked on the device" : std::string();
 }
 
 }  // namespace orvane::cli::PathLocks

@@ -14,6 +14,8 @@ namespace {
 
 constexpr std::string_view kOff = "OFF";
 constexpr int kRatioCodesPerUnit = 10;  // ratio r is code 10 r - 9
+// Far beyond every field's range, yet exact in the field rules' "%.6f" text.
+constexpr double kHugeFigure = 1e12;
 
 std::string_view trimmed(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t\r\n");
@@ -46,8 +48,16 @@ std::optional<Figure> leadingFigure(std::string_view text) {
   }
   if (!digits) return std::nullopt;
   Figure figure;
-  std::from_chars(text.data() + start, text.data() + at, figure.value, std::chars_format::fixed);
-  if (!std::isfinite(figure.value)) figure.value = 1e12;
+  const std::string_view number = text.substr(start, at - start);
+  const auto read =
+      std::from_chars(number.data(), number.data() + number.size(), figure.value, std::chars_format::fixed);
+  // A figure of hundreds of digits is beyond a double: one with a digit
+  // other than 0 before the point is huge and goes out of range like any
+  // large figure; the others are a fraction too small to matter.
+  if (read.ec == std::errc::result_out_of_range) {
+    const bool huge = number.substr(0, number.find('.')).find_first_not_of('0') != std::string_view::npos;
+    figure.value = huge ? kHugeFigure : 0.0;
+  }
   if (negative) figure.value = -figure.value;
   figure.rest = text.substr(at);
   return figure;
@@ -102,7 +112,8 @@ std::variant<int, std::string> readNumber(const ValueForm& form, std::string_vie
     return quoted(value) + " is outside " + std::to_string(form.minimum) + ".." +
            std::to_string(form.maximum);
   std::array<char, 64> typed{};
-  const int length = std::snprintf(typed.data(), typed.size(), "%.6f", std::clamp(x, -1e12, 1e12));
+  const int length =
+      std::snprintf(typed.data(), typed.size(), "%.6f", std::clamp(x, -kHugeFigure, kHugeFigure));
   const NumParsed parsed =
       fieldRules(form, *kind)
           .parse(std::string_view(typed.data(), static_cast<std::size_t>(length)), shownCurrent);

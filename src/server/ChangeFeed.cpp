@@ -24,12 +24,19 @@ Json mapJson(const Map& map) {
   return json;
 }
 
-std::map<std::string, bool> locksOf(const ParameterImage& image) {
-  const LockState locks = image.read([](const ImageData& d) { return d.locks; });
+// Each parameter's text, or {"locked": true} in place of a hidden one.
+template <class Map>
+Json valuesJson(const Map& values) {
+  Json json = Json::object();
+  for (const auto& [path, value] : values) json[path] = value ? Json(*value) : Json{{"locked", true}};
+  return json;
+}
+
+std::map<std::string, bool> functionLocks(const LockState& locks) {
   std::map<std::string, bool> locked;
   for (const char* function : kLockedFunctions) {
     const auto path = std::get<cli::ParameterPath>(cli::ParameterPath::parse(function));
-    locked[function] = !cli::PathLocks::refusal(path, locks).empty();
+    locked[function] = cli::PathLocks::isLocked(path, locks);
   }
   locked["recall"] = locks.isLocked(LockFlag::LoadProgram);
   return locked;
@@ -65,8 +72,10 @@ ChangeFeed::State ChangeFeed::sample() const {
   state.link = DeviceService::linkName(device_.link());
   const ParameterImage& image = device_.image();
   state.levels = cli::Meters::readLevels(image);
-  for (const cli::ParameterPath& path : paths_) state.values.emplace(path.name(), path.text(image));
-  state.locks = locksOf(image);
+  const LockState locks = image.read([](const ImageData& d) { return d.locks; });
+  for (const cli::ParameterPath& path : paths_)
+    state.values.emplace(path.name(), cli::PathLocks::isLocked(path, locks) ? Value() : path.text(image));
+  state.locks = functionLocks(locks);
   return state;
 }
 
@@ -75,10 +84,10 @@ void ChangeFeed::publish(const State& now) {
   std::lock_guard lock(mutex_);
   if (now.link != state_.link) data["link"] = now.link;
   if (now.levels != state_.levels) data["meters"] = cli::Meters::meterJson(now.levels);
-  std::map<std::string, std::string> changed;
+  std::map<std::string, Value> changed;
   for (const auto& [path, value] : now.values)
     if (state_.values[path] != value) changed.emplace(path, value);
-  if (!changed.empty()) data["params"] = mapJson(changed);
+  if (!changed.empty()) data["params"] = valuesJson(changed);
   if (now.locks != state_.locks) data["locks"] = mapJson(now.locks);
   if (data.empty()) return;
   state_ = now;
@@ -94,7 +103,7 @@ std::string ChangeFeed::event(const Json& data) {
 std::string ChangeFeed::snapshot() const {
   return event(Json{{"link", state_.link},
                     {"meters", cli::Meters::meterJson(state_.levels)},
-                    {"params", mapJson(state_.values)},
+                    {"params", valuesJson(state_.values)},
                     {"locks", mapJson(state_.locks)}});
 }
 

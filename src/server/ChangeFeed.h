@@ -4,7 +4,9 @@
 // looks at the image and, when something changed, publishes one event with
 // the link state, the sixteen meters, the locks of the functions the page
 // offers and every parameter whose shown value changed — by a page, by orvanectl, by the device's own panel
-// or by a recalled program alike. A reader that joins, or falls too far behind, first gets everything as it
+// or by a recalled program alike. A parameter whose function is locked is
+// announced as {"locked": true}, without its value, as the editor hides it.
+// A reader that joins, or falls too far behind, first gets everything as it
 // stands.
 
 #include <chrono>
@@ -41,10 +43,13 @@ class ChangeFeed {
   std::optional<std::string> next(long& seen, std::chrono::milliseconds timeout);
 
  private:
+  // A parameter's text; nothing while its function is locked.
+  using Value = std::optional<std::string>;
+
   struct State {
     std::string link;
     cli::Meters::Levels levels;
-    std::map<std::string, std::string> values;
+    std::map<std::string, Value> values;
     std::map<std::string, bool> locks;  // by the functions the page offers
   };
 

@@ -21,6 +21,14 @@ LockState locksOf(const ParameterImage& image) {
   return image.read([](const ImageData& d) { return d.locks; });
 }
 
+// 403 for a parameter whose function is locked, without its value; nothing
+// when it is free.
+std::optional<Reply> lockedReply(const cli::ParameterPath& path, const ParameterImage& image) {
+  const std::string refusal = cli::PathLocks::refusal(path, locksOf(image));
+  if (refusal.empty()) return std::nullopt;
+  return Reply{403, Json{{"error", refusal}, {"path", path.name()}, {"locked", true}}};
+}
+
 }  // namespace
 
 DeviceService::DeviceService(const ConnectTarget& target, std::string linkText, const Timings& timings)
@@ -101,9 +109,8 @@ Reply DeviceService::getParameter(const std::string& text) {
   if (auto refused = withoutLink()) return *refused;
   const auto& path = std::get<cli::ParameterPath>(parsed);
   const ParameterImage& image = session_.image();
-  return Reply{200, Json{{"path", path.name()},
-                         {"value", path.text(image)},
-                         {"locked", !cli::PathLocks::refusal(path, locksOf(image)).empty()}}};
+  if (auto locked = lockedReply(path, image)) return *locked;
+  return Reply{200, Json{{"path", path.name()}, {"value", path.text(image)}, {"locked", false}}};
 }
 
 Reply DeviceService::setParameter(const std::string& text, const std::string& value) {
@@ -111,8 +118,7 @@ Reply DeviceService::setParameter(const std::string& text, const std::string& va
   if (const auto* message = std::get_if<std::string>(&parsed)) return error(404, *message);
   if (auto refused = withoutLink()) return *refused;
   const auto& path = std::get<cli::ParameterPath>(parsed);
-  if (const std::string refusal = cli::PathLocks::refusal(path, locksOf(session_.image())); !refusal.empty())
-    return error(403, refusal);
+  if (auto locked = lockedReply(path, session_.image())) return *locked;
   return run({"set", path.name(), value});
 }
 

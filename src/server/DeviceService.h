@@ -5,7 +5,8 @@
 // seconds after a loss; the state is part of every status. Commands run one
 // at a time on the session, through the same command layer as orvanectl,
 // and their outcome comes back with the HTTP status that fits: 400 a bad
-// value, 403 a locked function, 404 an unknown path, 409 no link.
+// value, 403 a locked function (neither changed nor shown: its answer
+// carries "locked": true and no value), 404 an unknown path, 409 no link.
 
 #include <atomic>
 #include <chrono>

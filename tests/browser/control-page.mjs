@@ -1,8 +1,9 @@
 // Drives the control page of a running orvane-server in Debian's Chromium,
 // headless, as a person in the room would: enters the access code, moves
 // the master level, mutes input A, watches the meters, and checks that a
-// locked function is shown locked. Takes screenshots at phone and desktop
-// sizes in both languages and prints what it measured as one JSON line.
+// locked function is shown locked, without its value. Takes screenshots at
+// phone and desktop sizes in both languages and prints what it measured as
+// one JSON line.
 //
 //   ORVANE_PAGE_URL=http://127.0.0.1:PORT/ ORVANE_CODE=... ORVANE_SHOTS=DIR node control-page.mjs
 import { chromium } from "playwright-core";
@@ -70,6 +71,8 @@ check(meterMoved, "no meter moved");
 const gain = page.locator("#inputs .channel").first().locator(".fader");
 check(await gain.isDisabled(), "the locked input gain can still be moved");
 check((await gain.getAttribute("class")).includes("locked"), "the locked input gain is not marked");
+const gainValue = page.locator("#inputs .channel").first().locator(".value");
+check((await gainValue.textContent()) === "", "the locked input gain shows its value");
 
 const shoot = async (name) => {
   await page.evaluate(() => window.scrollTo(0, 0));

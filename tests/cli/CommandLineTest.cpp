@@ -51,7 +51,8 @@ TEST(CommandLineTest, OptionsTheCommandAndTheLink) {
 }
 
 // A batch line: blanks separate, quotes keep blanks, a backslash takes the
-// next character as it is, and an open quote is an error.
+// next character as it is, '#' outside quotes starts a comment, and an open
+// quote is an error.
 TEST(CommandLineTest, BatchLinesSplitIntoWords) {
   struct Case {
     std::string line;
@@ -68,6 +69,12 @@ TEST(CommandLineTest, BatchLinesSplitIntoWords) {
       {"", {}},
       {"   ", {}},
       {"store 3 \"Board Room", {}, true},
+      {"store 3 \"Talk #2\"", {"store", "3", "Talk #2"}},
+      {"set in.A.gain -3dB # lectern", {"set", "in.A.gain", "-3dB"}},
+      {"set in.A.gain -3dB#lectern", {"set", "in.A.gain", "-3dB"}},
+      {"store 3 Talk\\#2", {"store", "3", "Talk#2"}},
+      {"store 3 \"Talk\" # \"unclosed", {"store", "3", "Talk"}},
+      {"# store 3 \"Talk", {}},
   };
   for (const Case& c : cases) {
     const auto split = splitWords(c.line);

@@ -293,6 +293,7 @@ TEST(Orvanectl, ProgramCommandsRefuseBadNumbersNamesAndFiles) {
   expectBatch(device, {
                           {"store 5 Lecture", 0, "Lecture"},
                           {"store 6 Board", 0, "Board"},
+                          {"store 8 \"Talk #2\"   # a quoted '#' is part of the name", 0, "Talk #2"},
                           {"recall 5", 0, "\"program\":5"},
                           {"recall 31", 2, "not a number from 1 to 30"},
                           {"recall five", 2, "'five'"},
@@ -326,6 +327,7 @@ TEST(Orvanectl, ProgramCommandsRefuseBadNumbersNamesAndFiles) {
   EXPECT_EQ(name(5), "Lecture");
   EXPECT_EQ(name(6), "");
   EXPECT_EQ(name(7), "");
+  EXPECT_EQ(name(8), "Talk #2");
 }
 
 // Program operations the device's locks forbid are refused with status 1,
@@ -421,6 +423,27 @@ TEST(Orvanectl, RewImportAndWatchedMeters) {
   const auto refused = ctlOn(device, {"import-rew", "in.B", dir.file("wrong.txt")});
   EXPECT_EQ(refused.status, 2);
   EXPECT_NE(refused.err.find("line 1"), std::string::npos) << refused.err;
+
+  // A file of more than 1 MiB is refused whole: cut at 1 MiB, this one
+  // would read "Fc 10" where it says "Fc 1000". One of exactly 1 MiB is taken.
+  constexpr std::size_t kMiB = 1 << 20;
+  const std::string header = "Filter Settings file\n";
+  const std::string filter = "Filter  1: ON  PK  Gain  -2.0 dB  Q  1.00  Fc 1000 Hz\n";
+  const std::size_t cut = filter.find("Fc 10") + 5;
+  std::ofstream(dir.file("long.txt"), std::ios::binary)
+      << header << std::string(kMiB - header.size() - cut - 1, 'x') << "\n"
+      << filter;
+  const auto before = ctlOn(device, {"get", "in.B.eq.1.freq"}).out;
+  const auto tooLarge = ctlOn(device, {"import-rew", "in.B", dir.file("long.txt")});
+  EXPECT_EQ(tooLarge.status, 2);
+  EXPECT_NE(tooLarge.err.find("larger than 1 MiB"), std::string::npos) << tooLarge.err;
+  EXPECT_EQ(ctlOn(device, {"get", "in.B.eq.1.freq"}).out, before);
+  std::ofstream(dir.file("full.txt"), std::ios::binary)
+      << header << filter << std::string(kMiB - header.size() - filter.size(), ' ');
+  ASSERT_EQ(fs::file_size(dir.file("full.txt")), kMiB);
+  EXPECT_EQ(
+      ctlOn(device, {"batch"}, "import-rew in.B " + dir.file("full.txt") + "\nget in.B.eq.1.freq\n").out,
+      "imported 1 filters into in.B\n1000Hz\n");
 
   ChildProcess watch(ORVANECTL_PATH, {"--connect", device.link(), "meters", "--watch"});
   const auto start = std::chrono::steady_clock::now();

@@ -103,6 +103,50 @@ TEST_F(ParameterPathTest, ValuesReadBackAsTheEditorShowsThem) {
   }
 }
 
+// A figure too long for any number type is still far out of range: it is
+// clamped as "+40dB" is, or refused where the field refuses what lies
+// outside its range, in every value form; a long fraction is just a number.
+TEST_F(ParameterPathTest, FiguresOfHundredsOfDigitsAreOutOfRangeNotZero) {
+  const std::string huge(400, '9');
+  const std::string tiny = "0." + std::string(400, '0') + "1";
+  struct Case {
+    const char* path;
+    std::string value;
+    const char* text;  // read back, or the end of the refusal
+  };
+  const Case cases[] = {
+      {"in.A.gain", "+" + huge + "dB", "12.0dB"},
+      {"in.A.gain", "-" + huge, "-30.0dB"},
+      {"in.A.gain", tiny + "dB", "0.0dB"},
+      {"in.A.gain", "-1." + std::string(400, '0'), "-1.0dB"},
+      {"in.B.eq.1.freq", huge + "Hz", "20000Hz"},
+      {"in.B.eq.2.freq", huge + "k", "20000Hz"},
+      {"in.B.eq.3.gain", "-" + huge, "-40.0dB"},
+      {"in.B.eq.4.bw", huge + "oct", "3.00oct"},
+      {"in.B.eq.5.q", huge, "28.852"},
+      {"in.C.comp.ratio", huge + ":1", "20.0:1"},
+      {"in.C.agc.ratio", "1:" + huge, "1:20.0"},
+      {"in.C.agc.target", huge, "20.0dB"},
+      {"in.C.comp.release", huge + "ms", "5000ms"},
+      {"out.1.lim.attack", huge, "200ms"},
+      {"in.D.gate", huge + "dBu", "10dBu"},
+      {"out.2.delay", huge + "ms", "1000ms"},
+      {"out.2.delay", huge + "m", "1000ms"},
+      {"matrix.A.1", huge, "0.0dB"},
+      {"master.out.level", "-" + huge, "OFF"},
+      {"setup.zerodbfs", huge, "24dBu"},
+      {"setup.threshold.A", "-" + huge, "-70.0dBu"},
+      {"in.A.delay", "-" + huge + "ms", "is out of range"},
+      {"in.A.link", huge, "is outside 1..8"},
+      {"setup.startup", huge, "is outside 0..30"},
+  };
+  for (const Case& c : cases) {
+    const SetOutcome outcome = set(c.path, c.value);
+    const std::string shown = outcome.error.empty() ? get(c.path) : outcome.error;
+    EXPECT_TRUE(shown.ends_with(c.text)) << c.path << " = " << c.value.substr(0, 8) << "...: " << shown;
+  }
+}
+
 TEST_F(ParameterPathTest, BadPathsAndValuesNameTheBadPart) {
   const std::pair<const char*, const char*> paths[] = {
       {"in.Z.gain", "unknown channel 'Z' in 'in.Z.gain'"},

@@ -140,7 +140,10 @@ TEST(ServerApi, LockedFunctionsAndAMissingLinkAreRefused) {
   ASSERT_TRUE(server.linked());
   auto api = server.client();
   EXPECT_EQ(statusOf(api.Put("/api/params/in.A.gain", "-3dB", "text/plain")), 403);
-  EXPECT_EQ(bodyOf(api.Get("/api/params/in.A.gain"))["locked"], true);
+  const auto lockedGain = api.Get("/api/params/in.A.gain");  // neither changed nor shown
+  EXPECT_EQ(statusOf(lockedGain), 403);
+  EXPECT_EQ(bodyOf(lockedGain)["locked"], true);
+  EXPECT_FALSE(bodyOf(lockedGain).contains("value"));
   EXPECT_EQ(statusOf(api.Put("/api/params/in.A.mute", "on", "text/plain")), 200);
   EXPECT_EQ(statusOf(api.Post("/api/programs/1/recall", "", "text/plain")), 403);
 
