@@ -46,7 +46,9 @@ struct OneProgram {
 std::string_view signature(int modelCode);
 
 // The signed files of the image: the current program name, the edited
-// blocks and the lock bytes; or the program store.
+// blocks and the lock bytes; or the program store. Neither carries the
+// device's password: six blanks stand in its place (lock bytes 48..53, and
+// bytes 6..11 of each record's lock packet).
 std::vector<std::uint8_t> writeOne(const ParameterImage& image, int modelCode);
 std::vector<std::uint8_t> writeAll(const ParameterImage& image, int modelCode);
 
