@@ -237,12 +237,8 @@ std::optional<std::vector<std::uint8_t>> readBytes(const std::filesystem::path& 
   return bytes;
 }
 
-bool writeBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out.is_open()) return false;
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return !out.fail();
+AtomicFile::Result writeBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+  return AtomicFile::write(path, bytes);
 }
 
 }  // namespace orvane::ProgramFile

@@ -6,7 +6,9 @@
 #include "link/Command.h"
 #include "model/ProductVariant.h"
 #include "model/ProgramFile.h"
+#include "ui/main/FileTexts.h"
 #include "ui/main/MessageBoxes.h"
+#include "ui/main/UiText.h"
 #include "ui/programs/ProgramTexts.h"
 
 namespace orvane::ui {
@@ -107,8 +109,9 @@ bool ProgramFileActions::write(const QString& path, ProgramFileKind kind) {
   const std::vector<std::uint8_t> bytes = kind == ProgramFileKind::OneProgram
                                               ? ProgramFile::writeOne(image_, modelCode())
                                               : ProgramFile::writeAll(image_, modelCode());
-  if (ProgramFile::writeBytes(fileSystemPath(path), bytes)) return true;
-  MessageBoxes::inform(parent_, ProgramTexts::kMusicFileWriteError);
+  const AtomicFile::Result written = ProgramFile::writeBytes(fileSystemPath(path), bytes);
+  if (written) return true;
+  MessageBoxes::inform(parent_, FileTexts::notWritten(uiText(ProgramTexts::kMusicFileWriteError), written));
   return false;
 }
 

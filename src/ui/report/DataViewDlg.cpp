@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,6 +14,7 @@
 
 #include "report/ExportName.h"
 #include "report/ReportWorkbook.h"
+#include "ui/main/FileTexts.h"
 #include "ui/main/MessageBoxes.h"
 #include "ui/main/UiText.h"
 #include "ui/report/ReportTexts.h"
@@ -90,15 +90,13 @@ void DataViewDlg::onPrint() {
   if (!printOn(printer)) QMessageBox::warning(this, windowTitle(), tr("The print job could not be started."));
 }
 
-// An existing file is replaced: removed first, so a failure to remove it is
-// told before anything is written.
+// An existing file is replaced as a whole, or kept as it was when the
+// workbook cannot be written.
 bool DataViewDlg::exportTo(const QString& path) {
-  if (QFile::exists(path) && !QFile::remove(path)) {
-    MessageBoxes::inform(this, ReportTexts::kOverwriteFailed);
-    return false;
-  }
-  if (!ReportWorkbook::write(table_, QDir::toNativeSeparators(path).toStdString())) {
-    MessageBoxes::inform(this, uiText(ReportTexts::kWriteFailed).arg(path));
+  const AtomicFile::Result written =
+      ReportWorkbook::write(table_, QDir::toNativeSeparators(path).toStdString());
+  if (!written) {
+    MessageBoxes::inform(this, FileTexts::notWritten(uiText(ReportTexts::kWriteFailed).arg(path), written));
     return false;
   }
   MessageBoxes::inform(this, uiText(ReportTexts::kSavedIn).arg(path));

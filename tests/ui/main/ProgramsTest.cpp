@@ -16,6 +16,7 @@
 #include "model/ParameterImage.h"
 #include "model/ProductVariant.h"
 #include "model/ProgramFile.h"
+#include "support/FileSizeLimit.h"
 #include "ui/SimProcess.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/MessageBoxes.h"
@@ -196,6 +197,43 @@ class ProgramsTest : public QObject {
     QCOMPARE(paths_.size(), 1);
     QCOMPARE(ProgramFileActions::withExtension("Hall" + oneExtension() + ".bak", ProgramFileKind::OneProgram),
              "Hall" + oneExtension() + ".bak");
+  }
+
+  // A disk that fills up while a program file is written: the file that
+  // was there keeps its bytes and the message says it was kept.
+  void aFileThatCannotBeWrittenKeepsTheEarlierOne() {
+    ScriptedChooser chooser(&paths_);
+    ProgramFileActions actions(*image_, window_->command(), chooser, window_.get());
+    struct Case {
+      QString name;
+      bool all;
+      int language;
+      QString message;
+    };
+    const std::vector<Case> cases{
+        {"kept" + oneExtension(), false, 1,
+         "MusicFile Write Error\nThe file that was there is kept unchanged."},
+        {"kept" + setExtension(), true, 1,
+         "MusicFile Write Error\nThe file that was there is kept unchanged."},
+        {"kept" + oneExtension(), false, 0, QStringLiteral("MusicFile Write Error\n原有的文件保持不变。")},
+    };
+    for (const Case& c : cases) {
+      Language::setFlag(c.language);
+      QFile earlier(file(c.name));
+      QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+      earlier.close();
+      messages_.clear();
+      paths_ = {file(c.name)};
+      {
+        const FileSizeLimit fullDisk(1000);
+        QVERIFY(!(c.all ? actions.saveAll() : actions.saveOne()));
+      }
+      QCOMPARE(messages_, QStringList{c.message});
+      QVERIFY(earlier.open(QIODevice::ReadOnly));
+      QCOMPARE(earlier.readAll(), QByteArray("earlier"));
+    }
+    QCOMPARE(QDir(dir_.path()).entryList({"*kept*"}, QDir::Files | QDir::Hidden),
+             QStringList({"kept" + setExtension(), "kept" + oneExtension()}));
   }
 
   // A program file named on the command line opens before any link as the

@@ -11,6 +11,7 @@
 #include "MainWindowFixture.h"
 #include "model/Language.h"
 #include "model/ParameterImage.h"
+#include "support/FileSizeLimit.h"
 #include "ui/main/MessageBoxes.h"
 #include "ui/main/TopBar.h"
 #include "ui/report/DataViewDlg.h"
@@ -91,6 +92,26 @@ class ReportTest : public QObject {
     for (int row = 0; row < 71; ++row) QCOMPARE(lines[row + 1], shown[row]);
     QVERIFY(shown[2].contains("-5.0dB"));
     QVERIFY(shown[36].endsWith("锁定"));
+  }
+
+  // A disk that fills up during the export keeps the file that was there
+  // and says so.
+  void aFailedExportKeepsTheEarlierFile() {
+    Language::setFlag(1);
+    const QString path = dir_.filePath("kept.xlsx");
+    QFile earlier(path);
+    QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+    earlier.close();
+    withReport([&](DataViewDlg* d) {
+      const FileSizeLimit fullDisk(1000);
+      QVERIFY(!d->exportTo(path));
+    });
+    QCOMPARE(messages_, QStringList{QStringLiteral("The spreadsheet could not be written to %1.\n"
+                                                   "The file that was there is kept unchanged.")
+                                        .arg(path)});
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    QCOMPARE(earlier.readAll(), QByteArray("earlier"));
+    QCOMPARE(QDir(dir_.path()).entryList({"*kept*"}, QDir::Files | QDir::Hidden), QStringList{"kept.xlsx"});
   }
 
   // Printed to PDF: the pages the layout counts, page numbers, cells; the
