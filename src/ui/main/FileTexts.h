@@ -10,6 +10,8 @@
 
 namespace orvane::ui::FileTexts {
 
+inline constexpr BiText kReplaceQuestion{"%1 already exists.\nDo you want to replace it?",
+                                         "%1 已存在。\n要替换它吗？"};
 inline constexpr BiText kEarlierKept{"The file that was there is kept unchanged.", "原有的文件保持不变。"};
 
 // `message` about a file that was not written, with a line saying that the

@@ -33,11 +33,6 @@ ProgramFileActions::ProgramFileActions(ParameterImage& image, Command& command, 
                                        QWidget* parent)
     : image_(image), command_(command), chooser_(chooser), parent_(parent) {}
 
-QString ProgramFileActions::withExtension(const QString& path, ProgramFileKind kind) {
-  const QString extension = extensionOf(kind);
-  return path.contains(extension) ? path : path + extension;
-}
-
 bool ProgramFileActions::loadOne() {
   const QString path = chooser_.openFile(ProgramFileKind::OneProgram);
   return !path.isEmpty() && loadOneFrom(path);
@@ -70,10 +65,8 @@ bool ProgramFileActions::takeOne(const QString& path) {
 
 bool ProgramFileActions::saveOne() {
   const QString path = chooser_.saveFile(ProgramFileKind::OneProgram);
-  if (path.isEmpty()) return false;
-  const QString full = withExtension(path, ProgramFileKind::OneProgram);
-  if (!write(full, ProgramFileKind::OneProgram)) return false;
-  nameFromFile(full);
+  if (path.isEmpty() || !write(path, ProgramFileKind::OneProgram)) return false;
+  nameFromFile(path);
   return true;
 }
 
@@ -101,8 +94,7 @@ bool ProgramFileActions::loadAllFrom(const QString& path) {
 
 bool ProgramFileActions::saveAll() {
   const QString path = chooser_.saveFile(ProgramFileKind::AllPrograms);
-  if (path.isEmpty()) return false;
-  return write(withExtension(path, ProgramFileKind::AllPrograms), ProgramFileKind::AllPrograms);
+  return !path.isEmpty() && write(path, ProgramFileKind::AllPrograms);
 }
 
 bool ProgramFileActions::write(const QString& path, ProgramFileKind kind) {

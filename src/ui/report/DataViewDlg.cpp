@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -16,6 +15,7 @@
 #include "report/ReportWorkbook.h"
 #include "ui/main/FileTexts.h"
 #include "ui/main/MessageBoxes.h"
+#include "ui/main/SaveFileDialog.h"
 #include "ui/main/UiText.h"
 #include "ui/report/ReportTexts.h"
 
@@ -25,6 +25,7 @@ namespace {
 
 constexpr int kTypeWidth = 130;
 constexpr int kChannelWidth = 72;
+constexpr const char* kExtension = ".xlsx";
 // Neighbouring groups of parameters alternate between two tints.
 const std::array<QColor, 2> kGroupTints{QColor(255, 255, 255), QColor(226, 236, 248)};
 
@@ -107,10 +108,11 @@ void DataViewDlg::onExport() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  const QString proposed = QString::fromStdString(ExportName::propose(local, ".xlsx"));
-  const QString path = QFileDialog::getSaveFileName(
-      this, uiText(ReportTexts::kExportTitle), proposed,
-      uiText(ReportTexts::kExcelFiles) + QStringLiteral(";;") + uiText(ReportTexts::kAllFiles));
+  const QString proposed = QString::fromStdString(ExportName::propose(local, kExtension));
+  const QString path = SaveFileDialog::choose(
+      this, {uiText(ReportTexts::kExportTitle), proposed,
+             uiText(ReportTexts::kExcelFiles) + QStringLiteral(";;") + uiText(ReportTexts::kAllFiles),
+             QString::fromLatin1(kExtension)});
   if (!path.isEmpty()) exportTo(path);
 }
 
