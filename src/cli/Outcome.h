@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "platform/AtomicFile.h"
+
 namespace orvane::cli {
 
 // Members keep the order they were added in.
@@ -23,6 +25,12 @@ struct Outcome {
   static Outcome done(std::string text, Json json) { return {Done, {}, std::move(text), std::move(json)}; }
   static Outcome usage(std::string error) { return {UsageError, std::move(error), {}, {}}; }
   static Outcome device(std::string error) { return {DeviceFailed, std::move(error), {}, {}}; }
+  // A file (`what`: "the file", "the workbook") that was not written: why,
+  // and whether the one that was there is kept.
+  static Outcome notWritten(const std::string& what, const std::string& path,
+                            const AtomicFile::Result& result) {
+    return usage("cannot write " + what + " '" + path + "': " + result.explain());
+  }
   // Done, or the device's failure when `error` is not empty.
   static Outcome unless(const std::string& error, std::string text, Json json) {
     return error.empty() ? done(std::move(text), std::move(json)) : device(error);

@@ -130,8 +130,9 @@ Outcome saveOne(CommandContext& context, const Words& args) {
   if (const std::string refusal = lockedRefusal(image, {{LockFlag::SaveProgram, "saving programs"}});
       !refusal.empty())
     return Outcome::device(refusal);
-  if (!ProgramFile::writeBytes(args[0], ProgramFile::writeOne(image, modelCode())))
-    return Outcome::usage("cannot write the file '" + args[0] + "'");
+  if (const auto written = ProgramFile::writeBytes(args[0], ProgramFile::writeOne(image, modelCode()));
+      !written)
+    return Outcome::notWritten("the file", args[0], written);
   return Outcome::done("saved the working state to " + args[0] + "\n", Json{{"file", args[0]}});
 }
 
@@ -169,8 +170,10 @@ Outcome backup(CommandContext& context, const Words& args) {
   session.command().ReadAllPrograms();
   if (const std::string error = session.waitFor(Message::AllProgramsRead, reads + 1); !error.empty())
     return Outcome::device(error);
-  if (!ProgramFile::writeBytes(args[0], ProgramFile::writeAll(session.image(), modelCode())))
-    return Outcome::usage("cannot write the file '" + args[0] + "'");
+  if (const auto written =
+          ProgramFile::writeBytes(args[0], ProgramFile::writeAll(session.image(), modelCode()));
+      !written)
+    return Outcome::notWritten("the file", args[0], written);
   return Outcome::done("saved all 30 programs to " + args[0] + "\n", Json{{"file", args[0]}});
 }
 

@@ -1,12 +1,12 @@
 #include "cli/StatusCommands.h"
 
-#include <fstream>
 #include <thread>
 
 #include "cli/Meters.h"
 #include "cli/ReportFormats.h"
 #include "model/NameField.h"
 #include "model/ProductVariant.h"
+#include "platform/AtomicFile.h"
 #include "report/ReportTable.h"
 #include "report/ReportWorkbook.h"
 
@@ -82,14 +82,14 @@ Outcome report(CommandContext& context, const Words& args) {
     return Outcome::usage("an xlsx report needs --output FILE");
   const ReportTable table = ReportTable::build(context.session.image(), context.session.filters());
   if (format == ReportFormat::Xlsx) {
-    if (!ReportWorkbook::write(table, output))
-      return Outcome::usage("cannot write the workbook '" + output + "'");
+    if (const auto written = ReportWorkbook::write(table, output); !written)
+      return Outcome::notWritten("the workbook", output, written);
     return Outcome::done("wrote the report to " + output + "\n", Json{{"file", output}});
   }
   const std::string body = formatReport(table, format);
   if (output.empty()) return Outcome::done(body, reportJson(table));
-  std::ofstream file(output, std::ios::binary);
-  if (!(file << body)) return Outcome::usage("cannot write the file '" + output + "'");
+  if (const auto written = AtomicFile::write(output, std::string_view(body)); !written)
+    return Outcome::notWritten("the file", output, written);
   return Outcome::done("wrote the report to " + output + "\n", Json{{"file", output}});
 }
 

@@ -19,7 +19,6 @@ struct DeviceStatus {
   // Set while the first reply of a new connection is awaited: only the
   // connection check's answer is taken then.
   bool connectionCheckPending = false;
-  std::array<std::uint8_t, 12> lastLockPacket{};
   // Whether the camera "Save" and "Load" buttons may be enabled.
   bool cameraSaveEnabled = false;
   bool cameraLoadEnabled = false;

@@ -13,6 +13,8 @@ namespace orvane::ProgramFile {
 namespace {
 
 constexpr std::size_t kFunctionLocks = 32;  // lock bytes 0..31 travel with the data
+constexpr std::size_t kPacketPassword = 6;  // a lock packet's bytes 6..11
+constexpr std::uint8_t kBlank = 0x20;
 constexpr std::size_t kExtensionBytes = 6;  // ".dia1j"
 constexpr std::size_t kNameFromFileBytes = 9;
 constexpr std::string_view kChineseFileName = "PC PRO";
@@ -117,6 +119,13 @@ void append(std::vector<std::uint8_t>& out, const Range& bytes) {
   out.insert(out.end(), std::begin(bytes), std::end(bytes));
 }
 
+// A program file goes to other people and sites; the device's password
+// stays behind. Six blanks, the device's own "no password", stand where the
+// file would hold it. No load ever takes those bytes.
+void blankPassword(std::span<std::uint8_t> passwordBytes) {
+  std::ranges::fill(passwordBytes, kBlank);
+}
+
 // Two neighbouring bytes of a double-byte Chinese character.
 bool holdsChineseCharacter(Bytes bytes) {
   const auto high = [](std::uint8_t b) { return b >= 0xA1 && b <= 0xFE; };
@@ -132,9 +141,10 @@ std::string_view signature(int modelCode) {
 }
 
 std::vector<std::uint8_t> writeOne(const ParameterImage& image, int modelCode) {
-  const OneProgram state = image.read([](const ImageData& d) {
+  OneProgram state = image.read([](const ImageData& d) {
     return OneProgram{d.currentProgramName, d.edited.inputs, d.edited.outputs, d.locks.bytes};
   });
+  blankPassword(std::span(state.locks).subspan(LockState::kPasswordOffset, LockState::kPasswordLength));
   std::vector<std::uint8_t> out = signedHeader(modelCode);
   append(out, state.name);
   for (const InputBlock& block : state.inputs) append(out, block);
@@ -147,7 +157,10 @@ std::vector<std::uint8_t> writeAll(const ParameterImage& image, int modelCode) {
   std::vector<std::uint8_t> out = signedHeader(modelCode);
   out.reserve(out.size() + kUnsignedAllSize);
   return image.read([&](const ImageData& d) {
-    for (const ProgramRecord& record : d.programs) append(out, record);
+    for (ProgramRecord record : d.programs) {
+      blankPassword(recordLockPacket(record).subspan(kPacketPassword));
+      append(out, record);
+    }
     return std::move(out);
   });
 }
@@ -224,12 +237,8 @@ std::optional<std::vector<std::uint8_t>> readBytes(const std::filesystem::path& 
   return bytes;
 }
 
-bool writeBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out.is_open()) return false;
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return !out.fail();
+AtomicFile::Result writeBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+  return AtomicFile::write(path, bytes);
 }
 
 }  // namespace orvane::ProgramFile

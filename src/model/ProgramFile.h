@@ -23,6 +23,7 @@
 #include "model/BlockLayout.h"
 #include "model/LockState.h"
 #include "model/ProgramStore.h"
+#include "platform/AtomicFile.h"
 
 namespace orvane {
 
@@ -46,7 +47,9 @@ struct OneProgram {
 std::string_view signature(int modelCode);
 
 // The signed files of the image: the current program name, the edited
-// blocks and the lock bytes; or the program store.
+// blocks and the lock bytes; or the program store. Neither carries the
+// device's password: six blanks stand in its place (lock bytes 48..53, and
+// bytes 6..11 of each record's lock packet).
 std::vector<std::uint8_t> writeOne(const ParameterImage& image, int modelCode);
 std::vector<std::uint8_t> writeAll(const ParameterImage& image, int modelCode);
 
@@ -75,8 +78,9 @@ std::array<std::uint8_t, kProgramNameBytes> nameFromFileName(std::string_view fi
 // kLargestFile + 1 bytes are read: enough to refuse a longer file as not a
 // program file, without loading a huge wrong choice into memory.
 std::optional<std::vector<std::uint8_t>> readBytes(const std::filesystem::path& path);
-// Creates or truncates the file and writes `bytes`; false when it cannot.
-bool writeBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+// Replaces the file with `bytes` as a whole; when it cannot, the file that
+// was there is unchanged.
+AtomicFile::Result writeBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace ProgramFile
 

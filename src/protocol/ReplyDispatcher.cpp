@@ -198,10 +198,7 @@ bool ReplyDispatcher::levelsWorthShowing(const DeviceStatus& status, std::span<c
 void ReplyDispatcher::storeLockPacket(const SendData& reply) {
   if (reply.length() < 12) return;
   const std::span<const std::uint8_t, 12> packet(reply.payload().data(), 12);
-  image_.modify([&](ImageData& d) {
-    std::copy(packet.begin(), packet.end(), d.status.lastLockPacket.begin());
-    LockPacket::apply(packet, reply.value(), d.locks);
-  });
+  image_.modify([&](ImageData& d) { LockPacket::apply(packet, reply.value(), d.locks); });
 }
 
 void ReplyDispatcher::storeStoredLockPacket(const SendData& reply) {

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "platform/AtomicFile.h"
+
 namespace orvane {
 
 class ReportTable;
@@ -15,9 +17,9 @@ namespace ReportWorkbook {
 
 inline constexpr const char* kSheetName = "ProcessorData";
 
-// Writes the workbook to `path` (replacing what is there); false when the
-// file could not be written.
-bool write(const ReportTable& table, const std::string& path);
+// Replaces the file at `path` with the workbook as a whole; when it cannot,
+// the file that was there is unchanged.
+AtomicFile::Result write(const ReportTable& table, const std::string& path);
 
 }  // namespace ReportWorkbook
 

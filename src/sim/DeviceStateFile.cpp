@@ -1,10 +1,11 @@
 #include "sim/DeviceStateFile.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string_view>
+
+#include "platform/AtomicFile.h"
 
 namespace orvane::DeviceStateFile {
 
@@ -97,14 +98,8 @@ std::optional<std::string> parse(std::span<const std::uint8_t> bytes, DeviceData
 }
 
 std::optional<std::string> save(const std::string& path, const DeviceData& data) {
-  const std::vector<std::uint8_t> bytes = serialise(data);
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) return "cannot write " + temporary;
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) return "cannot replace " + path;
+  const AtomicFile::Result written = AtomicFile::write(path, serialise(data));
+  if (!written) return "cannot write " + path + ": " + written.explain();
   return std::nullopt;
 }
 

@@ -18,8 +18,8 @@ std::vector<std::uint8_t> serialise(const DeviceData& data);
 // (then `data` is unchanged).
 std::optional<std::string> parse(std::span<const std::uint8_t> bytes, DeviceData& data);
 
-// Writes through a temporary file and a rename, so a crash never leaves a
-// half-written state file. An error text on failure.
+// Replaces the state file as a whole, so a crash or a full disk never
+// leaves a half-written one. An error text on failure.
 std::optional<std::string> save(const std::string& path, const DeviceData& data);
 std::optional<std::string> load(const std::string& path, DeviceData& data);
 

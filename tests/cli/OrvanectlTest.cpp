@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include "model/NameField.h"
 #include "sim/DeviceStateFile.h"
 #include "support/ChildProcess.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScratchDir.h"
 #include "support/SimulatorProcess.h"
 
@@ -360,6 +362,37 @@ TEST(Orvanectl, LockedProgramOperationsAreRefused) {
                       });
   EXPECT_FALSE(fs::exists(fresh));
   EXPECT_EQ(device.finalState().programs, locked.programs);
+}
+
+// A disk that fills up while orvanectl writes (a timer's nightly backup,
+// say): every file it writes keeps what it held before, and the error says
+// so.
+TEST(Orvanectl, FilesThatCannotBeWrittenKeepWhatTheyHeld) {
+  ScratchDir dir{"orvanectl"};
+  Device device(dir);
+  ASSERT_TRUE(device.sim.started());
+  const std::vector<std::string> files{"one.dia1j", "all.dat1j", "report.txt", "report.xlsx"};
+  for (const std::string& file : files) std::ofstream(dir.file(file)) << "earlier " << file;
+  const std::string kept = "File too large; the file that was there is kept unchanged";
+  {
+    const FileSizeLimit fullDisk(1000);
+    expectBatch(device, {
+                            {"save " + dir.file("one.dia1j"), 2, kept},
+                            {"backup " + dir.file("all.dat1j"), 2, kept},
+                            {"report --output " + dir.file("report.txt"), 2, kept},
+                            {"report --format xlsx --output " + dir.file("report.xlsx"), 2,
+                             "while creating the xlsx file; the file that was there is kept unchanged"},
+                        });
+  }
+  for (const std::string& file : files) {
+    std::ifstream in(dir.file(file));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "earlier " + file);
+  }
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(dir.file("")))
+    if (entry.path().string() != device.stateFile) left.push_back(entry.path().filename().string());
+  std::ranges::sort(left);
+  EXPECT_EQ(left, (std::vector<std::string>{"all.dat1j", "one.dia1j", "report.txt", "report.xlsx"}));
 }
 
 // A device whose firmware this tool does not serve is refused before any

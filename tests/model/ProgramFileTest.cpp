@@ -7,6 +7,7 @@
 
 #include "model/ParameterImage.h"
 #include "model/ProgramFile.h"
+#include "support/FileSizeLimit.h"
 
 namespace orvane {
 namespace {
@@ -145,7 +146,9 @@ TEST(ProgramFile, WritesTheSignedFormsOfEitherModel) {
     for (int p = 1; p <= kPrograms; ++p) std::ranges::copy(programRecord(p), d.programs[p - 1].begin());
   });
   for (auto [model, signature] : {std::pair{7304, "7304.1"}, std::pair{736, "736.1"}}) {
-    EXPECT_EQ(ProgramFile::writeOne(image, model), oneProgramFile(signature)) << model;
+    Bytes one = oneProgramFile(signature);
+    std::fill(one.end() - 6, one.end(), ' ');  // no password in a file
+    EXPECT_EQ(ProgramFile::writeOne(image, model), one) << model;
     EXPECT_EQ(ProgramFile::writeAll(image, model), allProgramsFile(signature)) << model;
   }
   // Reading the signed or unsigned form gives the store back whole.
@@ -156,6 +159,56 @@ TEST(ProgramFile, WritesTheSignedFormsOfEitherModel) {
     EXPECT_EQ(other.read(programs), image.read(programs));
   }
   EXPECT_EQ(oneProgramFile("7304.1").size() + allProgramsFile("736.1").size(), 1933u + 56526u);
+}
+
+// A program file is shared between sites and people: it never carries the
+// device's password. Where a file holds the six password characters (lock
+// bytes 48..53 of a one-program file, bytes 6..11 of each record's lock
+// packet), six blanks are written; the flags beside them and the image's
+// own password stay as they are.
+TEST(ProgramFile, WrittenFilesHoldBlanksWhereThePasswordWas) {
+  ParameterImage image;
+  image.modify([](ImageData& d) {
+    d.locks.bytes.fill(1);
+    std::copy_n("SECRET", 6, d.locks.bytes.begin() + 48);
+    for (ProgramRecord& record : d.programs) {
+      std::fill_n(record.begin() + 1872, 6, 0xFF);      // the packed flags
+      std::copy_n("SECRET", 6, record.begin() + 1878);  // the password
+    }
+  });
+  const Bytes blanks(6, 0x20);
+  const Bytes flags(6, 0xFF);
+  const auto at = [](const Bytes& file, std::size_t offset) {
+    const auto from = file.begin() + static_cast<std::ptrdiff_t>(offset);
+    return Bytes(from, from + 6);
+  };
+  const struct {
+    int model;
+    std::size_t oneSize, onePassword;  // lock bytes from 1 + n + 16 + 960 + 896 (n: the signature's length)
+    std::size_t allSize, firstRecord;  // records from 1 + n, 1884 bytes each
+  } cases[] = {
+      {7304, 1933, 1879 + 48, 56527, 7},
+      {736, 1932, 1878 + 48, 56526, 6},
+  };
+  for (const auto& c : cases) {
+    const Bytes one = ProgramFile::writeOne(image, c.model);
+    ASSERT_EQ(one.size(), c.oneSize) << c.model;
+    EXPECT_EQ(one[c.onePassword - 1], 1) << c.model;  // lock byte 47, the last flag
+    EXPECT_EQ(at(one, c.onePassword), blanks) << c.model;
+    EXPECT_EQ(c.onePassword + 6, one.size()) << c.model;  // the password closes the file
+    const Bytes all = ProgramFile::writeAll(image, c.model);
+    ASSERT_EQ(all.size(), c.allSize) << c.model;
+    for (int p = 0; p < kPrograms; ++p) {
+      const std::size_t packet = c.firstRecord + static_cast<std::size_t>(p) * 1884 + 1872;
+      EXPECT_EQ(at(all, packet), flags) << c.model << " program " << p + 1;       // packet bytes 0..5
+      EXPECT_EQ(at(all, packet + 6), blanks) << c.model << " program " << p + 1;  // packet bytes 6..11
+    }
+    EXPECT_EQ(at(all, c.allSize - 6), blanks) << c.model;  // program 30's password closes the file
+  }
+  image.read([](const ImageData& d) {
+    EXPECT_EQ(std::string(d.locks.bytes.begin() + 48, d.locks.bytes.end()), "SECRET");
+    EXPECT_EQ(std::string(d.programs[29].begin() + 1878, d.programs[29].end()), "SECRET");
+  });
 }
 
 TEST(ProgramFile, AcceptsItsOwnSignatureAndTheUnsignedFormOnlyFor7304) {
@@ -236,7 +289,7 @@ TEST(ProgramFile, WritesAndReadsFilesAndReportsFailures) {
   const Bytes file = oneProgramFile("7304.1");
   EXPECT_TRUE(ProgramFile::writeBytes(dir / "Main.dia1j", Bytes(60000, 7)));
   EXPECT_EQ(ProgramFile::readBytes(dir / "Main.dia1j")->size(), ProgramFile::kLargestFile + 1);
-  EXPECT_TRUE(ProgramFile::writeBytes(dir / "Main.dia1j", file));  // truncates the longer file
+  EXPECT_TRUE(ProgramFile::writeBytes(dir / "Main.dia1j", file));  // a shorter file replaces the longer one
   EXPECT_EQ(ProgramFile::readBytes(dir / "Main.dia1j"), file);
   EXPECT_FALSE(ProgramFile::readBytes(dir / "missing.dia1j"));
   EXPECT_FALSE(ProgramFile::readBytes(dir));
@@ -244,6 +297,16 @@ TEST(ProgramFile, WritesAndReadsFilesAndReportsFailures) {
   if (std::filesystem::exists("/dev/full")) {
     EXPECT_FALSE(ProgramFile::writeBytes("/dev/full", file));  // nothing fits on the device
   }
+  // A disk that fills up half way through: the file that was there stays
+  // whole, and nothing else is left in its folder.
+  {
+    const FileSizeLimit fullDisk(1000);
+    const AtomicFile::Result failed = ProgramFile::writeBytes(dir / "Main.dia1j", allProgramsFile("7304.1"));
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(failed.explain(), "File too large; the file that was there is kept unchanged");
+  }
+  EXPECT_EQ(ProgramFile::readBytes(dir / "Main.dia1j"), file);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
   std::filesystem::remove_all(dir);
 }
 

@@ -103,7 +103,6 @@ class LinkFixture : public ::testing::Test {
       EXPECT_EQ(d.status.inputLevels, before.status.inputLevels);
       EXPECT_EQ(d.status.outputLevels, before.status.outputLevels);
       EXPECT_EQ(d.status.firmwareVersion, before.status.firmwareVersion);
-      EXPECT_EQ(d.status.lastLockPacket, before.status.lastLockPacket);
       EXPECT_EQ(d.status.levelStoring, before.status.levelStoring);
       EXPECT_EQ(d.status.connectionCheckPending, before.status.connectionCheckPending);
       EXPECT_EQ(d.status.cameraSaveEnabled, before.status.cameraSaveEnabled);

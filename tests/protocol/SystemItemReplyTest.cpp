@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 
 #include "LinkFixture.h"
@@ -399,7 +401,7 @@ TEST_F(SystemItemReplyTest, OtherItemsAreTakenWithoutEffect) {
 
 // --- lock packets (block 0xA1) and stored lock packets (block 0xB1) ----------
 
-TEST_F(SystemItemReplyTest, LockPacketOfTheWorkingStateSetsFlagsAndPassword) {
+TEST_F(SystemItemReplyTest, LockPacketOfTheWorkingStateSetsFlagsAndPasswordUntilTheLinkIsLost) {
   const Bytes packet = {0x08, 0x00, 0x02, 0x00, 0x01, 0x80, ' ', 'A', 'B', '1', ' ', ' '};
   const Bytes locks = frame(
       {
@@ -420,8 +422,16 @@ TEST_F(SystemItemReplyTest, LockPacketOfTheWorkingStateSetsFlagsAndPassword) {
           << "flag " << flag;
     EXPECT_EQ(asText(std::span(d.locks.bytes).subspan(48)), " AB1  ");
     EXPECT_EQ(d.locks.password, "AB1");
-    EXPECT_EQ(Bytes(d.status.lastLockPacket.begin(), d.status.lastLockPacket.end()), packet);
   });
+  // A lost link clears the password: no copy of it, nor of the packet that
+  // brought it, is left anywhere in the image (the password text may keep
+  // its old characters past its new end, never the six bytes in a row).
+  image.disconnectReset();
+  const auto after = std::make_unique<ImageData>(snapshot());
+  const std::span<const std::uint8_t> held(reinterpret_cast<const std::uint8_t*>(after.get()),
+                                           sizeof(ImageData));
+  EXPECT_TRUE(std::ranges::search(held, std::span(packet).subspan(6)).empty())
+      << "the password is still in the image";
 }
 
 TEST_F(SystemItemReplyTest, LockPacketOfProgram31SetsOnlyTheDeviceLockCopy) {

@@ -12,10 +12,15 @@ MessageBoxes::Sink& sink() {
   static MessageBoxes::Sink instance;
   return instance;
 }
+bool& sinkAnswer() {
+  static bool answer = false;
+  return answer;
+}
 }  // namespace
 
-void MessageBoxes::setSink(Sink s) {
+void MessageBoxes::setSink(Sink s, bool answer) {
   sink() = std::move(s);
+  sinkAnswer() = answer;
 }
 
 void MessageBoxes::inform(QWidget* parent, const BiText& text) {
@@ -28,6 +33,16 @@ void MessageBoxes::inform(QWidget* parent, const QString& text) {
 
 void MessageBoxes::warn(QWidget* parent, const BiText& caption, const QString& text) {
   show(parent, uiText(caption), text, true);
+}
+
+bool MessageBoxes::ask(QWidget* parent, const QString& text) {
+  const QString caption = uiText(Texts::kInformation);
+  if (sink()) {
+    sink()(caption, text);
+    return sinkAnswer();
+  }
+  return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+         QMessageBox::Yes;
 }
 
 void MessageBoxes::show(QWidget* parent, const QString& caption, const QString& text, bool warning) {

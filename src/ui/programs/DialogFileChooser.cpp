@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileDialog>
 
+#include "ui/main/SaveFileDialog.h"
+
 namespace orvane::ui {
 
 namespace {
@@ -25,9 +27,8 @@ QString DialogFileChooser::openFile(ProgramFileKind kind) {
   return QFileDialog::getOpenFileName(parent_, QString(), folder_, pattern(kind));
 }
 
-// The desktop asks before an existing file is overwritten.
 QString DialogFileChooser::saveFile(ProgramFileKind kind) {
-  return QFileDialog::getSaveFileName(parent_, QString(), folder_, pattern(kind));
+  return SaveFileDialog::choose(parent_, {QString(), folder_, pattern(kind), extensionOf(kind)});
 }
 
 }  // namespace orvane::ui

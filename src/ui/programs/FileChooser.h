@@ -24,8 +24,11 @@ inline QString extensionOf(ProgramFileKind kind) {
 class FileChooser {
  public:
   virtual ~FileChooser() = default;
-  // The file to read or to write; empty when the user cancelled.
+  // The file to read; empty when the user cancelled.
   virtual QString openFile(ProgramFileKind kind) = 0;
+  // The file to write, with the kind's extension appended unless its name
+  // holds it (SaveFileDialog::finalPath); the user agreed to replace it if
+  // it exists. Empty when the user cancelled.
   virtual QString saveFile(ProgramFileKind kind) = 0;
 };
 

@@ -6,7 +6,9 @@
 #include "link/Command.h"
 #include "model/ProductVariant.h"
 #include "model/ProgramFile.h"
+#include "ui/main/FileTexts.h"
 #include "ui/main/MessageBoxes.h"
+#include "ui/main/UiText.h"
 #include "ui/programs/ProgramTexts.h"
 
 namespace orvane::ui {
@@ -30,11 +32,6 @@ bool linkOpen(const ParameterImage& image) {
 ProgramFileActions::ProgramFileActions(ParameterImage& image, Command& command, FileChooser& chooser,
                                        QWidget* parent)
     : image_(image), command_(command), chooser_(chooser), parent_(parent) {}
-
-QString ProgramFileActions::withExtension(const QString& path, ProgramFileKind kind) {
-  const QString extension = extensionOf(kind);
-  return path.contains(extension) ? path : path + extension;
-}
 
 bool ProgramFileActions::loadOne() {
   const QString path = chooser_.openFile(ProgramFileKind::OneProgram);
@@ -68,10 +65,8 @@ bool ProgramFileActions::takeOne(const QString& path) {
 
 bool ProgramFileActions::saveOne() {
   const QString path = chooser_.saveFile(ProgramFileKind::OneProgram);
-  if (path.isEmpty()) return false;
-  const QString full = withExtension(path, ProgramFileKind::OneProgram);
-  if (!write(full, ProgramFileKind::OneProgram)) return false;
-  nameFromFile(full);
+  if (path.isEmpty() || !write(path, ProgramFileKind::OneProgram)) return false;
+  nameFromFile(path);
   return true;
 }
 
@@ -99,16 +94,16 @@ bool ProgramFileActions::loadAllFrom(const QString& path) {
 
 bool ProgramFileActions::saveAll() {
   const QString path = chooser_.saveFile(ProgramFileKind::AllPrograms);
-  if (path.isEmpty()) return false;
-  return write(withExtension(path, ProgramFileKind::AllPrograms), ProgramFileKind::AllPrograms);
+  return !path.isEmpty() && write(path, ProgramFileKind::AllPrograms);
 }
 
 bool ProgramFileActions::write(const QString& path, ProgramFileKind kind) {
   const std::vector<std::uint8_t> bytes = kind == ProgramFileKind::OneProgram
                                               ? ProgramFile::writeOne(image_, modelCode())
                                               : ProgramFile::writeAll(image_, modelCode());
-  if (ProgramFile::writeBytes(fileSystemPath(path), bytes)) return true;
-  MessageBoxes::inform(parent_, ProgramTexts::kMusicFileWriteError);
+  const AtomicFile::Result written = ProgramFile::writeBytes(fileSystemPath(path), bytes);
+  if (written) return true;
+  MessageBoxes::inform(parent_, FileTexts::notWritten(uiText(ProgramTexts::kMusicFileWriteError), written));
   return false;
 }
 

@@ -40,9 +40,6 @@ class ProgramFileActions {
   // After the device's programs were read: the program store to a file.
   bool saveAll();
 
-  // `path`, with `extension` appended unless the text occurs in it.
-  static QString withExtension(const QString& path, ProgramFileKind kind);
-
  private:
   bool takeOne(const QString& path);
   bool write(const QString& path, ProgramFileKind kind);

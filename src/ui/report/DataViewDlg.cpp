@@ -2,8 +2,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -15,7 +13,9 @@
 
 #include "report/ExportName.h"
 #include "report/ReportWorkbook.h"
+#include "ui/main/FileTexts.h"
 #include "ui/main/MessageBoxes.h"
+#include "ui/main/SaveFileDialog.h"
 #include "ui/main/UiText.h"
 #include "ui/report/ReportTexts.h"
 
@@ -25,6 +25,7 @@ namespace {
 
 constexpr int kTypeWidth = 130;
 constexpr int kChannelWidth = 72;
+constexpr const char* kExtension = ".xlsx";
 // Neighbouring groups of parameters alternate between two tints.
 const std::array<QColor, 2> kGroupTints{QColor(255, 255, 255), QColor(226, 236, 248)};
 
@@ -90,15 +91,13 @@ void DataViewDlg::onPrint() {
   if (!printOn(printer)) QMessageBox::warning(this, windowTitle(), tr("The print job could not be started."));
 }
 
-// An existing file is replaced: removed first, so a failure to remove it is
-// told before anything is written.
+// An existing file is replaced as a whole, or kept as it was when the
+// workbook cannot be written.
 bool DataViewDlg::exportTo(const QString& path) {
-  if (QFile::exists(path) && !QFile::remove(path)) {
-    MessageBoxes::inform(this, ReportTexts::kOverwriteFailed);
-    return false;
-  }
-  if (!ReportWorkbook::write(table_, QDir::toNativeSeparators(path).toStdString())) {
-    MessageBoxes::inform(this, uiText(ReportTexts::kWriteFailed).arg(path));
+  const AtomicFile::Result written =
+      ReportWorkbook::write(table_, QDir::toNativeSeparators(path).toStdString());
+  if (!written) {
+    MessageBoxes::inform(this, FileTexts::notWritten(uiText(ReportTexts::kWriteFailed).arg(path), written));
     return false;
   }
   MessageBoxes::inform(this, uiText(ReportTexts::kSavedIn).arg(path));
@@ -109,10 +108,11 @@ void DataViewDlg::onExport() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  const QString proposed = QString::fromStdString(ExportName::propose(local, ".xlsx"));
-  const QString path = QFileDialog::getSaveFileName(
-      this, uiText(ReportTexts::kExportTitle), proposed,
-      uiText(ReportTexts::kExcelFiles) + QStringLiteral(";;") + uiText(ReportTexts::kAllFiles));
+  const QString proposed = QString::fromStdString(ExportName::propose(local, kExtension));
+  const QString path = SaveFileDialog::choose(
+      this, {uiText(ReportTexts::kExportTitle), proposed,
+             uiText(ReportTexts::kExcelFiles) + QStringLiteral(";;") + uiText(ReportTexts::kAllFiles),
+             QString::fromLatin1(kExtension)});
   if (!path.isEmpty()) exportTo(path);
 }
 

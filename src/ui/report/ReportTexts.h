@@ -15,7 +15,6 @@ inline constexpr BiText kExport{"Export Excel", "导出Excel"};
 inline constexpr BiText kExportTitle = BiText::chineseOnly("导出");
 inline constexpr BiText kExcelFiles = BiText::chineseOnly("Excel文件(*.xlsx)");
 inline constexpr BiText kAllFiles{"All files (*)", "所有文件 (*)"};
-inline constexpr BiText kOverwriteFailed = BiText::chineseOnly("覆盖文件时出错！");
 inline constexpr BiText kSavedIn = BiText::chineseOnly("导出文件保存于%1!");
 inline constexpr BiText kWriteFailed{"The spreadsheet could not be written to %1.", "无法写入表格文件 %1。"};
 

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "MainWindowFixture.h"
+#include "SaveDialogDriver.h"
 #include "ScriptedChooser.h"
 #include "link/Command.h"
 #include "model/Language.h"
@@ -16,11 +17,14 @@
 #include "model/ParameterImage.h"
 #include "model/ProductVariant.h"
 #include "model/ProgramFile.h"
+#include "support/FileSizeLimit.h"
 #include "ui/SimProcess.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/MessageBoxes.h"
 #include "ui/main/OrvaneApp.h"
+#include "ui/main/SaveFileDialog.h"
 #include "ui/main/TopBar.h"
+#include "ui/programs/DialogFileChooser.h"
 #include "ui/programs/ProgramDlg.h"
 #include "ui/programs/ProgramFileActions.h"
 
@@ -194,8 +198,103 @@ class ProgramsTest : public QObject {
     paths_ = {file("ConferenceRoomA" + oneExtension())};
     pcAction(ProgramDlg::LoadAll);
     QCOMPARE(paths_.size(), 1);
-    QCOMPARE(ProgramFileActions::withExtension("Hall" + oneExtension() + ".bak", ProgramFileKind::OneProgram),
-             "Hall" + oneExtension() + ".bak");
+  }
+
+  // The name a save dialog gives becomes the path written: the extension is
+  // appended unless the file's name holds it somewhere; a folder's name
+  // does not count.
+  void theFinalPathOfAChosenName() {
+    const struct {
+      QString chosen, extension, path;
+    } cases[] = {
+        {"/m/Hall", ".dia1j", "/m/Hall.dia1j"},
+        {"/m/Hall.dia1j", ".dia1j", "/m/Hall.dia1j"},
+        {"/m/Hall.dia1j.bak", ".dia1j", "/m/Hall.dia1j.bak"},
+        {"/m/Hall.dia1", ".dia1j", "/m/Hall.dia1.dia1j"},
+        {"/m/shows.dia1j/Hall", ".dia1j", "/m/shows.dia1j/Hall.dia1j"},
+        {"/m/venue", ".dat1j", "/m/venue.dat1j"},
+        {"/m/venue.dia1j", ".dat1j", "/m/venue.dia1j.dat1j"},
+        {"/m/Hall", ".dia1s", "/m/Hall.dia1s"},
+        {"/m/20240102030405", ".xlsx", "/m/20240102030405.xlsx"},
+        {"/m/report.xls", ".xlsx", "/m/report.xls.xlsx"},
+        {"", ".dia1j", ""},  // cancelled
+    };
+    for (const auto& c : cases) QCOMPARE(SaveFileDialog::finalPath(c.chosen, c.extension), c.path);
+  }
+
+  // The save dialog: a typed name gets its extension before the question
+  // about replacing a file is asked, so typing Hall where Hall.dia1j exists
+  // asks; "No" shows the dialog again (cancelled here) and keeps the file,
+  // "Yes" replaces it. A name that holds the extension is kept as typed.
+  void savingAsksBeforeReplacingTheFileItWillWrite() {
+    Language::setFlag(1);
+    DialogFileChooser chooser(window_.get());
+    ProgramFileActions actions(*image_, window_->command(), chooser, window_.get());
+    QFile earlier(file("Hall" + oneExtension()));
+    QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+    earlier.close();
+    const QString question = "Hall" + oneExtension() + " already exists.\nDo you want to replace it?";
+    struct Case {
+      QString typed;
+      bool answer;
+      QStringList questions;
+      int dialogs;
+      bool saved;
+      QString written;
+    };
+    const std::vector<Case> cases{
+        {"Hall", false, {question}, 2, false, QString()},
+        {"Hall", true, {question}, 1, true, "Hall" + oneExtension()},
+        {"Hall" + oneExtension() + ".bak", false, {}, 1, true, "Hall" + oneExtension() + ".bak"},
+    };
+    for (const Case& c : cases) {
+      messages_.clear();
+      MessageBoxes::setSink([this](const QString&, const QString& text) { messages_ << text; }, c.answer);
+      const SaveDialogDriver driver(dir_.path(), {c.typed});
+      QCOMPARE(actions.saveOne(), c.saved);
+      QCOMPARE(messages_, c.questions);
+      QCOMPARE(driver.shown(), c.dialogs);
+      if (c.saved) QCOMPARE(QFileInfo(file(c.written)).size(), 1933 - (oneExtension() == ".dia1s"));
+    }
+    QVERIFY(QFileInfo::exists(file("Hall" + oneExtension())));
+    QVERIFY(!QFileInfo::exists(file("Hall")));
+  }
+
+  // A disk that fills up while a program file is written: the file that
+  // was there keeps its bytes and the message says it was kept.
+  void aFileThatCannotBeWrittenKeepsTheEarlierOne() {
+    ScriptedChooser chooser(&paths_);
+    ProgramFileActions actions(*image_, window_->command(), chooser, window_.get());
+    struct Case {
+      QString name;
+      bool all;
+      int language;
+      QString message;
+    };
+    const std::vector<Case> cases{
+        {"kept" + oneExtension(), false, 1,
+         "MusicFile Write Error\nThe file that was there is kept unchanged."},
+        {"kept" + setExtension(), true, 1,
+         "MusicFile Write Error\nThe file that was there is kept unchanged."},
+        {"kept" + oneExtension(), false, 0, QStringLiteral("MusicFile Write Error\n原有的文件保持不变。")},
+    };
+    for (const Case& c : cases) {
+      Language::setFlag(c.language);
+      QFile earlier(file(c.name));
+      QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+      earlier.close();
+      messages_.clear();
+      paths_ = {file(c.name)};
+      {
+        const FileSizeLimit fullDisk(1000);
+        QVERIFY(!(c.all ? actions.saveAll() : actions.saveOne()));
+      }
+      QCOMPARE(messages_, QStringList{c.message});
+      QVERIFY(earlier.open(QIODevice::ReadOnly));
+      QCOMPARE(earlier.readAll(), QByteArray("earlier"));
+    }
+    QCOMPARE(QDir(dir_.path()).entryList({"*kept*"}, QDir::Files | QDir::Hidden),
+             QStringList({"kept" + setExtension(), "kept" + oneExtension()}));
   }
 
   // A program file named on the command line opens before any link as the

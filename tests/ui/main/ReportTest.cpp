@@ -9,8 +9,10 @@
 #include <QtTest>
 
 #include "MainWindowFixture.h"
+#include "SaveDialogDriver.h"
 #include "model/Language.h"
 #include "model/ParameterImage.h"
+#include "support/FileSizeLimit.h"
 #include "ui/main/MessageBoxes.h"
 #include "ui/main/TopBar.h"
 #include "ui/report/DataViewDlg.h"
@@ -91,6 +93,49 @@ class ReportTest : public QObject {
     for (int row = 0; row < 71; ++row) QCOMPARE(lines[row + 1], shown[row]);
     QVERIFY(shown[2].contains("-5.0dB"));
     QVERIFY(shown[36].endsWith("锁定"));
+  }
+
+  // The export's dialog appends ".xlsx" to a typed name before it asks
+  // whether to replace a file: "No" shows the dialog again (cancelled here)
+  // and keeps the file, "Yes" replaces it with the workbook.
+  void theExportAsksBeforeReplacingAFile() {
+    const QString path = dir_.filePath("asked.xlsx");
+    QFile earlier(path);
+    QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+    earlier.close();
+    const QString question = QStringLiteral("asked.xlsx 已存在。\n要替换它吗？");
+    for (const bool answer : {false, true}) {
+      messages_.clear();
+      MessageBoxes::setSink([this](const QString&, const QString& text) { messages_ << text; }, answer);
+      const SaveDialogDriver driver(dir_.path(), {"asked"});
+      withReport([](DataViewDlg* d) { d->exportButton()->click(); });
+      QCOMPARE(driver.shown(), answer ? 1 : 2);
+      QCOMPARE(messages_, answer ? QStringList({question, QStringLiteral("导出文件保存于%1!").arg(path)})
+                                 : QStringList{question});
+      QVERIFY(earlier.open(QIODevice::ReadOnly));
+      QCOMPARE(earlier.read(2), answer ? QByteArray("PK") : QByteArray("ea"));  // a workbook is a zip file
+      earlier.close();
+    }
+  }
+
+  // A disk that fills up during the export keeps the file that was there
+  // and says so.
+  void aFailedExportKeepsTheEarlierFile() {
+    Language::setFlag(1);
+    const QString path = dir_.filePath("kept.xlsx");
+    QFile earlier(path);
+    QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+    earlier.close();
+    withReport([&](DataViewDlg* d) {
+      const FileSizeLimit fullDisk(1000);
+      QVERIFY(!d->exportTo(path));
+    });
+    QCOMPARE(messages_, QStringList{QStringLiteral("The spreadsheet could not be written to %1.\n"
+                                                   "The file that was there is kept unchanged.")
+                                        .arg(path)});
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    QCOMPARE(earlier.readAll(), QByteArray("earlier"));
+    QCOMPARE(QDir(dir_.path()).entryList({"*kept*"}, QDir::Files | QDir::Hidden), QStringList{"kept.xlsx"});
   }
 
   // Printed to PDF: the pages the layout counts, page numbers, cells; the

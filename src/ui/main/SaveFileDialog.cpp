@@ -1,0 +1,41 @@
+#include "ui/main/SaveFileDialog.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "ui/main/FileTexts.h"
+#include "ui/main/MessageBoxes.h"
+
+namespace orvane::ui {
+
+namespace {
+
+// The name the user chose in a dialog showing `start`; empty when cancelled.
+QString typedName(QWidget* parent, const SaveFileDialog::Request& request, const QString& start) {
+  QFileDialog dialog(parent, request.title, start, request.filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  // The question is asked about the final name, once the extension is on.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+QString SaveFileDialog::choose(QWidget* parent, const Request& request) {
+  QString start = request.start;
+  for (;;) {
+    const QString path = finalPath(typedName(parent, request, start), request.extension);
+    if (path.isEmpty() || !QFileInfo::exists(path)) return path;
+    if (MessageBoxes::ask(parent, uiText(FileTexts::kReplaceQuestion).arg(QFileInfo(path).fileName())))
+      return path;
+    start = path;
+  }
+}
+
+QString SaveFileDialog::finalPath(const QString& path, const QString& extension) {
+  if (path.isEmpty() || QFileInfo(path).fileName().contains(extension)) return path;
+  return path + extension;
+}
+
+}  // namespace orvane::ui
