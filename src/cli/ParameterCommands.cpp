@@ -60,8 +60,8 @@ std::string deliver(DeviceSession& session, Delivery delivery) {
       command.SendSystemItem53();
       break;
     case Delivery::StartupProgram:
-      command.SendSystemItem(session.image().read([](const ImageData& d) { return d.system.startupProgram; }),
-                             SystemItem::StartupProgram);
+      // The program travels in the payload; the header names no program.
+      command.SendSystemItem(0, SystemItem::StartupProgram);
       break;
     case Delivery::Rows:
       break;

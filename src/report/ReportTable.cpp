@@ -119,7 +119,9 @@ RowRule ruleOf(int row) {
   if (row < kFirstMixRow + kChannels) return {{}, Kind::Mix, Matrix, kNone, 1};
   if (row < kFirstEqRow) return kProcessingRows.at(static_cast<std::size_t>(row - kFirstMixRow - kChannels));
   const int band = (row - kFirstEqRow) / 4;
-  return {{}, kEqKinds.at(static_cast<std::size_t>((row - kFirstEqRow) % 4)), InputEq, OutputEq, 5 + band};
+  // The inputs have no ninth band: its cells stay empty, locked or not.
+  const int inputLock = band < bandCount(Side::Input) ? InputEq : kNone;
+  return {{}, kEqKinds.at(static_cast<std::size_t>((row - kFirstEqRow) % 4)), inputLock, OutputEq, 5 + band};
 }
 
 std::string rowName(int row) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "dsp/ChannelFilters.h"
 #include "model/Language.h"
 #include "model/ParameterImage.h"
@@ -115,6 +117,43 @@ TEST_F(ReportTableTest, LockedFunctionsShowTheLockWord) {
   }
   Language::setFlag(1);
   EXPECT_EQ(table().cell(2, kInputA), "Lock");
+}
+
+// Every function lock on its own hides exactly its rows, on its own side
+// (columns 1-8 the inputs, 9-16 the outputs), and nothing else.
+TEST_F(ReportTableTest, EachLockHidesExactlyItsRows) {
+  struct Case {
+    int flag;
+    bool input;
+    std::vector<std::pair<int, int>> rows;  // first and last row of each span
+  };
+  const std::vector<Case> cases{
+      {0, true, {{0, 0}}},     {1, true, {{1, 1}}},     {3, true, {{2, 2}}},
+      {8, true, {{3, 3}}},     {4, true, {{4, 4}}},     {2, true, {{5, 5}}},
+      {5, true, {{6, 6}}},     {6, true, {{7, 7}}},     {9, true, {{8, 8}}},
+      {10, true, {{9, 16}}},   {11, true, {{17, 25}}},  {13, true, {{30, 31}, {33, 34}}},
+      {12, true, {{35, 66}}},  {16, false, {{0, 0}}},   {17, false, {{1, 1}}},
+      {19, false, {{2, 2}}},   {20, false, {{4, 4}}},   {18, false, {{5, 5}}},
+      {21, false, {{6, 6}}},   {22, false, {{22, 28}}}, {24, false, {{29, 34}}},
+      {23, false, {{35, 70}}},
+  };
+  for (const Case& c : cases) {
+    image.modify([&](ImageData& d) {
+      d.locks.clear();
+      d.locks.setLocked(c.flag, true);
+    });
+    const ReportTable t = table();
+    for (int row = 0; row < ReportTable::kRows; ++row) {
+      const bool inRows = std::any_of(c.rows.begin(), c.rows.end(), [row](const auto& span) {
+        return row >= span.first && row <= span.second;
+      });
+      for (int column = 1; column < ReportTable::kColumns; ++column) {
+        const bool inputColumn = column < kOutput1;
+        EXPECT_EQ(t.cell(row, column) == "锁定", inRows && inputColumn == c.input)
+            << "flag " << c.flag << " row " << row << " column " << column;
+      }
+    }
+  }
 }
 
 TEST_F(ReportTableTest, RowNamesAndCaptionsInBothLanguages) {

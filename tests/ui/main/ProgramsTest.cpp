@@ -17,7 +17,9 @@
 #include "model/ParameterImage.h"
 #include "model/ProductVariant.h"
 #include "model/ProgramFile.h"
+#include "protocol/SendData.h"
 #include "support/FileSizeLimit.h"
+#include "support/RecordingNotifier.h"
 #include "ui/SimProcess.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/MessageBoxes.h"
@@ -344,6 +346,75 @@ class ProgramsTest : public QObject {
     QVERIFY(std::holds_alternative<QString>(OrvaneApp::parse({"orvane", "a" + oneExtension(), "b"})));
   }
 
+  // With a link (the command's worker is not running, so frames wait in its
+  // queue): Delete empties the name everywhere, tells the device and keeps
+  // the dialog open; a blank name is refused; the data locks keep a store
+  // from running.
+  void theManagerWithALink() {
+    Language::setFlag(1);
+    RecordingNotifier notifier;
+    Command command(*image_, notifier);
+    image_->modify([](ImageData& d) {
+      d.connection.linkType = LinkType::Network;
+      NameField::TextToField("Lobby", recordName(d.programs[2]));
+      NameField::TextToField("Lobby", d.currentProgramName);
+    });
+    const auto take = [&command] {
+      std::vector<SendData> frames;
+      for (SendData frame; command.queue().takeNext(frame);) frames.push_back(frame);
+      return frames;
+    };
+    const auto open = [&] {
+      auto d = std::make_unique<ProgramDlg>(
+          *image_, command, [](ProgramDlg::PcAction) {}, window_.get());
+      d->show();
+      return d;
+    };
+    auto d = open();
+    d->grid()->setCurrentCell(2, 2);
+    d->deleteButton()->click();
+    QVERIFY(d->isVisible());
+    QCOMPARE(d->grid()->item(2, 2)->text(), QString());
+    QCOMPARE(image_->read(
+                 [](const ImageData& data) { return NameField::FieldToText(recordName(data.programs[2])); }),
+             std::string());
+    QCOMPARE(currentName(), QString());
+    auto frames = take();
+    QCOMPARE(frames.size(), 2u);
+    QCOMPARE(frames[0].item(), 0);  // the program's name
+    QCOMPARE(frames[0].value(), 3);
+    QCOMPARE(std::vector<std::uint8_t>(frames[0].payload().begin(), frames[0].payload().end()),
+             std::vector<std::uint8_t>(16, 0));
+    QCOMPARE(frames[1].cmd(), std::uint8_t{0xA9});    // a program operation:
+    QCOMPARE(frames[1].block(), std::uint8_t{0xA2});  // the lock packet of program 3, all zeros
+    QCOMPARE(frames[1].value(), 3);
+    QCOMPARE(std::vector<std::uint8_t>(frames[1].payload().begin(), frames[1].payload().end()),
+             std::vector<std::uint8_t>(12, 0));
+
+    name(d.get(), 4, QStringLiteral("   "));
+    d->actionButton()->click();
+    QCOMPARE(messages_, QStringList{QStringLiteral("Please enter the name!")});
+    QVERIFY(d->isVisible() && take().empty());
+
+    // No store frame (a channel block written) can come from a locked store.
+    const auto stores = [](const std::vector<SendData>& sent) {
+      return std::count_if(sent.begin(), sent.end(), [](const SendData& f) {
+        return f.cmd() == std::uint8_t{0xA1} && (f.block() == 1 || f.block() == 2);
+      });
+    };
+    for (const std::vector<int>& flags : {std::vector<int>{LockFlag::SaveProgram},
+                                          std::vector<int>{LockFlag::SaveProgram, LockFlag::LoadProgram}}) {
+      image_->modify([&](ImageData& data) {
+        for (int flag : flags) data.locks.setLocked(flag, true);
+      });
+      auto locked = open();
+      name(locked.get(), 6, QStringLiteral("Stage"));
+      locked->actionButton()->click();
+      locked->okButton()->click();
+      QCOMPARE(stores(take()), 0);
+    }
+  }
+
   // A program stored in the device under a name comes back on recall; all
   // programs saved to a file and loaded into a fresh device are that
   // device's programs, byte for byte.
@@ -357,6 +428,11 @@ class ProgramsTest : public QObject {
     });
     waitForTransfer();
     QCOMPARE(window_->statusText(1), QStringLiteral("5"));
+    // A file saved from the manager names the working state: "PC" until a
+    // program is recalled or stored again.
+    paths_ = {file("stage")};
+    pcAction(ProgramDlg::SaveOne);
+    QCOMPARE(window_->statusText(1), QStringLiteral("PC"));
     image_->setField(Side::Output, 5, OutputField::Delay, 10);
     image_->modify([](ImageData& d) { d.currentProgramName.fill(0); });
     inManager([](ProgramDlg* d) {
@@ -365,6 +441,7 @@ class ProgramsTest : public QObject {
       d->actionButton()->click();
     });
     waitForTransfer();
+    QCOMPARE(window_->statusText(1), QStringLiteral("5"));
     QCOMPARE(image_->field(Side::Output, 5, OutputField::Delay), 777);
     QCOMPARE(currentName(), QStringLiteral("Stage"));
     QTRY_COMPARE_WITH_TIMEOUT(window_->statusText(0), QStringLiteral("Stage"), 5000);
