@@ -17,8 +17,9 @@ std::unique_ptr<OrvaneDlg> open(ParameterImage& image) {
   return window;
 }
 
-bool connectAndRead(OrvaneDlg& window, const SimProcess& sim) {
-  if (!window.connectTo(LinkType::Network, sim.networkTarget(), 0)) return false;
+bool connectAndRead(OrvaneDlg& window, const SimProcess& sim, LinkType link) {
+  const bool serial = link == LinkType::Serial;
+  if (!window.connectTo(link, serial ? sim.serialPath() : sim.networkTarget(), serial ? 1 : 0)) return false;
   if (!QTest::qWaitFor([&] { return window.transferPopup()->isVisible(); }, 5000)) return false;
   return QTest::qWaitFor([&] { return !window.transferPopup()->isVisible() && window.isEnabled(); }, 15000);
 }

@@ -16,9 +16,10 @@ namespace MainWindowFixture {
 
 std::unique_ptr<OrvaneDlg> open(ParameterImage& image);
 
-// Connects over the network to `sim` and waits until the transfer window
-// came and went and the window takes input again.
-bool connectAndRead(OrvaneDlg& window, const SimProcess& sim);
+// Connects to `sim` over the network (or its RS-485 bus, device ID 1) and
+// waits until the transfer window came and went and the window takes input
+// again.
+bool connectAndRead(OrvaneDlg& window, const SimProcess& sim, LinkType link = LinkType::Network);
 
 }  // namespace MainWindowFixture
 

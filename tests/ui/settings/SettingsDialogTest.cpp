@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <optional>
 
 #include "link/Command.h"
 #include "main/MainWindowFixture.h"
@@ -274,6 +275,50 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(frames[0].item(), 49);
     QCOMPARE(payload(frames[0]), Bytes(8, 0));
     QCOMPARE(frames[0].replyKind, ReplyKind::NetworkFactoryReset);
+  }
+
+  // What the user is told after a network rename or factory reset: on the
+  // RS-485 link the device's acknowledgement brings the success message and
+  // a link lost with the operation outstanding its failure message; on the
+  // network the module restarts and the lost network link is the message.
+  void networkOperationMessagesOnEachLink() {
+    if (ProductVariant::current().modelCode != 7304) return;  // 736 offers no factory reset
+    Language::setFlag(1);
+    SimProcess sim({"--serial"});
+    QVERIFY(sim.started());
+    const auto operate = [this](bool rename) {
+      inSettings([rename](SetupDialog* d) {
+        QPushButton* button = rename ? d->network()->renameButton() : d->network()->resetButton();
+        if (rename) d->network()->nameField()->setText("Hall7");
+        button->click();
+      });
+    };
+    struct Case {
+      LinkType link;
+      bool rename;
+      std::optional<ReplyKind> lostWith;  // the link is lost with this mark instead of an answer
+      QString message;
+    };
+    const std::vector<Case> cases{
+        {LinkType::Serial, true, {}, "Successfully modify the network name."},
+        {LinkType::Serial, false, {}, "Network Factory Reset Success."},
+        {LinkType::Serial, true, ReplyKind::NetworkNameWrite, "Modify the network name fails."},
+        {LinkType::Serial, false, ReplyKind::NetworkFactoryReset, "Network Factory Reset Failed."},
+        {LinkType::Network, true, {}, "Unable to Open NetWork"},
+        {LinkType::Network, false, {}, "Unable to Open NetWork"},
+    };
+    for (const Case& c : cases) {
+      if (!window_->connection().isConnected())
+        QVERIFY(MainWindowFixture::connectAndRead(*window_, sim, c.link));
+      messages_.clear();
+      if (c.lostWith) {
+        window_->notifier().post(Message::LinkLost, static_cast<std::intptr_t>(c.link),
+                                 static_cast<std::intptr_t>(*c.lostWith));
+      } else {
+        operate(c.rename);
+      }
+      QTRY_COMPARE_WITH_TIMEOUT(messages_, QStringList{c.message}, 10000);
+    }
   }
 
   void settingsReachTheDeviceAndComeBack() {
