@@ -430,7 +430,8 @@ TEST_F(SystemItemReplyTest, LockPacketOfTheWorkingStateSetsFlagsAndPasswordUntil
   const auto after = std::make_unique<ImageData>(snapshot());
   const std::span<const std::uint8_t> held(reinterpret_cast<const std::uint8_t*>(after.get()),
                                            sizeof(ImageData));
-  EXPECT_TRUE(std::ranges::search(held, std::span(packet).subspan(6)).empty())
+  const auto password = std::span(packet).subspan(6);
+  EXPECT_TRUE(std::search(held.begin(), held.end(), password.begin(), password.end()) == held.end())
       << "the password is still in the image";
 }
 
