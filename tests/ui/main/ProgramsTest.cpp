@@ -17,8 +17,8 @@
 #include "model/ParameterImage.h"
 #include "model/ProductVariant.h"
 #include "model/ProgramFile.h"
-#include "protocol/SendData.h"
 #include "support/FileSizeLimit.h"
+#include "support/QueuedFrames.h"
 #include "support/RecordingNotifier.h"
 #include "ui/SimProcess.h"
 #include "ui/main/DisplayDlg.h"
@@ -359,11 +359,6 @@ class ProgramsTest : public QObject {
       NameField::TextToField("Lobby", recordName(d.programs[2]));
       NameField::TextToField("Lobby", d.currentProgramName);
     });
-    const auto take = [&command] {
-      std::vector<SendData> frames;
-      for (SendData frame; command.queue().takeNext(frame);) frames.push_back(frame);
-      return frames;
-    };
     const auto open = [&] {
       auto d = std::make_unique<ProgramDlg>(
           *image_, command, [](ProgramDlg::PcAction) {}, window_.get());
@@ -379,7 +374,7 @@ class ProgramsTest : public QObject {
                  [](const ImageData& data) { return NameField::FieldToText(recordName(data.programs[2])); }),
              std::string());
     QCOMPARE(currentName(), QString());
-    auto frames = take();
+    auto frames = takeQueuedFrames(command);
     QCOMPARE(frames.size(), 2u);
     QCOMPARE(frames[0].item(), 0);  // the program's name
     QCOMPARE(frames[0].value(), 3);
@@ -394,7 +389,7 @@ class ProgramsTest : public QObject {
     name(d.get(), 4, QStringLiteral("   "));
     d->actionButton()->click();
     QCOMPARE(messages_, QStringList{QStringLiteral("Please enter the name!")});
-    QVERIFY(d->isVisible() && take().empty());
+    QVERIFY(d->isVisible() && takeQueuedFrames(command).empty());
 
     // No store frame (a channel block written) can come from a locked store.
     const auto stores = [](const std::vector<SendData>& sent) {
@@ -411,7 +406,7 @@ class ProgramsTest : public QObject {
       name(locked.get(), 6, QStringLiteral("Stage"));
       locked->actionButton()->click();
       locked->okButton()->click();
-      QCOMPARE(stores(take()), 0);
+      QCOMPARE(stores(takeQueuedFrames(command)), 0);
     }
   }
 

@@ -13,6 +13,7 @@
 #include "model/Language.h"
 #include "model/ParameterImage.h"
 #include "protocol/SendData.h"
+#include "support/QueuedFrames.h"
 #include "support/RecordingNotifier.h"
 #include "ui/pages/NumEdit.h"
 #include "ui/pages/NumField.h"
@@ -73,12 +74,7 @@ class CameraGroupTest : public QObject {
   void openLink() {
     image_->modify([](ImageData& d) { d.connection.linkType = LinkType::Network; });
   }
-  std::vector<SendData> takeFrames() {
-    std::vector<SendData> frames;
-    SendData frame;
-    while (command_->queue().takeNext(frame)) frames.push_back(frame);
-    return frames;
-  }
+  std::vector<SendData> takeFrames() { return takeQueuedFrames(*command_); }
   static Bytes payload(const SendData& frame) { return {frame.payload().begin(), frame.payload().end()}; }
   void build() {
     group_ = std::make_unique<CameraGroup>(*image_, *command_);

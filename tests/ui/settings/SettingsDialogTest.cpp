@@ -12,13 +12,12 @@
 #include <QtTest>
 #include <optional>
 
-#include "link/Command.h"
 #include "main/MainWindowFixture.h"
 #include "model/Language.h"
 #include "model/ParameterImage.h"
 #include "model/ProductVariant.h"
-#include "protocol/SendData.h"
 #include "sim/DeviceStateFile.h"
+#include "support/QueuedFrames.h"
 #include "support/RecordingNotifier.h"
 #include "ui/SimProcess.h"
 #include "ui/main/ConnectionChoices.h"
@@ -247,30 +246,25 @@ class SettingsDialogTest : public QObject {
     const int model = ProductVariant::current().modelCode;
     auto d = SetupDialog::create(model, *image_, command, nullptr);
     d->show();
-    const auto take = [&command] {
-      std::vector<SendData> frames;
-      for (SendData frame; command.queue().takeNext(frame);) frames.push_back(frame);
-      return frames;
-    };
     using Bytes = std::vector<std::uint8_t>;
     const auto payload = [](const SendData& f) { return Bytes(f.payload().begin(), f.payload().end()); };
 
     choose(d->startupProgram()->list(), 7);
-    auto frames = take();
+    auto frames = takeQueuedFrames(command);
     QCOMPARE(frames.size(), 1u);
     QCOMPARE(frames[0].item(), 24);
     QCOMPARE(frames[0].value(), 0);
     QCOMPARE(payload(frames[0]), (Bytes{7, 0, 0, 0, 0, 0, 0, 0}));
 
     choose(d->conversion()->deviceModeList(), 0);
-    frames = take();
+    frames = takeQueuedFrames(command);
     QCOMPARE(frames.size(), 1u);
     QCOMPARE(frames[0].item(), 52);
     QCOMPARE(frames[0].length(), std::size_t{54});
 
     if (model != 7304) return;
     d->network()->resetButton()->click();
-    frames = take();
+    frames = takeQueuedFrames(command);
     QCOMPARE(frames.size(), 1u);
     QCOMPARE(frames[0].item(), 49);
     QCOMPARE(payload(frames[0]), Bytes(8, 0));
