@@ -28,6 +28,7 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   bool started() const { return pid_ > 0; }
+  pid_t pid() const { return pid_; }
   enum class Stream { Out, Err };
   // The next line of standard output (or error), or nothing when none came
   // in time.
