@@ -41,15 +41,20 @@ std::variant<Json, std::string> panelOf(const ServerOptions& options) {
   return parsed;
 }
 
-// The code given, or the one kept for this user (made and printed once).
+// The code given, the one in the code file named, or the one kept for this
+// user (made and printed once).
 std::variant<AccessCode, std::string> codeOf(const ServerOptions& options) {
   if (!options.code.empty()) return AccessCode(options.code);
   std::string code;
+  if (!options.codeFile.empty()) {
+    if (std::string error = AccessCode::readFile(options.codeFile, code); !error.empty()) return error;
+    return AccessCode(code);
+  }
   bool made = false;
   const auto file = AccessCode::defaultFile();
   if (std::string error = AccessCode::loadOrMake(file, code, made); !error.empty()) return error;
   if (made)
-    std::printf("orvane-server: the access code is %s (kept in %s; give --code to choose another)\n",
+    std::printf("orvane-server: the access code is %s (kept in %s; give --code-file to choose another)\n",
                 code.c_str(), file.c_str());
   return AccessCode(code);
 }
@@ -63,7 +68,8 @@ int serve(const ServerOptions& options) {
 
   DeviceService device(options.device, options.connectText);
   ChangeFeed feed(device);
-  HttpApi api(device, feed, std::get<AccessCode>(std::move(code)), std::get<Json>(panel));
+  HttpApi api(device, feed, std::get<AccessCode>(std::move(code)), std::get<Json>(panel),
+              RequestOrigin(options.listen, options.hosts, options.behindProxy));
   if (const std::string error = api.bind(options.listen); !error.empty()) return fail(error);
   std::printf("orvane-server: serving http://%s:%d/ for the device on %s\n", options.listen.host.c_str(),
               api.port(), options.connectText.c_str());
@@ -82,7 +88,8 @@ int serve(const ServerOptions& options) {
 
 int main(int argc, char** argv) {
   const ServerOptions::Parsed parsed =
-      ServerOptions::parse(std::vector<std::string>(argv + 1, argv + argc), std::getenv("ORVANE_CONNECT"));
+      ServerOptions::parse(std::vector<std::string>(argv + 1, argv + argc), std::getenv("ORVANE_CONNECT"),
+                           std::getenv("ORVANE_SERVER_CODE"));
   if (std::holds_alternative<ServerOptions::Help>(parsed)) {
     std::fputs(ServerOptions::usage().c_str(), stdout);
     return 0;

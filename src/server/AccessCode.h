@@ -1,8 +1,13 @@
 #pragma once
 
-// The code every request to the server must carry. Given on the command
-// line, or kept in a file of the user's configuration folder that only the
-// user may read, made from the system's random source at the first start.
+// The code every request to the server must carry. Given in the
+// environment, in a file of its own, on the command line (readable by
+// every local user: for tests), or kept in a file of the user's
+// configuration folder, made from the system's random source at the
+// first start.
+//
+// A code file must be a plain file of the user's own that no one else may
+// read or write (mode 0600); otherwise it is refused.
 
 #include <filesystem>
 #include <string>
@@ -12,13 +17,21 @@ namespace orvane::server {
 
 class AccessCode {
  public:
+  static constexpr std::size_t kShortestCode = 6;
+
   explicit AccessCode(std::string code) : code_(std::move(code)) {}
 
+  // Why `code` cannot serve as an access code; empty when it can.
+  static std::string check(std::string_view code);
   // $XDG_CONFIG_HOME/orvane/server-code, or ~/.config/orvane/server-code.
   static std::filesystem::path defaultFile();
+  // Reads the code from the first line of `file`; an error text when the
+  // file cannot be read, is not the user's own or may be read by others,
+  // or holds no valid code.
+  static std::string readFile(const std::filesystem::path& file, std::string& code);
   // The code kept in `file`; when there is none, a new one is made and
-  // stored with mode 0600 and `made` is set. An error text when the file
-  // cannot be read or written.
+  // stored with mode 0600 and `made` is set. An error text as readFile's,
+  // or when the file cannot be written.
   static std::string loadOrMake(const std::filesystem::path& file, std::string& code, bool& made);
 
   // Compares in a time that does not depend on where `given` differs.

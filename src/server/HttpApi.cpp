@@ -1,189 +1,163 @@
 #include "server/HttpApi.h"
 
 #include "server/ControlPage.h"
+#include "server/HttpReplies.h"
 
 namespace orvane::server {
 
 namespace {
 
-constexpr const char* kCookie = "orvane_code";
+constexpr std::string_view kCookie = "orvane_session";
 constexpr const char* kCodeHeader = "X-Orvane-Code";
-constexpr int kThreads = 32;
-constexpr int kMostStreams = 24;
-constexpr std::size_t kLargestBody = 4096;
-constexpr auto kKeepAlive = std::chrono::seconds(1);
 
-std::string cookie(const httplib::Request& request, const std::string& name) {
-  const std::string header = request.get_header_value("Cookie");
+std::string cookie(const Request& request, std::string_view name) {
+  const std::string_view header = request[http::field::cookie];
   for (std::size_t at = 0; at < header.size();) {
     const std::size_t end = std::min(header.find(';', at), header.size());
-    std::string_view part(header.data() + at, end - at);
+    std::string_view part = header.substr(at, end - at);
     while (!part.empty() && part.front() == ' ') part.remove_prefix(1);
-    if (part.starts_with(name + "=")) return std::string(part.substr(name.size() + 1));
+    if (part.size() > name.size() && part.starts_with(name) && part[name.size()] == '=')
+      return std::string(part.substr(name.size() + 1));
     at = end + 1;
   }
   return {};
 }
 
-// A browser names the page a request comes from; another site's page may
-// not change anything here.
-bool crossSite(const httplib::Request& request) {
-  if (request.get_header_value("Sec-Fetch-Site") == "cross-site") return true;
-  const std::string origin = request.get_header_value("Origin");
-  return !origin.empty() && origin != "http://" + request.get_header_value("Host");
-}
-
-bool changes(const httplib::Request& request) {
-  return request.method != "GET" && request.method != "HEAD";
+bool changes(const Request& request) {
+  return request.method() != http::verb::get && request.method() != http::verb::head;
 }
 
 // A value sent as {"value": "-6dB"}, as a JSON string or as plain text.
-std::optional<std::string> valueOf(const httplib::Request& request) {
-  const Json body = Json::parse(request.body, nullptr, false);
+std::optional<std::string> valueOf(const Request& request) {
+  const Json body = Json::parse(request.body(), nullptr, false);
   if (body.is_object()) {
     if (!body.contains("value")) return std::nullopt;
     const Json& value = body["value"];
     return value.is_string() ? value.get<std::string>() : value.dump();
   }
-  return body.is_string() ? body.get<std::string>() : request.body;
+  return body.is_string() ? body.get<std::string>() : request.body();
+}
+
+Response toResponse(const Reply& reply) {
+  return HttpReplies::json(static_cast<http::status>(reply.status), reply.body);
+}
+
+Response tooManyCodes(std::chrono::seconds wait) {
+  Response response =
+      HttpReplies::error(http::status::too_many_requests, "too many wrong codes; try again later");
+  response.set(http::field::retry_after, std::to_string(wait.count()));
+  return response;
+}
+
+// "/api/programs/5/recall" → "5"; what lies between `head` and `tail`.
+std::optional<std::string> between(std::string_view path, std::string_view head, std::string_view tail) {
+  if (!path.starts_with(head) || !path.ends_with(tail) || path.size() <= head.size() + tail.size())
+    return std::nullopt;
+  return std::string(path.substr(head.size(), path.size() - head.size() - tail.size()));
 }
 
 }  // namespace
 
-HttpApi::HttpApi(DeviceService& device, ChangeFeed& feed, AccessCode code, Json panel)
-    : device_(device), feed_(feed), code_(std::move(code)), panel_(std::move(panel)) {
-  server_.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
-  server_.set_payload_max_length(kLargestBody);
-  server_.set_pre_routing_handler(
-      [this](const Request& request, Response& response) { return guard(request, response); });
-  server_.set_error_handler([](const Request&, Response& response) {
-    if (response.body.empty()) send(response, Reply{response.status, Json{{"error", "no such resource"}}});
-  });
-  routePage();
-  routeApi();
-  routeEvents();
-}
+HttpApi::HttpApi(DeviceService& device, ChangeFeed& feed, AccessCode code, Json panel, RequestOrigin origin)
+    : device_(device),
+      feed_(feed),
+      code_(std::move(code)),
+      panel_(std::move(panel)),
+      origin_(std::move(origin)),
+      server_(*this) {}
 
-std::string HttpApi::bind(const NetEndpoint& endpoint) {
-  if (endpoint.port == 0) {
-    port_ = server_.bind_to_any_port(endpoint.host);
-    if (port_ > 0) return {};
-  } else if (server_.bind_to_port(endpoint.host, endpoint.port)) {
-    port_ = endpoint.port;
-    return {};
+Answer HttpApi::answer(const Request& request, const Peer& peer) {
+  if (!origin_.hostAllowed(request))
+    return HttpReplies::error(http::status::misdirected_request,
+                              "this server does not answer for the host '" +
+                                  std::string(request[http::field::host]) + "'; name it with --host");
+  if (!request.target().starts_with("/api/")) return page(request);
+  if (auto refused = guard(request, peer)) return std::move(*refused);
+  if (request.target() == "/api/login") {
+    if (request.method() != http::verb::post)
+      return HttpReplies::error(http::status::method_not_allowed, "log in with POST");
+    return login(request, peer);
   }
-  return "cannot listen on " + endpoint.host + ":" + std::to_string(endpoint.port);
+  return route(request);
 }
 
-void HttpApi::run() {
-  server_.listen_after_bind();
+std::optional<Response> HttpApi::guard(const Request& request, const Peer& peer) {
+  if (changes(request) && origin_.crossSite(request))
+    return HttpReplies::error(http::status::forbidden, "a request from another site's page is refused");
+  if (request.target() == "/api/login") return std::nullopt;
+  const auto now = SessionTable::Clock::now();
+  if (const std::string token = cookie(request, kCookie); !token.empty() && sessions_.use(token, now))
+    return std::nullopt;
+  const std::string given(request[kCodeHeader]);
+  if (given.empty())
+    return HttpReplies::error(http::status::unauthorized, request[http::field::cookie].empty()
+                                                              ? "the access code is needed"
+                                                              : "the session has ended; log in again");
+  const bool right = code_.matches(given);
+  if (const auto wait = throttle_.attempt(peer.address, right, now); wait.count() > 0)
+    return tooManyCodes(wait);
+  if (!right) return HttpReplies::error(http::status::unauthorized, "wrong access code");
+  return std::nullopt;
 }
 
-void HttpApi::stop() {
-  stopping_ = true;
-  server_.stop();
-}
-
-void HttpApi::send(Response& response, const Reply& reply) {
-  response.status = reply.status;
-  response.set_header("Cache-Control", "no-store");
-  response.set_content(cli::Outcome::dump(reply.body), "application/json");
-}
-
-httplib::Server::HandlerResponse HttpApi::guard(const Request& request, Response& response) {
-  using Handled = httplib::Server::HandlerResponse;
-  if (!request.path.starts_with("/api/")) return Handled::Unhandled;
-  if (changes(request) && crossSite(request)) {
-    send(response, Reply{403, Json{{"error", "a request from another site's page is refused"}}});
-    return Handled::Handled;
-  }
-  if (request.path == "/api/login") return Handled::Unhandled;
-  std::string given = request.get_header_value(kCodeHeader);
-  if (given.empty()) given = cookie(request, kCookie);
-  const auto now = LoginThrottle::Clock::now();
-  if (const auto wait = throttle_.wait(request.remote_addr, now); wait.count() > 0 && !given.empty()) {
-    response.set_header("Retry-After", std::to_string(wait.count()));
-    send(response, Reply{429, Json{{"error", "too many wrong codes; try again later"}}});
-    return Handled::Handled;
-  }
-  if (code_.matches(given)) return Handled::Unhandled;
-  if (!given.empty()) throttle_.failed(request.remote_addr, now);
-  send(response,
-       Reply{401, Json{{"error", given.empty() ? "the access code is needed" : "wrong access code"}}});
-  return Handled::Handled;
-}
-
-void HttpApi::login(const Request& request, Response& response) {
-  const Json body = Json::parse(request.body, nullptr, false);
+Response HttpApi::login(const Request& request, const Peer& peer) {
+  const Json body = Json::parse(request.body(), nullptr, false);
   const std::string given = body.is_object() && body.contains("code") && body["code"].is_string()
                                 ? body["code"].get<std::string>()
                                 : std::string();
-  const auto now = LoginThrottle::Clock::now();
-  if (const auto wait = throttle_.wait(request.remote_addr, now); wait.count() > 0) {
-    response.set_header("Retry-After", std::to_string(wait.count()));
-    send(response, Reply{429, Json{{"error", "too many wrong codes; try again later"}}});
-    return;
-  }
-  if (!code_.matches(given)) {
-    throttle_.failed(request.remote_addr, now);
-    send(response, Reply{401, Json{{"error", "wrong access code"}}});
-    return;
-  }
-  throttle_.succeeded(request.remote_addr);
-  response.set_header("Set-Cookie",
-                      std::string(kCookie) + "=" + given + "; HttpOnly; SameSite=Strict; Path=/");
-  send(response, Reply{200, Json{{"ok", true}}});
+  const bool right = code_.matches(given);
+  const auto now = SessionTable::Clock::now();
+  if (const auto wait = throttle_.attempt(peer.address, right, now); wait.count() > 0)
+    return tooManyCodes(wait);
+  if (!right) return HttpReplies::error(http::status::unauthorized, "wrong access code");
+  Response response = HttpReplies::json(http::status::ok, Json{{"ok", true}});
+  std::string set = std::string(kCookie) + "=" + sessions_.open(now) + "; HttpOnly; SameSite=Strict; Path=/";
+  if (origin_.secure(request)) set += "; Secure";
+  response.set(http::field::set_cookie, set);
+  return response;
 }
 
-void HttpApi::routePage() {
-  for (const ControlPage::File& file : ControlPage::files()) {
-    const auto serve = [file](const Request&, Response& response) {
-      response.set_header("Content-Security-Policy", "default-src 'self'; frame-ancestors 'none'");
-      response.set_header("X-Content-Type-Options", "nosniff");
-      response.set_content(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size(),
-                           std::string(file.contentType));
-    };
-    server_.Get(std::string(file.path), serve);
-    if (file.path == "/index.html") server_.Get("/", serve);
-  }
+Deferred HttpApi::onDevice(std::function<Reply()> call) const {
+  return Deferred{[call = std::move(call)] { return toResponse(call()); }};
 }
 
-void HttpApi::routeApi() {
-  server_.Post("/api/login", [this](const Request& q, Response& r) { login(q, r); });
-  server_.Get("/api/status", [this](const Request&, Response& r) { send(r, device_.status()); });
-  server_.Get("/api/panel", [this](const Request&, Response& r) { send(r, Reply{200, panel_}); });
-  server_.Get("/api/programs", [this](const Request&, Response& r) { send(r, device_.programs()); });
-  server_.Get("/api/meters", [this](const Request&, Response& r) { send(r, device_.meters()); });
-  server_.Post("/api/programs/([^/]+)/recall",
-               [this](const Request& q, Response& r) { send(r, device_.recall(q.matches[1])); });
-  server_.Get("/api/params/(.+)",
-              [this](const Request& q, Response& r) { send(r, device_.getParameter(q.matches[1])); });
-  server_.Put("/api/params/(.+)", [this](const Request& q, Response& r) {
-    const std::optional<std::string> value = valueOf(q);
+Answer HttpApi::route(const Request& request) {
+  const std::string path(request.target().substr(0, request.target().find('?')));
+  const bool read = !changes(request);
+  const auto post = request.method() == http::verb::post;
+  if (read && path == "/api/status") return onDevice([this] { return device_.status(); });
+  if (read && path == "/api/panel") return toResponse(Reply{200, panel_});
+  if (read && path == "/api/programs") return onDevice([this] { return device_.programs(); });
+  if (read && path == "/api/meters") return onDevice([this] { return device_.meters(); });
+  if (read && path == "/api/events")
+    return EventSource{[this](long& seen) { return feed_.next(seen, std::chrono::milliseconds(0)); }};
+  if (const auto number = between(path, "/api/programs/", "/recall"); number && post)
+    return onDevice([this, number = *number] { return device_.recall(number); });
+  if (const auto name = between(path, "/api/params/", ""); name && read)
+    return onDevice([this, name = *name] { return device_.getParameter(name); });
+  if (const auto name = between(path, "/api/params/", ""); name && request.method() == http::verb::put) {
+    const std::optional<std::string> value = valueOf(request);
     if (!value)
-      return send(r, Reply{400, Json{{"error", "send the value as {\"value\": \"...\"} or as text"}}});
-    send(r, device_.setParameter(q.matches[1], *value));
-  });
+      return HttpReplies::error(http::status::bad_request,
+                                "send the value as {\"value\": \"...\"} or as text");
+    return onDevice([this, name = *name, value = *value] { return device_.setParameter(name, value); });
+  }
+  return HttpReplies::error(http::status::not_found, "no such resource");
 }
 
-void HttpApi::routeEvents() {
-  server_.Get("/api/events", [this](const Request&, Response& response) {
-    if (streams_.fetch_add(1) >= kMostStreams) {
-      --streams_;
-      return send(response, Reply{503, Json{{"error", "too many pages are open"}}});
-    }
-    response.set_header("Cache-Control", "no-store");
-    auto seen = std::make_shared<long>(-1);
-    response.set_chunked_content_provider(
-        "text/event-stream",
-        [this, seen](std::size_t, httplib::DataSink& sink) {
-          const std::optional<std::string> event = feed_.next(*seen, kKeepAlive);
-          // A comment now and then finds pages that were closed.
-          const std::string text = event ? *event : ": still here\n\n";
-          return sink.write(text.data(), text.size()) && !stopping_;
-        },
-        [this](bool) { --streams_; });
-  });
+Answer HttpApi::page(const Request& request) const {
+  std::string_view path = request.target().substr(0, request.target().find('?'));
+  if (path == "/") path = "/index.html";
+  for (const ControlPage::File& file : ControlPage::files()) {
+    if (file.path != path) continue;
+    Response response(http::status::ok, 11);
+    response.set(http::field::content_type, file.contentType);
+    response.set("Content-Security-Policy", "default-src 'self'; frame-ancestors 'none'");
+    response.set("X-Content-Type-Options", "nosniff");
+    response.body().assign(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
+    return response;
+  }
+  return HttpReplies::error(http::status::not_found, "no such resource");
 }
 
 }  // namespace orvane::server

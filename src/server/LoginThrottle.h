@@ -1,7 +1,10 @@
 #pragma once
 
 // Slows down guessing of the access code: after a few wrong codes from one
-// address, that address is refused for a while, whatever code it sends.
+// address, that address may not try again for a while, whatever code it
+// sends. Only attempts are refused: a page already logged in from there
+// keeps working. Looking whether an address may try and counting its
+// attempt are one step, so that parallel guesses cannot slip through.
 
 #include <chrono>
 #include <map>
@@ -18,10 +21,9 @@ class LoginThrottle {
   static constexpr std::chrono::seconds kPause{30};
   static constexpr std::size_t kRecordsKept = 4096;
 
-  // How long `address` must still wait; zero when it may try.
-  std::chrono::seconds wait(const std::string& address, Clock::time_point now);
-  void failed(const std::string& address, Clock::time_point now);
-  void succeeded(const std::string& address);
+  // An attempt from `address` whose code was `right`: zero when it was
+  // taken (and counted), else how long the address must still wait.
+  std::chrono::seconds attempt(const std::string& address, bool right, Clock::time_point now);
 
  private:
   struct Record {

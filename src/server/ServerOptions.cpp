@@ -1,6 +1,9 @@
 #include "server/ServerOptions.h"
 
 #include <algorithm>
+#include <array>
+
+#include "server/AccessCode.h"
 
 namespace orvane::server {
 
@@ -8,16 +11,14 @@ namespace {
 
 using Error = ServerOptions::Error;
 
-constexpr std::size_t kShortestCode = 6;
-
-bool printable(const std::string& code) {
-  return std::ranges::all_of(code, [](char c) { return c > ' ' && c < 0x7F && c != ';' && c != ','; });
-}
+constexpr std::array<const char*, 6> kWithValue{"--connect",   "--listen", "--code",
+                                                "--code-file", "--panel",  "--host"};
 
 }  // namespace
 
 std::string ServerOptions::usage() {
-  return "usage: orvane-server [--connect LINK] [--listen ADDR[:PORT]] [--code CODE] [--panel FILE]\n"
+  return "usage: orvane-server [--connect LINK] [--listen ADDR[:PORT]] [--code-file FILE] [--panel FILE]\n"
+         "                     [--host NAME]... [--behind-proxy]\n"
          "Serves a control page and an HTTP API for the people who run the room: master level\n"
          "and mutes, channel gains and mutes, program recall and live meters, on top of one\n"
          "link to the device that it keeps open.\n"
@@ -25,22 +26,38 @@ std::string ServerOptions::usage() {
          "  --connect LINK       usb, net:ADDR[:PORT] or serial:PORT:ID (default: ORVANE_CONNECT)\n"
          "  --listen ADDR[:PORT] the address to serve on (default 127.0.0.1:8080, this computer\n"
          "                       only); PORT 0 takes a free port, named at start\n"
-         "  --code CODE          the access code (at least 6 characters); without it the code\n"
-         "                       kept in ~/.config/orvane/server-code is used, made and printed\n"
-         "                       once at the first start\n"
+         "  --code-file FILE     read the access code (at least 6 characters) from FILE, which\n"
+         "                       must be yours with mode 0600; or set ORVANE_SERVER_CODE. Without\n"
+         "                       either, the code kept in ~/.config/orvane/server-code is used,\n"
+         "                       made and printed once at the first start\n"
+         "  --code CODE          the access code on the command line, for tests: every local\n"
+         "                       user can read it there\n"
+         "  --host NAME          a further host name the server answers for (the room PC's name,\n"
+         "                       or the name of a reverse proxy in front of it); requests naming\n"
+         "                       any other host are refused. May be given more than once\n"
+         "  --behind-proxy       a TLS reverse proxy forwards to this server: trust its\n"
+         "                       X-Forwarded-Proto and mark the login cookie Secure\n"
          "  --panel FILE         a JSON file choosing the channels and controls the page shows\n"
          "  --help               this text\n";
 }
 
 ServerOptions::Parsed ServerOptions::parse(const std::vector<std::string>& args,
-                                           const char* environmentConnect) {
+                                           const char* environmentConnect, const char* environmentCode) {
   ServerOptions options;
   if (environmentConnect) options.connectText = environmentConnect;
+  if (environmentCode && *environmentCode) {
+    if (const std::string wrong = AccessCode::check(environmentCode); !wrong.empty())
+      return Error{"ORVANE_SERVER_CODE: " + wrong};
+    options.code = environmentCode;
+  }
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") return Help{};
-    if (arg != "--connect" && arg != "--listen" && arg != "--code" && arg != "--panel")
-      return Error{"unknown option '" + arg + "'"};
+    if (arg == "--behind-proxy") {
+      options.behindProxy = true;
+      continue;
+    }
+    if (std::ranges::find(kWithValue, arg) == kWithValue.end()) return Error{"unknown option '" + arg + "'"};
     if (i + 1 == args.size()) return Error{"'" + arg + "' needs a value"};
     const std::string& value = args[++i];
     if (arg == "--connect") {
@@ -50,13 +67,20 @@ ServerOptions::Parsed ServerOptions::parse(const std::vector<std::string>& args,
       if (!endpoint) return Error{"'" + value + "' is not an IPv4 address with an optional :PORT"};
       options.listen = *endpoint;
     } else if (arg == "--code") {
-      if (value.size() < kShortestCode || !printable(value))
-        return Error{"the access code needs at least 6 characters without blanks, ';' or ','"};
+      if (const std::string wrong = AccessCode::check(value); !wrong.empty()) return Error{wrong};
       options.code = value;
+    } else if (arg == "--code-file") {
+      options.codeFile = value;
+    } else if (arg == "--host") {
+      if (value.empty() || value.find_first_of(" /:") != std::string::npos)
+        return Error{"'" + value + "' is no host name"};
+      options.hosts.push_back(value);
     } else {
       options.panelFile = value;
     }
   }
+  if (!options.code.empty() && !options.codeFile.empty())
+    return Error{"give the access code one way only: --code, --code-file or ORVANE_SERVER_CODE"};
   if (options.connectText.empty()) return Error{"no link given: use --connect or set ORVANE_CONNECT"};
   const auto target = ConnectTarget::parse(options.connectText);
   if (!target)

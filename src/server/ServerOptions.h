@@ -18,8 +18,11 @@ struct ServerOptions {
   std::string connectText;  // as given: "net:192.0.2.20", "usb", ...
   ConnectTarget device;
   NetEndpoint listen{"127.0.0.1", kDefaultPort};
-  std::string code;       // empty: the stored one, made at first start
-  std::string panelFile;  // empty: every channel and control
+  std::string code;                // from --code or ORVANE_SERVER_CODE; empty: codeFile or the stored one
+  std::string codeFile;            // empty: the stored one, made at first start
+  std::string panelFile;           // empty: every channel and control
+  std::vector<std::string> hosts;  // further names the server answers for
+  bool behindProxy = false;        // trust X-Forwarded-Proto from a reverse proxy
 
   struct Help {};
   struct Error {
@@ -27,8 +30,10 @@ struct ServerOptions {
   };
   using Parsed = std::variant<ServerOptions, Help, Error>;
 
-  // `environmentConnect` (ORVANE_CONNECT) may be null.
-  static Parsed parse(const std::vector<std::string>& args, const char* environmentConnect);
+  // `environmentConnect` (ORVANE_CONNECT) and `environmentCode`
+  // (ORVANE_SERVER_CODE) may be null.
+  static Parsed parse(const std::vector<std::string>& args, const char* environmentConnect,
+                      const char* environmentCode = nullptr);
   static std::string usage();
 };
 

@@ -3,7 +3,6 @@
 // error status, the live stream, the access code and its rate limit.
 
 #include <gtest/gtest.h>
-#include <httplib.h>
 
 #include <atomic>
 #include <nlohmann/json.hpp>
@@ -14,6 +13,7 @@
 #include "sim/DeviceStateFile.h"
 #include "support/ChildProcess.h"
 #include "support/ScratchDir.h"
+#include "support/ServerProcess.h"
 #include "support/SimulatorProcess.h"
 
 namespace orvane {
@@ -22,54 +22,8 @@ namespace {
 using namespace std::chrono_literals;
 using Json = nlohmann::json;
 
-constexpr const char* kCode = "room-4711";
-
-// The server in front of `link`, on a free port, with the test's code.
-class Server {
- public:
-  explicit Server(const std::string& link, std::vector<std::string> extra = {})
-      : process_(ORVANE_SERVER_PATH, arguments(link, std::move(extra)), {"HOME=/nonexistent"}) {
-    const auto line = process_.readLine(10s);
-    if (line && line->find("http://127.0.0.1:") != std::string::npos)
-      port_ = std::stoi(line->substr(line->find("127.0.0.1:") + 10));
-  }
-
-  int port() const { return port_; }
-  // A client that sends the access code with every request.
-  httplib::Client client(const char* code = kCode) const {
-    httplib::Client c("127.0.0.1", port_);
-    c.set_read_timeout(10s);
-    if (code) c.set_default_headers({{"X-Orvane-Code", code}});
-    return c;
-  }
-  // Waits until the server's link is open.
-  bool linked() const {
-    auto c = client();
-    for (int i = 0; i < 200; ++i) {
-      const auto reply = c.Get("/api/status");
-      if (reply && Json::parse(reply->body)["link"] == "open") return true;
-      std::this_thread::sleep_for(50ms);
-    }
-    return false;
-  }
-
- private:
-  static std::vector<std::string> arguments(const std::string& link, std::vector<std::string> extra) {
-    extra.insert(extra.begin(), {"--connect", link, "--listen", "127.0.0.1:0", "--code", kCode});
-    return extra;
-  }
-
-  ChildProcess process_;
-  int port_ = 0;
-};
-
-int statusOf(const httplib::Result& result) {
-  return result ? result->status : -1;
-}
-
-Json bodyOf(const httplib::Result& result) {
-  return result ? Json::parse(result->body, nullptr, false) : Json();
-}
+constexpr const char* kCode = ServerProcess::kCode;
+using Server = ServerProcess;
 
 TEST(ServerApi, EveryEndpointWithItsErrorsAndAChangeReachingTheDevice) {
   ScratchDir dir{"server"};
@@ -80,7 +34,7 @@ TEST(ServerApi, EveryEndpointWithItsErrorsAndAChangeReachingTheDevice) {
   ASSERT_TRUE(server.linked());
   auto api = server.client();
 
-  const Json status = bodyOf(api.Get("/api/status"));
+  const Json status = api.get("/api/status").json();
   EXPECT_EQ(status["firmware"].get<std::string>().substr(0, 4), "J-DV");
   EXPECT_EQ(status["model"], 7304);
   struct Case {
@@ -106,22 +60,19 @@ TEST(ServerApi, EveryEndpointWithItsErrorsAndAChangeReachingTheDevice) {
       {"GET", "/api/nothing", "", 404},
   };
   for (const Case& c : cases) {
-    const std::string method = c.method;
-    const auto result = method == "GET"   ? api.Get(c.path)
-                        : method == "PUT" ? api.Put(c.path, c.body, "application/json")
-                                          : api.Post(c.path, c.body, "application/json");
-    EXPECT_EQ(statusOf(result), c.status) << c.method << " " << c.path << " " << c.body;
-    EXPECT_TRUE(bodyOf(result).is_object()) << c.path;  // errors too come as JSON
+    const auto result = api.request(c.method, c.path, c.body);
+    EXPECT_EQ(result.status, c.status) << c.method << " " << c.path << " " << c.body;
+    EXPECT_TRUE(result.json().is_object()) << c.path;  // errors too come as JSON
   }
-  EXPECT_EQ(bodyOf(api.Get("/api/params/in.C.gain"))["value"], "12.0dB");
-  EXPECT_EQ(bodyOf(api.Get("/api/programs"))["programs"].size(), 30u);
-  EXPECT_EQ(bodyOf(api.Get("/api/meters"))["inputs"].size(), 8u);
+  EXPECT_EQ(api.get("/api/params/in.C.gain").json()["value"], "12.0dB");
+  EXPECT_EQ(api.get("/api/programs").json()["programs"].size(), 30u);
+  EXPECT_EQ(api.get("/api/meters").json()["inputs"].size(), 8u);
   for (const char* input : {"in.C", "in.D"})
-    ASSERT_EQ(statusOf(api.Put(std::string("/api/params/") + input + ".gain", "-4.5dB", "text/plain")), 200);
+    ASSERT_EQ(api.put(std::string("/api/params/") + input + ".gain", "-4.5dB").status, 200);
 
   // A page of another site may not change anything, even with the code.
-  httplib::Headers foreign{{"X-Orvane-Code", kCode}, {"Origin", "http://example.invalid"}};
-  EXPECT_EQ(statusOf(api.Put("/api/params/in.C.gain", foreign, "0dB", "text/plain")), 403);
+  EXPECT_EQ(api.request("PUT", "/api/params/in.C.gain", "0dB", {{"Origin", "http://example.invalid"}}).status,
+            403);
 
   sim.finish();
   DeviceData device;
@@ -139,20 +90,20 @@ TEST(ServerApi, LockedFunctionsAndAMissingLinkAreRefused) {
   Server server("net:" + sim.address());
   ASSERT_TRUE(server.linked());
   auto api = server.client();
-  EXPECT_EQ(statusOf(api.Put("/api/params/in.A.gain", "-3dB", "text/plain")), 403);
-  const auto lockedGain = api.Get("/api/params/in.A.gain");  // neither changed nor shown
-  EXPECT_EQ(statusOf(lockedGain), 403);
-  EXPECT_EQ(bodyOf(lockedGain)["locked"], true);
-  EXPECT_FALSE(bodyOf(lockedGain).contains("value"));
-  EXPECT_EQ(statusOf(api.Put("/api/params/in.A.mute", "on", "text/plain")), 200);
-  EXPECT_EQ(statusOf(api.Post("/api/programs/1/recall", "", "text/plain")), 403);
+  EXPECT_EQ(api.put("/api/params/in.A.gain", "-3dB").status, 403);
+  const auto lockedGain = api.get("/api/params/in.A.gain");  // neither changed nor shown
+  EXPECT_EQ(lockedGain.status, 403);
+  EXPECT_EQ(lockedGain.json()["locked"], true);
+  EXPECT_FALSE(lockedGain.json().contains("value"));
+  EXPECT_EQ(api.put("/api/params/in.A.mute", "on").status, 200);
+  EXPECT_EQ(api.post("/api/programs/1/recall", "").status, 403);
 
   sim.stop();
-  for (int i = 0; i < 100 && bodyOf(api.Get("/api/status"))["link"] == "open"; ++i)
+  for (int i = 0; i < 100 && api.get("/api/status").json()["link"] == "open"; ++i)
     std::this_thread::sleep_for(50ms);
-  EXPECT_NE(bodyOf(api.Get("/api/status"))["link"], "open");
-  EXPECT_EQ(statusOf(api.Get("/api/params/in.A.gain")), 409);
-  EXPECT_EQ(statusOf(api.Put("/api/params/in.A.mute", "off", "text/plain")), 409);
+  EXPECT_NE(api.get("/api/status").json()["link"], "open");
+  EXPECT_EQ(api.get("/api/params/in.A.gain").status, 409);
+  EXPECT_EQ(api.put("/api/params/in.A.mute", "off").status, 409);
 }
 
 // Two pages: what one changes, the other's stream announces.
@@ -161,22 +112,21 @@ TEST(ServerApi, TheStreamAnnouncesAChangeMadeByAnotherClient) {
   Server server("net:" + sim.address());
   ASSERT_TRUE(server.linked());
   std::atomic<bool> announced{false};
-  std::string stream;
   auto watcher = server.client();
   std::thread reader([&] {
-    watcher.Get("/api/events", [&](const char* data, std::size_t size) {
-      stream.append(data, size);
-      if (stream.find(R"("in.B.gain":"-7.5dB")") != std::string::npos) announced = true;
-      return !announced;
-    });
+    watcher.follow(
+        "/api/events",
+        [&](const std::string& stream) {
+          announced = stream.find(R"("in.B.gain":"-7.5dB")") != std::string::npos;
+          return announced.load();
+        },
+        10s);
   });
   std::this_thread::sleep_for(300ms);
   auto other = server.client();
-  EXPECT_EQ(statusOf(other.Put("/api/params/in.B.gain", "-7.5dB", "text/plain")), 200);
-  for (int i = 0; i < 100 && !announced; ++i) std::this_thread::sleep_for(50ms);
-  EXPECT_TRUE(announced);
-  watcher.stop();
+  EXPECT_EQ(other.put("/api/params/in.B.gain", "-7.5dB").status, 200);
   reader.join();
+  EXPECT_TRUE(announced);
 }
 
 TEST(ServerApi, TheAccessCodeIsNeededAndWrongCodesAreSlowedDown) {
@@ -184,21 +134,69 @@ TEST(ServerApi, TheAccessCodeIsNeededAndWrongCodesAreSlowedDown) {
   Server server("net:" + sim.address());
   ASSERT_GT(server.port(), 0);
   auto none = server.client(nullptr);
-  EXPECT_EQ(statusOf(none.Get("/api/status")), 401);
-  EXPECT_EQ(statusOf(none.Get("/")), 200);  // the page asks for the code itself
+  EXPECT_EQ(none.get("/api/status").status, 401);
+  EXPECT_EQ(none.get("/").status, 200);  // the page asks for the code itself
 
-  const auto login = none.Post("/api/login", R"({"code": "room-4711"})", "application/json");
-  ASSERT_EQ(statusOf(login), 200);
-  const std::string cookie = login->get_header_value("Set-Cookie");
+  const auto login = none.post("/api/login", R"({"code": "room-4711"})");
+  ASSERT_EQ(login.status, 200);
+  const std::string cookie = login.header("set-cookie");
   EXPECT_NE(cookie.find("HttpOnly"), std::string::npos);
   EXPECT_NE(cookie.find("SameSite=Strict"), std::string::npos);
-  EXPECT_EQ(statusOf(none.Get("/api/status", {{"Cookie", cookie.substr(0, cookie.find(';'))}})), 200);
+  EXPECT_EQ(cookie.find(kCode), std::string::npos);  // a session token, not the code
+  const std::string session = cookie.substr(0, cookie.find(';'));
+  EXPECT_EQ(none.get("/api/status", {{"Cookie", session}}).status, 200);
+  EXPECT_EQ(none.get("/api/status", {{"Cookie", "orvane_session=0123"}}).status, 401);
 
   auto guesser = server.client("guess");
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(statusOf(guesser.Get("/api/status")), 401);
-  EXPECT_EQ(statusOf(none.Post("/api/login", R"({"code": "guess"})", "application/json")), 401);
-  EXPECT_EQ(statusOf(guesser.Get("/api/status")), 429);
-  EXPECT_EQ(statusOf(server.client().Get("/api/status")), 429);  // even the right code, for a while
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(guesser.get("/api/status").status, 401);
+  EXPECT_EQ(none.post("/api/login", R"({"code": "guess"})").status, 401);
+  EXPECT_EQ(guesser.get("/api/status").status, 429);
+  EXPECT_EQ(server.client().get("/api/status").status, 429);  // even the right code, for a while
+  EXPECT_EQ(none.post("/api/login", R"({"code": "room-4711"})").status, 429);
+  // A page logged in before keeps working meanwhile.
+  EXPECT_EQ(none.get("/api/status", {{"Cookie", session}}).status, 200);
+}
+
+// Each request names the host it is meant for; a page of another site that
+// made its own name point here (DNS rebinding) is refused, as are pages of
+// another site that try to change something.
+TEST(ServerApi, RequestsForAnotherHostOrFromAnotherSiteAreRefused) {
+  SimulatorProcess sim;
+  Server server("net:" + sim.address(), {"--host", "Room-PC", "--behind-proxy"});
+  auto api = server.client();
+  const std::string own = "127.0.0.1:" + std::to_string(server.port());
+  struct Case {
+    const char* host;
+    HttpClient::Headers more;
+    const char* method;
+    int status;
+  };
+  const Case cases[] = {
+      {"evil.example", {}, "GET", 421},
+      {"", {}, "GET", 421},
+      {"localhost:1234", {}, "GET", 200},
+      {"room-pc", {}, "GET", 200},
+      {"ROOM-PC:443", {}, "GET", 200},
+      {"127.0.0.2", {}, "GET", 421},
+      {"room-pc", {{"Origin", "http://room-pc"}}, "PUT", 200},
+      {"room-pc", {{"Origin", "https://room-pc"}}, "PUT", 403},
+      {"room-pc", {{"Origin", "https://room-pc"}, {"X-Forwarded-Proto", "https"}}, "PUT", 200},
+      {"room-pc", {{"Origin", "http://room-pc"}, {"X-Forwarded-Proto", "https"}}, "PUT", 403},
+      {"room-pc", {{"Sec-Fetch-Site", "cross-site"}}, "PUT", 403},
+  };
+  ASSERT_TRUE(server.linked());
+  for (const Case& c : cases) {
+    HttpClient::Headers headers = c.more;
+    headers["Host"] = c.host;
+    const bool put = std::string(c.method) == "PUT";
+    const auto reply =
+        api.request(c.method, put ? "/api/params/in.D.mute" : "/api/status", put ? "on" : "", headers);
+    EXPECT_EQ(reply.status, c.status) << c.host << " " << c.method;
+  }
+  EXPECT_EQ(api.get("/api/status", {{"Host", own}}).status, 200);
+  const auto login = api.request("POST", "/api/login", R"({"code": "room-4711"})",
+                                 {{"Host", "room-pc"}, {"X-Forwarded-Proto", "https"}});
+  EXPECT_NE(login.header("set-cookie").find("; Secure"), std::string::npos);
 }
 
 }  // namespace

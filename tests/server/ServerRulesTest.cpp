@@ -1,11 +1,10 @@
 // The server's own rules: its command line, the panel layout, the access
-// code's file and the slowing down of wrong codes.
+// code's file.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include "server/AccessCode.h"
-#include "server/LoginThrottle.h"
 #include "server/Panel.h"
 #include "server/ServerOptions.h"
 #include "support/ScratchDir.h"
@@ -93,20 +92,6 @@ TEST(AccessCode, MadeOnceKeptPrivateAndComparedWhole) {
   EXPECT_TRUE(code.matches("room-4711"));
   for (const char* wrong : {"", "room-471", "room-47111", "Room-4711", "room-4711room-4711"})
     EXPECT_FALSE(code.matches(wrong)) << wrong;
-}
-
-TEST(LoginThrottle, AFewWrongCodesThenAPause) {
-  LoginThrottle throttle;
-  const auto start = LoginThrottle::Clock::now();
-  for (int i = 0; i < LoginThrottle::kFreeFailures - 1; ++i) throttle.failed("127.0.0.7", start);
-  EXPECT_EQ(throttle.wait("127.0.0.7", start).count(), 0);
-  throttle.failed("127.0.0.7", start);
-  EXPECT_EQ(throttle.wait("127.0.0.7", start), LoginThrottle::kPause);
-  EXPECT_EQ(throttle.wait("127.0.0.8", start).count(), 0);  // others go on
-  EXPECT_EQ(throttle.wait("127.0.0.7", start + LoginThrottle::kPause).count(), 0);
-  throttle.succeeded("127.0.0.7");
-  throttle.failed("127.0.0.7", start);
-  EXPECT_EQ(throttle.wait("127.0.0.7", start).count(), 0);  // counting starts again
 }
 
 }  // namespace

@@ -35,8 +35,9 @@ bool HttpClient::connect() {
   if (!error) socket.bind(tcp::endpoint(asio::ip::make_address(from_), 0), error);
   if (error) return false;
   stream_.expires_after(timeout_);
-  stream_.async_connect(tcp::endpoint(asio::ip::make_address("127.0.0.1"), static_cast<unsigned short>(port_)),
-                        [&error](beast::error_code e) { error = e; });
+  stream_.async_connect(
+      tcp::endpoint(asio::ip::make_address("127.0.0.1"), static_cast<unsigned short>(port_)),
+      [&error](beast::error_code e) { error = e; });
   if (!runFor(timeout_) || error) {
     stream_.close();
     return false;
@@ -87,7 +88,8 @@ HttpClient::Response HttpClient::request(const std::string& method, const std::s
   return response;
 }
 
-std::string HttpClient::follow(const std::string& target, const std::function<bool(const std::string&)>& enough,
+std::string HttpClient::follow(const std::string& target,
+                               const std::function<bool(const std::string&)>& enough,
                                std::chrono::milliseconds timeout) {
   std::string text;
   if (!connect()) return text;
@@ -96,7 +98,8 @@ std::string HttpClient::follow(const std::string& target, const std::function<bo
   for (const auto& [name, value] : headers_) request.set(name, value);
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   std::array<char, 4096> chunk{};
-  std::function<void(beast::error_code, std::size_t)> onRead = [&](beast::error_code error, std::size_t size) {
+  std::function<void(beast::error_code, std::size_t)> onRead = [&](beast::error_code error,
+                                                                   std::size_t size) {
     text.append(chunk.data(), size);
     if (!error && !enough(text)) stream_.async_read_some(asio::buffer(chunk), onRead);
   };

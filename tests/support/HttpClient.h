@@ -38,7 +38,9 @@ class HttpClient {
 
   Response request(const std::string& method, const std::string& target, const std::string& body = {},
                    const Headers& headers = {});
-  Response get(const std::string& target, const Headers& headers = {}) { return request("GET", target, {}, headers); }
+  Response get(const std::string& target, const Headers& headers = {}) {
+    return request("GET", target, {}, headers);
+  }
   Response put(const std::string& target, const std::string& body) { return request("PUT", target, body); }
   Response post(const std::string& target, const std::string& body) { return request("POST", target, body); }
 

@@ -7,8 +7,7 @@ namespace orvane {
 namespace {
 
 std::vector<std::string> arguments(const std::string& link, std::vector<std::string> extra) {
-  extra.insert(extra.begin(),
-               {"--connect", link, "--listen", "127.0.0.1:0", "--code", ServerProcess::kCode});
+  extra.insert(extra.begin(), {"--connect", link, "--listen", "127.0.0.1:0", "--code", ServerProcess::kCode});
   return extra;
 }
 
