@@ -3,6 +3,7 @@
 #include <boost/asio/post.hpp>
 #include <boost/beast/http/read.hpp>
 #include <boost/beast/http/write.hpp>
+#include <limits>
 
 #include "server/EventStream.h"
 #include "server/HttpReplies.h"
@@ -37,7 +38,9 @@ HttpConnection::HttpConnection(boost::asio::ip::tcp::socket socket, ConnectionCo
 void HttpConnection::awaitRequest() {
   parser_.emplace();
   parser_->header_limit(static_cast<std::uint32_t>(shared_.limits.headerBytes));
-  parser_->body_limit(shared_.limits.bodyBytes);
+  // The body's size is judged by the headers, with a message of its own;
+  // the limit is set before the body is read.
+  parser_->body_limit(std::numeric_limits<std::uint64_t>::max());
   if (buffer_.size() > 0) return readHeader();  // the next request came with the last one
   // The time for the headers counts from the request's first byte; until
   // then the idle limit holds.
@@ -69,6 +72,7 @@ void HttpConnection::onHeader(Error error) {
   if (error) return close();
   if (auto refusal = refuseByHeader()) return respond(std::move(*refusal), true);
   if (parser_->is_done()) return dispatch();
+  parser_->body_limit(shared_.limits.bodyBytes);
   stream_.expires_after(shared_.limits.bodyTime);
   http::async_read(stream_, buffer_, *parser_,
                    [self = shared_from_this()](Error error, std::size_t) { self->onBody(error); });

@@ -1,0 +1,236 @@
+// The HTTP engine under clients that do not play by the rules: every bound
+// of HttpLimits, with short times so that the waits stay short, in front of
+// a handler that answers at once, after a while on the work thread, or
+// with an endless stream.
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <thread>
+
+#include "server/HttpReplies.h"
+#include "server/HttpServer.h"
+
+namespace orvane::server {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// A plain TCP client from a chosen local address, to send what a browser
+// never would.
+class RawClient {
+ public:
+  RawClient(int port, const char* from) {
+    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    ::inet_pton(AF_INET, from, &local.sin_addr);
+    sockaddr_in server = local;
+    server.sin_port = htons(static_cast<std::uint16_t>(port));
+    ::inet_pton(AF_INET, "127.0.0.1", &server.sin_addr);
+    connected_ = ::bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0 &&
+                 ::connect(fd_, reinterpret_cast<sockaddr*>(&server), sizeof server) == 0;
+  }
+  ~RawClient() { ::close(fd_); }
+  RawClient(RawClient&& other) noexcept : fd_(std::exchange(other.fd_, -1)), connected_(other.connected_) {}
+
+  bool send(const std::string& bytes) {
+    return ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
+  }
+  // What came until the server closed the connection or `timeout` passed;
+  // `closed` tells which.
+  std::string read(std::chrono::milliseconds timeout, bool& closed) {
+    std::string text;
+    closed = false;
+    const auto deadline = Clock::now() + timeout;
+    while (Clock::now() < deadline) {
+      pollfd ready{fd_, POLLIN, 0};
+      if (::poll(&ready, 1, 20) <= 0) continue;
+      char chunk[4096];
+      const ssize_t size = ::recv(fd_, chunk, sizeof chunk, 0);
+      if (size <= 0) {
+        closed = true;
+        break;
+      }
+      text.append(chunk, static_cast<std::size_t>(size));
+    }
+    return text;
+  }
+  // The status of the response that came within `timeout`; -1 for none.
+  int status(std::chrono::milliseconds timeout = 2s) {
+    bool closed = false;
+    std::string text;
+    const auto deadline = Clock::now() + timeout;
+    while (text.find("\r\n\r\n") == std::string::npos && !closed && Clock::now() < deadline)
+      text += read(50ms, closed);
+    return text.starts_with("HTTP/1.1 ") ? std::stoi(text.substr(9, 3)) : -1;
+  }
+  // Whether the server closed the connection within `timeout`.
+  bool closedWithin(std::chrono::milliseconds timeout) {
+    bool closed = false;
+    read(timeout, closed);
+    return closed;
+  }
+  bool connected() const { return connected_; }
+
+ private:
+  int fd_ = -1;
+  bool connected_ = false;
+};
+
+class TestHandler : public HttpHandler {
+ public:
+  Answer answer(const Request& request, const Peer& peer) override {
+    if (request.target() == "/api/slow")
+      return Deferred{[] {
+        std::this_thread::sleep_for(300ms);
+        return HttpReplies::json(http::status::ok, cli::Json{{"slow", true}});
+      }};
+    if (request.target() == "/api/events")
+      return EventSource{[](long& seen) -> std::optional<std::string> {
+        ++seen;
+        return "data: " + std::string(16 * 1024, 'x') + "\n\n";
+      }};
+    return HttpReplies::json(http::status::ok, cli::Json{{"from", peer.address}, {"body", request.body()}});
+  }
+};
+
+class HttpEngine : public ::testing::Test {
+ protected:
+  void serve(const HttpLimits& limits) {
+    server_ = std::make_unique<HttpServer>(handler_, limits);
+    ASSERT_EQ(server_->bind(NetEndpoint{"127.0.0.1", 0}), "");
+    thread_ = std::thread([this] { server_->run(); });
+  }
+  void TearDown() override {
+    if (!server_) return;
+    server_->stop();
+    thread_.join();
+  }
+  RawClient client(const char* from = "127.0.0.1") { return RawClient(server_->port(), from); }
+  int get(const char* from, const std::string& target) {
+    RawClient c = client(from);
+    c.send("GET " + target + " HTTP/1.1\r\nHost: h\r\n\r\n");
+    return c.status();
+  }
+  // Polls until `done` holds, for at most `timeout`.
+  template <class Done>
+  static bool eventually(Done done, std::chrono::milliseconds timeout = 5s) {
+    for (const auto end = Clock::now() + timeout; Clock::now() < end; std::this_thread::sleep_for(20ms))
+      if (done()) return true;
+    return done();
+  }
+
+  TestHandler handler_;
+  std::unique_ptr<HttpServer> server_;
+  std::thread thread_;
+};
+
+TEST_F(HttpEngine, ConnectionsAreBoundedInAllAndByAddress) {
+  HttpLimits limits;
+  limits.connections = 6;
+  limits.connectionsPerAddress = 3;
+  serve(limits);
+  std::vector<RawClient> held;
+  for (int i = 0; i < 3; ++i) held.push_back(client("127.0.0.2"));
+  ASSERT_TRUE(eventually([&] { return server_->connections() == 3; }));
+  EXPECT_TRUE(client("127.0.0.2").closedWithin(2s));  // a fourth from there
+  EXPECT_EQ(get("127.0.0.1", "/"), 200);              // others are served
+  for (int i = 0; i < 3; ++i) held.push_back(client("127.0.0.3"));
+  ASSERT_TRUE(eventually([&] { return server_->connections() == 6; }));
+  EXPECT_TRUE(client("127.0.0.1").closedWithin(2s));  // six in all
+  held.clear();
+  EXPECT_TRUE(eventually([&] { return get("127.0.0.1", "/") == 200; }));  // places come back
+}
+
+TEST_F(HttpEngine, RequestsThisServerNeverTakesAreRefusedBeforeTheirBody) {
+  serve(HttpLimits{});
+  std::string lines;
+  for (std::size_t i = 0; i < HttpLimits::kHeaderLines + 1; ++i) lines += "X-Line-" + std::to_string(i) + ": 1\r\n";
+  const struct {
+    std::string request;
+    int status;
+  } cases[] = {
+      {"GET / HTTP/1.1\r\nHost: h\r\nX-Big: " + std::string(HttpLimits::kHeaderBytes, 'a') + "\r\n\r\n", 431},
+      {"GET / HTTP/1.1\r\nHost: h\r\n" + lines + "\r\n", 431},
+      // No body follows: the refusal may not wait for one.
+      {"POST /index.html HTTP/1.1\r\nHost: h\r\nContent-Length: 100000000\r\n\r\n", 405},
+      {"GET / HTTP/1.1\r\nHost: h\r\nContent-Length: 100000000\r\n\r\n", 413},
+      {"PUT /api/x HTTP/1.1\r\nHost: h\r\nTransfer-Encoding: chunked\r\n\r\n", 411},
+      {"POST /api/login HTTP/1.1\r\nHost: h\r\nContent-Encoding: br\r\nContent-Length: 841\r\n\r\n", 415},
+      {"POST /api/x HTTP/1.1\r\nHost: h\r\nContent-Length: 4097\r\n\r\n", 413},
+      {"HELLO THERE\r\n\r\n", 400},
+  };
+  for (const auto& c : cases) {
+    RawClient raw = client();
+    raw.send(c.request);
+    EXPECT_EQ(raw.status(), c.status) << c.request.substr(0, 60);
+    EXPECT_TRUE(raw.closedWithin(2s)) << c.request.substr(0, 60);
+  }
+  RawClient fine = client();
+  fine.send("POST /api/x HTTP/1.1\r\nHost: h\r\nContent-Length: 4096\r\n\r\n" + std::string(4096, 'b'));
+  EXPECT_EQ(fine.status(), 200);
+}
+
+TEST_F(HttpEngine, SlowHeadersAndIdleConnectionsAreClosed) {
+  HttpLimits limits;
+  limits.headerTime = 300ms;
+  limits.idleTime = 600ms;
+  serve(limits);
+  RawClient trickle = client();
+  trickle.send("GET / HTTP/1.1\r\n");
+  const auto start = Clock::now();
+  EXPECT_TRUE(trickle.closedWithin(3s));
+  EXPECT_LT(Clock::now() - start, 550ms);  // the header time, not the idle time
+
+  RawClient kept = client();
+  kept.send("GET / HTTP/1.1\r\nHost: h\r\n\r\n");
+  EXPECT_EQ(kept.status(), 200);
+  EXPECT_TRUE(kept.closedWithin(3s));
+  EXPECT_TRUE(client().closedWithin(3s));  // nothing ever sent
+}
+
+TEST_F(HttpEngine, WorkForTheDeviceWaitsWithoutHoldingOthersAndIsBounded) {
+  HttpLimits limits;
+  limits.waitingWork = 2;
+  serve(limits);
+  std::vector<RawClient> slow;
+  for (int i = 0; i < 4; ++i) {
+    slow.push_back(client());
+    slow.back().send("GET /api/slow HTTP/1.1\r\nHost: h\r\n\r\n");
+    if (i == 0) std::this_thread::sleep_for(100ms);  // the first one runs
+  }
+  const auto start = Clock::now();
+  EXPECT_EQ(get("127.0.0.1", "/"), 200);
+  EXPECT_LT(Clock::now() - start, 250ms);  // not behind the device's work
+  std::vector<int> statuses;
+  for (RawClient& c : slow) statuses.push_back(c.status(5s));
+  EXPECT_EQ(std::ranges::count(statuses, 200), 3);  // one running, two waiting
+  EXPECT_EQ(std::ranges::count(statuses, 503), 1);
+}
+
+TEST_F(HttpEngine, StreamsAreBoundedAndAReaderThatDoesNotReadIsDropped) {
+  HttpLimits limits;
+  limits.streamsPerAddress = 2;
+  limits.writeTime = 500ms;
+  serve(limits);
+  RawClient first = client();
+  RawClient second = client();
+  for (RawClient* reader : {&first, &second}) reader->send("GET /api/events HTTP/1.1\r\nHost: h\r\n\r\n");
+  EXPECT_EQ(first.status(), 200);
+  EXPECT_EQ(second.status(), 200);
+  EXPECT_EQ(get("127.0.0.1", "/api/events"), 503);  // a third from the same address
+  EXPECT_EQ(get("127.0.0.2", "/api/events"), 200);
+  // Neither reads on: the small send buffer fills, the write time passes
+  // and both are dropped; their places come back.
+  EXPECT_TRUE(eventually([&] { return server_->connections() == 0; }, 10s));
+  EXPECT_EQ(get("127.0.0.1", "/api/events"), 200);
+}
+
+}  // namespace
+}  // namespace orvane::server
