@@ -3,85 +3,19 @@
 // a handler that answers at once, after a while on the work thread, or
 // with an endless stream.
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <thread>
 
 #include "server/HttpReplies.h"
 #include "server/HttpServer.h"
+#include "support/RawClient.h"
 
 namespace orvane::server {
 namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-// A plain TCP client from a chosen local address, to send what a browser
-// never would.
-class RawClient {
- public:
-  RawClient(int port, const char* from) {
-    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    ::inet_pton(AF_INET, from, &local.sin_addr);
-    sockaddr_in server = local;
-    server.sin_port = htons(static_cast<std::uint16_t>(port));
-    ::inet_pton(AF_INET, "127.0.0.1", &server.sin_addr);
-    connected_ = ::bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0 &&
-                 ::connect(fd_, reinterpret_cast<sockaddr*>(&server), sizeof server) == 0;
-  }
-  ~RawClient() { ::close(fd_); }
-  RawClient(RawClient&& other) noexcept : fd_(std::exchange(other.fd_, -1)), connected_(other.connected_) {}
-
-  bool send(const std::string& bytes) {
-    return ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
-  }
-  // What came until the server closed the connection or `timeout` passed;
-  // `closed` tells which.
-  std::string read(std::chrono::milliseconds timeout, bool& closed) {
-    std::string text;
-    closed = false;
-    const auto deadline = Clock::now() + timeout;
-    while (Clock::now() < deadline) {
-      pollfd ready{fd_, POLLIN, 0};
-      if (::poll(&ready, 1, 20) <= 0) continue;
-      char chunk[4096];
-      const ssize_t size = ::recv(fd_, chunk, sizeof chunk, 0);
-      if (size <= 0) {
-        closed = true;
-        break;
-      }
-      text.append(chunk, static_cast<std::size_t>(size));
-    }
-    return text;
-  }
-  // The status of the response that came within `timeout`; -1 for none.
-  int status(std::chrono::milliseconds timeout = 2s) {
-    bool closed = false;
-    std::string text;
-    const auto deadline = Clock::now() + timeout;
-    while (text.find("\r\n\r\n") == std::string::npos && !closed && Clock::now() < deadline)
-      text += read(50ms, closed);
-    return text.starts_with("HTTP/1.1 ") ? std::stoi(text.substr(9, 3)) : -1;
-  }
-  // Whether the server closed the connection within `timeout`.
-  bool closedWithin(std::chrono::milliseconds timeout) {
-    bool closed = false;
-    read(timeout, closed);
-    return closed;
-  }
-  bool connected() const { return connected_; }
-
- private:
-  int fd_ = -1;
-  bool connected_ = false;
-};
 
 class TestHandler : public HttpHandler {
  public:
@@ -151,7 +85,8 @@ TEST_F(HttpEngine, ConnectionsAreBoundedInAllAndByAddress) {
 TEST_F(HttpEngine, RequestsThisServerNeverTakesAreRefusedBeforeTheirBody) {
   serve(HttpLimits{});
   std::string lines;
-  for (std::size_t i = 0; i < HttpLimits::kHeaderLines + 1; ++i) lines += "X-Line-" + std::to_string(i) + ": 1\r\n";
+  for (std::size_t i = 0; i < HttpLimits::kHeaderLines + 1; ++i)
+    lines += "X-Line-" + std::to_string(i) + ": 1\r\n";
   const struct {
     std::string request;
     int status;
