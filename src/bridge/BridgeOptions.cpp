@@ -10,7 +10,8 @@ std::string BridgeOptions::usage() {
   return "usage: orvane-bridge (--usb | --serial PORT:ID) [--listen ADDR[:PORT]] [--allow ADDR[/BITS]]...\n"
          "Serves a KVS7304 attached to this computer by USB or on an RS-485 bus to editors on\n"
          "other computers: they connect over the network link (orvane --connect net:ADDR:PORT,\n"
-         "or orvanectl) as to a device with a network module. One client at a time.\n"
+         "or orvanectl) as to a device with a network module. One client at a time; one that\n"
+         "sends nothing for a minute is let go, so that another can connect.\n"
          "\n"
          "  --usb                the device on USB\n"
          "  --serial PORT:ID     the device with this ID on the RS-485 bus at PORT (e.g. ttyUSB0:1)\n"
@@ -22,7 +23,8 @@ std::string BridgeOptions::usage() {
          "The device protocol has no authentication of its own: whoever reaches the port can\n"
          "change and erase everything on the device. Listen on another address than 127.0.0.1\n"
          "only on a network you trust, and name the editors' computers with --allow.\n"
-         "The log of connections goes to standard error.\n";
+         "The log of connections goes to standard error; refused ones are logged once a minute\n"
+         "per address, with their count.\n";
 }
 
 BridgeOptions::Parsed BridgeOptions::parse(const std::vector<std::string>& args) {

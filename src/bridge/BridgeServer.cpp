@@ -12,6 +12,8 @@
 #include <cstring>
 #include <vector>
 
+#include "bridge/Durations.h"
+
 namespace orvane {
 
 namespace {
@@ -34,36 +36,42 @@ void setOption(int fd, int level, int name, int value) {
   ::setsockopt(fd, level, name, &value, sizeof value);
 }
 
-void setUpClient(const NetSocket& socket, std::chrono::milliseconds sendLimit) {
+void setUpClient(const NetSocket& socket) {
   socket.setFrameOptions();
   setOption(socket.fd(), SOL_SOCKET, SO_KEEPALIVE, 1);
   setOption(socket.fd(), IPPROTO_TCP, TCP_KEEPIDLE, kKeepAliveIdle);
   setOption(socket.fd(), IPPROTO_TCP, TCP_KEEPINTVL, kKeepAliveInterval);
   setOption(socket.fd(), IPPROTO_TCP, TCP_KEEPCNT, kKeepAliveProbes);
-  const timeval limit{static_cast<time_t>(sendLimit.count() / 1000),
-                      static_cast<suseconds_t>(sendLimit.count() % 1000 * 1000)};
-  ::setsockopt(socket.fd(), SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
 }
 
-bool sendAll(int fd, const std::vector<std::uint8_t>& bytes) {
+enum class SendEnd { Sent, TimedOut, Failed };
+
+// Sends all of `bytes` within `limit` in all: however the client's window
+// opens and closes meanwhile, a client that takes a reply slowly cannot
+// hold the bridge longer than that.
+SendEnd sendWithin(int fd, const std::vector<std::uint8_t>& bytes, std::chrono::milliseconds limit) {
+  const auto deadline = BridgeServer::Clock::now() + limit;
   std::size_t sent = 0;
   while (sent < bytes.size()) {
-    const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (n > 0) {
+      sent += static_cast<std::size_t>(n);
+      continue;
+    }
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    sent += static_cast<std::size_t>(n);
+    if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) return SendEnd::Failed;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - BridgeServer::Clock::now());
+    if (left.count() <= 0) return SendEnd::TimedOut;
+    pollfd room{fd, POLLOUT, 0};
+    if (::poll(&room, 1, static_cast<int>(left.count())) < 0 && errno != EINTR) return SendEnd::Failed;
   }
-  return true;
-}
-
-std::string seconds(std::chrono::milliseconds duration) {
-  return std::to_string(duration.count() / 1000) + " s";
+  return SendEnd::Sent;
 }
 
 }  // namespace
 
 BridgeServer::BridgeServer(const BridgeOptions& options, DeviceRelay& device, BridgeLog& log, Limits limits)
-    : options_(options), device_(device), log_(log), limits_(limits) {}
+    : options_(options), device_(device), log_(log), limits_(limits), refusals_(log, limits.refusalWindow) {}
 
 bool BridgeServer::listen() {
   NetSocket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
@@ -112,6 +120,7 @@ void BridgeServer::run(int stopDescriptor) {
     sendNextRequest();
   }
   log_.write("stopping");
+  refusals_.flushAll();
   if (client_.valid()) dropClient("disconnected: the bridge stops");
   device_.close();
 }
@@ -121,7 +130,8 @@ BridgeServer::Clock::time_point BridgeServer::nextWake() const {
   if (!device_.isOpen()) wake = std::min(wake, nextDeviceAttempt_);
   if (exchanging_) wake = std::min(wake, exchangeDeadline_);
   if (assembler_.holdsPartial()) wake = std::min(wake, partialSince_ + limits_.partialFrame);
-  return wake;
+  if (client_.valid() && !clientWaits()) wake = std::min(wake, lastHeard_ + limits_.clientIdle);
+  return std::min(wake, refusals_.nextFlush());
 }
 
 void BridgeServer::acceptClient() {
@@ -138,14 +148,15 @@ void BridgeServer::acceptClient() {
   else if (!device_.isOpen())
     refusal = "the device link is not open";
   if (!refusal.empty()) {
-    log_.write("client " + name + " refused: " + refusal);
+    refusals_.refused(peer, refusal, Clock::now());
     return;  // closing the socket tells the client
   }
-  setUpClient(socket, limits_.replySend);
+  setUpClient(socket);
   client_ = std::move(socket);
   clientName_ = name;
   ++clientNumber_;
   assembler_ = FrameAssembler{};
+  lastHeard_ = Clock::now();
   log_.write("client " + name + " connected");
 }
 
@@ -157,9 +168,10 @@ void BridgeServer::readClient() {
     dropClient("disconnected");
     return;
   }
+  lastHeard_ = Clock::now();
   const bool wasPartial = assembler_.holdsPartial();
   queue(assembler_.push(std::span(chunk).first(static_cast<std::size_t>(got))));
-  if (!wasPartial) partialSince_ = Clock::now();
+  if (!wasPartial) partialSince_ = lastHeard_;
 }
 
 void BridgeServer::queue(std::vector<Frame> requests) {
@@ -181,6 +193,10 @@ void BridgeServer::dropClient(const std::string& why) {
   requests_.clear();
 }
 
+bool BridgeServer::clientWaits() const {
+  return !requests_.empty() || (exchanging_ && exchangeFor_ == clientNumber_);
+}
+
 void BridgeServer::sendNextRequest() {
   if (exchanging_ || requests_.empty() || !device_.isOpen()) return;
   device_.send(requests_.front());
@@ -196,8 +212,17 @@ void BridgeServer::finishExchange() {
   // Without a reply the link gave up; its lost event says so next. A reply
   // to a client that has gone is not for the one that came after it.
   if (!reply || !client_.valid() || exchangeFor_ != clientNumber_) return;
-  if (!sendAll(client_.fd(), *reply))
-    dropClient("disconnected: it took no reply within " + seconds(limits_.replySend));
+  switch (sendWithin(client_.fd(), *reply, limits_.replySend)) {
+    case SendEnd::Sent:
+      lastHeard_ = Clock::now();
+      break;
+    case SendEnd::TimedOut:
+      dropClient("disconnected: it took no reply within " + describe(limits_.replySend));
+      break;
+    case SendEnd::Failed:
+      dropClient("disconnected");
+      break;
+  }
 }
 
 void BridgeServer::onDeviceLost() {
@@ -217,7 +242,7 @@ void BridgeServer::openDevice() {
   }
   if (!deviceFailureLogged_)
     log_.write("device link cannot be opened (" + device_.description() + "); trying again every " +
-               seconds(limits_.deviceRetry));
+               describe(limits_.deviceRetry));
   deviceFailureLogged_ = true;
   nextDeviceAttempt_ = Clock::now() + limits_.deviceRetry;
 }
@@ -225,10 +250,13 @@ void BridgeServer::openDevice() {
 void BridgeServer::checkTimers() {
   const Clock::time_point now = Clock::now();
   if (exchanging_ && now >= exchangeDeadline_) {
-    log_.write("the device did not answer within " + seconds(limits_.exchangeLimit));
+    log_.write("the device did not answer within " + describe(limits_.exchangeLimit));
     onDeviceLost();
   }
   if (!device_.isOpen() && now >= nextDeviceAttempt_) openDevice();
+  if (client_.valid() && !clientWaits() && now >= lastHeard_ + limits_.clientIdle)
+    dropClient("disconnected: it sent nothing for " + describe(limits_.clientIdle));
+  refusals_.flush(now);
   if (assembler_.holdsPartial() && now >= partialSince_ + limits_.partialFrame) {
     // A frame is written in one go: a start left unfinished was noise.
     queue(assembler_.lineIdle());

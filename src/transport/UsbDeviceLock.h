@@ -7,9 +7,19 @@
 // holder closes the file or dies, so a crashed editor never leaves the
 // device marked as taken. The lock file itself stays; it carries no meaning
 // without the lock.
+//
+// The lock file must be the user's own, in a folder no other user can write
+// in: where another user could create the file first, the editor could
+// never take the lock. acquire() creates the lock's folder when it is
+// missing (mode 0700) and refuses a folder that is a symbolic link, belongs
+// to another user or that others may write in, and a lock file that belongs
+// to another user. A shared folder with the sticky bit owned by the system
+// (/tmp) is taken as given, as long as the lock file in it is the user's:
+// a path given explicitly may lie there; the default path never does.
 
 #include <filesystem>
 #include <mutex>
+#include <string>
 
 namespace orvane {
 
@@ -21,21 +31,29 @@ class UsbDeviceLock {
   UsbDeviceLock& operator=(const UsbDeviceLock&) = delete;
 
   // One lock file per user: in the user's runtime directory when there is
-  // one, else in /tmp with the user ID in its name.
+  // one, else in /tmp/orvane-UID, a folder of the user's alone.
   static std::filesystem::path defaultPath();
 
   // Takes the lock; true when this object holds it now (also when it held
   // it already). False when another holder has it or the lock file cannot
-  // be opened.
+  // be used; problem() then says which.
   bool acquire();
   void release();
   bool held() const;
   const std::filesystem::path& path() const { return path_; }
+  // Why the last acquire() failed, as a sentence to show the user; empty
+  // after one that succeeded.
+  std::string problem() const;
 
  private:
+  // Opens the lock file after checking its folder; -1 with problem_ set
+  // when either may not be used.
+  int openLockFile();
+
   const std::filesystem::path path_;
-  mutable std::mutex mutex_;  // guards fd_
+  mutable std::mutex mutex_;  // guards fd_ and problem_
   int fd_ = -1;
+  std::string problem_;
 };
 
 }  // namespace orvane

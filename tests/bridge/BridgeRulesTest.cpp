@@ -1,10 +1,12 @@
-// The bridge's own rules: its command line, whom it lets in, and which of
-// the device's replies it passes on.
+// The bridge's own rules: its command line, whom it lets in, which of the
+// device's replies it passes on, and how it logs the clients it refuses.
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 
 #include "bridge/BridgeOptions.h"
+#include "bridge/LogPipe.h"
+#include "bridge/RefusalLog.h"
 #include "bridge/ReplyRelay.h"
 #include "protocol/SystemItem.h"
 
@@ -109,6 +111,87 @@ TEST(ReplyRelay, PassesSoundRepliesAndTheCheckAnswerAsTheyCame) {
     EXPECT_EQ(passed->back(), kEndByte);
     EXPECT_FALSE(relay.take());  // taken once
   }
+}
+
+// Refusals from a few addresses over three minutes, with a table of two
+// addresses: after each step, the lines the log gained and when the next
+// count is due.
+TEST(RefusalLog, RefusalsAreCountedPerAddressAndWindowInABoundedTable) {
+  using namespace std::chrono_literals;
+  struct Step {
+    int at;            // ms
+    const char* from;  // nullptr: only time passes
+    const char* reason;
+    std::vector<std::string> lines;  // what each new line contains
+    int nextFlush;                   // ms; -1: nothing is counted
+  };
+  const Step steps[] = {
+      {0, "127.0.0.2", "busy", {"client 127.0.0.2:4000 refused: busy"}, 60000},
+      {1000, "127.0.0.2", "busy", {}, 60000},
+      {2000, "127.0.0.2", "not allowed", {}, 60000},
+      {3000, "127.0.0.1", "busy", {"client 127.0.0.1:4000 refused: busy"}, 60000},
+      {59999, nullptr, "", {}, 60000},
+      {60000,
+       nullptr,
+       "",
+       {"refused 2 connections from 127.0.0.2 in the last 60 s (the last because not allowed)"},
+       63000},
+      {61000, "127.0.0.2", "busy", {}, 63000},
+      // A window without refusals forgets its address: the next is logged.
+      {63000, nullptr, "", {}, 120000},
+      {63001, "127.0.0.1", "busy", {"client 127.0.0.1:4000 refused: busy"}, 120000},
+      // The table is full: the other addresses share one count.
+      {64000, "127.0.0.3", "busy", {"client 127.0.0.3:4000 refused: busy"}, 120000},
+      {64001, "127.0.0.4", "busy", {}, 120000},
+      {64002, "127.0.0.3", "not allowed", {}, 120000},
+      {120000,
+       nullptr,
+       "",
+       {"refused 1 connection from 127.0.0.2 in the last 60 s (the last because busy)"},
+       123001},
+      {123001, nullptr, "", {}, 124000},
+      {124000,
+       nullptr,
+       "",
+       {"refused 2 connections from other addresses in the last 60 s (the last because not allowed)"},
+       180000},
+      {180000, nullptr, "", {}, 184000},
+      {184000, nullptr, "", {}, -1},
+      {190000, "127.0.0.4", "busy", {"client 127.0.0.4:4000 refused: busy"}, 250000},
+  };
+  test::LogPipe pipe;
+  RefusalLog log(pipe.log(), 60s, 2);
+  const auto start = RefusalLog::Clock::now();
+  for (const Step& step : steps) {
+    const auto now = start + std::chrono::milliseconds(step.at);
+    if (step.from) {
+      sockaddr_in peer{};
+      peer.sin_family = AF_INET;
+      peer.sin_port = htons(4000);
+      ::inet_pton(AF_INET, step.from, &peer.sin_addr);
+      log.refused(peer, step.reason, now);
+    }
+    log.flush(now);
+    const std::vector<std::string> lines = pipe.lines();
+    ASSERT_EQ(lines.size(), step.lines.size()) << "at " << step.at << ":\n" << pipe.seen();
+    for (std::size_t i = 0; i < lines.size(); ++i)
+      EXPECT_NE(lines[i].find(step.lines[i]), std::string::npos) << lines[i];
+    EXPECT_EQ(log.nextFlush(), step.nextFlush < 0 ? RefusalLog::Clock::time_point::max()
+                                                  : start + std::chrono::milliseconds(step.nextFlush))
+        << "at " << step.at;
+  }
+
+  // Counts still open when the bridge stops are written, not lost; an
+  // address with nothing counted writes nothing.
+  sockaddr_in peer{};
+  peer.sin_family = AF_INET;
+  peer.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  for (int i = 0; i < 3; ++i) log.refused(peer, "busy", start + 200s);
+  log.flushAll();
+  const std::vector<std::string> last = pipe.lines();
+  ASSERT_EQ(last.size(), 2u) << pipe.seen();
+  EXPECT_NE(last[1].find("refused 2 connections from 127.0.0.1"), std::string::npos) << last[1];
+  EXPECT_EQ(log.nextFlush(), RefusalLog::Clock::time_point::max());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Only one editor holds the USB device at a time, and an editor that dies
-// does not keep it.
+// Only one editor holds the USB device at a time, an editor that dies does
+// not keep it, and no other user can take the lock file's place.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -8,13 +8,18 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "model/ParameterImage.h"
 #include "protocol/ReplyDispatcher.h"
 #include "sim/MemoryHidBackend.h"
 #include "support/LinkParts.h"
+#include "support/ScratchDir.h"
 #include "transport/UsbPort.h"
 
 namespace orvane {
@@ -161,6 +166,109 @@ TEST(UsbDeviceLockCrash, KilledHolderLeavesTheDeviceFree) {
   EXPECT_TRUE(editor.port.open(""));
   editor.port.close();
   std::filesystem::remove(path);
+}
+
+// --- where the lock file lives -------------------------------------------------
+
+TEST(UsbDeviceLockFolder, DefaultPathIsInAFolderOfTheUsersOwn) {
+  const char* saved = std::getenv("XDG_RUNTIME_DIR");
+  const std::optional<std::string> runtime = saved ? std::optional<std::string>(saved) : std::nullopt;
+  const std::string own = "/tmp/orvane-" + std::to_string(::getuid()) + "/usb.lock";
+  for (const auto& [value, expected] :
+       {std::pair<const char*, std::string>{"/run/user/7", "/run/user/7/orvane-usb.lock"},
+        {"run/user/7", own},
+        {"", own},
+        {nullptr, own}}) {
+    if (value)
+      ::setenv("XDG_RUNTIME_DIR", value, 1);
+    else
+      ::unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(UsbDeviceLock::defaultPath(), expected) << (value ? value : "unset");
+  }
+  if (runtime)
+    ::setenv("XDG_RUNTIME_DIR", runtime->c_str(), 1);
+  else
+    ::unsetenv("XDG_RUNTIME_DIR");
+}
+
+// Each case prepares the lock's folder and names what acquire() says: empty
+// when it takes the lock. Cases that give a file to another user need root.
+TEST(UsbDeviceLockFolder, OnlyAFolderNoOtherUserCanWriteInHoldsTheLock) {
+  namespace fs = std::filesystem;
+  const auto ownFolder = [](fs::perms mode) {
+    return [mode](const fs::path& folder) {
+      fs::create_directory(folder);
+      fs::permissions(folder, mode);
+    };
+  };
+  const auto giveAway = [](const fs::path& path) {
+    std::ofstream{path, std::ios::app};
+    EXPECT_EQ(::chown(path.c_str(), 65534, 65534), 0) << path;
+  };
+  struct Case {
+    const char* name;
+    std::function<void(const fs::path&)> prepare;
+    const char* problem;
+    bool needsRoot = false;
+  };
+  const Case cases[] = {
+      {"missing", [](const fs::path&) {}, ""},
+      {"own, others read", ownFolder(fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read),
+       ""},
+      {"own, others write", ownFolder(fs::perms::all), "other users may write in the folder"},
+      {"own, group writes", ownFolder(fs::perms::owner_all | fs::perms::group_all), "(mode 0770)"},
+      {"a link to an own folder",
+       [](const fs::path& folder) {
+         fs::create_directory(folder.string() + "-real");
+         fs::permissions(folder.string() + "-real", fs::perms::owner_all);
+         fs::create_directory_symlink(folder.string() + "-real", folder);
+       },
+       "is a symbolic link or no folder"},
+      {"a file", [](const fs::path& folder) { std::ofstream{folder}; }, "is a symbolic link or no folder"},
+      {"the lock file a link",
+       [&](const fs::path& folder) {
+         ownFolder(fs::perms::owner_all)(folder);
+         fs::create_symlink(folder / "elsewhere", folder / "usb.lock");
+       },
+       "cannot open the USB device lock file"},
+      {"another user's folder",
+       [&](const fs::path& folder) {
+         ownFolder(fs::perms::owner_all)(folder);
+         giveAway(folder);
+       },
+       "belongs to another user (UID 65534)", true},
+      // Shared like /tmp: the sticky bit, owned by root.
+      {"another user's lock file in a shared folder",
+       [&](const fs::path& folder) {
+         ownFolder(fs::perms::all | fs::perms::sticky_bit)(folder);
+         giveAway(folder / "usb.lock");
+       },
+       "is not a file of yours", true},
+  };
+  for (const Case& c : cases) {
+    if (c.needsRoot && ::getuid() != 0) continue;
+    ScratchDir scratch{"orvane-usb-lock-folder"};
+    const fs::path folder = scratch.file("lock");
+    c.prepare(folder);
+    UsbDeviceLock lock(folder / "usb.lock");
+    EXPECT_EQ(lock.acquire(), std::string(c.problem).empty()) << c.name;
+    EXPECT_NE(lock.problem().find(c.problem), std::string::npos) << c.name << ": " << lock.problem();
+    if (std::string(c.name) == "missing") {
+      EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+    }
+  }
+}
+
+TEST(UsbDeviceLockFolder, ASecondHolderIsToldTheDeviceIsTaken) {
+  ScratchDir scratch{"orvane-usb-lock-held"};
+  UsbDeviceLock first(std::filesystem::path(scratch.file("lock")) / "usb.lock");
+  UsbDeviceLock second(first.path());
+  ASSERT_TRUE(first.acquire()) << first.problem();
+  EXPECT_FALSE(second.acquire());
+  EXPECT_EQ(second.problem(), "another program of yours holds the USB device");
+  first.release();
+  EXPECT_TRUE(second.acquire());
+  EXPECT_EQ(second.problem(), "");
 }
 
 }  // namespace
