@@ -74,6 +74,32 @@ TEST(Panel, LayoutsAreFilledInAndMistakesNamed) {
   }
 }
 
+TEST(Panel, ProgramNumbersAreCheckedBeforeTheyAreNarrowed) {
+  const std::pair<const char*, bool> numbers[] = {
+      {"1", true},
+      {"30", true},
+      {"0", false},
+      {"31", false},
+      {"-1", false},
+      {"4294967297", false},
+      {"4294967296", false},
+      {"18446744073709551615", false},
+      {"-4294967295", false},
+      {"1e10", false},
+      {"1.0", false},
+      {"\"5\"", false},
+      {"99999999999999999999999", false},
+  };
+  for (const auto& [number, accepted] : numbers) {
+    const auto parsed = Panel::parse(std::string("{\"programs\": [2, ") + number + "]}");
+    EXPECT_EQ(std::holds_alternative<cli::Json>(parsed), accepted) << number;
+    if (accepted) continue;
+    const auto* message = std::get_if<std::string>(&parsed);
+    ASSERT_NE(message, nullptr) << number;
+    EXPECT_NE(message->find("program numbers 1 .. 30"), std::string::npos) << *message;
+  }
+}
+
 TEST(AccessCode, MadeOnceKeptPrivateAndComparedWhole) {
   ScratchDir dir{"server-code"};
   const std::filesystem::path file = dir.file("orvane/server-code");
