@@ -1,10 +1,13 @@
 // The server's own rules: its command line, the panel layout, the access
-// code's file and the slowing down of wrong codes.
+// code's file, the slowing down of wrong codes and what the change feed
+// gives its readers.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "model/NameField.h"
 #include "server/AccessCode.h"
+#include "server/ChangeFeed.h"
 #include "server/LoginThrottle.h"
 #include "server/Panel.h"
 #include "server/ServerOptions.h"
@@ -98,6 +101,64 @@ TEST(Panel, ProgramNumbersAreCheckedBeforeTheyAreNarrowed) {
     ASSERT_NE(message, nullptr) << number;
     EXPECT_NE(message->find("program numbers 1 .. 30"), std::string::npos) << *message;
   }
+}
+
+// A feed on a device that was never linked; the test changes its image as
+// the link would.
+class ChangeFeedTest : public ::testing::Test {
+ protected:
+  static constexpr std::chrono::seconds kWait{2};
+
+  ChangeFeedTest() : device_(ConnectTarget{}, "none"), feed_(device_) { feed_.start(); }
+
+  // The next event for the reader at `seen`, as JSON.
+  cli::Json next(long& seen) {
+    const std::optional<std::string> event = feed_.next(seen, kWait);
+    if (!event || !event->starts_with("data: ")) return {};
+    return cli::Json::parse(event->substr(6));
+  }
+  void rename(int program, const std::string& name) {
+    device_.image().modify([&](ImageData& d) {
+      NameField::TextToField(name, recordName(d.programs[static_cast<std::size_t>(program - 1)]));
+    });
+  }
+  void makeCurrent(int program) {
+    device_.image().modify([program](ImageData& d) { d.currentProgramNumber = program; });
+  }
+
+  DeviceService device_;
+  ChangeFeed feed_;
+};
+
+TEST_F(ChangeFeedTest, ARenameOrARecallComesAloneAndAFarBehindReaderGetsTheState) {
+  long close = -1, late = -1;
+  const cli::Json first = next(close);
+  EXPECT_EQ(first["link"], "connecting");
+  EXPECT_EQ(first["program"], 0);
+  ASSERT_EQ(first["programs"].size(), 30u);
+  EXPECT_EQ(first["programs"][29], (cli::Json{{"program", 30}, {"name", ""}}));
+  EXPECT_TRUE(first.contains("params") && first.contains("locks") && first.contains("meters"));
+  EXPECT_EQ(next(late), first);
+
+  rename(3, "Lecture");
+  const cli::Json renamed = next(close);
+  EXPECT_EQ(renamed.size(), 1u) << renamed;
+  EXPECT_EQ(renamed["programs"][2], (cli::Json{{"program", 3}, {"name", "Lecture"}}));
+  makeCurrent(3);
+  EXPECT_EQ(next(close), (cli::Json{{"program", 3}}));
+  EXPECT_EQ(next(late), renamed);  // a little behind: the events, in order
+
+  const int last = 3 + static_cast<int>(ChangeFeed::kRecentEvents) + 2;
+  for (int program = 4; program <= last; ++program) {
+    makeCurrent(program);
+    ASSERT_EQ(next(close), (cli::Json{{"program", program}}));
+  }
+  const cli::Json state = next(late);  // the state, not the backlog it missed
+  EXPECT_EQ(state["program"], last);
+  EXPECT_EQ(state["programs"][2]["name"], "Lecture");
+  EXPECT_TRUE(state.contains("params") && state.contains("locks"));
+  long none = close;
+  EXPECT_EQ(feed_.next(none, std::chrono::milliseconds(200)), std::nullopt);  // nothing changed since
 }
 
 TEST(AccessCode, MadeOnceKeptPrivateAndComparedWhole) {
