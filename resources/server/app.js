@@ -1,7 +1,22 @@
 // The control page: asks for the access code, then shows the controls the
 // panel names and keeps them in step with the device through the server's
 // event stream. Every change goes to the server as the value's text.
+//
+// On a bad network the page says what happened and keeps trying: a change
+// that did not arrive is noted on its control, a lost stream is shown in
+// the header and opened again after a wait that grows, and a 401 from any
+// request (the session ended, or the server came back with another code)
+// brings the login form back.
 "use strict";
+
+// How long a request may take before it counts as lost.
+const kRequestLimitMs = 8000;
+// How long a note on a failed control stays.
+const kNoteMs = 6000;
+// The waits before the stream is opened again: doubling from the first to
+// the longest, back to the first once events come.
+const kFirstRetryMs = 1000;
+const kLongestRetryMs = 30000;
 
 const TEXTS = {
   en: {
@@ -9,19 +24,21 @@ const TEXTS = {
     tooMany: "Too many wrong codes. Try again later.", master: "Master", mute: "Mute",
     programs: "Programs", inputs: "Inputs", outputs: "Outputs", locked: "Lock",
     open: "Connected", connecting: "Connecting…", lost: "Device not reachable",
-    failed: "The change was not made: ", other: "中文",
+    offline: "Connection lost", failed: "Not sent: ", notSent: "Not sent", noAnswer: "no answer from the server",
+    again: "Please enter the access code again.", other: "中文",
   },
   zh: {
     codeLabel: "访问码", enter: "进入", wrongCode: "访问码错误。",
     tooMany: "错误次数过多，请稍后再试。", master: "总音量", mute: "静音",
     programs: "程序", inputs: "输入", outputs: "输出", locked: "锁定",
     open: "已连接", connecting: "正在连接…", lost: "无法连接设备",
-    failed: "未能更改：", other: "English",
+    offline: "连接中断", failed: "未发送：", notSent: "未发送", noAnswer: "服务器无响应",
+    again: "请重新输入访问码。", other: "English",
   },
 };
 
-const state = { language: localStorage.getItem("orvane.language") || "en", panel: null, values: {},
-                locks: {}, link: "connecting", current: 0, programNames: {} };
+const state = { language: localStorage.getItem("orvane.language") === "zh" ? "zh" : "en", panel: null,
+                values: {}, locks: {}, link: "connecting", current: 0, programNames: {}, messageTimer: 0 };
 const $ = (id) => document.getElementById(id);
 const text = (key) => TEXTS[state.language][key];
 
@@ -31,6 +48,7 @@ function showLanguage() {
   for (const node of document.querySelectorAll(".mute")) node.textContent = text("mute");
   for (const node of document.querySelectorAll(".locked")) node.dataset.locked = text("locked");
   $("language").textContent = text("other");
+  for (const node of document.querySelectorAll(".failed")) node.dataset.failed = text("notSent");
   showLink();
 }
 
@@ -39,14 +57,46 @@ function showLink() {
   $("link").textContent = text(state.link);
 }
 
+// A request's status and JSON; status 0 when no answer came in time. A 401
+// anywhere but at the login means this page is no longer let in.
 async function api(method, path, body) {
-  const response = await fetch(path, {
-    method, credentials: "same-origin",
-    headers: body === undefined ? {} : { "Content-Type": "application/json" },
-    body: body === undefined ? undefined : JSON.stringify(body),
-  });
+  let response;
+  try {
+    response = await fetch(path, {
+      method, credentials: "same-origin", signal: AbortSignal.timeout(kRequestLimitMs),
+      headers: body === undefined ? {} : { "Content-Type": "application/json" },
+      body: body === undefined ? undefined : JSON.stringify(body),
+    });
+  } catch {
+    return { status: 0, data: {} };
+  }
   const data = await response.json().catch(() => ({}));
+  if (response.status === 401 && path !== "/api/login") showLogin();
   return { status: response.status, data };
+}
+
+// A short message at the foot of the window for a few seconds.
+function say(message) {
+  $("message").textContent = message;
+  clearTimeout(state.messageTimer);
+  state.messageTimer = setTimeout(() => { $("message").textContent = ""; }, kNoteMs);
+}
+
+// A change that did not reach the device: "Not sent" beside its control
+// for a few seconds, the reason in the message. After a 401 the login form
+// says enough.
+function noteFailure(node, reply) {
+  if (reply.status === 401) return;
+  say(text("failed") + (reply.status === 0 ? text("noAnswer") : reply.data.error || reply.status));
+  node.classList.add("failed");
+  node.dataset.failed = text("notSent");
+  clearTimeout(node.noteTimer);
+  node.noteTimer = setTimeout(() => clearFailure(node), kNoteMs);
+}
+
+function clearFailure(node) {
+  clearTimeout(node.noteTimer);
+  node.classList.remove("failed");
 }
 
 // "-6.5dB" → -6.5; "OFF" → the fader's lowest value.
@@ -56,15 +106,23 @@ function figure(value, lowest) {
 }
 
 // A fader sends while it moves, at most one change in flight, the last one
-// always sent.
-function fader(input, path) {
+// always sent. One that failed is noted on `shown`, the value beside it,
+// and goes back to the device's value unless another is waiting.
+function fader(input, path, shown) {
   let sending = false, waiting = null;
   const send = async (value) => {
     if (sending) { waiting = value; return; }
     sending = true;
-    const reply = await api("PUT", "/api/params/" + path, { value: value + "dB" });
-    sending = false;
-    if (reply.status !== 200) $("message").textContent = text("failed") + (reply.data.error || reply.status);
+    let reply;
+    try {
+      reply = await api("PUT", "/api/params/" + path, { value: value + "dB" });
+    } finally {
+      sending = false;
+    }
+    if (reply.status === 200) clearFailure(shown);
+    else noteFailure(shown, reply);
+    if (reply.status === 401) waiting = null;  // more would count as wrong codes
+    if (reply.status !== 200 && waiting === null) input.value = figure(state.values[path], Number(input.min));
     if (waiting !== null) { const next = waiting; waiting = null; send(next); }
   };
   input.addEventListener("input", () => send(input.value));
@@ -80,7 +138,8 @@ function muteButton(button, path) {
   button.addEventListener("click", async () => {
     const on = button.getAttribute("aria-pressed") !== "true";
     const reply = await api("PUT", "/api/params/" + path, { value: on ? "on" : "off" });
-    if (reply.status !== 200) $("message").textContent = text("failed") + (reply.data.error || reply.status);
+    if (reply.status === 200) clearFailure(button);
+    else noteFailure(button, reply);
   });
 }
 
@@ -121,7 +180,7 @@ function buildChannel(list, side, entry) {
   const mute = node.querySelector(".mute");
   if (entry.controls.includes("gain")) {
     input.setAttribute("aria-label", base + " gain");
-    fader(input, base + ".gain");
+    fader(input, base + ".gain", value);
     bind(base + ".gain", (v) => { if (document.activeElement !== input) input.value = figure(v, -30); value.textContent = v ?? ""; });
   } else {
     input.hidden = true; value.hidden = true;
@@ -138,6 +197,7 @@ function buildChannel(list, side, entry) {
 }
 
 function buildPrograms() {
+  if (!state.panel) return;
   const list = $("program-list");
   list.textContent = "";
   for (const number of state.panel.programs) {
@@ -148,7 +208,7 @@ function buildPrograms() {
     button.setAttribute("aria-current", number === state.current);
     button.addEventListener("click", async () => {
       const reply = await api("POST", "/api/programs/" + number + "/recall");
-      if (reply.status !== 200) $("message").textContent = text("failed") + (reply.data.error || reply.status);
+      if (reply.status !== 200) noteFailure(button, reply);
       else { state.current = number; buildPrograms(); }
     });
     setLocked(button, "recall");
@@ -164,7 +224,7 @@ function build() {
   $("master-level").hidden = !panel.master.level;
   $("master-value").hidden = !panel.master.level;
   $("master-mute").hidden = !panel.master.mute;
-  fader($("master-level"), "master.out.level");
+  fader($("master-level"), "master.out.level", $("master-value"));
   muteButton($("master-mute"), "master.out.mute");
   bind("master.out.level", (v) => {
     if (document.activeElement !== $("master-level")) $("master-level").value = figure(v, -60);
@@ -202,47 +262,101 @@ function showMeters(meters) {
   }
 }
 
+// One event of the stream: only what changed, or everything when the page
+// (re)joins or fell behind.
+function showEvent(data) {
+  if (data.link) { state.link = data.link; showLink(); }
+  if (data.params) { Object.assign(state.values, data.params); showValues(data.params); }
+  if (data.locks) { state.locks = data.locks; showLocks(); }
+  if (data.meters) showMeters(data.meters);
+  if (data.programs) for (const program of data.programs) state.programNames[program.program] = program.name;
+  if ("program" in data) state.current = data.program;
+  if (data.programs || "program" in data) buildPrograms();
+}
+
+const stream = { source: null, retryMs: kFirstRetryMs, timer: 0 };
+
+function stopFollowing() {
+  if (stream.source) stream.source.close();
+  stream.source = null;
+  clearTimeout(stream.timer);
+}
+
+// The browser would open a broken stream again by itself, but never after
+// a refusal such as 503, and without a growing wait: the page does it.
 function follow() {
-  const events = new EventSource("/api/events");
-  events.onmessage = (message) => {
-    const data = JSON.parse(message.data);
-    if (data.link) { state.link = data.link; showLink(); }
-    if (data.params) { Object.assign(state.values, data.params); showValues(data.params); }
-    if (data.locks) { state.locks = data.locks; showLocks(); }
-    if (data.meters) showMeters(data.meters);
+  stopFollowing();
+  const source = new EventSource("/api/events");
+  stream.source = source;
+  source.onmessage = (message) => {
+    stream.retryMs = kFirstRetryMs;
+    showEvent(JSON.parse(message.data));
+  };
+  source.onerror = () => {
+    stopFollowing();
+    connectionLost(resume);
   };
 }
 
-async function loadPrograms() {
-  const reply = await api("GET", "/api/programs");
-  if (reply.status !== 200) return;
-  state.current = reply.data.current ? reply.data.current.program : 0;
-  for (const program of reply.data.programs) state.programNames[program.program] = program.name;
-  buildPrograms();
+// Shown at once, with the meters at rest rather than frozen; `again` runs
+// after the wait, which doubles each time.
+function connectionLost(again) {
+  state.link = "offline";
+  showLink();
+  for (const node of document.querySelectorAll(".channel")) node.meter.style.width = "0";
+  clearTimeout(stream.timer);
+  stream.timer = setTimeout(again, stream.retryMs);
+  stream.retryMs = Math.min(stream.retryMs * 2, kLongestRetryMs);
 }
 
-async function start() {
-  const panel = await api("GET", "/api/panel");
-  if (panel.status === 401) {
-    $("login").hidden = false;
-    $("controls").hidden = true;
-    $("code").focus();
-    return;
+// A stream cannot tell a 401 from a lost server, so a plain request asks
+// first: a 401 has brought the login form back, no answer waits longer.
+async function resume() {
+  const reply = await api("GET", "/api/status");
+  if (reply.status === 401) return;
+  if (reply.status === 0) connectionLost(resume);
+  else follow();
+}
+
+function showLogin() {
+  stopFollowing();
+  if ($("login").hidden && !$("controls").hidden) {
+    $("login-error").textContent = text("again");
+    $("code").value = "";
   }
+  $("controls").hidden = true;
+  $("link").hidden = true;
+  $("login").hidden = false;
+  $("code").focus();
+}
+
+function showControls() {
   $("login").hidden = true;
   $("controls").hidden = false;
-  state.panel = panel.data;
-  build();
-  showLanguage();
+  $("link").hidden = false;
+  $("login-error").textContent = "";
+}
+
+// A server that came back with another panel file gets a fresh page.
+async function start() {
+  const reply = await api("GET", "/api/panel");
+  if (reply.status === 401) return;
+  if (reply.status !== 200) { connectionLost(start); return; }
+  if (state.panel && JSON.stringify(reply.data) !== JSON.stringify(state.panel)) { location.reload(); return; }
+  showControls();
+  if (!state.panel) {
+    state.panel = reply.data;
+    build();
+    showLanguage();
+  }
   follow();
-  loadPrograms();
 }
 
 $("login").addEventListener("submit", async (event) => {
   event.preventDefault();
   const reply = await api("POST", "/api/login", { code: $("code").value });
-  if (reply.status === 200) { $("login-error").textContent = ""; start(); return; }
-  $("login-error").textContent = text(reply.status === 429 ? "tooMany" : "wrongCode");
+  if (reply.status === 200) { start(); return; }
+  $("login-error").textContent = text(reply.status === 429 ? "tooMany" : reply.status === 0 ? "offline" : "wrongCode");
 });
 
 $("language").addEventListener("click", () => {

@@ -1,15 +1,16 @@
 #include "server/ChangeFeed.h"
 
+#include <algorithm>
 #include <array>
+#include <tuple>
 
 #include "cli/PathLocks.h"
+#include "model/NameField.h"
+#include "model/ProgramStore.h"
 
 namespace orvane::server {
 
 namespace {
-
-// Events kept for readers that are a little behind.
-constexpr std::size_t kRecentEvents = 64;
 
 // The functions of the page, each named by a path that stands for its kind
 // ("in.A.gain" for the gain of every input), and program recall.
@@ -40,6 +41,22 @@ std::map<std::string, bool> functionLocks(const LockState& locks) {
   }
   locked["recall"] = locks.isLocked(LockFlag::LoadProgram);
   return locked;
+}
+
+// The stored programs' names, program 1 first, as the programs command
+// lists them.
+std::vector<std::string> programNames(const ImageData& d) {
+  std::vector<std::string> names;
+  names.reserve(d.programs.size());
+  for (const ProgramRecord& record : d.programs) names.push_back(NameField::FieldToText(recordName(record)));
+  return names;
+}
+
+Json programsJson(const std::vector<std::string>& names) {
+  Json json = Json::array();
+  for (std::size_t p = 0; p < names.size(); ++p)
+    json.push_back(Json{{"program", static_cast<int>(p) + 1}, {"name", names[p]}});
+  return json;
 }
 
 }  // namespace
@@ -76,6 +93,8 @@ ChangeFeed::State ChangeFeed::sample() const {
   for (const cli::ParameterPath& path : paths_)
     state.values.emplace(path.name(), cli::PathLocks::isLocked(path, locks) ? Value() : path.text(image));
   state.locks = functionLocks(locks);
+  std::tie(state.programNames, state.program) =
+      image.read([](const ImageData& d) { return std::pair(programNames(d), d.currentProgramNumber); });
   return state;
 }
 
@@ -89,6 +108,8 @@ void ChangeFeed::publish(const State& now) {
     if (state_.values[path] != value) changed.emplace(path, value);
   if (!changed.empty()) data["params"] = valuesJson(changed);
   if (now.locks != state_.locks) data["locks"] = mapJson(now.locks);
+  if (now.programNames != state_.programNames) data["programs"] = programsJson(now.programNames);
+  if (now.program != state_.program) data["program"] = now.program;
   if (data.empty()) return;
   state_ = now;
   recent_.emplace_back(++sequence_, event(data));
@@ -104,18 +125,26 @@ std::string ChangeFeed::snapshot() const {
   return event(Json{{"link", state_.link},
                     {"meters", cli::Meters::meterJson(state_.levels)},
                     {"params", valuesJson(state_.values)},
-                    {"locks", mapJson(state_.locks)}});
+                    {"locks", mapJson(state_.locks)},
+                    {"programs", programsJson(state_.programNames)},
+                    {"program", state_.program}});
+}
+
+bool ChangeFeed::behind(long seen) const {
+  return seen < 0 || (!recent_.empty() && seen < recent_.front().first - 1);
 }
 
 std::optional<std::string> ChangeFeed::next(long& seen, std::chrono::milliseconds timeout) {
   std::unique_lock lock(mutex_);
-  const bool behind = seen < 0 || (!recent_.empty() && seen < recent_.front().first - 1);
-  if (behind) {
+  // While this reader waited, the feed may have published more than it
+  // keeps: whether it fell behind is asked once the wait is over.
+  if (seen >= 0 && !published_.wait_for(lock, timeout, [&] { return sequence_ > seen || stop_.isSet(); }))
+    return std::nullopt;
+  if (stop_.isSet()) return std::nullopt;
+  if (behind(seen)) {
     seen = sequence_;
     return snapshot();
   }
-  if (!published_.wait_for(lock, timeout, [&] { return sequence_ > seen || stop_.isSet(); }) || stop_.isSet())
-    return std::nullopt;
   const auto after = std::ranges::find_if(recent_, [&](const auto& entry) { return entry.first > seen; });
   seen = after->first;
   return after->second;

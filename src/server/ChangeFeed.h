@@ -2,12 +2,15 @@
 
 // The live stream the pages follow: at most twenty times a second the feed
 // looks at the image and, when something changed, publishes one event with
-// the link state, the sixteen meters, the locks of the functions the page
-// offers and every parameter whose shown value changed — by a page, by orvanectl, by the device's own panel
-// or by a recalled program alike. A parameter whose function is locked is
-// announced as {"locked": true}, without its value, as the editor hides it.
-// A reader that joins, or falls too far behind, first gets everything as it
-// stands.
+// only the members that changed: the link state, the sixteen meters, the
+// locks of the functions the page offers, every parameter whose shown value
+// changed — by a page, by orvanectl, by the device's own panel or by a
+// recalled program alike — the stored programs' names ("programs": [{"program":
+// 1, "name": "..."}, ...], all thirty when one changed) and the current
+// program's number ("program": 0 while none is). A parameter whose function
+// is locked is announced as {"locked": true}, without its value, as the
+// editor hides it. A reader that joins, or falls more than a few events
+// behind, gets everything as it stands instead of the backlog.
 
 #include <chrono>
 #include <condition_variable>
@@ -29,6 +32,9 @@ namespace orvane::server {
 class ChangeFeed {
  public:
   static constexpr std::chrono::milliseconds kPeriod{50};
+  // Events kept for readers that are a little behind; one further behind
+  // gets the state as it stands, smaller than a backlog of meters.
+  static constexpr std::size_t kRecentEvents = 8;
 
   explicit ChangeFeed(DeviceService& device);
   ~ChangeFeed();
@@ -50,7 +56,9 @@ class ChangeFeed {
     std::string link;
     cli::Meters::Levels levels;
     std::map<std::string, Value> values;
-    std::map<std::string, bool> locks;  // by the functions the page offers
+    std::map<std::string, bool> locks;      // by the functions the page offers
+    std::vector<std::string> programNames;  // programs 1 .. 30
+    int program = 0;                        // the current one; 0 while none is
   };
 
   void run();
@@ -58,6 +66,7 @@ class ChangeFeed {
   void publish(const State& now);
   static std::string event(const Json& data);
   std::string snapshot() const;  // under mutex_
+  bool behind(long seen) const;  // under mutex_
 
   DeviceService& device_;
   std::vector<cli::ParameterPath> paths_;

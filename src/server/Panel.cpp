@@ -1,6 +1,7 @@
 #include "server/Panel.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "model/ProgramStore.h"
 
@@ -86,6 +87,13 @@ std::string master(const Json& given, Json& layout) {
   return {};
 }
 
+// A program number as the file wrote it, compared as the 64-bit number JSON
+// gave before it is narrowed, so that 4294967297 is not taken for 1.
+bool isProgramNumber(const Json& n) {
+  if (n.is_number_unsigned()) return n.get<std::uint64_t>() >= 1 && n.get<std::uint64_t>() <= kPrograms;
+  return n.is_number_integer() && n.get<std::int64_t>() >= 1 && n.get<std::int64_t>() <= kPrograms;
+}
+
 std::string programs(const Json& given, Json& layout) {
   if (!given.contains("programs")) return {};
   const Json& p = given["programs"];
@@ -93,11 +101,15 @@ std::string programs(const Json& given, Json& layout) {
     layout["programs"] = p.get<bool>() ? allPrograms() : Json::array();
     return {};
   }
-  const bool numbers = p.is_array() && std::ranges::all_of(p, [](const Json& n) {
-                         return n.is_number_integer() && n.get<int>() >= 1 && n.get<int>() <= kPrograms;
-                       });
-  if (!numbers) return "programs is true, false or a list of program numbers 1 .. 30";
-  layout["programs"] = p;
+  if (!p.is_array()) return "programs is true, false or a list of program numbers 1 .. 30";
+  for (const Json& n : p) {
+    if (isProgramNumber(n)) continue;
+    const std::string entry = n.is_number() ? cli::Outcome::dump(n) : std::string("a ") + n.type_name();
+    return "programs: " + entry + " is not one of the program numbers 1 .. 30";
+  }
+  Json numbers = Json::array();
+  for (const Json& n : p) numbers.push_back(n.get<int>());
+  layout["programs"] = std::move(numbers);
   return {};
 }
 

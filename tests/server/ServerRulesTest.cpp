@@ -1,10 +1,12 @@
 // The server's own rules: its command line, the panel layout, the access
-// code's file.
+// code's file and what the change feed gives its readers.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "model/NameField.h"
 #include "server/AccessCode.h"
+#include "server/ChangeFeed.h"
 #include "server/Panel.h"
 #include "server/ServerOptions.h"
 #include "support/ScratchDir.h"
@@ -56,6 +58,7 @@ TEST(Panel, LayoutsAreFilledInAndMistakesNamed) {
   EXPECT_EQ(layout["outputs"].size(), 8u);  // left out: every output
   EXPECT_EQ(layout["programs"], cli::Json::array({1, 5}));
   EXPECT_EQ(std::get<cli::Json>(Panel::parse("{}")), Panel::everything());
+  EXPECT_EQ(std::get<cli::Json>(Panel::parse(R"({"programs": [30]})"))["programs"], cli::Json::array({30}));
 
   const std::pair<const char*, const char*> mistakes[] = {
       {"[1, 2]", "not a JSON object"},
@@ -63,6 +66,11 @@ TEST(Panel, LayoutsAreFilledInAndMistakesNamed) {
       {"{\"outputs\": [{\"channel\": \"A\"}]}", "'A' is no channel"},
       {"{\"inputs\": [{\"channel\": \"A\", \"controls\": [\"eq\"]}]}", "controls are a list"},
       {"{\"programs\": [0]}", "program numbers 1 .. 30"},
+      {"{\"programs\": [4294967297]}", "4294967297 is not one of the program numbers"},  // not 1
+      {"{\"programs\": [18446744073709551615]}", "18446744073709551615 is not one"},
+      {"{\"programs\": [-1]}", "-1 is not one"},
+      {"{\"programs\": [1e10]}", "is not one of the program numbers"},
+      {"{\"programs\": [\"5\"]}", "a string is not one"},
       {"{\"master\": {\"level\": 1}}", "master.level is true or false"},
   };
   for (const auto& [text, message] : mistakes) {
@@ -71,6 +79,36 @@ TEST(Panel, LayoutsAreFilledInAndMistakesNamed) {
     EXPECT_NE(std::get<std::string>(parsed).find(message), std::string::npos)
         << std::get<std::string>(parsed);
   }
+}
+
+TEST(ChangeFeed, ARenameOrARecallComesAloneAndAReaderFarBehindGetsTheState) {
+  DeviceService device(ConnectTarget{}, "none");  // never linked: the test changes its image as a link would
+  ChangeFeed feed(device);
+  feed.start();
+  const auto next = [&feed](long& seen) {
+    const auto event = feed.next(seen, std::chrono::seconds(2));
+    return event ? cli::Json::parse(event->substr(std::string_view("data: ").size())) : cli::Json();
+  };
+  long close = -1, late = -1;
+  const cli::Json first = next(close);
+  EXPECT_EQ(first["programs"].size(), 30u);
+  EXPECT_EQ(first["program"], 0);
+  EXPECT_EQ(next(late), first);
+
+  device.image().modify([](ImageData& d) { NameField::TextToField("Lecture", recordName(d.programs[2])); });
+  const cli::Json renamed = next(close);
+  EXPECT_EQ(renamed.size(), 1u) << renamed;
+  EXPECT_EQ(renamed["programs"][2], (cli::Json{{"program", 3}, {"name", "Lecture"}}));
+  EXPECT_EQ(next(late), renamed);  // one event behind: that event
+
+  const int last = static_cast<int>(ChangeFeed::kRecentEvents) + 2;
+  for (int program = 1; program <= last; ++program) {
+    device.image().modify([program](ImageData& d) { d.currentProgramNumber = program; });
+    ASSERT_EQ(next(close), (cli::Json{{"program", program}}));
+  }
+  const cli::Json state = next(late);  // further behind than the feed keeps: the state, not the backlog
+  EXPECT_EQ(state["program"], last);
+  EXPECT_EQ(state["programs"][2]["name"], "Lecture");
 }
 
 TEST(AccessCode, MadeOnceKeptPrivateAndComparedWhole) {
