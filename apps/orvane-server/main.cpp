@@ -79,6 +79,9 @@ int serve(const ServerOptions& options) {
   std::thread http([&api] { api.run(); });
   int signal = 0;
   sigwait(&stopSignals, &signal);
+  // The device first: a command waiting for it would hold up the HTTP side,
+  // and an open in progress the end of the keeper.
+  device.stop();
   api.stop();
   http.join();
   return 0;

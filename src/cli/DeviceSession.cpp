@@ -1,5 +1,6 @@
 #include "cli/DeviceSession.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "link/SystemLinks.h"
@@ -10,6 +11,7 @@ namespace orvane::cli {
 namespace {
 
 constexpr auto kPollPause = std::chrono::milliseconds(2);
+constexpr const char* kCancelled = "the wait for the device was cancelled";
 
 }  // namespace
 
@@ -47,6 +49,7 @@ template <class Done>
 std::string DeviceSession::waitUntil(Done&& done, Seconds timeout, const char* what) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!done()) {
+    if (cancelled_) return kCancelled;
     if (linkLost()) return "the link to the device was lost";
     if (std::chrono::steady_clock::now() > deadline)
       return std::string("the device did not finish ") + what + " in time";
@@ -56,13 +59,14 @@ std::string DeviceSession::waitUntil(Done&& done, Seconds timeout, const char* w
 }
 
 int DeviceSession::sinceOpen(Message message) const {
-  const auto at = atOpen_.find(message);
-  return notifier_.count(message) - (at == atOpen_.end() ? 0 : at->second);
+  const auto at = std::ranges::find(kCountedFromOpen, message) - kCountedFromOpen.begin();
+  const int atOpen = at < std::ssize(atOpen_) ? atOpen_[static_cast<std::size_t>(at)].load() : 0;
+  return notifier_.count(message) - atOpen;
 }
 
 std::string DeviceSession::open(const ConnectTarget& target, Seconds timeout) {
-  for (Message message : {Message::LinkLost, Message::FirmwareVersionRead, Message::ChannelDataRead})
-    atOpen_[message] = notifier_.count(message);
+  if (cancelled_) return kCancelled;
+  for (std::size_t i = 0; i < kCountedFromOpen.size(); ++i) atOpen_[i] = notifier_.count(kCountedFromOpen[i]);
   if (!connection_.connect(target.link, target.address, target.deviceId))
     return "cannot open the link " + (target.address.empty() ? std::string("usb") : target.address);
   std::string error = waitUntil(
@@ -73,7 +77,12 @@ std::string DeviceSession::open(const ConnectTarget& target, Seconds timeout) {
   if (error.empty()) error = checkFirmware();
   if (error.empty())
     error = waitUntil([this] { return sinceOpen(Message::ChannelDataRead) > 0; }, timeout, "the full read");
-  if (!error.empty()) return error;
+  if (!error.empty()) {
+    // A refused firmware or an unfinished read leaves the worker talking to
+    // the device; the next open needs the link closed.
+    close();
+    return error;
+  }
   links_.normalise();
   return {};
 }

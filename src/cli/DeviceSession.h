@@ -4,12 +4,14 @@
 // the image, the link machinery with the machine's real links, the link
 // groups and, for the report, the filter models. Opening it does the full
 // read the editor does; settle() returns once everything edited or queued
-// has reached the device. Every wait ends early when the link is lost.
+// has reached the device. Every wait ends early when the link is lost or
+// the session is cancelled.
 //
 // Errors come back as one line of text for the user; empty means success.
 
+#include <array>
+#include <atomic>
 #include <chrono>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -35,22 +37,36 @@ class DeviceSession {
   DeviceSession& operator=(const DeviceSession&) = delete;
 
   // Opens the link and waits for the full read and the firmware check. A
-  // session closed (or whose link was lost) may be opened again.
+  // session closed (or whose link was lost) may be opened again. An open
+  // that fails closes the link it opened, so the next one starts afresh.
   std::string open(const ConnectTarget& target, Seconds timeout = Seconds(60));
-  // Waits until every changed row and queued frame reached the device.
-  std::string settle(Seconds timeout = Seconds(300));
+  // Waits until every changed row and queued frame reached the device; at
+  // most the wait limit unless a time-out is given.
+  std::string settle() { return settle(waitLimit_); }
+  std::string settle(Seconds timeout);
   // Waits until `message` arrived `count` times in all.
-  std::string waitFor(Message message, int count, Seconds timeout = Seconds(300));
+  std::string waitFor(Message message, int count) { return waitFor(message, count, waitLimit_); }
+  std::string waitFor(Message message, int count, Seconds timeout);
   void close();
+
+  // The longest settle() and waitFor() wait when given no time-out: 300 s,
+  // enough for a restore over the RS-485 bus, unless set (before the
+  // session is shared between threads).
+  void setWaitLimit(Seconds limit) { waitLimit_ = limit; }
+  // Ends the wait in progress, an open's included, and every later one at
+  // once with an error: the session is being given up. Any thread may call
+  // it.
+  void cancel() { cancelled_ = true; }
 
   ParameterImage& image() { return image_; }
   Command& command() { return command_; }
   LinkGroups& links() { return links_; }
   CliNotifier& notifier() { return notifier_; }
   ChannelFilters& filters();
-  // Whether the link opened last was reported lost.
+  // Whether the link opened last was reported lost. Any thread may ask.
   bool linkLost() const { return sinceOpen(Message::LinkLost) > 0; }
-  // How often `message` arrived since the link was opened last.
+  // How often `message` arrived since the link was opened last. Any thread
+  // may ask, also while another opens the link.
   int sinceOpen(Message message) const;
   // The device's version text, e.g. "J-DV1.20".
   std::string firmware() const;
@@ -62,10 +78,16 @@ class DeviceSession {
   std::string waitUntil(Done&& done, Seconds timeout, const char* what);
   std::string checkFirmware() const;
 
+  // The messages whose counts at the last open are kept.
+  static constexpr std::array kCountedFromOpen{Message::LinkLost, Message::FirmwareVersionRead,
+                                               Message::ChannelDataRead};
+
   ParameterImage image_;
   CliNotifier notifier_;
-  // The counts of the messages the waits look at when the link was opened.
-  std::map<Message, int> atOpen_;
+  // The counts of kCountedFromOpen when the link was opened last.
+  std::array<std::atomic<int>, kCountedFromOpen.size()> atOpen_{};
+  Seconds waitLimit_{300};
+  std::atomic<bool> cancelled_{false};
   Command command_;
   ConnectionManager connection_;
   LinkGroups links_;

@@ -12,6 +12,8 @@ namespace {
 
 constexpr auto kRetry = std::chrono::seconds(2);
 constexpr auto kOpenLimit = std::chrono::seconds(30);
+// How often a command waiting for the session looks at the link.
+constexpr auto kSessionPoll = std::chrono::milliseconds(20);
 
 Reply error(int status, const std::string& message) {
   return Reply{status, Json{{"error", message}}};
@@ -32,10 +34,12 @@ std::optional<Reply> lockedReply(const cli::ParameterPath& path, const Parameter
 }  // namespace
 
 DeviceService::DeviceService(const ConnectTarget& target, std::string linkText, const Timings& timings)
-    : target_(target), linkText_(std::move(linkText)), session_(timings) {}
+    : target_(target), linkText_(std::move(linkText)), session_(timings) {
+  session_.setWaitLimit(kDeviceWait);
+}
 
 DeviceService::~DeviceService() {
-  stop_.set();
+  stop();
   if (keeper_.joinable()) keeper_.join();
   std::lock_guard lock(sessionMutex_);
   session_.close();
@@ -43,6 +47,11 @@ DeviceService::~DeviceService() {
 
 void DeviceService::start() {
   keeper_ = std::thread([this] { keepLinked(); });
+}
+
+void DeviceService::stop() {
+  stop_.set();
+  session_.cancel();
 }
 
 DeviceService::Link DeviceService::link() const {
@@ -65,7 +74,9 @@ void DeviceService::keepLinked() {
   do {
     if (link() == Link::Open) continue;
     std::lock_guard lock(sessionMutex_);
-    if (link_ == Link::Open) session_.close();
+    // A lost link, and one whose open failed part way, are closed before
+    // the next open: the link cannot be opened while it still is.
+    session_.close();
     link_ = Link::Connecting;
     lastError_ = session_.open(target_, kOpenLimit);
     link_ = lastError_.empty() ? Link::Open : Link::Lost;
@@ -78,9 +89,22 @@ std::optional<Reply> DeviceService::withoutLink() const {
   return error(409, std::string("no link to the device (") + linkName(now) + ")");
 }
 
+// Polls try_lock() rather than waiting in std::timed_mutex::try_lock_for(),
+// whose clock-based lock ThreadSanitizer does not follow.
+std::optional<Reply> DeviceService::takeSession(std::unique_lock<std::mutex>& lock) {
+  const auto deadline = std::chrono::steady_clock::now() + kDeviceWait;
+  while (!lock.try_lock()) {
+    if (auto refused = withoutLink()) return refused;
+    if (std::chrono::steady_clock::now() > deadline)
+      return error(503, "the device is busy with the commands before this one");
+    std::this_thread::sleep_for(kSessionPoll);
+  }
+  return withoutLink();
+}
+
 Reply DeviceService::run(const cli::Words& words) {
-  std::lock_guard lock(sessionMutex_);
-  if (auto refused = withoutLink()) return *refused;
+  std::unique_lock lock(sessionMutex_, std::defer_lock);
+  if (auto refused = takeSession(lock)) return *refused;
   cli::CommandContext context{session_, true, [](const std::string&) {}, [] { return false; }};
   const cli::Outcome outcome = cli::CommandRunner(context, linkText_).run(words);
   if (outcome.ok()) return Reply{200, outcome.json};
@@ -123,6 +147,7 @@ Reply DeviceService::setParameter(const std::string& text, const std::string& va
 }
 
 Reply DeviceService::programs() {
+  if (auto refused = withoutLink()) return *refused;
   return run({"programs"});
 }
 

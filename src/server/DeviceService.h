@@ -2,11 +2,13 @@
 
 // The server's one link to the device, on the editor's core, and what the
 // API does with it. A keeper thread opens the link, and opens it again two
-// seconds after a loss; the state is part of every status. Commands run one
-// at a time on the session, through the same command layer as orvanectl,
-// and their outcome comes back with the HTTP status that fits: 400 a bad
-// value, 403 a locked function (neither changed nor shown: its answer
-// carries "locked": true and no value), 404 an unknown path, 409 no link.
+// seconds after a loss or a failed open; the state is part of every status.
+// Commands run one at a time on the session, through the same command layer
+// as orvanectl, and their outcome comes back with the HTTP status that
+// fits: 400 a bad value, 403 a locked function (neither changed nor shown:
+// its answer carries "locked": true and no value), 404 an unknown path, 409
+// no link, 502 a device that failed the command or did not take it within
+// kDeviceWait, 503 a command that found the session busy for as long.
 
 #include <atomic>
 #include <chrono>
@@ -32,6 +34,11 @@ class DeviceService {
  public:
   enum class Link { Connecting, Open, Lost };
 
+  // The longest a command waits for the device, and for the commands before
+  // it: a room-control system must not hang on a device that stopped
+  // taking changes.
+  static constexpr std::chrono::seconds kDeviceWait{5};
+
   DeviceService(const ConnectTarget& target, std::string linkText,
                 const Timings& timings = cli::DeviceSession::defaultTimings());
   ~DeviceService();
@@ -40,6 +47,10 @@ class DeviceService {
 
   // Starts the keeper thread.
   void start();
+  // Ends the keeper's work and every wait on the device at once, an open in
+  // progress included: the server is shutting down, and a command that
+  // waits for the device fails from now on. The destructor stops as well.
+  void stop();
 
   // Open only while the session's link is: a loss shows at once, before the
   // keeper opens the link again.
@@ -62,6 +73,10 @@ class DeviceService {
   void keepLinked();
   // 409 unless the link is open.
   std::optional<Reply> withoutLink() const;
+  // Takes the session for a command: a refusal instead when the link is not
+  // open, or goes while waiting (the keeper then holds the session for the
+  // whole open), or the session stays busy longer than kDeviceWait.
+  std::optional<Reply> takeSession(std::unique_lock<std::mutex>& lock);
   Reply run(const cli::Words& words);
 
   ConnectTarget target_;
