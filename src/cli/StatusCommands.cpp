@@ -22,27 +22,31 @@ constexpr auto kSnapshotWait = std::chrono::seconds(1);
 
 }  // namespace
 
-Outcome status(CommandContext& context, const std::string& link) {
-  DeviceSession& session = context.session;
-  const Levels levels = freshLevels(session, kSnapshotWait);
+Json device(DeviceSession& session) {
   const auto [deviceId, program, name] = session.image().read([](const ImageData& d) {
     return std::tuple(d.connection.deviceId, d.currentProgramNumber, d.currentProgramName);
   });
-  const std::string firmware = session.firmware();
-  const int model = ProductVariant::current().modelCode;
-  const std::string programName = NameField::FieldToText(name);
+  return Json{{"deviceId", deviceId},
+              {"firmware", session.firmware()},
+              {"model", ProductVariant::current().modelCode},
+              {"program", Json{{"number", program}, {"name", NameField::FieldToText(name)}}}};
+}
+
+Outcome status(CommandContext& context, const std::string& link) {
+  const Levels levels = freshLevels(context.session, kSnapshotWait);
+  Json json = device(context.session);
+  const Json& program = json["program"];
+  const int number = program["number"].get<int>();
   std::string text = "link:     " + link + "\n";
-  text += "device:   KVS" + std::to_string(model) + ", ID " + std::to_string(deviceId) + ", firmware " +
-          firmware + "\n";
-  text +=
-      "program:  " + (program > 0 ? std::to_string(program) : std::string("-")) + " " + programName + "\n";
+  text += "device:   KVS" + std::to_string(json["model"].get<int>()) + ", ID " +
+          std::to_string(json["deviceId"].get<int>()) + ", firmware " + json["firmware"].get<std::string>() +
+          "\n";
+  text += "program:  " + (number > 0 ? std::to_string(number) : std::string("-")) + " " +
+          program["name"].get<std::string>() + "\n";
   text += "meters:   " + meterLine(levels) + "\n";
-  return Outcome::done(text, Json{{"link", link},
-                                  {"deviceId", deviceId},
-                                  {"firmware", firmware},
-                                  {"model", model},
-                                  {"program", Json{{"number", program}, {"name", programName}}},
-                                  {"meters", meterJson(levels)}});
+  json["link"] = link;
+  json["meters"] = meterJson(levels);
+  return Outcome::done(text, json);
 }
 
 Outcome meters(CommandContext& context, const Words& args) {

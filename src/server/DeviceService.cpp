@@ -4,6 +4,7 @@
 #include "cli/Meters.h"
 #include "cli/ParameterPath.h"
 #include "cli/PathLocks.h"
+#include "cli/StatusCommands.h"
 #include "model/ProgramStore.h"
 
 namespace orvane::server {
@@ -119,12 +120,10 @@ Reply DeviceService::status() {
     if (lock.owns_lock() && !lastError_.empty()) body["error"] = lastError_;
     return Reply{200, body};
   }
-  Reply reply = run({"status"});
-  if (reply.status != 200) return Reply{200, body};
-  reply.body.erase("meters");
-  reply.body["link"] = linkName(link());
-  reply.body["target"] = linkText_;
-  return reply;
+  // From the image alone: the feed keeps the meters, and a status must
+  // not wait behind the commands on the device.
+  body.update(cli::StatusCommands::device(session_));
+  return Reply{200, body};
 }
 
 Reply DeviceService::getParameter(const std::string& text) {
