@@ -24,6 +24,8 @@ namespace {
 using namespace orvane;
 using namespace orvane::server;
 
+constexpr auto kLongestShutdown = std::chrono::milliseconds(1500);
+
 int fail(const std::string& message) {
   std::fprintf(stderr, "orvane-server: %s\n", message.c_str());
   return 1;
@@ -79,6 +81,13 @@ int serve(const ServerOptions& options) {
   std::thread http([&api] { api.run(); });
   int signal = 0;
   sigwait(&stopSignals, &signal);
+  // The server keeps nothing that must be saved: should the link layer
+  // still be inside a connection attempt it cannot cut short, the process
+  // ends anyway after this long.
+  std::thread([] {
+    std::this_thread::sleep_for(kLongestShutdown);
+    std::_Exit(0);
+  }).detach();
   // The device first: a command waiting for it would hold up the HTTP side,
   // and an open in progress the end of the keeper.
   device.stop();

@@ -129,7 +129,7 @@ Answer HttpApi::route(const Request& request) {
   if (read && path == "/api/panel") return toResponse(Reply{200, panel_});
   if (read && path == "/api/programs") return onDevice([this] { return device_.programs(); });
   if (read && path == "/api/meters") return onDevice([this] { return device_.meters(); });
-  if (read && path == "/api/events")
+  if (request.method() == http::verb::get && path == "/api/events")
     return EventSource{[this](long& seen) { return feed_.next(seen, std::chrono::milliseconds(0)); }};
   if (const auto number = between(path, "/api/programs/", "/recall"); number && post)
     return onDevice([this, number = *number] { return device_.recall(number); });
