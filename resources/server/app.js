@@ -274,7 +274,18 @@ function showEvent(data) {
   if (data.programs || "program" in data) buildPrograms();
 }
 
-const stream = { source: null, retryMs: kFirstRetryMs, timer: 0 };
+const stream = { source: null, retryMs: kFirstRetryMs, timer: 0, heard: 0 };
+
+// The server sends at least an "alive" event every few seconds; a stream
+// silent for much longer went away without closing (a Wi-Fi that dropped)
+// and is treated as lost.
+const kSilentMs = 15000;
+setInterval(() => {
+  if (stream.source && Date.now() - stream.heard > kSilentMs) {
+    stopFollowing();
+    connectionLost(resume);
+  }
+}, 1000);
 
 function stopFollowing() {
   if (stream.source) stream.source.close();
@@ -288,7 +299,10 @@ function follow() {
   stopFollowing();
   const source = new EventSource("/api/events");
   stream.source = source;
+  stream.heard = Date.now();
+  source.addEventListener("alive", () => { stream.heard = Date.now(); });
   source.onmessage = (message) => {
+    stream.heard = Date.now();
     stream.retryMs = kFirstRetryMs;
     showEvent(JSON.parse(message.data));
   };

@@ -14,7 +14,8 @@ constexpr const char* kHead =
     "Connection: close\r\n"
     "\r\n";
 
-constexpr const char* kStillHere = ": still here\n\n";
+// Pages listen for it to tell a silent connection from a quiet room.
+constexpr const char* kAlive = "event: alive\ndata: {}\n\n";
 
 }  // namespace
 
@@ -46,7 +47,7 @@ void EventStream::send(std::string text) {
 
 void EventStream::look() {
   if (std::optional<std::string> event = source_.next(seen_)) return send(std::move(*event));
-  if (Clock::now() - lastSent_ >= limits_.streamQuiet) return send(kStillHere);
+  if (Clock::now() - lastSent_ >= limits_.streamQuiet) return send(kAlive);
   timer_.expires_after(kLook);
   timer_.async_wait([self = shared_from_this()](boost::beast::error_code error) {
     if (!error) self->look();

@@ -1,8 +1,9 @@
 #pragma once
 
 // A page's live stream on its connection: the answer's head, then each
-// event as the source has it, looked for twenty times a second, and a
-// comment when nothing came for a while (so closed pages are found).
+// event as the source has it, looked for twenty times a second, and an
+// "alive" event when nothing came for a while: the page finds a connection
+// that went silent, the server a page that was closed.
 //
 // A reader is never fed faster than it reads: while one event is on its
 // way, nothing else is taken from the source, and the source gives a

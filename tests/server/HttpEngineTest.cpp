@@ -25,6 +25,8 @@ class TestHandler : public HttpHandler {
         std::this_thread::sleep_for(300ms);
         return HttpReplies::json(http::status::ok, cli::Json{{"slow", true}});
       }};
+    if (request.target() == "/api/quiet")
+      return EventSource{[](long&) -> std::optional<std::string> { return std::nullopt; }};
     if (request.target() == "/api/events")
       return EventSource{[](long& seen) -> std::optional<std::string> {
         ++seen;
@@ -165,6 +167,19 @@ TEST_F(HttpEngine, StreamsAreBoundedAndAReaderThatDoesNotReadIsDropped) {
   // and both are dropped; their places come back.
   EXPECT_TRUE(eventually([&] { return server_->connections() == 0; }, 10s));
   EXPECT_EQ(get("127.0.0.1", "/api/events"), 200);
+}
+
+TEST_F(HttpEngine, AQuietStreamSaysItIsAlive) {
+  HttpLimits limits;
+  limits.streamQuiet = 100ms;
+  serve(limits);
+  RawClient reader = client();
+  reader.send("GET /api/quiet HTTP/1.1\r\nHost: h\r\n\r\n");
+  bool closed = false;
+  const std::string text = reader.read(1s, closed);
+  EXPECT_NE(text.find("text/event-stream"), std::string::npos);
+  EXPECT_NE(text.find("event: alive\ndata: {}\n\n"), std::string::npos);
+  EXPECT_FALSE(closed);
 }
 
 }  // namespace
