@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "ui/common/UiText.h"
 #include "ui/locks/LockTexts.h"
-#include "ui/main/UiText.h"
 
 namespace orvane::ui {
 

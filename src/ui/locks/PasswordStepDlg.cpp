@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 
 #include "model/Language.h"
+#include "ui/common/UiText.h"
 #include "ui/locks/PassWordEdit.h"
-#include "ui/main/UiText.h"
 
 namespace orvane::ui {
 

@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "model/Language.h"
-#include "ui/main/UiText.h"
+#include "ui/common/UiText.h"
 
 namespace orvane::ui {
 

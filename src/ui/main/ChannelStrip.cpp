@@ -8,8 +8,8 @@
 
 #include "model/NameField.h"
 #include "model/Texts.h"
+#include "ui/common/UiText.h"
 #include "ui/main/MainTexts.h"
-#include "ui/main/UiText.h"
 #include "ui/pages/NumEdit.h"
 #include "ui/pages/NumField.h"
 #include "ui/widgets/ConsoleLook.h"

@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/common/UiText.h"
 #include "ui/main/MainTexts.h"
-#include "ui/main/UiText.h"
 #include "ui/widgets/GradientProgressCtrl.h"
 
 namespace orvane::ui {

@@ -10,7 +10,7 @@
 
 #include "link/ConnectionManager.h"
 #include "model/ConnectionState.h"
-#include "ui/main/ConnectionChoices.h"
+#include "ui/common/ConnectionChoices.h"
 
 class QComboBox;
 class QLineEdit;

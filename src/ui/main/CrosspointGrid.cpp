@@ -5,8 +5,8 @@
 #include <QPushButton>
 
 #include "model/Crosspoints.h"
+#include "ui/common/UiText.h"
 #include "ui/main/MainTexts.h"
-#include "ui/main/UiText.h"
 #include "ui/widgets/ConsoleLook.h"
 #include "ui/widgets/ToggleButton.h"
 

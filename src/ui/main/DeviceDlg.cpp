@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "ui/common/UiText.h"
 #include "ui/main/MainTexts.h"
-#include "ui/main/UiText.h"
 
 namespace orvane::ui {
 

@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "ui/common/UiText.h"
 #include "ui/main/MainTexts.h"
-#include "ui/main/UiText.h"
 
 namespace orvane::ui {
 

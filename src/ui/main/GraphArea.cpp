@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "ui/common/UiText.h"
 #include "ui/graphs/CFStatic.h"
 #include "ui/main/MainTexts.h"
-#include "ui/main/UiText.h"
 
 namespace orvane::ui {
 

@@ -4,10 +4,10 @@
 
 #include "model/ProductVariant.h"
 #include "model/Texts.h"
+#include "ui/common/MessageBoxes.h"
 #include "ui/locks/Set_Warn_Dlg.h"
 #include "ui/main/DeviceDlg.h"
 #include "ui/main/MainTexts.h"
-#include "ui/main/MessageBoxes.h"
 
 namespace orvane::ui {
 

@@ -12,8 +12,8 @@
 #include <functional>
 
 #include "link/ConnectionManager.h"
+#include "ui/common/ConnectionChoices.h"
 #include "ui/main/ConnectDlg.h"
-#include "ui/main/ConnectionChoices.h"
 #include "ui/main/QtNotifier.h"
 
 class QWidget;

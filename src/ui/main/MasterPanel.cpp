@@ -3,8 +3,8 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include "ui/common/UiText.h"
 #include "ui/main/MainTexts.h"
-#include "ui/main/UiText.h"
 #include "ui/pages/NumEdit.h"
 #include "ui/pages/NumField.h"
 #include "ui/widgets/ConsoleLook.h"

@@ -14,6 +14,8 @@
 #include <QVBoxLayout>
 
 #include "model/ProductVariant.h"
+#include "ui/common/MessageBoxes.h"
+#include "ui/common/UiText.h"
 #include "ui/graphs/CFStatic.h"
 #include "ui/locks/LockWorkflow.h"
 #include "ui/locks/Set_Warn_Dlg.h"
@@ -23,10 +25,8 @@
 #include "ui/main/GraphArea.h"
 #include "ui/main/MainTexts.h"
 #include "ui/main/MasterPanel.h"
-#include "ui/main/MessageBoxes.h"
 #include "ui/main/StripBank.h"
 #include "ui/main/TopBar.h"
-#include "ui/main/UiText.h"
 #include "ui/pages/ChannelPage.h"
 #include "ui/pages/EqSection.h"
 #include "ui/pages/InDataDlg.h"
@@ -65,7 +65,7 @@ OrvaneDlg::OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLis
   ApplyLanguage();
   // The window opens on the input page of input 0.
   image_.modify([](ImageData& d) { d.editor.selectedPage = Page::Matrix; });
-  SelectPage(1, 0);
+  SelectPage(Page::Input, 0);
   RefreshAll();
 }
 
@@ -115,8 +115,8 @@ QWidget* OrvaneDlg::buildConsole() {
   inputs_ = new StripBank(Side::Input, image_, links_, area);
   outputs_ = new StripBank(Side::Output, image_, links_, area);
   for (StripBank* bank : {inputs_, outputs_}) {
-    const int kind = bank->side() == Side::Input ? 1 : 2;
-    connect(bank, &StripBank::selectRequested, this, [this, kind](int n) { SelectPage(kind, n); });
+    const Page page = bank->side() == Side::Input ? Page::Input : Page::Output;
+    connect(bank, &StripBank::selectRequested, this, [this, page](int n) { SelectPage(page, n); });
     connect(bank, &StripBank::curvesChanged, this, [this] { graph()->Redraw(-1); });
     connect(bank, &StripBank::channelEdited, this, [this, side = bank->side()] { onStripEdited(side); });
   }
@@ -143,7 +143,7 @@ QWidget* OrvaneDlg::buildWorkArea(QWidget* parent) {
   connect(graphArea_->graph(), &CFStatic::graphChanged, this, &OrvaneDlg::onGraphChanged);
   connect(graphArea_->graph(), &CFStatic::elementDragged, this, &OrvaneDlg::onGraphDragging);
   grid->addWidget(graphArea_, 0, 1);
-  connect(crosspoints_, &CrosspointGrid::mixerPageRequested, this, [this] { SelectPage(0, 0); });
+  connect(crosspoints_, &CrosspointGrid::mixerPageRequested, this, [this] { SelectPage(Page::Matrix, 0); });
   pageArea_ = new QFrame(work);
   pageArea_->setObjectName("pageArea");
   pageArea_->setFrameShape(QFrame::StyledPanel);
@@ -180,9 +180,10 @@ void OrvaneDlg::wireReactions() {
   connect(reactions_, &LinkReactions::connectDialogOpened, this, &OrvaneDlg::connectDialogOpened);
   connect(reactions_, &LinkReactions::linkOpened, this, [this] {
     topBar_->showLinkState(true);
-    RefreshStatus(1);
+    RefreshStatus(TopBar::Status::DeviceProgram);
   });
-  connect(reactions_, &LinkReactions::statusChanged, this, [this] { RefreshStatus(1); });
+  connect(reactions_, &LinkReactions::statusChanged, this,
+          [this] { RefreshStatus(TopBar::Status::DeviceProgram); });
   connect(reactions_, &LinkReactions::linkEnded, this, &OrvaneDlg::onLinkEnded);
   connect(reactions_, &LinkReactions::deviceRead, this, &OrvaneDlg::RefreshAll);
   connect(reactions_, &LinkReactions::levelsRead, this, &OrvaneDlg::onLevels);
@@ -227,8 +228,8 @@ void OrvaneDlg::onLevels() {
 
 // --- window state ---------------------------------------------------------------
 
-void OrvaneDlg::RefreshStatus(int mode) {
-  topBar_->showStatus(mode);
+void OrvaneDlg::RefreshStatus(TopBar::Status status) {
+  topBar_->showStatus(status);
 }
 
 QString OrvaneDlg::statusText(int field) const {
@@ -259,10 +260,9 @@ SLamp* OrvaneDlg::outputMeter(int channel) const {
   return outputs_->meter(channel);
 }
 
-void OrvaneDlg::SelectPage(int kind, int channel) {
+void OrvaneDlg::SelectPage(Page page, int channel) {
   graph()->FlushNotification();
   const EditorState editor = image_.read([](const ImageData& d) { return d.editor; });
-  const Page page = kind == 0 ? Page::Matrix : kind == 1 ? Page::Input : Page::Output;
   const int selected = page == Page::Input ? editor.selectedInput : editor.selectedOutput;
   if (page == editor.selectedPage && (page == Page::Matrix || channel == selected)) return;
   image_.modify([&](ImageData& d) {
@@ -393,7 +393,8 @@ void OrvaneDlg::onPrograms() {
       image_, *command_, [this](ProgramDlg::PcAction action) { runPcAction(action); }, this);
   emit programDialogOpened(&dialog);
   dialog.exec();
-  if (dialog.programChosen()) RefreshStatus(connection_.isConnected() ? 1 : 0);
+  if (dialog.programChosen())
+    RefreshStatus(connection_.isConnected() ? TopBar::Status::DeviceProgram : TopBar::Status::Offline);
 }
 
 // A Room EQ Wizard filter file into the channel of `page`; a refused file
@@ -421,7 +422,7 @@ void OrvaneDlg::runPcAction(ProgramDlg::PcAction action) {
       if (files.loadOne()) showLoadedProgram();
       break;
     case ProgramDlg::SaveOne:
-      if (files.saveOne()) RefreshStatus(2);
+      if (files.saveOne()) RefreshStatus(TopBar::Status::ProgramFile);
       break;
     case ProgramDlg::LoadAll:
       files.loadAll();
@@ -444,7 +445,7 @@ void OrvaneDlg::openProgramFile(const QString& path) {
 // number.
 void OrvaneDlg::showLoadedProgram() {
   RefreshAll();
-  RefreshStatus(2);
+  RefreshStatus(TopBar::Status::ProgramFile);
 }
 
 void OrvaneDlg::onReport() {

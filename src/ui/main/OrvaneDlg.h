@@ -18,10 +18,12 @@
 #include "link/ConnectionManager.h"
 #include "link/LinkGroups.h"
 #include "link/MasterSection.h"
+#include "model/EditorState.h"
 #include "ui/locks/LockDataDlg.h"
 #include "ui/locks/PasswordStepDlg.h"
 #include "ui/main/LinkReactions.h"
 #include "ui/main/QtNotifier.h"
+#include "ui/main/TopBar.h"
 #include "ui/programs/FileChooser.h"
 #include "ui/programs/ProgramDlg.h"
 #include "ui/report/DataViewDlg.h"
@@ -45,7 +47,6 @@ class GradientProgressCtrl;
 class MasterPanel;
 class SLamp;
 class StripBank;
-class TopBar;
 class WindowPart;
 
 class OrvaneDlg : public QWidget {
@@ -68,15 +69,14 @@ class OrvaneDlg : public QWidget {
   bool connectTo(LinkType link, const QString& address, int deviceId);
   void disconnectLink();
 
-  // Status fields: mode 0 not connected, 1 connected, 2 settings from a file.
-  void RefreshStatus(int mode);
+  // The status fields: no link, the device's program, or a program file.
+  void RefreshStatus(TopBar::Status status);
   // Every part shows the image anew, then the locks apply.
   void RefreshAll();
   void ApplyLanguage();
-  // Page 0 = matrix, 1 = input page of input `channel`, 2 = output page of
-  // output `channel`; moves the strip highlight and points the master
-  // section at the side shown.
-  void SelectPage(int kind, int channel);
+  // The matrix page, or the page of input or output `channel`; moves the
+  // strip highlight and points the master section at the side shown.
+  void SelectPage(Page page, int channel);
   void ApplyLocks();
   // Shows the image's gain of one channel in its strip (after a page
   // changed it).

@@ -6,9 +6,9 @@
 #include <algorithm>
 
 #include "model/NameField.h"
+#include "ui/common/UiText.h"
 #include "ui/main/ChannelStrip.h"
 #include "ui/main/MainTexts.h"
-#include "ui/main/UiText.h"
 #include "ui/widgets/SLamp.h"
 
 namespace orvane::ui {

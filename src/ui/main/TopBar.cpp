@@ -8,8 +8,8 @@
 #include <QToolButton>
 
 #include "model/NameField.h"
+#include "ui/common/UiText.h"
 #include "ui/main/MainTexts.h"
-#include "ui/main/UiText.h"
 
 namespace orvane::ui {
 
@@ -81,13 +81,13 @@ void TopBar::buildStatusFields() {
   }
 }
 
-void TopBar::showStatus(int mode) {
+void TopBar::showStatus(Status status) {
   const auto [link, deviceId, number, name] = image_.read([](const ImageData& d) {
     return std::tuple(d.connection.linkType, d.connection.deviceId, d.currentProgramNumber,
                       d.currentProgramName);
   });
   statusFields_[kNameField]->setText(QString::fromStdString(NameField::FieldToText(name, name.size())));
-  if (mode == 0) {
+  if (status == Status::Offline) {
     statusFields_[kLinkField]->setText(kNull);
     statusFields_[kNumberField]->setText(kNull);
     return;
@@ -106,7 +106,8 @@ void TopBar::showStatus(int mode) {
       statusFields_[kLinkField]->setText(kNull);
       break;
   }
-  statusFields_[kNumberField]->setText(mode == 2 ? QStringLiteral("PC") : QString::number(number));
+  statusFields_[kNumberField]->setText(status == Status::ProgramFile ? QStringLiteral("PC")
+                                                                     : QString::number(number));
 }
 
 void TopBar::showLinkState(bool connected) {
@@ -126,7 +127,7 @@ QString TopBar::statusText(int field) const {
 void TopBar::refreshFromImage() {
   const bool connected =
       image_.read([](const ImageData& d) { return d.connection.linkType != LinkType::None; });
-  showStatus(connected ? 1 : 0);
+  showStatus(connected ? Status::DeviceProgram : Status::Offline);
   showLinkState(connected);
 }
 

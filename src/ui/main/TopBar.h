@@ -9,7 +9,7 @@
 #include <array>
 
 #include "model/ParameterImage.h"
-#include "ui/main/ConnectionChoices.h"
+#include "ui/common/ConnectionChoices.h"
 #include "ui/widgets/WindowPart.h"
 
 class QLabel;
@@ -24,11 +24,13 @@ class TopBar : public QWidget, public WindowPart {
 
  public:
   enum StatusField { kNameField = 0, kNumberField = 1, kLinkField = 2 };
+  // What the status fields show: no link, the device's current program,
+  // or settings loaded from a program file.
+  enum class Status { Offline, DeviceProgram, ProgramFile };
 
   TopBar(ParameterImage& image, const ConnectionChoices& choices, QWidget* parent = nullptr);
 
-  // Status fields: mode 0 not connected, 1 connected, 2 settings from a file.
-  void showStatus(int mode);
+  void showStatus(Status status);
   void showLinkState(bool connected);
   // The help and tool buttons, which the matrix mixer page hides.
   void showTools(bool shown);

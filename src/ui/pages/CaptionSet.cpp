@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QTabWidget>
 
-#include "ui/main/UiText.h"
+#include "ui/common/UiText.h"
 
 namespace orvane::ui {
 

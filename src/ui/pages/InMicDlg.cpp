@@ -4,7 +4,7 @@
 #include <QLabel>
 
 #include "model/Crosspoints.h"
-#include "ui/main/UiText.h"
+#include "ui/common/UiText.h"
 #include "ui/pages/MixCell.h"
 
 namespace orvane::ui {

@@ -10,8 +10,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "ui/main/MessageBoxes.h"
-#include "ui/main/UiText.h"
+#include "ui/common/MessageBoxes.h"
+#include "ui/common/UiText.h"
 #include "ui/pages/NumTexts.h"
 
 namespace orvane::ui {

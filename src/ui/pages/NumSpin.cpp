@@ -7,7 +7,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "ui/main/MessageBoxes.h"
+#include "ui/common/MessageBoxes.h"
 #include "ui/pages/NumEdit.h"
 #include "ui/pages/NumTexts.h"
 #include "ui/widgets/ConsoleLook.h"

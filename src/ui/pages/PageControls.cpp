@@ -4,7 +4,7 @@
 #include <QSignalBlocker>
 #include <array>
 
-#include "ui/main/UiText.h"
+#include "ui/common/UiText.h"
 #include "ui/pages/NumEdit.h"
 #include "ui/pages/NumField.h"
 #include "ui/pages/NumTexts.h"

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 
-#include "ui/main/SaveFileDialog.h"
+#include "ui/common/SaveFileDialog.h"
 
 namespace orvane::ui {
 

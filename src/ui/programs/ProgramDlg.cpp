@@ -14,8 +14,8 @@
 #include "link/Command.h"
 #include "model/NameField.h"
 #include "model/ParameterImage.h"
-#include "ui/main/MessageBoxes.h"
-#include "ui/main/UiText.h"
+#include "ui/common/MessageBoxes.h"
+#include "ui/common/UiText.h"
 #include "ui/programs/ProgramTexts.h"
 
 namespace orvane::ui {

@@ -6,9 +6,9 @@
 #include "link/Command.h"
 #include "model/ProductVariant.h"
 #include "model/ProgramFile.h"
-#include "ui/main/FileTexts.h"
-#include "ui/main/MessageBoxes.h"
-#include "ui/main/UiText.h"
+#include "ui/common/FileTexts.h"
+#include "ui/common/MessageBoxes.h"
+#include "ui/common/UiText.h"
 #include "ui/programs/ProgramTexts.h"
 
 namespace orvane::ui {

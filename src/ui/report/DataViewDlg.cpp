@@ -13,10 +13,10 @@
 
 #include "report/ExportName.h"
 #include "report/ReportWorkbook.h"
-#include "ui/main/FileTexts.h"
-#include "ui/main/MessageBoxes.h"
-#include "ui/main/SaveFileDialog.h"
-#include "ui/main/UiText.h"
+#include "ui/common/FileTexts.h"
+#include "ui/common/MessageBoxes.h"
+#include "ui/common/SaveFileDialog.h"
+#include "ui/common/UiText.h"
 #include "ui/report/ReportTexts.h"
 
 namespace orvane::ui {

@@ -8,7 +8,7 @@
 
 #include "report/ReportPagination.h"
 #include "report/ReportTable.h"
-#include "ui/main/UiText.h"
+#include "ui/common/UiText.h"
 #include "ui/report/ReportTexts.h"
 
 namespace orvane::ui {

@@ -3,7 +3,7 @@
 #include <QGridLayout>
 #include <QLabel>
 
-#include "ui/main/UiText.h"
+#include "ui/common/UiText.h"
 #include "ui/pages/NumField.h"
 #include "ui/settings/SettingsTexts.h"
 #include "ui/settings/SetupFields.h"

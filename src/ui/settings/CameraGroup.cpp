@@ -7,7 +7,7 @@
 
 #include "link/Command.h"
 #include "model/ParameterImage.h"
-#include "ui/main/UiText.h"
+#include "ui/common/UiText.h"
 #include "ui/pages/NumField.h"
 #include "ui/pages/PageControls.h"
 #include "ui/settings/CameraPresetTable.h"

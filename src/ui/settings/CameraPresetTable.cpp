@@ -4,7 +4,7 @@
 #include <QLabel>
 
 #include "model/SystemAreas.h"
-#include "ui/main/UiText.h"
+#include "ui/common/UiText.h"
 #include "ui/pages/NumField.h"
 #include "ui/pages/PageControls.h"
 #include "ui/settings/CameraTexts.h"

@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-#include "ui/main/UiText.h"
+#include "ui/common/UiText.h"
 #include "ui/pages/PageControls.h"
 #include "ui/settings/HelpButton.h"
 

@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 #include <array>
 
-#include "ui/main/ConnectionChoices.h"
-#include "ui/main/UiText.h"
+#include "ui/common/ConnectionChoices.h"
+#include "ui/common/UiText.h"
 #include "ui/settings/SettingsTexts.h"
 
 namespace orvane::ui {

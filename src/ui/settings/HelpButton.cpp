@@ -1,6 +1,6 @@
 #include "ui/settings/HelpButton.h"
 
-#include "ui/main/UiText.h"
+#include "ui/common/UiText.h"
 #include "ui/settings/SettingsTexts.h"
 
 namespace orvane::ui {

@@ -4,7 +4,7 @@
 #include <QPushButton>
 
 #include "link/Command.h"
-#include "ui/main/UiText.h"
+#include "ui/common/UiText.h"
 #include "ui/settings/EnglishEdit.h"
 #include "ui/settings/HelpButton.h"
 #include "ui/settings/SettingsTexts.h"

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "ui/main/UiText.h"
+#include "ui/common/UiText.h"
 #include "ui/pages/NumField.h"
 #include "ui/settings/AttenuationGrid.h"
 #include "ui/settings/HelpButton.h"

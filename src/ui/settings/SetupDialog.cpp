@@ -5,8 +5,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "ui/main/MessageBoxes.h"
-#include "ui/main/UiText.h"
+#include "ui/common/MessageBoxes.h"
+#include "ui/common/UiText.h"
 #include "ui/settings/ChoiceGroup.h"
 #include "ui/settings/ConversionGroup.h"
 #include "ui/settings/DMD_SetUp_Dlg.h"

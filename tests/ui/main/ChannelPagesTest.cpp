@@ -16,13 +16,13 @@
 #include "model/Language.h"
 #include "model/ParameterImage.h"
 #include "ui/SimProcess.h"
+#include "ui/common/MessageBoxes.h"
+#include "ui/common/UiText.h"
 #include "ui/graphs/CFStatic.h"
 #include "ui/graphs/DynamicsGraph.h"
 #include "ui/main/ChannelStrip.h"
 #include "ui/main/DisplayDlg.h"
-#include "ui/main/MessageBoxes.h"
 #include "ui/main/OrvaneDlg.h"
-#include "ui/main/UiText.h"
 #include "ui/pages/ChannelBasics.h"
 #include "ui/pages/CrossoverSection.h"
 #include "ui/pages/EqBandColumn.h"
@@ -73,7 +73,9 @@ class ChannelPagesTest : public QObject {
   ChannelPage* page(Side side) const {
     return side == Side::Input ? static_cast<ChannelPage*>(in()) : static_cast<ChannelPage*>(out());
   }
-  void select(Side side, int channel) { window_->SelectPage(side == Side::Input ? 1 : 2, channel); }
+  void select(Side side, int channel) {
+    window_->SelectPage(side == Side::Input ? Page::Input : Page::Output, channel);
+  }
   void locks(int flag, bool on) {
     image_->modify([&](ImageData& d) { d.locks.setLocked(flag, on); });
     window_->ApplyLocks();

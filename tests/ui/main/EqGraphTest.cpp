@@ -166,7 +166,7 @@ class EqGraphTest : public QObject {
     for (int language : {0, 1}) {
       Language::setFlag(language);
       window.ApplyLanguage();
-      window.SelectPage(1, 2);
+      window.SelectPage(Page::Input, 2);
       image.modify([](ImageData& d) {
         d.editor.inputCurveVisible = {false, false, false, false, false, true, false, true};
         d.editor.outputCurveVisible = {false, false, false, true, false, false, false, false};
@@ -178,7 +178,7 @@ class EqGraphTest : public QObject {
       for (const auto& [side, channel] : {std::pair{Side::Input, 2}, {Side::Input, 5}, {Side::Input, 7}})
         QVERIFY2(holdsColour(input, EqGraphPainter::colourOf(ChannelColour::of(side, channel))),
                  qPrintable(QString::number(channel)));
-      window.SelectPage(2, 1);
+      window.SelectPage(Page::Output, 1);
       window.graph()->Redraw(10);
       QTest::qWait(50);
       QVERIFY(window.grab().save(dir + QStringLiteral("/graph-output-%1.png").arg(language ? "en" : "zh")));
@@ -198,7 +198,7 @@ class EqGraphTest : public QObject {
     OrvaneDlg& window = *opened;
     window.linkGroups().join(Side::Input, 0, 5);
     window.linkGroups().join(Side::Input, 3, 4);
-    window.SelectPage(1, 0);
+    window.SelectPage(Page::Input, 0);
     const EqBand untouched = image.band(Side::Input, 3, 4);
     CFStatic* graph = window.graph();
     QSignalSpy told(graph, &CFStatic::graphChanged);
@@ -216,7 +216,7 @@ class EqGraphTest : public QObject {
     QCOMPARE(column->frequency()->value(), dragged.FQCY);
 
     // Choosing D reports the drag at once, while the page still shows A.
-    window.SelectPage(1, 3);
+    window.SelectPage(Page::Input, 3);
     QCOMPARE(told.count(), 1);
     QCOMPARE(image.band(Side::Input, 5, 4), dragged);
     QCOMPARE(image.band(Side::Input, 3, 4), untouched);

@@ -19,6 +19,7 @@
 #include "model/ParameterImage.h"
 #include "model/ProgramStore.h"
 #include "ui/SimProcess.h"
+#include "ui/common/MessageBoxes.h"
 #include "ui/locks/LockDataDlg.h"
 #include "ui/locks/PasswordStepDlg.h"
 #include "ui/locks/Set_Warn_Dlg.h"
@@ -26,7 +27,6 @@
 #include "ui/main/ConnectDlg.h"
 #include "ui/main/CrosspointGrid.h"
 #include "ui/main/DeviceDlg.h"
-#include "ui/main/MessageBoxes.h"
 #include "ui/main/StripBank.h"
 #include "ui/main/TopBar.h"
 #include "ui/pages/EqSection.h"
@@ -165,7 +165,7 @@ class HelpScreenshotsTest : public QObject {
 
   // Input page of `channel` with the Room EQ Wizard filters in its bands.
   void importFilters(int channel, std::string_view filters) {
-    window_->SelectPage(1, channel);
+    window_->SelectPage(Page::Input, channel);
     const std::string refused = window_->inputPage()->eq()->importFilters(filters);
     QVERIFY2(refused.empty(), refused.c_str());
   }
@@ -213,19 +213,19 @@ class HelpScreenshotsTest : public QObject {
     for (int language : {0, 1}) {
       Language::setFlag(language);
       nameEverything();
-      window_->SelectPage(1, 0);
+      window_->SelectPage(Page::Input, 0);
       // The chairman's curve beside the lectern's (a full refresh hid it).
       window_->inputStrip(1)->curveButton()->click();
       // Let the meters show the device's levels.
       QTest::qWait(400);
       save(window_.get(), QStringLiteral("main"));
       savePageTabs(window_->inputPage(), QStringLiteral("input"));
-      window_->SelectPage(2, 0);
+      window_->SelectPage(Page::Output, 0);
       save(window_->outputPage(), QStringLiteral("output-eq"));
       savePageTabs(window_->outputPage(), QStringLiteral("output"));
-      window_->SelectPage(0, 0);
+      window_->SelectPage(Page::Matrix, 0);
       save(window_.get(), QStringLiteral("matrix"));
-      window_->SelectPage(1, 0);
+      window_->SelectPage(Page::Input, 0);
 
       ConnectionChoices choices;
       choices.serialPort = QStringLiteral("ttyUSB0");

@@ -87,7 +87,7 @@ class MatrixPageTest : public QObject {
     QTest::mouseClick(cell(3, 3)->toggle(), Qt::LeftButton);
     QCOMPARE(level(3, 3), 120);
     // The crosspoint buttons show the levels set here once the page is left.
-    window_->SelectPage(1, 0);
+    window_->SelectPage(Page::Input, 0);
     QVERIFY(window_->crosspointGrid()->button(1, 6)->isChecked());
   }
 
@@ -118,7 +118,7 @@ class MatrixPageTest : public QObject {
   void aLevelReachesTheDevice() {
     SimProcess sim;
     QVERIFY(MainWindowFixture::connectAndRead(*window_, sim));
-    window_->SelectPage(0, 0);
+    window_->SelectPage(Page::Matrix, 0);
     typeLevel(cell(5, 2), "-12.5");
     QCOMPARE(level(5, 2), 95);
     QTRY_COMPARE_WITH_TIMEOUT(image_->field(Side::Input, 5, InputField::mix(2), Copy::Device), 95, 5000);

@@ -13,7 +13,7 @@
 #include "model/Language.h"
 #include "model/ParameterImage.h"
 #include "support/FileSizeLimit.h"
-#include "ui/main/MessageBoxes.h"
+#include "ui/common/MessageBoxes.h"
 #include "ui/main/TopBar.h"
 #include "ui/report/DataViewDlg.h"
 

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "ui/main/SaveFileDialog.h"
+#include "ui/common/SaveFileDialog.h"
 #include "ui/programs/FileChooser.h"
 
 namespace orvane::ui {

@@ -13,11 +13,11 @@
 #include "model/NameField.h"
 #include "model/ParameterImage.h"
 #include "ui/SimProcess.h"
+#include "ui/common/MessageBoxes.h"
 #include "ui/main/ChannelStrip.h"
 #include "ui/main/CrosspointGrid.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/MasterPanel.h"
-#include "ui/main/MessageBoxes.h"
 #include "ui/main/OrvaneApp.h"
 #include "ui/main/OrvaneDlg.h"
 #include "ui/main/SystemTransports.h"
@@ -192,7 +192,7 @@ class StripsTest : public QObject {
     // On the output page the same controls work on the outputs only.
     const int outputLevel = out(0, CommonField::Allvolume);
     QVERIFY(outputLevel != 0);
-    window_->SelectPage(2, 3);
+    window_->SelectPage(Page::Output, 3);
     QCOMPARE(master->fader()->value(), outputLevel);
     QTest::mouseClick(master->muteButton(), Qt::LeftButton);
     for (int n = 0; n < kChannels; ++n) QCOMPARE(out(n, CommonField::Allvolume), 0);
@@ -374,7 +374,7 @@ class StripsTest : public QObject {
   void screenshots() {
     window_->resize(1366, 768);
     const QString dir = QCoreApplication::applicationDirPath();
-    const auto shoot = [&](int language, int page, int channel, const QString& name) {
+    const auto shoot = [&](int language, Page page, int channel, const QString& name) {
       Language::setFlag(language);
       window_->ApplyLanguage();
       window_->SelectPage(page, channel);
@@ -383,8 +383,8 @@ class StripsTest : public QObject {
       QVERIFY(image.save(dir + "/" + name));
       const QColor highlight(ConsoleLook::kHighlight);
       for (int n = 0; n < kChannels; ++n) {
-        QCOMPARE(frameColour(image, input(n)) == highlight, page == 1 && n == channel);
-        QCOMPARE(frameColour(image, output(n)) == highlight, page == 2 && n == channel);
+        QCOMPARE(frameColour(image, input(n)) == highlight, page == Page::Input && n == channel);
+        QCOMPARE(frameColour(image, output(n)) == highlight, page == Page::Output && n == channel);
       }
       for (const QString& caption : {input(0)->muteButton()->text(), window_->findChild<QLabel*>()->text(),
                                      input(3)->linkList()->currentText()}) {
@@ -392,11 +392,11 @@ class StripsTest : public QObject {
         QVERIFY2(drawnAsGlyphs(caption, window_->font()), qPrintable(caption));
       }
     };
-    shoot(0, 1, 2, "strips-input-zh.png");
+    shoot(0, Page::Input, 2, "strips-input-zh.png");
     QCOMPARE(input(0)->muteButton()->text(), QStringLiteral("静音"));
-    shoot(1, 1, 2, "strips-input-en.png");
-    shoot(1, 2, 5, "strips-output-en.png");
-    shoot(0, 2, 5, "strips-output-zh.png");
+    shoot(1, Page::Input, 2, "strips-input-en.png");
+    shoot(1, Page::Output, 5, "strips-output-en.png");
+    shoot(0, Page::Output, 5, "strips-output-zh.png");
   }
 
   void gainEditReachesTheSimulator() {

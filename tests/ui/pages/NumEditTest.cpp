@@ -11,13 +11,13 @@
 #include <memory>
 
 #include "model/Language.h"
-#include "ui/main/MessageBoxes.h"
+#include "ui/common/MessageBoxes.h"
 #include "ui/pages/NumEdit.h"
 
 using orvane::Language;
+using orvane::NumKind;
 using orvane::ui::MessageBoxes;
 using orvane::ui::NumEdit;
-using orvane::NumKind;
 
 namespace {
 

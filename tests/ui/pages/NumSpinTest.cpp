@@ -5,16 +5,16 @@
 #include <QtTest>
 
 #include "model/Language.h"
-#include "ui/main/MessageBoxes.h"
+#include "ui/common/MessageBoxes.h"
 #include "ui/pages/NumEdit.h"
 #include "ui/pages/NumField.h"
 #include "ui/pages/NumSpin.h"
 
 using orvane::Language;
+using orvane::NumKind;
 using orvane::ui::MessageBoxes;
 using orvane::ui::NumEdit;
 using orvane::ui::NumField;
-using orvane::NumKind;
 using orvane::ui::NumSpin;
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "model/Language.h"
 #include "platform/AtomicFile.h"
-#include "ui/main/UiText.h"
+#include "ui/common/UiText.h"
 
 namespace orvane::ui::FileTexts {
 

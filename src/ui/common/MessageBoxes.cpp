@@ -1,9 +1,9 @@
-#include "ui/main/MessageBoxes.h"
+#include "ui/common/MessageBoxes.h"
 
 #include <QMessageBox>
 
 #include "model/Texts.h"
-#include "ui/main/UiText.h"
+#include "ui/common/UiText.h"
 
 namespace orvane::ui {
 

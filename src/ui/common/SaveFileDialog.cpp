@@ -1,10 +1,10 @@
-#include "ui/main/SaveFileDialog.h"
+#include "ui/common/SaveFileDialog.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "ui/main/FileTexts.h"
-#include "ui/main/MessageBoxes.h"
+#include "ui/common/FileTexts.h"
+#include "ui/common/MessageBoxes.h"
 
 namespace orvane::ui {
 
