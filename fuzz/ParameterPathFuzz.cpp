@@ -7,12 +7,12 @@
 
 #include "FuzzBytes.h"
 #include "ImageChecks.h"
-#include "cli/ParameterPath.h"
-#include "cli/PathTable.h"
+#include "control/ParameterPath.h"
+#include "control/PathTable.h"
 #include "model/ParameterImage.h"
 
 using namespace orvane;
-using namespace orvane::cli;
+using namespace orvane::control;
 using namespace orvane::fuzz;
 
 namespace {

@@ -5,9 +5,9 @@
 
 #include "cli/CommandLine.h"
 #include "cli/ParameterCommands.h"
-#include "cli/ParameterPath.h"
 #include "cli/ProgramCommands.h"
 #include "cli/StatusCommands.h"
+#include "control/ParameterPath.h"
 
 namespace orvane::cli {
 
@@ -136,7 +136,7 @@ std::string CommandRunner::help() {
 std::optional<std::string> CommandRunner::help(const std::string& command) {
   if (command == "paths") {
     std::string text = "parameter paths and their values:\n";
-    for (const std::string& family : ParameterPath::families()) text += "  " + family + "\n";
+    for (const std::string& family : control::ParameterPath::families()) text += "  " + family + "\n";
     return text;
   }
   const CommandEntry* e = find(command);

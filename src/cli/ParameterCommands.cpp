@@ -3,11 +3,16 @@
 #include <fstream>
 #include <variant>
 
-#include "cli/ParameterPath.h"
-#include "cli/PathLocks.h"
+#include "control/ParameterPath.h"
+#include "control/PathLocks.h"
 #include "dsp/RewFilterImport.h"
 
 namespace orvane::cli::ParameterCommands {
+
+using control::ParameterPath;
+using control::Delivery;
+using control::SetOutcome;
+namespace PathLocks = control::PathLocks;
 
 namespace {
 

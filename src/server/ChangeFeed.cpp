@@ -4,7 +4,7 @@
 #include <array>
 #include <tuple>
 
-#include "cli/PathLocks.h"
+#include "control/PathLocks.h"
 #include "model/NameField.h"
 #include "model/ProgramStore.h"
 
@@ -36,8 +36,8 @@ Json valuesJson(const Map& values) {
 std::map<std::string, bool> functionLocks(const LockState& locks) {
   std::map<std::string, bool> locked;
   for (const char* function : kLockedFunctions) {
-    const auto path = std::get<cli::ParameterPath>(cli::ParameterPath::parse(function));
-    locked[function] = cli::PathLocks::isLocked(path, locks);
+    const auto path = std::get<control::ParameterPath>(control::ParameterPath::parse(function));
+    locked[function] = control::PathLocks::isLocked(path, locks);
   }
   locked["recall"] = locks.isLocked(LockFlag::LoadProgram);
   return locked;
@@ -61,7 +61,7 @@ Json programsJson(const std::vector<std::string>& names) {
 
 }  // namespace
 
-ChangeFeed::ChangeFeed(DeviceService& device) : device_(device), paths_(cli::ParameterPath::all()) {}
+ChangeFeed::ChangeFeed(DeviceService& device) : device_(device), paths_(control::ParameterPath::all()) {}
 
 ChangeFeed::~ChangeFeed() {
   stop_.set();
@@ -90,8 +90,8 @@ ChangeFeed::State ChangeFeed::sample() const {
   const ParameterImage& image = device_.image();
   state.levels = cli::Meters::readLevels(image);
   const LockState locks = image.read([](const ImageData& d) { return d.locks; });
-  for (const cli::ParameterPath& path : paths_)
-    state.values.emplace(path.name(), cli::PathLocks::isLocked(path, locks) ? Value() : path.text(image));
+  for (const control::ParameterPath& path : paths_)
+    state.values.emplace(path.name(), control::PathLocks::isLocked(path, locks) ? Value() : path.text(image));
   state.locks = functionLocks(locks);
   std::tie(state.programNames, state.program) =
       image.read([](const ImageData& d) { return std::pair(programNames(d), d.currentProgramNumber); });

@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "cli/Meters.h"
-#include "cli/ParameterPath.h"
+#include "control/ParameterPath.h"
 #include "platform/Event.h"
 #include "server/DeviceService.h"
 
@@ -69,7 +69,7 @@ class ChangeFeed {
   bool behind(long seen) const;  // under mutex_
 
   DeviceService& device_;
-  std::vector<cli::ParameterPath> paths_;
+  std::vector<control::ParameterPath> paths_;
   mutable std::mutex mutex_;
   std::condition_variable published_;
   State state_;                                      // what the last event brought

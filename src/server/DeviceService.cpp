@@ -2,9 +2,9 @@
 
 #include "cli/CommandRunner.h"
 #include "cli/Meters.h"
-#include "cli/ParameterPath.h"
-#include "cli/PathLocks.h"
 #include "cli/StatusCommands.h"
+#include "control/ParameterPath.h"
+#include "control/PathLocks.h"
 #include "model/ProgramStore.h"
 
 namespace orvane::server {
@@ -26,8 +26,8 @@ LockState locksOf(const ParameterImage& image) {
 
 // 403 for a parameter whose function is locked, without its value; nothing
 // when it is free.
-std::optional<Reply> lockedReply(const cli::ParameterPath& path, const ParameterImage& image) {
-  const std::string refusal = cli::PathLocks::refusal(path, locksOf(image));
+std::optional<Reply> lockedReply(const control::ParameterPath& path, const ParameterImage& image) {
+  const std::string refusal = control::PathLocks::refusal(path, locksOf(image));
   if (refusal.empty()) return std::nullopt;
   return Reply{403, Json{{"error", refusal}, {"path", path.name()}, {"locked", true}}};
 }
@@ -127,20 +127,20 @@ Reply DeviceService::status() {
 }
 
 Reply DeviceService::getParameter(const std::string& text) {
-  const auto parsed = cli::ParameterPath::parse(text);
+  const auto parsed = control::ParameterPath::parse(text);
   if (const auto* message = std::get_if<std::string>(&parsed)) return error(404, *message);
   if (auto refused = withoutLink()) return *refused;
-  const auto& path = std::get<cli::ParameterPath>(parsed);
+  const auto& path = std::get<control::ParameterPath>(parsed);
   const ParameterImage& image = session_.image();
   if (auto locked = lockedReply(path, image)) return *locked;
   return Reply{200, Json{{"path", path.name()}, {"value", path.text(image)}, {"locked", false}}};
 }
 
 Reply DeviceService::setParameter(const std::string& text, const std::string& value) {
-  const auto parsed = cli::ParameterPath::parse(text);
+  const auto parsed = control::ParameterPath::parse(text);
   if (const auto* message = std::get_if<std::string>(&parsed)) return error(404, *message);
   if (auto refused = withoutLink()) return *refused;
-  const auto& path = std::get<cli::ParameterPath>(parsed);
+  const auto& path = std::get<control::ParameterPath>(parsed);
   if (auto locked = lockedReply(path, session_.image())) return *locked;
   return run({"set", path.name(), value});
 }

@@ -197,7 +197,7 @@ TEST(LockedPaths, EveryLockRefusesAndHidesTheParametersItGuards) {
   std::vector<int> everyFlag;
   for (const Guard& guard : kGuards) everyFlag.push_back(guard.flag);
   lockOnly(session.image(), everyFlag);
-  for (const cli::ParameterPath& path : cli::ParameterPath::all())
+  for (const control::ParameterPath& path : control::ParameterPath::all())
     EXPECT_EQ(ctl.run({"get", path.name()}).status, cli::Outcome::DeviceFailed) << path.name();
 
   EXPECT_EQ(ctlDevice.changes(), ctlChanges);

@@ -12,7 +12,7 @@
 
 #include "model/LockState.h"
 
-namespace orvane::cli {
+namespace orvane::control {
 
 class ParameterPath;
 
@@ -32,4 +32,4 @@ std::string refusal(std::string_view function, const LockState& locks);
 
 }  // namespace PathLocks
 
-}  // namespace orvane::cli
+}  // namespace orvane::control

@@ -18,7 +18,7 @@ class LinkGroups;
 class ParameterImage;
 }  // namespace orvane
 
-namespace orvane::cli {
+namespace orvane::control {
 
 struct PathFamily;
 
@@ -79,4 +79,4 @@ class ParameterPath {
   std::string name_;
 };
 
-}  // namespace orvane::cli
+}  // namespace orvane::control

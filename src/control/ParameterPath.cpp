@@ -1,9 +1,9 @@
-#include "cli/ParameterPath.h"
+#include "control/ParameterPath.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "cli/PathTable.h"
+#include "control/PathTable.h"
 #include "dsp/CFilter.h"
 #include "link/LinkGroups.h"
 #include "link/MasterSection.h"
@@ -14,7 +14,7 @@
 #include "model/ValueScales.h"
 #include "platform/ParseNumber.h"
 
-namespace orvane::cli {
+namespace orvane::control {
 
 namespace {
 
@@ -377,4 +377,4 @@ std::vector<ParameterPath> ParameterPath::all() {
   return paths;
 }
 
-}  // namespace orvane::cli
+}  // namespace orvane::control

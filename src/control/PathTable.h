@@ -11,11 +11,11 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/PathValue.h"
+#include "control/PathValue.h"
 #include "model/BlockLayout.h"
 #include "model/SetupSettings.h"
 
-namespace orvane::cli {
+namespace orvane::control {
 
 // Where a row's code lives and how a change is written.
 enum class Store : std::uint8_t {
@@ -70,4 +70,4 @@ std::span<const PathFamily> pathFamilies();
 // The switch form ("on", "off" and their aliases) of crosspoints and master paths.
 const ValueForm& switchForm();
 
-}  // namespace orvane::cli
+}  // namespace orvane::control

@@ -1,11 +1,11 @@
-#include "cli/PathLocks.h"
+#include "control/PathLocks.h"
 
 #include <array>
 #include <string_view>
 
-#include "cli/ParameterPath.h"
+#include "control/ParameterPath.h"
 
-namespace orvane::cli::PathLocks {
+namespace orvane::control::PathLocks {
 
 namespace {
 
@@ -77,4 +77,4 @@ std::string refusal(std::string_view function, const LockState& locks) {
   return flag && locks.isLocked(*flag) ? std::string(function) + " is locked on the device" : std::string();
 }
 
-}  // namespace orvane::cli::PathLocks
+}  // namespace orvane::control::PathLocks

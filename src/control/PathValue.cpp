@@ -1,4 +1,4 @@
-#include "cli/PathValue.h"
+#include "control/PathValue.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,7 +8,7 @@
 
 #include "model/ValueScales.h"
 
-namespace orvane::cli {
+namespace orvane::control {
 
 namespace {
 
@@ -238,4 +238,4 @@ std::string valueExample(const ValueForm& form) {
   return std::string(form.what);
 }
 
-}  // namespace orvane::cli
+}  // namespace orvane::control

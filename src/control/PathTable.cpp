@@ -1,8 +1,8 @@
-#include "cli/PathTable.h"
+#include "control/PathTable.h"
 
 #include <array>
 
-namespace orvane::cli {
+namespace orvane::control {
 
 namespace {
 
@@ -306,4 +306,4 @@ const ValueForm& switchForm() {
   return kSwitchForm;
 }
 
-}  // namespace orvane::cli
+}  // namespace orvane::control

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "cli/ParameterPath.h"
+#include "control/ParameterPath.h"
 #include "link/LinkGroups.h"
 #include "support/RecordingNotifier.h"
 
-namespace orvane::cli {
+namespace orvane::control {
 namespace {
 
 using Strings = std::vector<std::string>;
@@ -290,4 +290,4 @@ TEST_F(ParameterPathTest, SetupPathsWriteTheSetupBlock) {
 }
 
 }  // namespace
-}  // namespace orvane::cli
+}  // namespace orvane::control

@@ -14,7 +14,7 @@
 
 #include "dsp/NumFormat.h"
 
-namespace orvane::cli {
+namespace orvane::control {
 
 enum class Form : std::uint8_t {
   Number,  // a figure converted by the field rules of `kind`
@@ -61,4 +61,4 @@ bool sameWord(std::string_view a, std::string_view b);
 // The value form as the help lists it: "-6.5dB", "on|off".
 std::string valueExample(const ValueForm& form);
 
-}  // namespace orvane::cli
+}  // namespace orvane::control
