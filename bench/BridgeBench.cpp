@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "cli/DeviceSession.h"
+#include "editor/EditorSession.h"
 #include "model/ChannelRecords.h"
 #include "support/BridgeProcess.h"
 #include "support/SimulatorProcess.h"
@@ -17,7 +17,7 @@ namespace orvane {
 namespace {
 
 void editOnce(benchmark::State& state, const std::string& link) {
-  cli::DeviceSession session;
+  editor::EditorSession session;
   if (const std::string error = session.open(*ConnectTarget::parse(link)); !error.empty()) {
     state.SkipWithError(error.c_str());
     return;

@@ -86,7 +86,7 @@ int run(const std::vector<std::string>& args, const char* environmentConnect, st
     return Outcome::UsageError;
   }
 
-  DeviceSession session;
+  EditorSession session;
   if (const std::string error = session.open(*target); !error.empty()) {
     print(Outcome::device(error));
     return Outcome::DeviceFailed;

@@ -7,13 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "cli/DeviceSession.h"
 #include "cli/Outcome.h"
+#include "editor/EditorSession.h"
 
 namespace orvane::cli {
 
+using editor::EditorSession;
+
 struct CommandContext {
-  DeviceSession& session;
+  EditorSession& session;
   bool followLinks = true;
   // Writes a line at once (the watch of the meters); other output comes
   // back in the Outcome.

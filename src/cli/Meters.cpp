@@ -25,7 +25,7 @@ Levels readLevels(const ParameterImage& image) {
   return image.read([](const ImageData& d) { return Levels{d.status.inputLevels, d.status.outputLevels}; });
 }
 
-Levels freshLevels(DeviceSession& session, std::chrono::milliseconds wait) {
+Levels freshLevels(EditorSession& session, std::chrono::milliseconds wait) {
   const int before = session.notifier().count(Message::LevelsRead);
   session.image().modify([](ImageData& d) { d.status.levelStoring = true; });
   const auto deadline = std::chrono::steady_clock::now() + wait;

@@ -8,10 +8,12 @@
 #include <cstdint>
 #include <string>
 
-#include "cli/DeviceSession.h"
 #include "cli/Outcome.h"
+#include "editor/EditorSession.h"
 
 namespace orvane::cli::Meters {
+
+using editor::EditorSession;
 
 struct Levels {
   std::array<std::uint8_t, 8> inputs{};
@@ -23,7 +25,7 @@ struct Levels {
 Levels readLevels(const ParameterImage& image);
 // Asks the device for new levels and waits up to `wait` for them; the last
 // ones stand when the device sent the same again.
-Levels freshLevels(DeviceSession& session, std::chrono::milliseconds wait);
+Levels freshLevels(EditorSession& session, std::chrono::milliseconds wait);
 // One line: inputs A..H, then outputs 1..8, eight lamps each.
 std::string meterLine(const Levels& levels);
 // {"inputs": [{"level": 0..8, "indicators": 0..7} ×8], "outputs": [...]}

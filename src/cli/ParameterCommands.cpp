@@ -4,15 +4,13 @@
 #include <variant>
 
 #include "control/ParameterPath.h"
-#include "control/PathLocks.h"
 #include "dsp/RewFilterImport.h"
+#include "editor/ParameterOperations.h"
 
 namespace orvane::cli::ParameterCommands {
 
 using control::ParameterPath;
-using control::Delivery;
-using control::SetOutcome;
-namespace PathLocks = control::PathLocks;
+namespace ParameterOperations = editor::ParameterOperations;
 
 namespace {
 
@@ -47,32 +45,10 @@ std::variant<std::string, Outcome> rewFileText(const std::string& name) {
   return text;
 }
 
-// Why the function named `function` ("in.A.gain", "in.B.eq") may be neither
-// changed nor read, or empty when it is free: its lock is set on the device.
-std::string lockRefusal(DeviceSession& session, std::string_view function) {
-  const LockState locks = session.image().read([](const ImageData& d) { return d.locks; });
-  return PathLocks::refusal(function, locks);
-}
-
-// Sends what the worker does not find by itself, then waits for the device.
-std::string deliver(DeviceSession& session, Delivery delivery) {
-  Command& command = session.command();
-  switch (delivery) {
-    case Delivery::SetupBlock:
-      command.SendSystemItem52();
-      break;
-    case Delivery::ExtendedBlock:
-      command.SendSystemItem53();
-      break;
-    case Delivery::StartupProgram:
-      // The program travels in the payload; the header names no program.
-      command.SendSystemItem(0, SystemItem::StartupProgram);
-      break;
-    case Delivery::Rows:
-      break;
-  }
-  command.WakeWorker();
-  return session.settle();
+// A parameter operation's outcome as the command's.
+Outcome outcomeOf(const ParameterOperations::Result& result) {
+  using Status = ParameterOperations::Result::Status;
+  return result.status == Status::BadValue ? Outcome::usage(result.message) : Outcome::device(result.message);
 }
 
 }  // namespace
@@ -89,36 +65,28 @@ std::string checkChannel(const std::string& word) {
 
 Outcome get(CommandContext& context, const Words& args) {
   const auto path = std::get<ParameterPath>(ParameterPath::parse(args[0]));
-  if (const std::string refusal = lockRefusal(context.session, path.name()); !refusal.empty())
-    return Outcome::device(refusal);
-  const std::string text = path.text(context.session.image());
-  return Outcome::done(text + "\n", Json{{"path", path.name()}, {"value", text}});
+  const auto result = ParameterOperations::get(context.session, path);
+  if (!result.done()) return outcomeOf(result);
+  return Outcome::done(result.text + "\n", Json{{"path", path.name()}, {"value", result.text}});
 }
 
 Outcome set(CommandContext& context, const Words& args) {
   const auto path = std::get<ParameterPath>(ParameterPath::parse(args[0]));
-  DeviceSession& session = context.session;
-  if (const std::string refusal = lockRefusal(session, path.name()); !refusal.empty())
-    return Outcome::device(refusal);
-  const SetOutcome outcome = path.set(session.image(), &session.links(), args[1], context.followLinks);
-  if (!outcome.error.empty()) return Outcome::usage(outcome.error);
-  if (const std::string error = deliver(session, outcome.delivery); !error.empty())
-    return Outcome::device(error);
-  const std::string text = path.text(session.image());
-  Json changed = Json::array();
-  for (const std::string& name : outcome.changed) changed.emplace_back(name);
-  return Outcome::done(path.name() + " = " + text + "\n",
-                       Json{{"path", path.name()}, {"value", text}, {"changed", std::move(changed)}});
+  const auto result = ParameterOperations::set(context.session, path, args[1], context.followLinks);
+  if (!result.done()) return outcomeOf(result);
+  return Outcome::done(path.name() + " = " + result.text + "\n",
+                       Json{{"path", path.name()}, {"value", result.text}, {"changed", result.changed}});
 }
 
 Outcome importRew(CommandContext& context, const Words& args) {
   const ChannelRef channel = *channelOf(args[0]);
   // The file fills the whole equaliser, which the EQ lock guards.
-  if (const std::string refusal = lockRefusal(context.session, args[0] + ".eq"); !refusal.empty())
+  if (const std::string refusal = ParameterOperations::lockRefusal(context.session, args[0] + ".eq");
+      !refusal.empty())
     return Outcome::device(refusal);
   const std::variant<std::string, Outcome> text = rewFileText(args[1]);
   if (const auto* refused = std::get_if<Outcome>(&text)) return *refused;
-  DeviceSession& session = context.session;
+  EditorSession& session = context.session;
   const RewFilterImport::Parsed parsed = RewFilterImport::parse(std::get<std::string>(text));
   std::vector<int> channels{channel.channel};
   if (context.followLinks) {
@@ -129,7 +97,8 @@ Outcome importRew(CommandContext& context, const Words& args) {
     if (const std::string error = RewFilterImport::apply(session.image(), channel.side, member, parsed);
         !error.empty())
       return Outcome::usage(args[1] + ": " + error);
-  if (const std::string error = deliver(session, Delivery::Rows); !error.empty())
+  if (const std::string error = ParameterOperations::deliver(session, control::Delivery::Rows);
+      !error.empty())
     return Outcome::device(error);
   return Outcome::done(
       "imported " + std::to_string(parsed.filters.size()) + " filters into " + args[0] + "\n",

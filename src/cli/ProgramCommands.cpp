@@ -160,7 +160,7 @@ Outcome loadOne(CommandContext& context, const Words& args) {
 }
 
 Outcome backup(CommandContext& context, const Words& args) {
-  DeviceSession& session = context.session;
+  EditorSession& session = context.session;
   if (const std::string refusal = lockedRefusal(
           session.image(),
           {{LockFlag::LoadProgram, "reading programs"}, {LockFlag::SaveProgram, "saving programs"}});
@@ -178,7 +178,7 @@ Outcome backup(CommandContext& context, const Words& args) {
 }
 
 Outcome restore(CommandContext& context, const Words& args) {
-  DeviceSession& session = context.session;
+  EditorSession& session = context.session;
   if (const std::string refusal = lockedRefusal(
           session.image(),
           {{LockFlag::LoadProgram, "loading programs"}, {LockFlag::SaveProgram, "storing programs"}});

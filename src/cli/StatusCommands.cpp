@@ -22,7 +22,7 @@ constexpr auto kSnapshotWait = std::chrono::seconds(1);
 
 }  // namespace
 
-Json device(DeviceSession& session) {
+Json device(EditorSession& session) {
   const auto [deviceId, program, name] = session.image().read([](const ImageData& d) {
     return std::tuple(d.connection.deviceId, d.currentProgramNumber, d.currentProgramName);
   });
@@ -50,7 +50,7 @@ Outcome status(CommandContext& context, const std::string& link) {
 }
 
 Outcome meters(CommandContext& context, const Words& args) {
-  DeviceSession& session = context.session;
+  EditorSession& session = context.session;
   if (args.empty()) {
     const Levels levels = freshLevels(session, kSnapshotWait);
     return Outcome::done(meterLine(levels) + "\n", meterJson(levels));

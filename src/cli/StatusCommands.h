@@ -12,7 +12,7 @@ namespace orvane::cli::StatusCommands {
 Outcome status(CommandContext& context, const std::string& link);
 // The device as the image holds it, without waiting for it: its ID,
 // firmware, model and current program.
-Json device(DeviceSession& session);
+Json device(EditorSession& session);
 Outcome meters(CommandContext& context, const Words& args);
 Outcome report(CommandContext& context, const Words& args);
 

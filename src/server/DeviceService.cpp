@@ -4,7 +4,7 @@
 #include "cli/Meters.h"
 #include "cli/StatusCommands.h"
 #include "control/ParameterPath.h"
-#include "control/PathLocks.h"
+#include "editor/ParameterOperations.h"
 #include "model/ProgramStore.h"
 
 namespace orvane::server {
@@ -24,12 +24,21 @@ LockState locksOf(const ParameterImage& image) {
   return image.read([](const ImageData& d) { return d.locks; });
 }
 
-// 403 for a parameter whose function is locked, without its value; nothing
-// when it is free.
-std::optional<Reply> lockedReply(const control::ParameterPath& path, const ParameterImage& image) {
-  const std::string refusal = control::PathLocks::refusal(path, locksOf(image));
-  if (refusal.empty()) return std::nullopt;
-  return Reply{403, Json{{"error", refusal}, {"path", path.name()}, {"locked", true}}};
+using ParameterResult = editor::ParameterOperations::Result;
+
+// A parameter operation's outcome with the status that fits; a locked
+// function's answer carries "locked": true and no value.
+Reply parameterReply(const control::ParameterPath& path, const ParameterResult& result, bool lost) {
+  switch (result.status) {
+    case ParameterResult::Status::Done:
+      return Reply{200, Json{{"path", path.name()}, {"value", result.text}, {"changed", result.changed}}};
+    case ParameterResult::Status::BadValue:
+      return error(400, result.message);
+    case ParameterResult::Status::Locked:
+      return Reply{403, Json{{"error", result.message}, {"path", path.name()}, {"locked", true}}};
+    default:
+      return error(lost ? 409 : 502, result.message);
+  }
 }
 
 }  // namespace
@@ -103,14 +112,20 @@ std::optional<Reply> DeviceService::takeSession(std::unique_lock<std::mutex>& lo
   return withoutLink();
 }
 
-Reply DeviceService::run(const cli::Words& words) {
+Reply DeviceService::onSession(const std::function<Reply()>& work) {
   std::unique_lock lock(sessionMutex_, std::defer_lock);
   if (auto refused = takeSession(lock)) return *refused;
-  cli::CommandContext context{session_, true, [](const std::string&) {}, [] { return false; }};
-  const cli::Outcome outcome = cli::CommandRunner(context, linkText_).run(words);
-  if (outcome.ok()) return Reply{200, outcome.json};
-  if (outcome.status == cli::Outcome::UsageError) return error(400, outcome.error);
-  return error(session_.linkLost() ? 409 : 502, outcome.error);
+  return work();
+}
+
+Reply DeviceService::run(const cli::Words& words) {
+  return onSession([&] {
+    cli::CommandContext context{session_, true, [](const std::string&) {}, [] { return false; }};
+    const cli::Outcome outcome = cli::CommandRunner(context, linkText_).run(words);
+    if (outcome.ok()) return Reply{200, outcome.json};
+    if (outcome.status == cli::Outcome::UsageError) return error(400, outcome.error);
+    return error(session_.linkLost() ? 409 : 502, outcome.error);
+  });
 }
 
 Reply DeviceService::status() {
@@ -131,18 +146,20 @@ Reply DeviceService::getParameter(const std::string& text) {
   if (const auto* message = std::get_if<std::string>(&parsed)) return error(404, *message);
   if (auto refused = withoutLink()) return *refused;
   const auto& path = std::get<control::ParameterPath>(parsed);
-  const ParameterImage& image = session_.image();
-  if (auto locked = lockedReply(path, image)) return *locked;
-  return Reply{200, Json{{"path", path.name()}, {"value", path.text(image)}, {"locked", false}}};
+  Reply reply = parameterReply(path, editor::ParameterOperations::get(session_, path), false);
+  if (reply.status == 200)
+    reply.body = Json{{"path", path.name()}, {"value", reply.body["value"]}, {"locked", false}};
+  return reply;
 }
 
 Reply DeviceService::setParameter(const std::string& text, const std::string& value) {
   const auto parsed = control::ParameterPath::parse(text);
   if (const auto* message = std::get_if<std::string>(&parsed)) return error(404, *message);
-  if (auto refused = withoutLink()) return *refused;
   const auto& path = std::get<control::ParameterPath>(parsed);
-  if (auto locked = lockedReply(path, session_.image())) return *locked;
-  return run({"set", path.name(), value});
+  return onSession([&] {
+    return parameterReply(path, editor::ParameterOperations::set(session_, path, value, true),
+                          session_.linkLost());
+  });
 }
 
 Reply DeviceService::programs() {

@@ -12,13 +12,14 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
 
 #include "cli/CommandContext.h"
-#include "cli/DeviceSession.h"
 #include "cli/Outcome.h"
+#include "editor/EditorSession.h"
 #include "platform/Event.h"
 
 namespace orvane::server {
@@ -40,7 +41,7 @@ class DeviceService {
   static constexpr std::chrono::seconds kDeviceWait{5};
 
   DeviceService(const ConnectTarget& target, std::string linkText,
-                const Timings& timings = cli::DeviceSession::defaultTimings());
+                const Timings& timings = editor::EditorSession::defaultTimings());
   ~DeviceService();
   DeviceService(const DeviceService&) = delete;
   DeviceService& operator=(const DeviceService&) = delete;
@@ -77,12 +78,14 @@ class DeviceService {
   // open, or goes while waiting (the keeper then holds the session for the
   // whole open), or the session stays busy longer than kDeviceWait.
   std::optional<Reply> takeSession(std::unique_lock<std::mutex>& lock);
+  // Runs `work` on the session once no other command holds it.
+  Reply onSession(const std::function<Reply()>& work);
   Reply run(const cli::Words& words);
 
   ConnectTarget target_;
   std::string linkText_;
   std::mutex sessionMutex_;
-  cli::DeviceSession session_;
+  editor::EditorSession session_;
   std::atomic<Link> link_{Link::Connecting};
   std::string lastError_;  // under sessionMutex_
   Event stop_;

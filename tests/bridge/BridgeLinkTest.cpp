@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "cli/CommandRunner.h"
-#include "cli/DeviceSession.h"
+#include "editor/EditorSession.h"
 #include "model/ChannelRecords.h"
 #include "model/NameField.h"
 #include "sim/DeviceStateFile.h"
@@ -43,7 +43,7 @@ bool closedAtOnce(int port) {
   return ::recv(socket.fd(), &byte, 1, 0) == 0;
 }
 
-cli::Outcome run(cli::DeviceSession& session, const std::string& link, const cli::Words& words) {
+cli::Outcome run(editor::EditorSession& session, const std::string& link, const cli::Words& words) {
   cli::CommandContext context{session, true, {}, {}};
   return cli::CommandRunner(context, link).run(words);
 }
@@ -57,7 +57,7 @@ TEST(Bridge, EditsAndAStoredProgramReachTheDeviceAndASecondClientIsRefused) {
   ASSERT_TRUE(bridge.started()) << bridge.seen();
   ASSERT_TRUE(bridge.logLine("device link open")) << bridge.seen();
 
-  cli::DeviceSession session;
+  editor::EditorSession session;
   ASSERT_EQ(session.open(*ConnectTarget::parse(bridge.link())), "");
   for (const cli::Words& words : {cli::Words{"set", "in.A.gain", "-12dB"},
                                   cli::Words{"set", "out.3.mute", "on"}, cli::Words{"store", "7", "Bridged"}})
@@ -88,7 +88,7 @@ TEST(Bridge, ALostDeviceIsReportedByTheBridgeAndTheEditor) {
   SimulatorProcess sim({"--serial"});
   ASSERT_TRUE(sim.started());
   BridgeProcess bridge(sim);
-  cli::DeviceSession session;
+  editor::EditorSession session;
   ASSERT_EQ(session.open(*ConnectTarget::parse(bridge.link())), "");
 
   sim.kill();

@@ -24,7 +24,7 @@
 #include "RandomEdits.h"
 #include "SoakDevice.h"
 #include "Watchdog.h"
-#include "cli/DeviceSession.h"
+#include "editor/EditorSession.h"
 #include "platform/ParseNumber.h"
 #include "support/SameBlocks.h"
 #include "support/ScratchDir.h"
@@ -66,7 +66,7 @@ std::uint32_t soakSeed() {
 }
 
 Timings soakTimings() {
-  Timings timings = cli::DeviceSession::defaultTimings();
+  Timings timings = editor::EditorSession::defaultTimings();
   timings.netReceiveTimeout = kReplyPatience;
   timings.serialOther = kReplyPatience;
   timings.serialSynced = kReplyPatience;
@@ -231,7 +231,7 @@ class FaultSoak : public ::testing::TestWithParam<LinkType> {
   SoakDevice device_;
   RandomEdits edits_;
   Watchdog watchdog_;
-  cli::DeviceSession session_{soakTimings()};
+  editor::EditorSession session_{soakTimings()};
   int reconnects_ = 0;
   bool equal_ = false;
 };

@@ -12,7 +12,7 @@
 #include <functional>
 #include <thread>
 
-#include "cli/DeviceSession.h"
+#include "editor/EditorSession.h"
 #include "protocol/SendData.h"
 #include "server/DeviceService.h"
 #include "sim/TcpDeviceServer.h"
@@ -29,7 +29,7 @@ using Clock = std::chrono::steady_clock;
 
 // A device that stops answering is given up after three waits of this.
 Timings quickTimings() {
-  Timings timings = cli::DeviceSession::defaultTimings();
+  Timings timings = editor::EditorSession::defaultTimings();
   timings.netReceiveTimeout = 300ms;
   return timings;
 }
@@ -91,7 +91,7 @@ TEST(DeviceService, AFailedFirstOpenIsTriedAgainUntilTheDeviceBehaves) {
     SCOPED_TRACE(c.name);
     Device device;
     c.misbehave(device);
-    cli::DeviceSession session(quickTimings());
+    editor::EditorSession session(quickTimings());
     EXPECT_THAT(session.open(device.target(), 20s), HasSubstr(c.error));
     EXPECT_EQ(session.image().read([](const ImageData& d) { return d.connection.linkType; }), LinkType::None);
     c.behave(device);
@@ -121,7 +121,7 @@ TEST(DeviceService, AFailedFirstOpenIsTriedAgainUntilTheDeviceBehaves) {
 TEST(DeviceService, TheLinkStateIsReadSafelyWhileTheLinkComesAndGoes) {
   Device device;
   {
-    cli::DeviceSession session(quickTimings());
+    editor::EditorSession session(quickTimings());
     std::vector<std::jthread> readers;
     for (int i = 0; i < 2; ++i)
       readers.emplace_back([&](std::stop_token stop) {

@@ -152,7 +152,7 @@ TEST(LockedPaths, EveryLockRefusesAndHidesTheParametersItGuards) {
   std::ofstream(filters) << "Filter  1: ON  PK  Fc 1000 Hz  Gain -3.0 dB  Q 1.0\n";
 
   LoopbackDevice ctlDevice;
-  cli::DeviceSession session;
+  editor::EditorSession session;
   ASSERT_EQ(session.open(ctlDevice.target()), "");
   cli::CommandContext context{session, true, [](const std::string&) {}, [] { return false; }};
   cli::CommandRunner ctl(context, ctlDevice.link());

@@ -1,8 +1,9 @@
 #pragma once
 
-// One connection of a command-line tool to a device, on the editor's core:
-// the image, the link machinery with the machine's real links, the link
-// groups and, for the report, the filter models. Opening it does the full
+// An editor without a window (orvanectl, orvane-server) and its one
+// connection to a device, on the editor's core: the image, the link
+// machinery with the machine's real links, the link groups and, for the
+// report, the filter models. Opening it does the full
 // read the editor does; settle() returns once everything edited or queued
 // has reached the device. Every wait ends early when the link is lost or
 // the session is cancelled.
@@ -15,15 +16,15 @@
 #include <memory>
 #include <string>
 
-#include "cli/CliNotifier.h"
 #include "dsp/ChannelFilters.h"
+#include "editor/CountingNotifier.h"
 #include "link/ConnectTarget.h"
 #include "link/ConnectionManager.h"
 #include "link/LinkGroups.h"
 
-namespace orvane::cli {
+namespace orvane::editor {
 
-class DeviceSession {
+class EditorSession {
  public:
   using Seconds = std::chrono::seconds;
 
@@ -31,10 +32,10 @@ class DeviceSession {
   // would spend most of its time in.
   static Timings defaultTimings();
 
-  explicit DeviceSession(const Timings& timings = defaultTimings());
-  ~DeviceSession();
-  DeviceSession(const DeviceSession&) = delete;
-  DeviceSession& operator=(const DeviceSession&) = delete;
+  explicit EditorSession(const Timings& timings = defaultTimings());
+  ~EditorSession();
+  EditorSession(const EditorSession&) = delete;
+  EditorSession& operator=(const EditorSession&) = delete;
 
   // Opens the link and waits for the full read and the firmware check. A
   // session closed (or whose link was lost) may be opened again. An open
@@ -61,7 +62,7 @@ class DeviceSession {
   ParameterImage& image() { return image_; }
   Command& command() { return command_; }
   LinkGroups& links() { return links_; }
-  CliNotifier& notifier() { return notifier_; }
+  CountingNotifier& notifier() { return notifier_; }
   ChannelFilters& filters();
   // Whether the link opened last was reported lost. Any thread may ask.
   bool linkLost() const { return sinceOpen(Message::LinkLost) > 0; }
@@ -83,7 +84,7 @@ class DeviceSession {
                                                Message::ChannelDataRead};
 
   ParameterImage image_;
-  CliNotifier notifier_;
+  CountingNotifier notifier_;
   // The counts of kCountedFromOpen when the link was opened last.
   std::array<std::atomic<int>, kCountedFromOpen.size()> atOpen_{};
   Seconds waitLimit_{300};
@@ -94,4 +95,4 @@ class DeviceSession {
   std::unique_ptr<ChannelFilters> filters_;
 };
 
-}  // namespace orvane::cli
+}  // namespace orvane::editor

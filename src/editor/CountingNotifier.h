@@ -1,6 +1,6 @@
 #pragma once
 
-// What the core reports to a command-line session: the messages are counted
+// What the core reports to an editor without a window: the messages are counted
 // as they arrive from the worker and transport threads, and the session
 // looks at the counts while it waits. Progress and the transfer state are of no use
 // without a window and are dropped; port warnings are kept for the user.
@@ -12,9 +12,9 @@
 
 #include "platform/Notifier.h"
 
-namespace orvane::cli {
+namespace orvane::editor {
 
-class CliNotifier : public Notifier {
+class CountingNotifier : public Notifier {
  public:
   void post(Message message, std::intptr_t wParam, std::intptr_t lParam) override;
   void setProgressRange(int, int) override {}
@@ -40,4 +40,4 @@ class CliNotifier : public Notifier {
   std::vector<std::string> warnings_;
 };
 
-}  // namespace orvane::cli
+}  // namespace orvane::editor

@@ -1,4 +1,4 @@
-#include "cli/DeviceSession.h"
+#include "editor/EditorSession.h"
 
 #include <algorithm>
 #include <thread>
@@ -6,7 +6,7 @@
 #include "link/SystemLinks.h"
 #include "model/ProductVariant.h"
 
-namespace orvane::cli {
+namespace orvane::editor {
 
 namespace {
 
@@ -20,33 +20,33 @@ constexpr const char* kCancelled = "the wait for the device was cancelled";
 // in a tool that ends then), and the pause after a datagram that is not the
 // echo answer (with a raw socket on the loopback interface the first one is
 // always the request itself; the answer is waiting behind it).
-Timings DeviceSession::defaultTimings() {
+Timings EditorSession::defaultTimings() {
   Timings timings;
   timings.netEventResetPause = std::chrono::milliseconds(0);
   timings.echoNonAnswerPause = std::chrono::milliseconds(0);
   return timings;
 }
 
-DeviceSession::DeviceSession(const Timings& timings)
+EditorSession::EditorSession(const Timings& timings)
     : command_(image_, notifier_, timings),
       connection_(command_, image_, notifier_),
       links_(image_, command_) {
   SystemLinks::attach(command_, image_);
 }
 
-DeviceSession::~DeviceSession() {
+EditorSession::~EditorSession() {
   close();
   filters_.reset();
   command_.Shutdown();
 }
 
-ChannelFilters& DeviceSession::filters() {
+ChannelFilters& EditorSession::filters() {
   if (!filters_) filters_ = std::make_unique<ChannelFilters>(image_);
   return *filters_;
 }
 
 template <class Done>
-std::string DeviceSession::waitUntil(Done&& done, Seconds timeout, const char* what) {
+std::string EditorSession::waitUntil(Done&& done, Seconds timeout, const char* what) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!done()) {
     if (cancelled_) return kCancelled;
@@ -58,13 +58,13 @@ std::string DeviceSession::waitUntil(Done&& done, Seconds timeout, const char* w
   return {};
 }
 
-int DeviceSession::sinceOpen(Message message) const {
+int EditorSession::sinceOpen(Message message) const {
   const auto at = std::ranges::find(kCountedFromOpen, message) - kCountedFromOpen.begin();
   const int atOpen = at < std::ssize(atOpen_) ? atOpen_[static_cast<std::size_t>(at)].load() : 0;
   return notifier_.count(message) - atOpen;
 }
 
-std::string DeviceSession::open(const ConnectTarget& target, Seconds timeout) {
+std::string EditorSession::open(const ConnectTarget& target, Seconds timeout) {
   if (cancelled_) return kCancelled;
   for (std::size_t i = 0; i < kCountedFromOpen.size(); ++i) atOpen_[i] = notifier_.count(kCountedFromOpen[i]);
   if (!connection_.connect(target.link, target.address, target.deviceId))
@@ -87,7 +87,7 @@ std::string DeviceSession::open(const ConnectTarget& target, Seconds timeout) {
   return {};
 }
 
-std::string DeviceSession::checkFirmware() const {
+std::string EditorSession::checkFirmware() const {
   const FirmwareVerdict verdict = connection_.checkFirmware(ProductVariant::current());
   if (verdict == FirmwareVerdict::Accepted) return {};
   const std::string version = firmware();
@@ -101,7 +101,7 @@ std::string DeviceSession::checkFirmware() const {
   }
 }
 
-std::string DeviceSession::firmware() const {
+std::string EditorSession::firmware() const {
   const auto version = image_.read([](const ImageData& d) { return d.status.firmwareVersion; });
   std::string text;
   for (std::uint8_t byte : version)
@@ -109,18 +109,18 @@ std::string DeviceSession::firmware() const {
   return text;
 }
 
-std::string DeviceSession::settle(Seconds timeout) {
+std::string EditorSession::settle(Seconds timeout) {
   const std::uint64_t polls = command_.levelPolls();
   return waitUntil([&] { return command_.levelPolls() >= polls + 2 && command_.queue().isEmpty(); }, timeout,
                    "taking the changes");
 }
 
-std::string DeviceSession::waitFor(Message message, int count, Seconds timeout) {
+std::string EditorSession::waitFor(Message message, int count, Seconds timeout) {
   return waitUntil([&] { return notifier_.count(message) >= count; }, timeout, "the transfer");
 }
 
-void DeviceSession::close() {
+void EditorSession::close() {
   if (connection_.isConnected()) connection_.disconnect();
 }
 
-}  // namespace orvane::cli
+}  // namespace orvane::editor

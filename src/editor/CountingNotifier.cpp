@@ -1,8 +1,8 @@
-#include "cli/CliNotifier.h"
+#include "editor/CountingNotifier.h"
 
 #include <algorithm>
 
-namespace orvane::cli {
+namespace orvane::editor {
 
 namespace {
 
@@ -14,35 +14,35 @@ constexpr std::array kMessages{Message::GraphChanged,    Message::ChannelDataRea
 
 }  // namespace
 
-std::size_t CliNotifier::slot(Message message) {
+std::size_t CountingNotifier::slot(Message message) {
   return static_cast<std::size_t>(std::ranges::find(kMessages, message) - kMessages.begin()) %
          kMessages.size();
 }
 
-void CliNotifier::post(Message message, std::intptr_t, std::intptr_t lParam) {
+void CountingNotifier::post(Message message, std::intptr_t, std::intptr_t lParam) {
   std::lock_guard lock(mutex_);
   ++counts_[slot(message)];
   if (message == Message::LinkLost) lostKind_ = static_cast<int>(lParam);
 }
 
-void CliNotifier::portWarning(const std::string& text) {
+void CountingNotifier::portWarning(const std::string& text) {
   std::lock_guard lock(mutex_);
   warnings_.push_back(text);
 }
 
-int CliNotifier::count(Message message) const {
+int CountingNotifier::count(Message message) const {
   std::lock_guard lock(mutex_);
   return counts_[slot(message)];
 }
 
-int CliNotifier::lostKind() const {
+int CountingNotifier::lostKind() const {
   std::lock_guard lock(mutex_);
   return lostKind_;
 }
 
-std::vector<std::string> CliNotifier::warnings() const {
+std::vector<std::string> CountingNotifier::warnings() const {
   std::lock_guard lock(mutex_);
   return warnings_;
 }
 
-}  // namespace orvane::cli
+}  // namespace orvane::editor
