@@ -25,7 +25,4 @@ struct CommandContext {
 
 using Words = std::vector<std::string>;
 
-// A number in [minimum, maximum], or nothing.
-std::optional<int> wholeNumber(const std::string& word, int minimum, int maximum);
-
 }  // namespace orvane::cli

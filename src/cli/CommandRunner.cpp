@@ -11,14 +11,6 @@
 
 namespace orvane::cli {
 
-std::optional<int> wholeNumber(const std::string& word, int minimum, int maximum) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-  if (error != std::errc() || end != word.data() + word.size() || value < minimum || value > maximum)
-    return std::nullopt;
-  return value;
-}
-
 namespace {
 
 using Run = std::function<Outcome(CommandContext&, const Words&, const std::string& link)>;

@@ -3,126 +3,68 @@
 #include <algorithm>
 #include <mutex>
 
+#include "editor/ProgramOperations.h"
 #include "model/LockState.h"
 #include "model/NameField.h"
 #include "model/ProductVariant.h"
 #include "model/ProgramFile.h"
+#include "model/ProgramStore.h"
+#include "platform/ParseNumber.h"
 
 namespace orvane::cli::ProgramCommands {
 
+using editor::ProgramOperations::lockedRefusal;
+namespace Operations = editor::ProgramOperations;
+
 namespace {
-
-constexpr int kPrograms = 30;
-using Name = std::array<std::uint8_t, kProgramNameBytes>;
-
-std::string nameText(std::span<const std::uint8_t> name) {
-  return NameField::FieldToText(name);
-}
 
 int modelCode() {
   return ProductVariant::current().modelCode;
-}
-
-// The first of `flags` that is locked, as the refusal to give.
-std::string lockedRefusal(const ParameterImage& image,
-                          std::initializer_list<std::pair<int, const char*>> flags) {
-  const LockState locks = image.read([](const ImageData& d) { return d.locks; });
-  for (const auto& [flag, what] : flags)
-    if (locks.isLocked(flag)) return std::string(what) + " is locked on the device";
-  return {};
-}
-
-void storeName(ParameterImage& image, int program, const Name& name) {
-  image.modify([&](ImageData& d) {
-    d.currentProgramName = name;
-    std::ranges::copy(name, recordName(d.programs[static_cast<std::size_t>(program - 1)]).begin());
-  });
-}
-
-// The name stored with the program becomes the current program's.
-void makeCurrent(ParameterImage& image, int program, const Name& name) {
-  storeName(image, program, name);
-  image.modify([program](ImageData& d) { d.currentProgramNumber = program; });
 }
 
 Json programJson(int number, const std::string& name) {
   return Json{{"program", number}, {"name", name}};
 }
 
-// One device program by its number (`word`), unless its lock is set: `act`
-// queues what the operation sends and gives the program's name; the
-// outcome comes once the device has it all.
-template <class Act>
-Outcome onProgram(CommandContext& context, const std::string& word, std::pair<int, const char*> lock,
-                  const char* done, Act act) {
-  const auto program = wholeNumber(word, 1, kPrograms);
+// A program operation on the program numbered `word`, as a command.
+template <class Operate>
+Outcome onProgram(CommandContext& context, const std::string& word, const char* done, Operate operate) {
+  const auto program = parseNumber(word, 1, kPrograms);
   if (!program) return Outcome::usage("program '" + word + "' is not a number from 1 to 30");
-  ParameterImage& image = context.session.image();
-  if (const std::string refusal = lockedRefusal(image, {lock}); !refusal.empty())
-    return Outcome::device(refusal);
-  const Name name = act(image, *program);
-  const std::string error = context.session.settle();
-  const std::string number = std::to_string(*program);
-  return Outcome::unless(error, std::string(done) + " program " + number + " " + nameText(name) + "\n",
-                         programJson(*program, nameText(name)));
+  const Operations::Result result = operate(context.session, *program);
+  if (result.status == Operations::Result::Status::BadName) return Outcome::usage(result.message);
+  if (!result.done()) return Outcome::device(result.message);
+  return Outcome::done(std::string(done) + " program " + word + " " + result.name + "\n",
+                       programJson(*program, result.name));
 }
 
 }  // namespace
 
 Outcome list(CommandContext& context, const Words&) {
-  const auto [store, current, currentName] = context.session.image().read([](const ImageData& d) {
-    return std::tuple(d.programs, d.currentProgramNumber, d.currentProgramName);
-  });
+  const Operations::Listing listing = Operations::list(context.session);
   std::string text;
   Json programs = Json::array();
   for (int p = 1; p <= kPrograms; ++p) {
-    const std::string name = nameText(recordName(store[static_cast<std::size_t>(p - 1)]));
-    text += (p == current ? "* " : "  ") + std::to_string(p) + (p < 10 ? "   " : "  ") + name + "\n";
+    const std::string& name = listing.names[static_cast<std::size_t>(p - 1)];
+    text += (p == listing.current ? "* " : "  ") + std::to_string(p) + (p < 10 ? "   " : "  ") + name + "\n";
     programs.push_back(programJson(p, name));
   }
-  return Outcome::done(text, Json{{"current", programJson(current, nameText(currentName))},
+  return Outcome::done(text, Json{{"current", programJson(listing.current, listing.currentName)},
                                   {"programs", std::move(programs)}});
 }
 
 Outcome recall(CommandContext& context, const Words& args) {
-  return onProgram(context, args[0], {LockFlag::LoadProgram, "recalling programs"}, "recalled",
-                   [&](ParameterImage& image, int program) {
-                     const Name name = image.read([program](const ImageData& d) {
-                       Name stored{};
-                       std::ranges::copy(recordName(d.programs[static_cast<std::size_t>(program - 1)]),
-                                         stored.begin());
-                       return stored;
-                     });
-                     makeCurrent(image, program, name);
-                     context.session.command().RecallProgram(program);
-                     return name;
-                   });
+  return onProgram(context, args[0], "recalled", Operations::recall);
 }
 
 Outcome store(CommandContext& context, const Words& args) {
-  const std::string& text = args[1];
-  if (text.empty()) return Outcome::usage("the program needs a name");
-  if (NameField::FieldBytes(text) > kProgramNameBytes)
-    return Outcome::usage(
-        "the name '" + text +
-        "' is too long: a program name holds 16 letters or digits, or 8 Chinese characters");
-  return onProgram(context, args[0], {LockFlag::SaveProgram, "storing programs"}, "stored",
-                   [&](ParameterImage& image, int program) {
-                     Name name{};
-                     NameField::TextToField(text, name);
-                     makeCurrent(image, program, name);
-                     context.session.command().StoreProgram(program);
-                     return name;
-                   });
+  return onProgram(context, args[0], "stored", [&](EditorSession& session, int program) {
+    return Operations::store(session, program, args[1]);
+  });
 }
 
 Outcome erase(CommandContext& context, const Words& args) {
-  return onProgram(context, args[0], {LockFlag::DeleteProgram, "deleting programs"}, "deleted",
-                   [&](ParameterImage& image, int program) {
-                     storeName(image, program, Name{});
-                     context.session.command().SendProgramName(program);
-                     return Name{};
-                   });
+  return onProgram(context, args[0], "deleted", Operations::erase);
 }
 
 Outcome saveOne(CommandContext& context, const Words& args) {

@@ -1,11 +1,12 @@
 #include "server/DeviceService.h"
 
-#include "cli/CommandRunner.h"
 #include "cli/Meters.h"
 #include "cli/StatusCommands.h"
 #include "control/ParameterPath.h"
 #include "editor/ParameterOperations.h"
+#include "editor/ProgramOperations.h"
 #include "model/ProgramStore.h"
+#include "platform/ParseNumber.h"
 
 namespace orvane::server {
 
@@ -18,10 +19,6 @@ constexpr auto kSessionPoll = std::chrono::milliseconds(20);
 
 Reply error(int status, const std::string& message) {
   return Reply{status, Json{{"error", message}}};
-}
-
-LockState locksOf(const ParameterImage& image) {
-  return image.read([](const ImageData& d) { return d.locks; });
 }
 
 using ParameterResult = editor::ParameterOperations::Result;
@@ -118,16 +115,6 @@ Reply DeviceService::onSession(const std::function<Reply()>& work) {
   return work();
 }
 
-Reply DeviceService::run(const cli::Words& words) {
-  return onSession([&] {
-    cli::CommandContext context{session_, true, [](const std::string&) {}, [] { return false; }};
-    const cli::Outcome outcome = cli::CommandRunner(context, linkText_).run(words);
-    if (outcome.ok()) return Reply{200, outcome.json};
-    if (outcome.status == cli::Outcome::UsageError) return error(400, outcome.error);
-    return error(session_.linkLost() ? 409 : 502, outcome.error);
-  });
-}
-
 Reply DeviceService::status() {
   Json body{{"link", linkName(link())}, {"target", linkText_}};
   if (link() != Link::Open) {
@@ -164,15 +151,23 @@ Reply DeviceService::setParameter(const std::string& text, const std::string& va
 
 Reply DeviceService::programs() {
   if (auto refused = withoutLink()) return *refused;
-  return run({"programs"});
+  const auto listing = editor::ProgramOperations::list(session_);
+  Json programs = Json::array();
+  for (std::size_t p = 0; p < listing.names.size(); ++p)
+    programs.push_back(Json{{"program", p + 1}, {"name", listing.names[p]}});
+  return Reply{200, Json{{"current", Json{{"program", listing.current}, {"name", listing.currentName}}},
+                         {"programs", std::move(programs)}}};
 }
 
 Reply DeviceService::recall(const std::string& number) {
-  if (!cli::wholeNumber(number, 1, kPrograms)) return error(400, "'" + number + "' is no program: 1 .. 30");
-  if (auto refused = withoutLink()) return *refused;
-  if (locksOf(session_.image()).isLocked(LockFlag::LoadProgram))
-    return error(403, "recalling programs is locked on the device");
-  return run({"recall", number});
+  const auto program = parseNumber(number, 1, kPrograms);
+  if (!program) return error(400, "'" + number + "' is no program: 1 .. 30");
+  return onSession([&] {
+    const auto result = editor::ProgramOperations::recall(session_, *program);
+    if (result.status == editor::ProgramOperations::Result::Status::Locked) return error(403, result.message);
+    if (!result.done()) return error(session_.linkLost() ? 409 : 502, result.message);
+    return Reply{200, Json{{"program", result.program}, {"name", result.name}}};
+  });
 }
 
 Reply DeviceService::meters() {

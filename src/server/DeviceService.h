@@ -3,9 +3,9 @@
 // The server's one link to the device, on the editor's core, and what the
 // API does with it. A keeper thread opens the link, and opens it again two
 // seconds after a loss or a failed open; the state is part of every status.
-// Commands run one at a time on the session, through the same command layer
-// as orvanectl, and their outcome comes back with the HTTP status that
-// fits: 400 a bad value, 403 a locked function (neither changed nor shown:
+// Commands run one at a time on the session, through the same parameter
+// and program operations as orvanectl's, and their outcome comes back with
+// the HTTP status that fits: 400 a bad value, 403 a locked function (neither changed nor shown:
 // its answer carries "locked": true and no value), 404 an unknown path, 409
 // no link, 502 a device that failed the command or did not take it within
 // kDeviceWait, 503 a command that found the session busy for as long.
@@ -17,7 +17,6 @@
 #include <string>
 #include <thread>
 
-#include "cli/CommandContext.h"
 #include "cli/Outcome.h"
 #include "editor/EditorSession.h"
 #include "platform/Event.h"
@@ -80,7 +79,6 @@ class DeviceService {
   std::optional<Reply> takeSession(std::unique_lock<std::mutex>& lock);
   // Runs `work` on the session once no other command holds it.
   Reply onSession(const std::function<Reply()>& work);
-  Reply run(const cli::Words& words);
 
   ConnectTarget target_;
   std::string linkText_;

@@ -1,0 +1,113 @@
+#include "editor/ProgramOperations.h"
+
+#include <algorithm>
+
+#include "model/LockState.h"
+#include "model/NameField.h"
+#include "model/ProgramStore.h"
+
+namespace orvane::editor::ProgramOperations {
+
+namespace {
+
+using Name = std::array<std::uint8_t, kProgramNameBytes>;
+
+void storeName(ParameterImage& image, int program, const Name& name) {
+  image.modify([&](ImageData& d) {
+    d.currentProgramName = name;
+    std::ranges::copy(name, recordName(d.programs[static_cast<std::size_t>(program - 1)]).begin());
+  });
+}
+
+// The name stored with the program becomes the current program's.
+void makeCurrent(ParameterImage& image, int program, const Name& name) {
+  storeName(image, program, name);
+  image.modify([program](ImageData& d) { d.currentProgramNumber = program; });
+}
+
+// One program, unless its lock is set: `act` queues what the operation
+// sends and gives the program's name; done once the device has it all.
+template <class Act>
+Result onProgram(EditorSession& session, int program, std::pair<int, const char*> lock, Act act) {
+  Result result;
+  result.program = program;
+  if (std::string refusal = lockedRefusal(session.image(), {lock}); !refusal.empty()) {
+    result.status = Result::Status::Locked;
+    result.message = std::move(refusal);
+    return result;
+  }
+  result.name = NameField::FieldToText(act(session.image(), program));
+  if (std::string error = session.settle(); !error.empty()) {
+    result.status = Result::Status::DeviceFailed;
+    result.message = std::move(error);
+  }
+  return result;
+}
+
+}  // namespace
+
+std::string lockedRefusal(const ParameterImage& image,
+                          std::initializer_list<std::pair<int, const char*>> flags) {
+  const LockState locks = image.read([](const ImageData& d) { return d.locks; });
+  for (const auto& [flag, what] : flags)
+    if (locks.isLocked(flag)) return std::string(what) + " is locked on the device";
+  return {};
+}
+
+Listing list(EditorSession& session) {
+  const auto [store, current, currentName] = session.image().read([](const ImageData& d) {
+    return std::tuple(d.programs, d.currentProgramNumber, d.currentProgramName);
+  });
+  Listing listing;
+  listing.current = current;
+  listing.currentName = NameField::FieldToText(currentName);
+  for (const auto& record : store) listing.names.push_back(NameField::FieldToText(recordName(record)));
+  return listing;
+}
+
+Result recall(EditorSession& session, int program) {
+  return onProgram(session, program, {LockFlag::LoadProgram, "recalling programs"},
+                   [&](ParameterImage& image, int number) {
+                     const Name name = image.read([number](const ImageData& d) {
+                       Name stored{};
+                       std::ranges::copy(recordName(d.programs[static_cast<std::size_t>(number - 1)]),
+                                         stored.begin());
+                       return stored;
+                     });
+                     makeCurrent(image, number, name);
+                     session.command().RecallProgram(number);
+                     return name;
+                   });
+}
+
+Result store(EditorSession& session, int program, const std::string& text) {
+  if (text.empty() || NameField::FieldBytes(text) > kProgramNameBytes) {
+    Result result;
+    result.program = program;
+    result.status = Result::Status::BadName;
+    result.message = text.empty() ? "the program needs a name"
+                                  : "the name '" + text +
+                                        "' is too long: a program name holds 16 letters or digits, or 8 "
+                                        "Chinese characters";
+    return result;
+  }
+  return onProgram(session, program, {LockFlag::SaveProgram, "storing programs"},
+                   [&](ParameterImage& image, int number) {
+                     Name name{};
+                     NameField::TextToField(text, name);
+                     makeCurrent(image, number, name);
+                     session.command().StoreProgram(number);
+                     return name;
+                   });
+}
+
+Result erase(EditorSession& session, int program) {
+  return onProgram(session, program, {LockFlag::DeleteProgram, "deleting programs"},
+                   [&](ParameterImage& image, int number) {
+                     storeName(image, number, Name{});
+                     session.command().SendProgramName(number);
+                     return Name{};
+                   });
+}
+
+}  // namespace orvane::editor::ProgramOperations
