@@ -15,6 +15,7 @@
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/OrvaneDlg.h"
 #include "ui/main/SystemTransports.h"
+#include "ui/main/WindowParts.h"
 #include "ui/programs/FileChooser.h"
 #include "ui/widgets/ConsoleLook.h"
 
@@ -36,11 +37,12 @@ bool isRegistrationSwitch(const QString& arg) {
 // of the window and ends the program: how a machine without a screen shows
 // what the editor looks like.
 void screenshotWhenReady(OrvaneDlg& window, const QString& path) {
-  QObject::connect(&window.notifier(), &QtNotifier::posted, &window, [&window, path](int message) {
+  const WindowParts parts(window);
+  QObject::connect(&parts.notifier(), &QtNotifier::posted, &window, [&window, parts, path](int message) {
     if (message != static_cast<int>(Message::ChannelDataRead)) return;
     auto* poll = new QTimer(&window);
-    QObject::connect(poll, &QTimer::timeout, &window, [&window, path, poll] {
-      if (!window.isEnabled() || window.transferPopup()->isVisible()) return;
+    QObject::connect(poll, &QTimer::timeout, &window, [&window, parts, path, poll] {
+      if (!window.isEnabled() || parts.transferPopup()->isVisible()) return;
       poll->stop();
       // A moment for the meters to show the device's levels.
       QTimer::singleShot(500, &window, [&window, path] {

@@ -19,7 +19,6 @@
 #include "ui/graphs/CFStatic.h"
 #include "ui/locks/LockWorkflow.h"
 #include "ui/locks/Set_Warn_Dlg.h"
-#include "ui/main/ChannelStrip.h"
 #include "ui/main/CrosspointGrid.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/GraphArea.h"
@@ -232,32 +231,8 @@ void OrvaneDlg::RefreshStatus(TopBar::Status status) {
   topBar_->showStatus(status);
 }
 
-QString OrvaneDlg::statusText(int field) const {
-  return topBar_->statusText(field);
-}
-
 QPushButton* OrvaneDlg::linkButton() const {
   return topBar_->linkButton();
-}
-
-QPushButton* OrvaneDlg::languageButton() const {
-  return topBar_->languageButton();
-}
-
-ChannelStrip* OrvaneDlg::inputStrip(int channel) const {
-  return inputs_->strip(channel);
-}
-
-ChannelStrip* OrvaneDlg::outputStrip(int channel) const {
-  return outputs_->strip(channel);
-}
-
-SLamp* OrvaneDlg::inputMeter(int channel) const {
-  return inputs_->meter(channel);
-}
-
-SLamp* OrvaneDlg::outputMeter(int channel) const {
-  return outputs_->meter(channel);
 }
 
 void OrvaneDlg::SelectPage(Page page, int channel) {

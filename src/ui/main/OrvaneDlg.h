@@ -35,7 +35,6 @@ class QFrame;
 namespace orvane::ui {
 
 class ChannelPage;
-class ChannelStrip;
 class CrosspointGrid;
 class CFStatic;
 class DisplayDlg;
@@ -45,9 +44,9 @@ class InMicDlg;
 class OutDataDlg;
 class GradientProgressCtrl;
 class MasterPanel;
-class SLamp;
 class StripBank;
 class WindowPart;
+class WindowParts;
 
 class OrvaneDlg : public QWidget {
   Q_OBJECT
@@ -83,32 +82,6 @@ class OrvaneDlg : public QWidget {
   void RefreshInputGain(int channel);
   void RefreshOutputGain(int channel);
 
-  StripBank* bank(Side side) const { return side == Side::Input ? inputs_ : outputs_; }
-  ChannelStrip* inputStrip(int channel) const;
-  ChannelStrip* outputStrip(int channel) const;
-  SLamp* inputMeter(int channel) const;
-  SLamp* outputMeter(int channel) const;
-  MasterPanel* masterPanel() const { return masterPanel_; }
-  CrosspointGrid* crosspointGrid() const { return crosspoints_; }
-  CFStatic* graph() const;
-  InMicDlg* matrixPage() const { return matrixPage_; }
-  InDataDlg* inputPage() const { return inputPage_; }
-  OutDataDlg* outputPage() const { return outputPage_; }
-  ChannelFilters& filters() { return *filters_; }
-  TopBar* topBar() const { return topBar_; }
-  GradientProgressCtrl* progressBar() const { return progress_; }
-  DisplayDlg* transferPopup() const { return popup_; }
-  LinkGroups& linkGroups() { return links_; }
-  MasterSection& masterSection() { return master_; }
-  ConnectionManager& connection() { return connection_; }
-  LinkReactions& reactions() { return *reactions_; }
-  Command& command() { return *command_; }
-  QtNotifier& notifier() { return notifier_; }
-  QString statusText(int field) const;
-  // Where the program file actions take their paths from.
-  void setFileChooser(std::unique_ptr<FileChooser> chooser) { chooser_ = std::move(chooser); }
-  QPushButton* linkButton() const;
-  QPushButton* languageButton() const;
   // The help document of the model in the current language; empty when
   // none is found.
   static QString helpFile();
@@ -144,6 +117,9 @@ class OrvaneDlg : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // Tests and the screenshot mode reach the parts through it.
+  friend class WindowParts;
+
   void buildWindow();
   QWidget* buildConsole();
   QWidget* buildWorkArea(QWidget* parent);
@@ -161,6 +137,10 @@ class OrvaneDlg : public QWidget {
   void showLoadedProgram();
   void importRewFilters(ChannelPage& page);
   void onAllProgramsRead();
+  // The response graph of the graph area.
+  CFStatic* graph() const;
+  // Where Enter moves the focus.
+  QPushButton* linkButton() const;
 
   ParameterImage& image_;
   QtNotifier notifier_;

@@ -23,6 +23,7 @@
 #include "ui/main/ChannelStrip.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/OrvaneDlg.h"
+#include "ui/main/WindowParts.h"
 #include "ui/pages/ChannelBasics.h"
 #include "ui/pages/CrossoverSection.h"
 #include "ui/pages/EqBandColumn.h"
@@ -63,9 +64,11 @@ class ChannelPagesTest : public QObject {
  private:
   std::unique_ptr<ParameterImage> image_;
   std::unique_ptr<OrvaneDlg> window_;
+  // The window's strips, pages and link machinery.
+  WindowParts parts() const { return WindowParts(*window_); }
 
-  InDataDlg* in() const { return window_->inputPage(); }
-  OutDataDlg* out() const { return window_->outputPage(); }
+  InDataDlg* in() const { return parts().inputPage(); }
+  OutDataDlg* out() const { return parts().outputPage(); }
   int field(Side side, int channel, Field f) const { return image_->field(side, channel, f); }
   int band(Side side, int channel, int n, Field BandFields::*f) const {
     return field(side, channel, bandFields(side, n).*f);
@@ -137,11 +140,11 @@ class ChannelPagesTest : public QObject {
   // A shelf keeps to its side of 2000 Hz and shows a slope instead of the
   // bandwidth; linked inputs change alike, others not.
   void bandTypesAndBypassOnALinkGroup() {
-    window_->linkGroups().join(Side::Input, 1, 2);
+    parts().linkGroups().join(Side::Input, 1, 2);
     select(Side::Input, 1);
     EqSection* eq = in()->eq();
     image_->setField(Side::Input, 1, bandFields(Side::Input, 3).FQCY, 5023);
-    window_->linkGroups().follow(Side::Input, 1, std::array{bandFields(Side::Input, 3).FQCY});
+    parts().linkGroups().follow(Side::Input, 1, std::array{bandFields(Side::Input, 3).FQCY});
     window_->RefreshAll();
     choose(eq->column(3)->type(), 1);
     for (int channel : {1, 2}) {
@@ -165,7 +168,7 @@ class ChannelPagesTest : public QObject {
     QVERIFY(eq->bypass()->isChecked());
     for (int channel : {1, 2})
       for (int n = 0; n < 8; ++n) QCOMPARE(band(Side::Input, channel, n, &BandFields::Gain), 400);
-    QCOMPARE(window_->filters().input(2).element(4).GainDb(), 0.0);
+    QCOMPARE(parts().filters().input(2).element(4).GainDb(), 0.0);
     eq->bypass()->click();
     for (int channel : {1, 2}) {
       QCOMPARE(band(Side::Input, channel, 4, &BandFields::Gain), 460);
@@ -241,8 +244,8 @@ class ChannelPagesTest : public QObject {
   // Changes on a page reach every channel of the group and no other; the
   // priority class stays with its input; strips show linked gains.
   void linkedChannelsFollowThePages() {
-    window_->linkGroups().join(Side::Input, 1, 2);
-    window_->linkGroups().join(Side::Output, 3, 4);
+    parts().linkGroups().join(Side::Input, 1, 2);
+    parts().linkGroups().join(Side::Output, 3, 4);
     select(Side::Input, 1);
     type(in()->basics()->gain(), "-6");
     in()->basics()->polarity()->click();
@@ -261,36 +264,36 @@ class ChannelPagesTest : public QObject {
       QVERIFY(field(Side::Input, 5, f) != code);
     }
     QCOMPARE(field(Side::Input, 2, InputField::LevelClass), 2);
-    QCOMPARE(window_->inputStrip(2)->fader()->value(), 240);
+    QCOMPARE(parts().inputStrip(2)->fader()->value(), 240);
     QVERIFY(in()->basics()->polarityTwin()->isChecked());
 
     select(Side::Output, 3);
-    const CFilter::Response before = window_->filters().output(4).highPass().response();
+    const CFilter::Response before = parts().filters().output(4).highPass().response();
     type(out()->crossover()->frequency(true), "200");
     choose(out()->crossover()->family(true), 1);
     QCOMPARE(field(Side::Output, 4, crossoverFields(Side::Output).XMode_Lo), 1);
-    QVERIFY(window_->filters().output(4).highPass().response() != before);
+    QVERIFY(parts().filters().output(4).highPass().response() != before);
     QCOMPARE(field(Side::Output, 5, crossoverFields(Side::Output).XMode_Lo), 0);
 
     // A strip's gain shows on the page of its channel.
-    window_->outputStrip(3)->fader()->setValue(100);
-    emit window_->outputStrip(3)->fader()->valueChanged(100);
+    parts().outputStrip(3)->fader()->setValue(100);
+    emit parts().outputStrip(3)->fader()->valueChanged(100);
     QCOMPARE(out()->basics()->gain()->value(), 100);
   }
 
   // A point dragged on either graph shows on the page and reaches the
   // group; a field edited redraws the dynamics curve.
   void graphsAndPagesAgree() {
-    window_->linkGroups().join(Side::Input, 0, 1);
+    parts().linkGroups().join(Side::Input, 0, 1);
     select(Side::Input, 0);
-    CFilter& element = window_->filters().input(0).element(2);
+    CFilter& element = parts().filters().input(0).element(2);
     element.SetFrequency(3000);
     element.SetGainCode(480);
-    emit window_->graph()->graphChanged(2, CFStatic::kInput);
+    emit parts().graph()->graphChanged(2, CFStatic::kInput);
     QCOMPARE(in()->eq()->column(2)->frequency()->value(), 3000);
     QCOMPARE(in()->eq()->column(2)->fader()->value(), 480);
     QCOMPARE(band(Side::Input, 1, 2, &BandFields::FQCY), 3000);
-    QCOMPARE(window_->filters().input(1).element(2).GainDb(), 8.0);
+    QCOMPARE(parts().filters().input(1).element(2).GainDb(), 8.0);
 
     DynamicsGraph* curve = in()->dynamics()->graph();
     image_->setField(Side::Input, 0, InputField::AGC_Threshold, 250);
@@ -320,10 +323,10 @@ class ChannelPagesTest : public QObject {
           "Filter  3: ON  HS 12dB  Fc  8.00 kHz  Gain   2.0 dB\r\n");
     write("crossover.txt", "Room EQ V5.20\nFilter  1: ON  XO  Fc 80 Hz\n");
     QStringList paths{dir.filePath("room.txt"), dir.filePath("crossover.txt")};
-    window_->setFileChooser(std::make_unique<ScriptedChooser>(&paths));
+    parts().setFileChooser(std::make_unique<ScriptedChooser>(&paths));
     QStringList messages;
     MessageBoxes::setSink([&](const QString&, const QString& text) { messages << text; });
-    window_->linkGroups().join(Side::Output, 2, 3);
+    parts().linkGroups().join(Side::Output, 2, 3);
     image_->setBand(Side::Output, 3, 8, {10000, 480, 25, 0, 0});
     select(Side::Output, 2);
     EqSection* eq = out()->eq();
@@ -333,8 +336,8 @@ class ChannelPagesTest : public QObject {
       QCOMPARE(image_->band(Side::Output, channel, 0), (EqBand{62, 355, 63, 0, 0}));
       QCOMPARE(image_->band(Side::Output, channel, 1), (EqBand{8000, 420, 25, 1, 2}));
       for (int n = 2; n < 9; ++n) QCOMPARE(band(Side::Output, channel, n, &BandFields::Gain), 400);
-      QCOMPARE(window_->filters().output(channel).element(1).GainDb(), 2.0);
-      QVERIFY(window_->filters().output(channel).element(8).IsFlat());
+      QCOMPARE(parts().filters().output(channel).element(1).GainDb(), 2.0);
+      QVERIFY(parts().filters().output(channel).element(8).IsFlat());
     }
     QCOMPARE(band(Side::Output, 4, 0, &BandFields::FQCY), 40);
     QCOMPARE(shown(eq->column(0)->frequency()), QStringLiteral("62"));
@@ -395,8 +398,8 @@ class ChannelPagesTest : public QObject {
   void pagesReachTheDevice() {
     SimProcess sim;
     QVERIFY(MainWindowFixture::connectAndRead(*window_, sim));
-    window_->linkGroups().join(Side::Input, 6, 7);
-    window_->linkGroups().join(Side::Output, 0, 2);
+    parts().linkGroups().join(Side::Input, 6, 7);
+    parts().linkGroups().join(Side::Output, 0, 2);
     select(Side::Input, 6);
     type(in()->eq()->column(4)->gain(), "4.5");
     type(in()->dynamics()->field(InputField::AGC_TargetLevel), "-50");

@@ -14,6 +14,7 @@
 #include "ui/graphs/EqGraphPainter.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/OrvaneDlg.h"
+#include "ui/main/WindowParts.h"
 #include "ui/pages/EqBandColumn.h"
 #include "ui/pages/EqSection.h"
 #include "ui/pages/InDataDlg.h"
@@ -162,6 +163,7 @@ class EqGraphTest : public QObject {
     window.resize(1366, 768);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const WindowParts parts(window);
     const QString dir = QCoreApplication::applicationDirPath();
     for (int language : {0, 1}) {
       Language::setFlag(language);
@@ -171,18 +173,18 @@ class EqGraphTest : public QObject {
         d.editor.inputCurveVisible = {false, false, false, false, false, true, false, true};
         d.editor.outputCurveVisible = {false, false, false, true, false, false, false, false};
       });
-      window.graph()->Redraw(3);
+      parts.graph()->Redraw(3);
       QTest::qWait(50);
-      const QImage input = window.graph()->grab().toImage();
+      const QImage input = parts.graph()->grab().toImage();
       QVERIFY(input.save(dir + QStringLiteral("/graph-input-%1.png").arg(language ? "en" : "zh")));
       for (const auto& [side, channel] : {std::pair{Side::Input, 2}, {Side::Input, 5}, {Side::Input, 7}})
         QVERIFY2(holdsColour(input, EqGraphPainter::colourOf(ChannelColour::of(side, channel))),
                  qPrintable(QString::number(channel)));
       window.SelectPage(Page::Output, 1);
-      window.graph()->Redraw(10);
+      parts.graph()->Redraw(10);
       QTest::qWait(50);
       QVERIFY(window.grab().save(dir + QStringLiteral("/graph-output-%1.png").arg(language ? "en" : "zh")));
-      QVERIFY(holdsColour(window.graph()->grab().toImage(),
+      QVERIFY(holdsColour(parts.graph()->grab().toImage(),
                           EqGraphPainter::colourOf(ChannelColour::of(Side::Output, 1))));
     }
     Language::setFlag(0);
@@ -196,11 +198,12 @@ class EqGraphTest : public QObject {
     const std::unique_ptr<OrvaneDlg> opened = MainWindowFixture::open(image);
     QVERIFY(opened);
     OrvaneDlg& window = *opened;
-    window.linkGroups().join(Side::Input, 0, 5);
-    window.linkGroups().join(Side::Input, 3, 4);
+    const WindowParts parts(window);
+    parts.linkGroups().join(Side::Input, 0, 5);
+    parts.linkGroups().join(Side::Input, 3, 4);
     window.SelectPage(Page::Input, 0);
     const EqBand untouched = image.band(Side::Input, 3, 4);
-    CFStatic* graph = window.graph();
+    CFStatic* graph = parts.graph();
     QSignalSpy told(graph, &CFStatic::graphChanged);
     const QPoint from = centreOf(graph->geometry(Side::Input, 0).element(4).marker());
     QTest::mouseMove(graph, from);
@@ -211,7 +214,7 @@ class EqGraphTest : public QObject {
     const EqBand dragged = image.band(Side::Input, 0, 4);
     QVERIFY(dragged.Gain > 400);
     QCOMPARE(told.count(), 0);
-    EqBandColumn* column = window.inputPage()->eq()->column(4);
+    EqBandColumn* column = parts.inputPage()->eq()->column(4);
     QCOMPARE(column->fader()->value(), dragged.Gain);
     QCOMPARE(column->frequency()->value(), dragged.FQCY);
 
@@ -231,10 +234,11 @@ class EqGraphTest : public QObject {
     const std::unique_ptr<OrvaneDlg> opened = MainWindowFixture::open(image);
     QVERIFY(opened);
     OrvaneDlg& window = *opened;
+    const WindowParts parts(window);
     SimProcess sim;
     QVERIFY(MainWindowFixture::connectAndRead(window, sim));
-    window.linkGroups().join(Side::Input, 0, 5);
-    CFStatic* graph = window.graph();
+    parts.linkGroups().join(Side::Input, 0, 5);
+    CFStatic* graph = parts.graph();
     QSignalSpy told(graph, &CFStatic::graphChanged);
     const GraphRect marker = graph->geometry(Side::Input, 0).element(2).marker();
     drag(graph, centreOf(marker), QPoint(40, -30));
@@ -243,7 +247,7 @@ class EqGraphTest : public QObject {
     QVERIFY(dragged.Gain > 400);
     QCOMPARE(image.band(Side::Input, 5, 2), dragged);
     QVERIFY(image.band(Side::Input, 4, 2) != dragged);
-    QCOMPARE(window.filters().input(5).element(2).GainCode(), dragged.Gain);
+    QCOMPARE(parts.filters().input(5).element(2).GainCode(), dragged.Gain);
     QTRY_COMPARE_WITH_TIMEOUT(image.band(Side::Input, 5, 2, Copy::Device), dragged, 5000);
     QTest::qWait(300);
     window.disconnectLink();

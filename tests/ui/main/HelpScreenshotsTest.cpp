@@ -29,6 +29,7 @@
 #include "ui/main/DeviceDlg.h"
 #include "ui/main/StripBank.h"
 #include "ui/main/TopBar.h"
+#include "ui/main/WindowParts.h"
 #include "ui/pages/EqSection.h"
 #include "ui/pages/InDataDlg.h"
 #include "ui/pages/OutDataDlg.h"
@@ -77,6 +78,8 @@ class HelpScreenshotsTest : public QObject {
  private:
   std::unique_ptr<ParameterImage> image_;
   std::unique_ptr<OrvaneDlg> window_;
+  // The window's strips, pages and link machinery.
+  WindowParts parts() const { return WindowParts(*window_); }
   std::unique_ptr<SimProcess> sim_;
   QDir out_;
   QSet<QString> taken_;
@@ -159,14 +162,14 @@ class HelpScreenshotsTest : public QObject {
                                       {OutputField::Comp_ratio, 21},
                                       {OutputField::Lim_Threshold, 360}})
       image_->setField(Side::Output, 0, field, code);
-    window_->filters().channelReloaded(Side::Input, 0);
-    window_->filters().channelReloaded(Side::Output, 0);
+    parts().filters().channelReloaded(Side::Input, 0);
+    parts().filters().channelReloaded(Side::Output, 0);
   }
 
   // Input page of `channel` with the Room EQ Wizard filters in its bands.
   void importFilters(int channel, std::string_view filters) {
     window_->SelectPage(Page::Input, channel);
-    const std::string refused = window_->inputPage()->eq()->importFilters(filters);
+    const std::string refused = parts().inputPage()->eq()->importFilters(filters);
     QVERIFY2(refused.empty(), refused.c_str());
   }
 
@@ -193,9 +196,9 @@ class HelpScreenshotsTest : public QObject {
     // loudspeaker, and the two main loudspeakers are linked.
     importFilters(1, kChairFilters);
     importFilters(0, kLecternFilters);
-    window_->crosspointGrid()->button(0, 1)->click();
+    parts().crosspointGrid()->button(0, 1)->click();
     setProcessing();
-    window_->linkGroups().join(Side::Output, 0, 1);
+    parts().linkGroups().join(Side::Output, 0, 1);
     image_->modify([](ImageData& d) { d.currentProgramNumber = 3; });
     window_->RefreshAll();
   }
@@ -215,14 +218,14 @@ class HelpScreenshotsTest : public QObject {
       nameEverything();
       window_->SelectPage(Page::Input, 0);
       // The chairman's curve beside the lectern's (a full refresh hid it).
-      window_->inputStrip(1)->curveButton()->click();
+      parts().inputStrip(1)->curveButton()->click();
       // Let the meters show the device's levels.
       QTest::qWait(400);
       save(window_.get(), QStringLiteral("main"));
-      savePageTabs(window_->inputPage(), QStringLiteral("input"));
+      savePageTabs(parts().inputPage(), QStringLiteral("input"));
       window_->SelectPage(Page::Output, 0);
-      save(window_->outputPage(), QStringLiteral("output-eq"));
-      savePageTabs(window_->outputPage(), QStringLiteral("output"));
+      save(parts().outputPage(), QStringLiteral("output-eq"));
+      savePageTabs(parts().outputPage(), QStringLiteral("output"));
       window_->SelectPage(Page::Matrix, 0);
       save(window_.get(), QStringLiteral("matrix"));
       window_->SelectPage(Page::Input, 0);
@@ -241,7 +244,7 @@ class HelpScreenshotsTest : public QObject {
       saveModal(
           &OrvaneDlg::reportOpened, [this] { window_->onReport(); }, QStringLiteral("report"));
       for (int model : {7304, 736}) {
-        const auto setup = SetupDialog::create(model, *image_, window_->command(), window_.get());
+        const auto setup = SetupDialog::create(model, *image_, parts().command(), window_.get());
         showAndSave(*setup, QStringLiteral("setup-%1").arg(model));
       }
 
@@ -263,7 +266,7 @@ class HelpScreenshotsTest : public QObject {
       showAndSave(warning, QStringLiteral("lock-warning"));
       image_->modify([&](ImageData& d) { d.locks = locks; });
       window_->ApplyLocks();
-      save(window_->bank(Side::Input), QStringLiteral("locked-inputs"));
+      save(parts().bank(Side::Input), QStringLiteral("locked-inputs"));
       image_->modify([](ImageData& d) { d.locks = {}; });
       window_->ApplyLocks();
     }

@@ -23,6 +23,7 @@
 #include "ui/locks/Set_Warn_Dlg.h"
 #include "ui/main/ChannelStrip.h"
 #include "ui/main/TopBar.h"
+#include "ui/main/WindowParts.h"
 #include "ui/pages/EqBandColumn.h"
 #include "ui/pages/EqSection.h"
 #include "ui/pages/InDataDlg.h"
@@ -51,6 +52,8 @@ class LocksTest : public QObject {
  private:
   std::unique_ptr<ParameterImage> image_;
   std::unique_ptr<OrvaneDlg> window_;
+  // The window's strips, pages and link machinery.
+  WindowParts parts() const { return WindowParts(*window_); }
   std::deque<Action> actions_;
   QList<Step> seen_;
   std::function<void(LockDataDlg*)> chooseLocks_;
@@ -67,7 +70,7 @@ class LocksTest : public QObject {
     actions_ = std::move(actions);
     seen_.clear();
     chooseLocks_ = std::move(choose);
-    window_->topBar()->findChild<QPushButton*>("lock")->click();
+    parts().topBar()->findChild<QPushButton*>("lock")->click();
   }
   // The text of the modal window `open` brings up, which is then closed.
   QString modalText(const std::function<void()>& open) {
@@ -214,9 +217,9 @@ class LocksTest : public QObject {
                   });
     QCOMPARE(password(), std::string("Abc123"));
     QVERIFY(locked(LockFlag::InputEq) && locked(LockFlag::InputGain) && !locked(LockFlag::OutputEq));
-    QVERIFY(window_->command().queue().isEmpty());
-    QVERIFY(!window_->inputPage()->eq()->bypass()->isVisible());
-    QVERIFY(window_->inputStrip(3)->gainField()->isLocked());
+    QVERIFY(parts().command().queue().isEmpty());
+    QVERIFY(!parts().inputPage()->eq()->bypass()->isVisible());
+    QVERIFY(parts().inputStrip(3)->gainField()->isLocked());
 
     runLockButton({{Step::InPutPWDlg, {"aBC123"}, Button::Ok},
                    {Step::InputPWErrorDlg, {}, Button::Reset},
@@ -277,15 +280,15 @@ class LocksTest : public QObject {
       Language::setFlag(language);
       window_->ApplyLanguage();
       QCOMPARE(modalText([this] { window_->onSetting(); }), Set_Warn_Dlg::text(Set_Warn_Dlg::Topic::Setting));
-      QCOMPARE(modalText([this] { window_->topBar()->findChild<QPushButton*>("deviceId")->click(); }),
+      QCOMPARE(modalText([this] { parts().topBar()->findChild<QPushButton*>("deviceId")->click(); }),
                Set_Warn_Dlg::text(Set_Warn_Dlg::Topic::Device));
       QVERIFY(
           window_->grab().save(dir + QStringLiteral("/locked-window-%1.png").arg(language ? "en" : "zh")));
     }
     QCOMPARE(Set_Warn_Dlg::text(Set_Warn_Dlg::Topic::Setting),
              QStringLiteral("\"Setting\" function has been locked, please unlock!"));
-    QVERIFY(!window_->inputStrip(0)->linkList()->isEnabled());
-    QCOMPARE(window_->inputStrip(0)->linkList()->count(), 1);
+    QVERIFY(!parts().inputStrip(0)->linkList()->isEnabled());
+    QCOMPARE(parts().inputStrip(0)->linkList()->count(), 1);
   }
 
   // Set with a link, the password and the locks are in the device: read
@@ -297,7 +300,7 @@ class LocksTest : public QObject {
     runLockButton(
         {{Step::NoPWLockDlg, {}, Button::PasswordSetup}, {Step::SetPWDlg, {"Zz9Yy8", "Zz9Yy8"}, Button::Ok}},
         [](LockDataDlg* dialog) { dialog->box(LockFlag::InputEq)->click(); });
-    QTRY_VERIFY_WITH_TIMEOUT(window_->command().queue().isEmpty(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(parts().command().queue().isEmpty(), 5000);
     QTest::qWait(300);
     window_->disconnectLink();
     QCOMPARE(password(), std::string());
@@ -305,14 +308,14 @@ class LocksTest : public QObject {
     QVERIFY(MainWindowFixture::connectAndRead(*window_, sim));
     QCOMPARE(password(), std::string("Zz9Yy8"));
     QVERIFY(locked(LockFlag::InputEq));
-    QVERIFY(window_->inputPage()->eq()->column(2)->gain()->isLocked());
+    QVERIFY(parts().inputPage()->eq()->column(2)->gain()->isLocked());
     // The graph takes no drag of a locked band.
     const EqBand before = image_->band(Side::Input, 0, 2);
-    const GraphRect marker = window_->graph()->geometry(Side::Input, 0).element(2).marker();
+    const GraphRect marker = parts().graph()->geometry(Side::Input, 0).element(2).marker();
     const QPoint from(marker.centre().x, marker.centre().y);
-    QTest::mousePress(window_->graph(), Qt::LeftButton, Qt::NoModifier, from);
-    QTest::mouseMove(window_->graph(), from + QPoint(30, -30));
-    QTest::mouseRelease(window_->graph(), Qt::LeftButton, Qt::NoModifier, from + QPoint(30, -30));
+    QTest::mousePress(parts().graph(), Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(parts().graph(), from + QPoint(30, -30));
+    QTest::mouseRelease(parts().graph(), Qt::LeftButton, Qt::NoModifier, from + QPoint(30, -30));
     QCOMPARE(image_->band(Side::Input, 0, 2), before);
     runLockButton({{Step::InPutPWDlg, {}, Button::Exit}});
     QCOMPARE(seen_, QList<Step>{Step::InPutPWDlg});

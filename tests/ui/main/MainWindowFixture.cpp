@@ -20,8 +20,9 @@ std::unique_ptr<OrvaneDlg> open(ParameterImage& image) {
 bool connectAndRead(OrvaneDlg& window, const SimProcess& sim, LinkType link) {
   const bool serial = link == LinkType::Serial;
   if (!window.connectTo(link, serial ? sim.serialPath() : sim.networkTarget(), serial ? 1 : 0)) return false;
-  if (!QTest::qWaitFor([&] { return window.transferPopup()->isVisible(); }, 5000)) return false;
-  return QTest::qWaitFor([&] { return !window.transferPopup()->isVisible() && window.isEnabled(); }, 15000);
+  const WindowParts parts(window);
+  if (!QTest::qWaitFor([&] { return parts.transferPopup()->isVisible(); }, 5000)) return false;
+  return QTest::qWaitFor([&] { return !parts.transferPopup()->isVisible() && window.isEnabled(); }, 15000);
 }
 
 }  // namespace orvane::ui::MainWindowFixture

@@ -2,11 +2,13 @@
 
 // What the main window's tests share: the window on a 1366 x 768 screen with
 // the real transports, and a connection to a simulated device that waits
-// until the device was read.
+// until the device was read. The tests reach the window's parts through
+// WindowParts.
 
 #include <memory>
 
 #include "ui/main/OrvaneDlg.h"
+#include "ui/main/WindowParts.h"
 
 namespace orvane::ui {
 

@@ -23,6 +23,7 @@
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/OrvaneDlg.h"
 #include "ui/main/SystemTransports.h"
+#include "ui/main/WindowParts.h"
 #include "ui/widgets/Fader.h"
 #include "ui/widgets/GradientProgressCtrl.h"
 #include "ui/widgets/SLamp.h"
@@ -35,6 +36,8 @@ class MainWindowTest : public QObject {
  private:
   std::unique_ptr<ParameterImage> image_;
   std::unique_ptr<OrvaneDlg> window_;
+  // The window's strips, pages and link machinery.
+  WindowParts parts() const { return WindowParts(*window_); }
   QStringList messages_;
 
   void openWindow() {
@@ -47,7 +50,7 @@ class MainWindowTest : public QObject {
         std::make_unique<OrvaneDlg>(*image_, SystemLinks::attach, SystemTransports::listSerialPorts, timings);
     window_->show();
   }
-  bool connected() { return window_->connection().isConnected(); }
+  bool connected() { return parts().connection().isConnected(); }
   // Connects through the dialog the way a user does.
   void connectThroughDialog(const QString& address) {
     connect(
@@ -82,10 +85,10 @@ class MainWindowTest : public QObject {
   void aNetworkRenameHasOneOutcome() {
     SimProcess sim;
     QVERIFY(window_->connectTo(LinkType::Network, sim.networkTarget(), 0));
-    QTRY_VERIFY_WITH_TIMEOUT(!window_->transferPopup()->transferInProgress() && window_->isEnabled(), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(!parts().transferPopup()->transferInProgress() && window_->isEnabled(), 15000);
     image_->modify([](ImageData& d) { d.system.networkName = "Hall2"; });
-    QVERIFY(window_->command().SendSystemItem(0, SystemItem::NetworkName));
-    QTRY_VERIFY_WITH_TIMEOUT(!window_->connection().isConnected(), 10000);
+    QVERIFY(parts().command().SendSystemItem(0, SystemItem::NetworkName));
+    QTRY_VERIFY_WITH_TIMEOUT(!parts().connection().isConnected(), 10000);
     QTest::qWait(500);
     QCOMPARE(messages_.size(), 1);
   }
@@ -109,19 +112,19 @@ class MainWindowTest : public QObject {
     QVERIFY(connected());
     QTRY_COMPARE_WITH_TIMEOUT(image_->field(Side::Input, 6, InputField::Gain), 177, 10000);
     QCOMPARE(image_->field(Side::Output, 2, OutputField::Delay), 900);
-    QCOMPARE(window_->statusText(2), sim.networkTarget());
-    QTRY_COMPARE(window_->statusText(0), QStringLiteral("Board"));
-    QCOMPARE(window_->statusText(1), QStringLiteral("0"));
+    QCOMPARE(parts().statusText(2), sim.networkTarget());
+    QTRY_COMPARE(parts().statusText(0), QStringLiteral("Board"));
+    QCOMPARE(parts().statusText(1), QStringLiteral("0"));
     QVERIFY(messages_.isEmpty());
   }
 
   void transferPopupShowsDuringTheFullRead() {
     SimProcess sim;
     QVERIFY(window_->connectTo(LinkType::Network, sim.networkTarget(), 0));
-    QTRY_VERIFY_WITH_TIMEOUT(window_->transferPopup()->isVisible(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(parts().transferPopup()->isVisible(), 5000);
     QVERIFY(!window_->isEnabled());
-    QTRY_COMPARE_WITH_TIMEOUT(window_->transferPopup()->text(), QStringLiteral("数据传输结束"), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(!window_->transferPopup()->isVisible(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(parts().transferPopup()->text(), QStringLiteral("数据传输结束"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!parts().transferPopup()->isVisible(), 5000);
     QVERIFY(window_->isEnabled());
   }
 
@@ -142,35 +145,35 @@ class MainWindowTest : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(messages_.size(), 1, 10000);
     QVERIFY(messages_.front().startsWith("If software version is lower than the device version"));
     QVERIFY(!connected());
-    QCOMPARE(window_->statusText(2), QStringLiteral("NULL"));
+    QCOMPARE(parts().statusText(2), QStringLiteral("NULL"));
   }
 
   void aDeviceThatGoesAwayResetsTheEditor() {
     SimProcess sim;
     QVERIFY(window_->connectTo(LinkType::Network, sim.networkTarget(), 0));
-    QTRY_VERIFY_WITH_TIMEOUT(!window_->transferPopup()->transferInProgress(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!parts().transferPopup()->transferInProgress(), 10000);
     image_->setField(Side::Input, 0, InputField::Gain, 50);
     sim.kill();
     QTRY_COMPARE_WITH_TIMEOUT(messages_.size(), 1, 20000);
     QCOMPARE(messages_.front(), QStringLiteral("不能打开网络"));
     QVERIFY(!connected());
     QCOMPARE(image_->field(Side::Input, 0, InputField::Gain), 300);
-    QCOMPARE(window_->statusText(2), QStringLiteral("NULL"));
-    for (int n = 0; n < kChannels; ++n) QCOMPARE(window_->inputMeter(n)->lampStates(), SLamp::LampStates{});
+    QCOMPARE(parts().statusText(2), QStringLiteral("NULL"));
+    for (int n = 0; n < kChannels; ++n) QCOMPARE(parts().inputMeter(n)->lampStates(), SLamp::LampStates{});
   }
 
   void metersFollowTheDeviceLevels() {
     SimProcess sim({"--moving-levels"});
     QVERIFY(window_->connectTo(LinkType::Network, sim.networkTarget(), 0));
     // The meters show exactly the levels the device reported last.
-    QTRY_VERIFY_WITH_TIMEOUT(window_->inputMeter(0)->lampStates() != SLamp::LampStates{} ||
-                                 window_->inputMeter(1)->lampStates() != SLamp::LampStates{},
+    QTRY_VERIFY_WITH_TIMEOUT(parts().inputMeter(0)->lampStates() != SLamp::LampStates{} ||
+                                 parts().inputMeter(1)->lampStates() != SLamp::LampStates{},
                              10000);
     QTRY_VERIFY_WITH_TIMEOUT(
         [&] {
           const DeviceStatus now = image_->read([](const ImageData& d) { return d.status; });
           for (int n = 0; n < kChannels; ++n)
-            if (window_->outputMeter(n)->lampStates() !=
+            if (parts().outputMeter(n)->lampStates() !=
                 SLamp::statesFor(SLamp::Layout::Output, now.outputLevels[static_cast<std::size_t>(n)]))
               return false;
           return true;
@@ -179,13 +182,13 @@ class MainWindowTest : public QObject {
   }
 
   void languageButtonSwitchesTexts() {
-    QCOMPARE(window_->linkButton()->text(), QStringLiteral("连接"));
-    window_->languageButton()->click();
+    QCOMPARE(parts().linkButton()->text(), QStringLiteral("连接"));
+    parts().languageButton()->click();
     QVERIFY(Language::isEnglish());
-    QCOMPARE(window_->linkButton()->text(), QStringLiteral("Connect"));
-    QCOMPARE(window_->languageButton()->text(), QStringLiteral("中文"));
-    window_->languageButton()->click();
-    QCOMPARE(window_->linkButton()->text(), QStringLiteral("连接"));
+    QCOMPARE(parts().linkButton()->text(), QStringLiteral("Connect"));
+    QCOMPARE(parts().languageButton()->text(), QStringLiteral("中文"));
+    parts().languageButton()->click();
+    QCOMPARE(parts().linkButton()->text(), QStringLiteral("连接"));
   }
 
   // The help document of the language is looked for in the start-up
@@ -226,7 +229,7 @@ class MainWindowTest : public QObject {
     SimProcess bus({"--serial", "--id", "3"});
     image_->setField(Side::Input, 2, InputField::Gain, 100);
     window_->RefreshAll();
-    const int upper = window_->progressBar()->upper();
+    const int upper = parts().progressBar()->upper();
     int searches = 0;
     connect(window_.get(), &OrvaneDlg::connectDialogOpened, this, [&](ConnectDlg* dialog) {
       QTimer::singleShot(0, dialog, [&, dialog] {
@@ -239,16 +242,16 @@ class MainWindowTest : public QObject {
       });
     });
     window_->onLinkButton();
-    QVERIFY(!window_->connection().idSearchRunning());
-    QCOMPARE(window_->inputStrip(2)->fader()->value(), 300);
+    QVERIFY(!parts().connection().idSearchRunning());
+    QCOMPARE(parts().inputStrip(2)->fader()->value(), 300);
     window_->onLinkButton();
     QCOMPARE(searches, 2);
-    QCOMPARE(window_->progressBar()->upper(), upper);
+    QCOMPARE(parts().progressBar()->upper(), upper);
     disconnect(window_.get(), &OrvaneDlg::connectDialogOpened, this, nullptr);
 
     SimProcess device;
     QVERIFY(window_->connectTo(LinkType::Network, device.networkTarget(), 0));
-    QTRY_VERIFY_WITH_TIMEOUT(!window_->transferPopup()->transferInProgress(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!parts().transferPopup()->transferInProgress(), 10000);
     device.kill();
     QTRY_COMPARE_WITH_TIMEOUT(messages_, QStringList{QStringLiteral("不能打开网络")}, 20000);
   }
@@ -259,16 +262,16 @@ class MainWindowTest : public QObject {
   // that arrive with no link open leave the meters dark.
   void levelMessagesDoNotPileUpAndNeedALink() {
     image_->modify([](ImageData& d) { d.status.inputLevels.fill(0x7F); });
-    QSignalSpy spy(&window_->notifier(), &QtNotifier::posted);
+    QSignalSpy spy(&parts().notifier(), &QtNotifier::posted);
     std::thread device([this] {
-      for (int i = 0; i < 3; ++i) window_->notifier().post(Message::LevelsRead, 3, 0);
+      for (int i = 0; i < 3; ++i) parts().notifier().post(Message::LevelsRead, 3, 0);
     });
     device.join();
     QTRY_COMPARE(spy.count(), 1);
     QTest::qWait(20);
     QCOMPARE(spy.count(), 1);
-    QCOMPARE(window_->inputMeter(0)->lampStates(), SLamp::LampStates{});
-    window_->notifier().post(Message::LevelsRead, 3, 0);
+    QCOMPARE(parts().inputMeter(0)->lampStates(), SLamp::LampStates{});
+    parts().notifier().post(Message::LevelsRead, 3, 0);
     QTRY_COMPARE(spy.count(), 2);
   }
 
@@ -285,14 +288,14 @@ class MainWindowTest : public QObject {
         Qt::SingleShotConnection);
     window_->onLinkButton();
     QVERIFY(connected());
-    QCOMPARE(window_->statusText(2), sim.networkTarget());
+    QCOMPARE(parts().statusText(2), sim.networkTarget());
     QVERIFY(messages_.isEmpty());
   }
 
   // A wheel notch over a drop list the user is not working in changes
   // nothing; over the list with the focus it picks the next entry.
   void theWheelOnlyMovesTheFocusedDropList() {
-    QComboBox* list = window_->inputStrip(2)->linkList();
+    QComboBox* list = parts().inputStrip(2)->linkList();
     const auto notch = [list] {
       QWheelEvent wheel(QPointF(5, 5), list->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -300,12 +303,12 @@ class MainWindowTest : public QObject {
     };
     notch();
     QCOMPARE(list->currentIndex(), 2);
-    QCOMPARE(window_->linkGroups().group(Side::Input, 2), 2);
+    QCOMPARE(parts().linkGroups().group(Side::Input, 2), 2);
     window_->activateWindow();
     list->setFocus();
     QTRY_VERIFY(list->hasFocus());
     notch();
-    QCOMPARE(window_->linkGroups().group(Side::Input, 2), 3);
+    QCOMPARE(parts().linkGroups().group(Side::Input, 2), 3);
   }
 
   // On a 1366 x 768 screen every fader gives the cap room to set a gain
@@ -338,7 +341,7 @@ class MainWindowTest : public QObject {
           QTimer::singleShot(0, dialog, [&, dialog] {
             dialog->portBox()->setEditText(sim.serialPath());
             dialog->findChild<QPushButton*>("search")->click();
-            QTRY_VERIFY_WITH_TIMEOUT(!window_->connection().idSearchRunning(), 60000);
+            QTRY_VERIFY_WITH_TIMEOUT(!parts().connection().idSearchRunning(), 60000);
             for (int i = 0; i < dialog->idBox()->count(); ++i) found << dialog->idBox()->itemText(i);
             dialog->reject();
           });

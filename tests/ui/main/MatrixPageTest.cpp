@@ -16,6 +16,7 @@
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/OrvaneDlg.h"
 #include "ui/main/TopBar.h"
+#include "ui/main/WindowParts.h"
 #include "ui/pages/InMicDlg.h"
 #include "ui/pages/MixCell.h"
 #include "ui/pages/NumEdit.h"
@@ -31,8 +32,10 @@ class MatrixPageTest : public QObject {
  private:
   std::unique_ptr<ParameterImage> image_;
   std::unique_ptr<OrvaneDlg> window_;
+  // The window's strips, pages and link machinery.
+  WindowParts parts() const { return WindowParts(*window_); }
 
-  MixCell* cell(int a, int t) { return window_->matrixPage()->cell(a, t); }
+  MixCell* cell(int a, int t) { return parts().matrixPage()->cell(a, t); }
   int level(int a, int t) { return image_->field(Side::Input, a, InputField::mix(t)); }
   void typeLevel(MixCell* c, const QString& text) {
     c->field()->edit()->selectAll();
@@ -45,7 +48,7 @@ class MatrixPageTest : public QObject {
     image_ = std::make_unique<ParameterImage>();
     window_ = MainWindowFixture::open(*image_);
     QVERIFY(window_);
-    window_->crosspointGrid()->mixerButton()->click();
+    parts().crosspointGrid()->mixerButton()->click();
   }
   void cleanup() {
     window_.reset();
@@ -54,22 +57,22 @@ class MatrixPageTest : public QObject {
   }
 
   void theMixerPageTakesThePlaceOfTheMatrixArea() {
-    QVERIFY(window_->matrixPage()->isVisible());
-    QVERIFY(!window_->crosspointGrid()->isVisible());
-    QVERIFY(!window_->graph()->isVisible());
+    QVERIFY(parts().matrixPage()->isVisible());
+    QVERIFY(!parts().crosspointGrid()->isVisible());
+    QVERIFY(!parts().graph()->isVisible());
     QCOMPARE(image_->read([](const ImageData& d) { return d.editor.selectedPage; }), Page::Matrix);
     QVERIFY(cell(2, 2)->toggle()->isChecked());
     QVERIFY(!cell(2, 3)->toggle()->isChecked());
-    QTest::mouseClick(window_->outputStrip(4)->selectButton(), Qt::LeftButton);
-    QVERIFY(!window_->matrixPage()->isVisible());
-    QVERIFY(window_->crosspointGrid()->isVisible());
-    QVERIFY(window_->graph()->isVisible());
+    QTest::mouseClick(parts().outputStrip(4)->selectButton(), Qt::LeftButton);
+    QVERIFY(!parts().matrixPage()->isVisible());
+    QVERIFY(parts().crosspointGrid()->isVisible());
+    QVERIFY(parts().graph()->isVisible());
   }
 
   // 0 switches a crosspoint off and forgets its level (on again is 0 dB);
   // -20 dB switched off and on again is -20 dB; linked inputs do not follow.
   void levelsAndTheirMemo() {
-    window_->linkGroups().join(Side::Input, 1, 4);
+    parts().linkGroups().join(Side::Input, 1, 4);
     typeLevel(cell(1, 6), "-20");
     QCOMPARE(level(1, 6), 80);
     QCOMPARE(cell(1, 6)->fader()->value(), 80);
@@ -88,7 +91,7 @@ class MatrixPageTest : public QObject {
     QCOMPARE(level(3, 3), 120);
     // The crosspoint buttons show the levels set here once the page is left.
     window_->SelectPage(Page::Input, 0);
-    QVERIFY(window_->crosspointGrid()->button(1, 6)->isChecked());
+    QVERIFY(parts().crosspointGrid()->button(1, 6)->isChecked());
   }
 
   // Locked, no crosspoint can be changed and none shows its level: every

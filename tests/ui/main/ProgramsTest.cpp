@@ -26,6 +26,7 @@
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/OrvaneApp.h"
 #include "ui/main/TopBar.h"
+#include "ui/main/WindowParts.h"
 #include "ui/programs/DialogFileChooser.h"
 #include "ui/programs/ProgramDlg.h"
 #include "ui/programs/ProgramFileActions.h"
@@ -50,6 +51,8 @@ class ProgramsTest : public QObject {
  private:
   std::unique_ptr<ParameterImage> image_;
   std::unique_ptr<OrvaneDlg> window_;
+  // The window's strips, pages and link machinery.
+  WindowParts parts() const { return WindowParts(*window_); }
   QStringList paths_;
   QStringList messages_;
   QTemporaryDir dir_;
@@ -66,7 +69,7 @@ class ProgramsTest : public QObject {
   }
   std::unique_ptr<ProgramDlg> dialog() {
     auto dlg = std::make_unique<ProgramDlg>(
-        *image_, window_->command(), [](ProgramDlg::PcAction) {}, window_.get());
+        *image_, parts().command(), [](ProgramDlg::PcAction) {}, window_.get());
     dlg->show();
     return dlg;
   }
@@ -82,7 +85,7 @@ class ProgramsTest : public QObject {
             if (d->isVisible()) d->reject();
           });
         });
-    window_->topBar()->findChild<QPushButton*>("programs")->click();
+    parts().topBar()->findChild<QPushButton*>("programs")->click();
     disconnect(c);
   }
   void name(ProgramDlg* d, int program, const QString& text) {
@@ -91,8 +94,8 @@ class ProgramsTest : public QObject {
   }
   // A transfer's popup came and went, and the window takes input again.
   void waitForTransfer() {
-    QTRY_VERIFY_WITH_TIMEOUT(window_->transferPopup()->isVisible(), 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(!window_->transferPopup()->isVisible() && window_->isEnabled(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(parts().transferPopup()->isVisible(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!parts().transferPopup()->isVisible() && window_->isEnabled(), 30000);
   }
   void pcAction(ProgramDlg::PcAction action) {
     inManager([action](ProgramDlg* d) {
@@ -106,7 +109,7 @@ class ProgramsTest : public QObject {
     image_ = std::make_unique<ParameterImage>();
     window_ = MainWindowFixture::open(*image_);
     QVERIFY(window_);
-    window_->setFileChooser(std::make_unique<ScriptedChooser>(&paths_));
+    parts().setFileChooser(std::make_unique<ScriptedChooser>(&paths_));
     messages_.clear();
     MessageBoxes::setSink([this](const QString&, const QString& text) { messages_ << text; });
   }
@@ -180,13 +183,13 @@ class ProgramsTest : public QObject {
     pcAction(ProgramDlg::SaveOne);
     QVERIFY(QFileInfo::exists(file("ConferenceRoomA" + oneExtension())));
     QCOMPARE(currentName(), QStringLiteral("Conferenc"));
-    QCOMPARE(window_->statusText(1), QStringLiteral("PC"));
+    QCOMPARE(parts().statusText(1), QStringLiteral("PC"));
 
     image_->setField(Side::Input, 2, InputField::Gain, 300);
     paths_ = {file("ConferenceRoomA" + oneExtension())};
     pcAction(ProgramDlg::LoadOne);
     QCOMPARE(image_->field(Side::Input, 2, InputField::Gain), 123);
-    QVERIFY(window_->command().queue().isEmpty());
+    QVERIFY(parts().command().queue().isEmpty());
 
     QVERIFY(writeJunk("junk" + oneExtension()));
     image_->setField(Side::Input, 2, InputField::Gain, 200);
@@ -231,7 +234,7 @@ class ProgramsTest : public QObject {
   void savingAsksBeforeReplacingTheFileItWillWrite() {
     Language::setFlag(1);
     DialogFileChooser chooser(window_.get());
-    ProgramFileActions actions(*image_, window_->command(), chooser, window_.get());
+    ProgramFileActions actions(*image_, parts().command(), chooser, window_.get());
     QFile earlier(file("Hall" + oneExtension()));
     QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
     earlier.close();
@@ -266,7 +269,7 @@ class ProgramsTest : public QObject {
   // was there keeps its bytes and the message says it was kept.
   void aFileThatCannotBeWrittenKeepsTheEarlierOne() {
     ScriptedChooser chooser(&paths_);
-    ProgramFileActions actions(*image_, window_->command(), chooser, window_.get());
+    ProgramFileActions actions(*image_, parts().command(), chooser, window_.get());
     struct Case {
       QString name;
       bool all;
@@ -341,8 +344,8 @@ class ProgramsTest : public QObject {
           c.program7);
     }
     QCOMPARE(currentName(), QStringLiteral("Lecture"));
-    QCOMPARE(window_->statusText(1), QStringLiteral("PC"));
-    QVERIFY(window_->command().queue().isEmpty());
+    QCOMPARE(parts().statusText(1), QStringLiteral("PC"));
+    QVERIFY(parts().command().queue().isEmpty());
     QVERIFY(std::holds_alternative<QString>(OrvaneApp::parse({"orvane", "a" + oneExtension(), "b"})));
   }
 
@@ -422,12 +425,12 @@ class ProgramsTest : public QObject {
       d->actionButton()->click();
     });
     waitForTransfer();
-    QCOMPARE(window_->statusText(1), QStringLiteral("5"));
+    QCOMPARE(parts().statusText(1), QStringLiteral("5"));
     // A file saved from the manager names the working state: "PC" until a
     // program is recalled or stored again.
     paths_ = {file("stage")};
     pcAction(ProgramDlg::SaveOne);
-    QCOMPARE(window_->statusText(1), QStringLiteral("PC"));
+    QCOMPARE(parts().statusText(1), QStringLiteral("PC"));
     image_->setField(Side::Output, 5, OutputField::Delay, 10);
     image_->modify([](ImageData& d) { d.currentProgramName.fill(0); });
     inManager([](ProgramDlg* d) {
@@ -436,10 +439,10 @@ class ProgramsTest : public QObject {
       d->actionButton()->click();
     });
     waitForTransfer();
-    QCOMPARE(window_->statusText(1), QStringLiteral("5"));
+    QCOMPARE(parts().statusText(1), QStringLiteral("5"));
     QCOMPARE(image_->field(Side::Output, 5, OutputField::Delay), 777);
     QCOMPARE(currentName(), QStringLiteral("Stage"));
-    QTRY_COMPARE_WITH_TIMEOUT(window_->statusText(0), QStringLiteral("Stage"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(parts().statusText(0), QStringLiteral("Stage"), 5000);
 
     paths_ = {file("venue")};
     pcAction(ProgramDlg::SaveAll);

@@ -15,6 +15,7 @@
 #include "support/FileSizeLimit.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/main/TopBar.h"
+#include "ui/main/WindowParts.h"
 #include "ui/report/DataViewDlg.h"
 
 namespace orvane::ui {
@@ -25,6 +26,8 @@ class ReportTest : public QObject {
  private:
   std::unique_ptr<ParameterImage> image_;
   std::unique_ptr<OrvaneDlg> window_;
+  // The window's strips, pages and link machinery.
+  WindowParts parts() const { return WindowParts(*window_); }
   QStringList messages_;
   QTemporaryDir dir_;
 
@@ -36,7 +39,7 @@ class ReportTest : public QObject {
         d->reject();
       });
     });
-    window_->topBar()->findChild<QPushButton*>("report")->click();
+    parts().topBar()->findChild<QPushButton*>("report")->click();
     disconnect(c);
   }
   static QString run(const QString& program, const QStringList& arguments) {

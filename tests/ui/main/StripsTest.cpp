@@ -21,6 +21,7 @@
 #include "ui/main/OrvaneApp.h"
 #include "ui/main/OrvaneDlg.h"
 #include "ui/main/SystemTransports.h"
+#include "ui/main/WindowParts.h"
 #include "ui/pages/NumEdit.h"
 #include "ui/pages/NumField.h"
 #include "ui/widgets/ConsoleLook.h"
@@ -96,10 +97,12 @@ class StripsTest : public QObject {
  private:
   std::unique_ptr<ParameterImage> image_;
   std::unique_ptr<OrvaneDlg> window_;
+  // The window's strips, pages and link machinery.
+  WindowParts parts() const { return WindowParts(*window_); }
   QStringList messages_;
 
-  ChannelStrip* input(int n) { return window_->inputStrip(n); }
-  ChannelStrip* output(int n) { return window_->outputStrip(n); }
+  ChannelStrip* input(int n) { return parts().inputStrip(n); }
+  ChannelStrip* output(int n) { return parts().outputStrip(n); }
   int in(int n, Field f) { return image_->field(Side::Input, n, f); }
   int out(int n, Field f) { return image_->field(Side::Output, n, f); }
   QString nameOf(Side side, int n) {
@@ -139,8 +142,8 @@ class StripsTest : public QObject {
   }
 
   void gainEditFollowsTheLinkGroup() {
-    window_->linkGroups().join(Side::Input, 0, 3);
-    window_->linkGroups().join(Side::Input, 0, 6);
+    parts().linkGroups().join(Side::Input, 0, 3);
+    parts().linkGroups().join(Side::Input, 0, 6);
     image_->takeDeviceSnapshot();
 
     input(0)->fader()->setFocus();
@@ -162,7 +165,7 @@ class StripsTest : public QObject {
   }
 
   void muteButtonsWriteOnlyTheirChannel() {
-    window_->linkGroups().join(Side::Output, 0, 1);
+    parts().linkGroups().join(Side::Output, 0, 1);
     image_->takeDeviceSnapshot();
     QVERIFY(output(1)->muteButton()->isChecked());
     QTest::mouseClick(output(1)->muteButton(), Qt::LeftButton);
@@ -172,7 +175,7 @@ class StripsTest : public QObject {
   }
 
   void masterMuteBringsBackTheMemo() {
-    MasterPanel* master = window_->masterPanel();
+    MasterPanel* master = parts().masterPanel();
     typeInto(master->levelField(), "-20");
     for (int n = 0; n < kChannels; ++n) QCOMPARE(in(n, CommonField::Allvolume), 400);
     typeInto(master->levelField(), "-60");
@@ -202,7 +205,7 @@ class StripsTest : public QObject {
   }
 
   void antiFeedbackSendsOneRow() {
-    ToggleButton* button = window_->masterPanel()->antiFeedbackButton();
+    ToggleButton* button = parts().masterPanel()->antiFeedbackButton();
     const bool before = in(0, InputField::All_Feedback) != 0;
     QCOMPARE(button->isChecked(), before);
     for (bool expected : {!before, before}) {
@@ -214,7 +217,7 @@ class StripsTest : public QObject {
   }
 
   void crosspointButtonsKeepTheMemo() {
-    ToggleButton* button = window_->crosspointGrid()->button(2, 5);
+    ToggleButton* button = parts().crosspointGrid()->button(2, 5);
     QVERIFY(!button->isChecked());
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(in(2, InputField::mix(5)), 120);
@@ -232,16 +235,16 @@ class StripsTest : public QObject {
     QCOMPARE(in(2, InputField::mix(5)), 60);
 
     // A linked input does not follow a crosspoint.
-    window_->linkGroups().join(Side::Input, window_->linkGroups().group(Side::Input, 1), 4);
+    parts().linkGroups().join(Side::Input, parts().linkGroups().group(Side::Input, 1), 4);
     image_->takeDeviceSnapshot();
-    QTest::mouseClick(window_->crosspointGrid()->button(1, 0), Qt::LeftButton);
+    QTest::mouseClick(parts().crosspointGrid()->button(1, 0), Qt::LeftButton);
     QCOMPARE(in(1, InputField::mix(0)), 120);
     QCOMPARE(in(4, InputField::mix(0)), 0);
     QCOMPARE(changedRows(*image_), (std::vector<RowId>{{Side::Input, 1, 3}}));
   }
 
   void joiningThroughTheListTakesTheGroupsParameters() {
-    window_->linkGroups().join(Side::Input, 0, 3);
+    parts().linkGroups().join(Side::Input, 0, 3);
     // Members of one group may differ in fields that do not follow.
     image_->setField(Side::Input, 0, CommonField::Gain, 100);
     image_->setField(Side::Input, 3, CommonField::Gain, 200);
@@ -315,7 +318,7 @@ class StripsTest : public QObject {
       QVERIFY(output(n)->fader()->isLocked());
       QVERIFY(!input(n)->fader()->isLocked());
       QVERIFY(!input(n)->linkList()->isEnabled());
-      QVERIFY(!window_->crosspointGrid()->button(n, n)->isEnabled());
+      QVERIFY(!parts().crosspointGrid()->button(n, n)->isEnabled());
     }
     // A full refresh leaves locked names alone and writes nothing.
     window_->RefreshAll();
@@ -356,7 +359,7 @@ class StripsTest : public QObject {
     QTest::mouseClick(output(6)->selectButton(), Qt::LeftButton);
     QVERIFY(!input(4)->isSelected());
     QVERIFY(output(6)->isSelected());
-    QCOMPARE(window_->masterPanel()->fader()->value(), 500);
+    QCOMPARE(parts().masterPanel()->fader()->value(), 500);
     // Selecting it again changes nothing; the select button stays on.
     QTest::mouseClick(output(6)->selectButton(), Qt::LeftButton);
     QVERIFY(output(6)->selectButton()->isChecked());
@@ -403,8 +406,8 @@ class StripsTest : public QObject {
     SimProcess sim;
     QVERIFY(sim.started());
     QVERIFY(window_->connectTo(LinkType::Network, sim.networkTarget(), 0));
-    QTRY_VERIFY_WITH_TIMEOUT(window_->transferPopup()->isVisible(), 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(!window_->transferPopup()->transferInProgress(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(parts().transferPopup()->isVisible(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!parts().transferPopup()->transferInProgress(), 10000);
     QTRY_VERIFY_WITH_TIMEOUT(window_->isEnabled(), 5000);
 
     typeInto(input(4)->gainField(), "-5");

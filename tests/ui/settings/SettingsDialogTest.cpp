@@ -23,6 +23,7 @@
 #include "ui/common/ConnectionChoices.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/main/TopBar.h"
+#include "ui/main/WindowParts.h"
 #include "ui/pages/NumEdit.h"
 #include "ui/pages/NumField.h"
 #include "ui/settings/AttenuationGrid.h"
@@ -43,10 +44,12 @@ class SettingsDialogTest : public QObject {
  private:
   std::unique_ptr<ParameterImage> image_;
   std::unique_ptr<OrvaneDlg> window_;
+  // The window's strips, pages and link machinery.
+  WindowParts parts() const { return WindowParts(*window_); }
   QStringList messages_;
 
   std::unique_ptr<SetupDialog> dialog(int model) {
-    auto d = SetupDialog::create(model, *image_, window_->command(), window_.get());
+    auto d = SetupDialog::create(model, *image_, parts().command(), window_.get());
     d->show();
     return d;
   }
@@ -59,7 +62,7 @@ class SettingsDialogTest : public QObject {
         if (d->isVisible()) d->reject();
       });
     });
-    window_->topBar()->findChild<QPushButton*>("setting")->click();
+    parts().topBar()->findChild<QPushButton*>("setting")->click();
     disconnect(c);
   }
   static void choose(QComboBox* list, int index) {
@@ -302,12 +305,12 @@ class SettingsDialogTest : public QObject {
         {LinkType::Network, false, {}, "Unable to Open NetWork"},
     };
     for (const Case& c : cases) {
-      if (!window_->connection().isConnected())
+      if (!parts().connection().isConnected())
         QVERIFY(MainWindowFixture::connectAndRead(*window_, sim, c.link));
       messages_.clear();
       if (c.lostWith) {
-        window_->notifier().post(Message::LinkLost, static_cast<std::intptr_t>(c.link),
-                                 static_cast<std::intptr_t>(*c.lostWith));
+        parts().notifier().post(Message::LinkLost, static_cast<std::intptr_t>(c.link),
+                                static_cast<std::intptr_t>(*c.lostWith));
       } else {
         operate(c.rename);
       }
