@@ -43,6 +43,20 @@ std::variant<Json, std::string> panelOf(const ServerOptions& options) {
   return parsed;
 }
 
+// Each change of the device link, once, on standard error.
+void logLink(const ServerOptions& options, const editor::LinkSupervisor::Change& change) {
+  using State = editor::LinkSupervisor::State;
+  const char* link = options.connectText.c_str();
+  if (change.state == State::Open)
+    std::fprintf(stderr, "orvane-server: the link to the device on %s is open\n", link);
+  else if (change.error.empty())
+    std::fprintf(stderr, "orvane-server: the link to the device on %s was lost; opening it again\n", link);
+  else
+    std::fprintf(stderr,
+                 "orvane-server: cannot open the link to the device on %s: %s; trying again every %d s\n",
+                 link, change.error.c_str(), static_cast<int>(editor::LinkSupervisor::kRetry.count()));
+}
+
 // The code given, the one in the code file named, or the one kept for this
 // user (made and printed once).
 std::variant<AccessCode, std::string> codeOf(const ServerOptions& options) {
@@ -68,7 +82,9 @@ int serve(const ServerOptions& options) {
   auto code = codeOf(options);
   if (const auto* error = std::get_if<std::string>(&code)) return fail(*error);
 
-  DeviceService device(options.device, options.connectText);
+  DeviceService device(
+      options.device, options.connectText, editor::EditorSession::defaultTimings(),
+      [&options](const editor::LinkSupervisor::Change& change) { logLink(options, change); });
   ChangeFeed feed(device);
   HttpApi api(device, feed, std::get<AccessCode>(std::move(code)), std::get<Json>(panel),
               RequestOrigin(options.listen, options.hosts, options.behindProxy));

@@ -12,8 +12,6 @@ namespace orvane::server {
 
 namespace {
 
-constexpr auto kRetry = std::chrono::seconds(2);
-constexpr auto kOpenLimit = std::chrono::seconds(30);
 // How often a command waiting for the session looks at the link.
 constexpr auto kSessionPoll = std::chrono::milliseconds(20);
 
@@ -40,30 +38,30 @@ Reply parameterReply(const control::ParameterPath& path, const ParameterResult& 
 
 }  // namespace
 
-DeviceService::DeviceService(const ConnectTarget& target, std::string linkText, const Timings& timings)
-    : target_(target), linkText_(std::move(linkText)), session_(timings) {
+DeviceService::DeviceService(const ConnectTarget& target, std::string linkText, const Timings& timings,
+                             editor::LinkSupervisor::Report report)
+    : linkText_(std::move(linkText)),
+      session_(timings),
+      keeper_(session_, sessionMutex_, target, std::move(report)) {
   session_.setWaitLimit(kDeviceWait);
 }
 
 DeviceService::~DeviceService() {
-  stop();
-  if (keeper_.joinable()) keeper_.join();
+  keeper_.finish();
   std::lock_guard lock(sessionMutex_);
   session_.close();
 }
 
 void DeviceService::start() {
-  keeper_ = std::thread([this] { keepLinked(); });
+  keeper_.start();
 }
 
 void DeviceService::stop() {
-  stop_.set();
-  session_.cancel();
+  keeper_.stop();
 }
 
 DeviceService::Link DeviceService::link() const {
-  const Link link = link_;
-  return link == Link::Open && session_.linkLost() ? Link::Lost : link;
+  return keeper_.state();
 }
 
 const char* DeviceService::linkName(Link link) {
@@ -75,19 +73,6 @@ const char* DeviceService::linkName(Link link) {
     default:
       return "connecting";
   }
-}
-
-void DeviceService::keepLinked() {
-  do {
-    if (link() == Link::Open) continue;
-    std::lock_guard lock(sessionMutex_);
-    // A lost link, and one whose open failed part way, are closed before
-    // the next open: the link cannot be opened while it still is.
-    session_.close();
-    link_ = Link::Connecting;
-    lastError_ = session_.open(target_, kOpenLimit);
-    link_ = lastError_.empty() ? Link::Open : Link::Lost;
-  } while (!stop_.wait(kRetry));
 }
 
 std::optional<Reply> DeviceService::withoutLink() const {
@@ -118,8 +103,7 @@ Reply DeviceService::onSession(const std::function<Reply()>& work) {
 Reply DeviceService::status() {
   Json body{{"link", linkName(link())}, {"target", linkText_}};
   if (link() != Link::Open) {
-    std::unique_lock lock(sessionMutex_, std::try_to_lock);
-    if (lock.owns_lock() && !lastError_.empty()) body["error"] = lastError_;
+    if (const std::string error = keeper_.lastError(); !error.empty()) body["error"] = error;
     return Reply{200, body};
   }
   // From the image alone: the feed keeps the meters, and a status must

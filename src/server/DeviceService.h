@@ -10,16 +10,14 @@
 // no link, 502 a device that failed the command or did not take it within
 // kDeviceWait, 503 a command that found the session busy for as long.
 
-#include <atomic>
 #include <chrono>
 #include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 
 #include "cli/Outcome.h"
 #include "editor/EditorSession.h"
-#include "platform/Event.h"
+#include "editor/LinkSupervisor.h"
 
 namespace orvane::server {
 
@@ -32,20 +30,22 @@ struct Reply {
 
 class DeviceService {
  public:
-  enum class Link { Connecting, Open, Lost };
+  using Link = editor::LinkSupervisor::State;
 
   // The longest a command waits for the device, and for the commands before
   // it: a room-control system must not hang on a device that stopped
   // taking changes.
   static constexpr std::chrono::seconds kDeviceWait{5};
 
+  // `report` hears of each change of the link (on the keeper's thread).
   DeviceService(const ConnectTarget& target, std::string linkText,
-                const Timings& timings = editor::EditorSession::defaultTimings());
+                const Timings& timings = editor::EditorSession::defaultTimings(),
+                editor::LinkSupervisor::Report report = {});
   ~DeviceService();
   DeviceService(const DeviceService&) = delete;
   DeviceService& operator=(const DeviceService&) = delete;
 
-  // Starts the keeper thread.
+  // Starts keeping the link open.
   void start();
   // Ends the keeper's work and every wait on the device at once, an open in
   // progress included: the server is shutting down, and a command that
@@ -70,7 +70,6 @@ class DeviceService {
   void askForLevels();
 
  private:
-  void keepLinked();
   // 409 unless the link is open.
   std::optional<Reply> withoutLink() const;
   // Takes the session for a command: a refusal instead when the link is not
@@ -80,14 +79,10 @@ class DeviceService {
   // Runs `work` on the session once no other command holds it.
   Reply onSession(const std::function<Reply()>& work);
 
-  ConnectTarget target_;
   std::string linkText_;
   std::mutex sessionMutex_;
   editor::EditorSession session_;
-  std::atomic<Link> link_{Link::Connecting};
-  std::string lastError_;  // under sessionMutex_
-  Event stop_;
-  std::thread keeper_;
+  editor::LinkSupervisor keeper_;
 };
 
 }  // namespace orvane::server

@@ -98,7 +98,12 @@ TEST(ServerApi, LockedFunctionsAndAMissingLinkAreRefused) {
   EXPECT_EQ(api.put("/api/params/in.A.mute", "on").status, 200);
   EXPECT_EQ(api.post("/api/programs/1/recall", "").status, 403);
 
+  // The server's log names each change of the device link once.
+  const auto logLine = [&] { return server.process().readLine(5s, ChildProcess::Stream::Err).value_or(""); };
+  EXPECT_NE(logLine().find("is open"), std::string::npos);
   sim.stop();
+  EXPECT_NE(logLine().find("was lost; opening it again"), std::string::npos);
+  EXPECT_NE(logLine().find("cannot open the link to the device"), std::string::npos);
   for (int i = 0; i < 100 && api.get("/api/status").json()["link"] == "open"; ++i)
     std::this_thread::sleep_for(50ms);
   EXPECT_NE(api.get("/api/status").json()["link"], "open");

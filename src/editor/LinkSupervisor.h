@@ -1,0 +1,73 @@
+#pragma once
+
+// Keeps one session's link open for a program that serves others (the
+// server): opens it, and after a failed open or a loss closes what is left
+// of it and opens it again after a pause, until stopped. Each change of the
+// link is reported once, as a typed event the program turns into its own
+// words (a log line, a status); a failed open that fails the same way again
+// is not reported again.
+//
+// The session is shared with the program's commands through `sessionMutex`:
+// an open holds it throughout, so no command runs on a half-open link.
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "editor/EditorSession.h"
+#include "platform/Event.h"
+
+namespace orvane::editor {
+
+class LinkSupervisor {
+ public:
+  enum class State { Connecting, Open, Lost };
+
+  struct Change {
+    State state;
+    std::string error;  // why the open failed; empty when the link opened or was lost
+  };
+  // Called on the supervisor's thread.
+  using Report = std::function<void(const Change& change)>;
+
+  static constexpr std::chrono::seconds kRetry{2};
+  static constexpr std::chrono::seconds kOpenLimit{30};
+
+  LinkSupervisor(EditorSession& session, std::mutex& sessionMutex, ConnectTarget target, Report report = {});
+  ~LinkSupervisor();
+  LinkSupervisor(const LinkSupervisor&) = delete;
+  LinkSupervisor& operator=(const LinkSupervisor&) = delete;
+
+  void start();
+  // Ends the supervision and every wait on the device at once, an open in
+  // progress included; from any thread.
+  void stop();
+  // Stops and waits until the supervisor's thread ended.
+  void finish();
+
+  // Open only while the session's link is: a loss shows at once, before the
+  // link is opened again.
+  State state() const;
+  // Why the last open failed; empty when it did not, or while an open holds
+  // the session.
+  std::string lastError();
+
+ private:
+  void run();
+  void report(State state, const std::string& error);
+
+  EditorSession& session_;
+  std::mutex& sessionMutex_;
+  ConnectTarget target_;
+  Report report_;
+  std::atomic<State> state_{State::Connecting};
+  std::string lastError_;                   // under sessionMutex_
+  Change reported_{State::Connecting, {}};  // on the supervisor's thread
+  Event stop_;
+  std::thread thread_;
+};
+
+}  // namespace orvane::editor
