@@ -2,48 +2,25 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QGridLayout>
+#include <QFrame>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "model/ProductVariant.h"
-#include "ui/common/MessageBoxes.h"
-#include "ui/common/UiText.h"
 #include "ui/graphs/CFStatic.h"
-#include "ui/locks/LockWorkflow.h"
-#include "ui/locks/Set_Warn_Dlg.h"
+#include "ui/main/Console.h"
 #include "ui/main/CrosspointGrid.h"
 #include "ui/main/DisplayDlg.h"
-#include "ui/main/GraphArea.h"
-#include "ui/main/MainTexts.h"
-#include "ui/main/MasterPanel.h"
+#include "ui/main/HelpActions.h"
+#include "ui/main/PageSelection.h"
+#include "ui/main/ProgramWorkflow.h"
 #include "ui/main/StripBank.h"
-#include "ui/main/TopBar.h"
+#include "ui/main/ToolDialogs.h"
 #include "ui/pages/ChannelPage.h"
-#include "ui/pages/EqSection.h"
-#include "ui/pages/InDataDlg.h"
-#include "ui/pages/InMicDlg.h"
-#include "ui/pages/OutDataDlg.h"
-#include "ui/programs/DialogFileChooser.h"
-#include "ui/programs/ProgramFileActions.h"
-#include "ui/programs/ProgramTexts.h"
 #include "ui/widgets/GradientProgressCtrl.h"
 
 namespace orvane::ui {
-
-namespace {
-
-// Filter exports are a few kilobytes; a larger file is not one.
-constexpr qint64 kMaxRewFileBytes = 1 << 20;
-
-}  // namespace
 
 OrvaneDlg::OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLister ports, Timings timings)
     : image_(image),
@@ -55,10 +32,14 @@ OrvaneDlg::OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLis
   if (transports) transports(*command_, image_);
   setObjectName("OrvaneDlg");
   reactions_ = new LinkReactions(connection_, *command_, image_, notifier_, std::move(ports), this);
-  chooser_ = std::make_unique<DialogFileChooser>(this);
+  programs_ = std::make_unique<ProgramWorkflow>(image_, *command_, connection_, this);
   buildWindow();
   popup_ = new DisplayDlg(this);
+  tools_ = std::make_unique<ToolDialogs>(image_, *command_, *filters_, *topBar_, this);
+  pages_ = std::make_unique<PageSelection>(image_, *console_, *topBar_);
+  wireConsole();
   wireReactions();
+  wireTools();
   qApp->installEventFilter(this);
   qApp->installEventFilter(&wheelGuard_);
   ApplyLanguage();
@@ -79,7 +60,7 @@ void OrvaneDlg::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-// --- building ---------------------------------------------------------------
+// --- building and wiring ------------------------------------------------------
 
 void OrvaneDlg::buildWindow() {
   setWindowTitle(QString::fromUtf8(ProductVariant::current().windowTitle.data()));
@@ -100,79 +81,34 @@ void OrvaneDlg::buildWindow() {
   progress_->setObjectName("progress");
   progress_->setFixedHeight(8);
   layout->addWidget(progress_);
-  layout->addWidget(buildConsole(), 1);
+  console_ = std::make_unique<Console>(image_, links_, master_, *filters_, this);
+  layout->addWidget(console_->area(), 1);
+  parts_ = console_->parts();
+  parts_.insert(parts_.begin(), topBar_);
 }
 
-// Inputs as rows down the left, the master section below them, outputs as
-// columns along the bottom, and between them the crosspoints, the graph and
-// the page area.
-QWidget* OrvaneDlg::buildConsole() {
-  auto* area = new QWidget(this);
-  auto* grid = new QGridLayout(area);
-  grid->setContentsMargins(0, 0, 0, 0);
-  grid->setSpacing(4);
-  inputs_ = new StripBank(Side::Input, image_, links_, area);
-  outputs_ = new StripBank(Side::Output, image_, links_, area);
-  for (StripBank* bank : {inputs_, outputs_}) {
-    const Page page = bank->side() == Side::Input ? Page::Input : Page::Output;
-    connect(bank, &StripBank::selectRequested, this, [this, page](int n) { SelectPage(page, n); });
-    connect(bank, &StripBank::curvesChanged, this, [this] { graph()->Redraw(-1); });
-    connect(bank, &StripBank::channelEdited, this, [this, side = bank->side()] { onStripEdited(side); });
+// The strips and the crosspoints choose the page; the page shown follows
+// the graph and the strips; the strips and the pages redraw the graph, and a
+// page's gain change shows in its strip.
+void OrvaneDlg::wireConsole() {
+  PageSelection* pages = pages_.get();
+  CFStatic* graph = console_->graph();
+  for (const Side side : {Side::Input, Side::Output}) {
+    StripBank* bank = console_->bank(side);
+    ChannelPage* page = console_->channelPage(side);
+    const Page shown = side == Side::Input ? Page::Input : Page::Output;
+    connect(bank, &StripBank::selectRequested, pages, [pages, shown](int n) { pages->select(shown, n); });
+    connect(bank, &StripBank::curvesChanged, graph, [graph] { graph->Redraw(-1); });
+    connect(bank, &StripBank::channelEdited, pages, [pages, side] { pages->showStripEdit(side); });
+    connect(page, &ChannelPage::graphRedraw, graph, [graph](int selected) { graph->Redraw(selected); });
+    connect(page, &ChannelPage::rewImportRequested, programs_.get(),
+            [this, page] { programs_->importRewFilters(*page); });
+    connect(page, &ChannelPage::gainChanged, bank, &StripBank::showGain);
   }
-  masterPanel_ = new MasterPanel(master_, image_, area);
-  grid->addWidget(inputs_, 0, 0);
-  grid->addWidget(buildWorkArea(area), 0, 1);
-  grid->addWidget(masterPanel_, 1, 0);
-  grid->addWidget(outputs_, 1, 1);
-  grid->setColumnStretch(1, 1);
-  grid->setRowStretch(0, 1);
-  return area;
-}
-
-// The crosspoints beside the response graph; the editing page goes below.
-QWidget* OrvaneDlg::buildWorkArea(QWidget* parent) {
-  auto* work = new QWidget(parent);
-  work->setObjectName("workArea");
-  auto* grid = new QGridLayout(work);
-  grid->setContentsMargins(0, 0, 0, 0);
-  grid->setSpacing(4);
-  crosspoints_ = new CrosspointGrid(image_, work);
-  grid->addWidget(crosspoints_, 0, 0);
-  graphArea_ = new GraphArea(image_, *filters_, work);
-  connect(graphArea_->graph(), &CFStatic::graphChanged, this, &OrvaneDlg::onGraphChanged);
-  connect(graphArea_->graph(), &CFStatic::elementDragged, this, &OrvaneDlg::onGraphDragging);
-  grid->addWidget(graphArea_, 0, 1);
-  connect(crosspoints_, &CrosspointGrid::mixerPageRequested, this, [this] { SelectPage(Page::Matrix, 0); });
-  pageArea_ = new QFrame(work);
-  pageArea_->setObjectName("pageArea");
-  pageArea_->setFrameShape(QFrame::StyledPanel);
-  pageArea_->setFocusPolicy(Qt::ClickFocus);
-  buildPages();
-  grid->addWidget(pageArea_, 1, 0, 1, 2);
-  grid->setColumnStretch(1, 1);
-  grid->setRowStretch(1, 1);
-  parts_ = {topBar_,    inputs_,     outputs_,   masterPanel_, crosspoints_,
-            graphArea_, matrixPage_, inputPage_, outputPage_};
-  return work;
-}
-
-// The three pages share the page area; one shows at a time.
-void OrvaneDlg::buildPages() {
-  auto* layout = new QVBoxLayout(pageArea_);
-  layout->setContentsMargins(2, 2, 2, 2);
-  matrixPage_ = new InMicDlg(image_, pageArea_);
-  inputPage_ = new InDataDlg(image_, *filters_, links_, pageArea_);
-  outputPage_ = new OutDataDlg(image_, *filters_, links_, pageArea_);
-  for (QWidget* page : std::initializer_list<QWidget*>{matrixPage_, inputPage_, outputPage_}) {
-    page->hide();
-    layout->addWidget(page);
-  }
-  for (ChannelPage* page : std::initializer_list<ChannelPage*>{inputPage_, outputPage_}) {
-    connect(page, &ChannelPage::graphRedraw, this, [this](int selected) { graph()->Redraw(selected); });
-    connect(page, &ChannelPage::rewImportRequested, this, [this, page] { importRewFilters(*page); });
-  }
-  connect(inputPage_, &ChannelPage::gainChanged, this, &OrvaneDlg::RefreshInputGain);
-  connect(outputPage_, &ChannelPage::gainChanged, this, &OrvaneDlg::RefreshOutputGain);
+  connect(graph, &CFStatic::graphChanged, pages, &PageSelection::followGraphChange);
+  connect(graph, &CFStatic::elementDragged, pages, &PageSelection::followGraphDrag);
+  connect(console_->crosspoints(), &CrosspointGrid::mixerPageRequested, pages,
+          [pages] { pages->select(Page::Matrix, 0); });
 }
 
 void OrvaneDlg::wireReactions() {
@@ -186,10 +122,22 @@ void OrvaneDlg::wireReactions() {
   connect(reactions_, &LinkReactions::linkEnded, this, &OrvaneDlg::onLinkEnded);
   connect(reactions_, &LinkReactions::deviceRead, this, &OrvaneDlg::RefreshAll);
   connect(reactions_, &LinkReactions::levelsRead, this, &OrvaneDlg::onLevels);
-  connect(reactions_, &LinkReactions::allProgramsRead, this, &OrvaneDlg::onAllProgramsRead);
+  connect(reactions_, &LinkReactions::allProgramsRead, programs_.get(), &ProgramWorkflow::saveAllPrograms);
   connect(&notifier_, &QtNotifier::progressRangeChanged, progress_, &GradientProgressCtrl::setRange);
   connect(&notifier_, &QtNotifier::progressChanged, progress_, &GradientProgressCtrl::setPosition);
   connect(&notifier_, &QtNotifier::transferStateChanged, popup_, &DisplayDlg::setTransferInProgress);
+}
+
+// The dialogs of the tool bar are announced as the window's own; what a
+// program file changes shows in the window.
+void OrvaneDlg::wireTools() {
+  connect(tools_.get(), &ToolDialogs::lockStepOpened, this, &OrvaneDlg::lockStepOpened);
+  connect(tools_.get(), &ToolDialogs::lockDialogOpened, this, &OrvaneDlg::lockDialogOpened);
+  connect(tools_.get(), &ToolDialogs::settingsOpened, this, &OrvaneDlg::settingsOpened);
+  connect(tools_.get(), &ToolDialogs::reportOpened, this, &OrvaneDlg::reportOpened);
+  connect(programs_.get(), &ProgramWorkflow::programDialogOpened, this, &OrvaneDlg::programDialogOpened);
+  connect(programs_.get(), &ProgramWorkflow::programLoaded, this, &OrvaneDlg::RefreshAll);
+  connect(programs_.get(), &ProgramWorkflow::statusChanged, this, &OrvaneDlg::RefreshStatus);
 }
 
 // --- the link -------------------------------------------------------------------
@@ -210,18 +158,16 @@ void OrvaneDlg::onLinkButton() {
 // The editor was reset: the window shows the defaults, the meters go dark.
 void OrvaneDlg::onLinkEnded() {
   // The settings were of the device that is gone.
-  if (settings_) settings_->reject();
+  tools_->closeSettings();
   popup_->dismiss();
   progress_->setPosition(0);
-  inputs_->resetMeters();
-  outputs_->resetMeters();
+  for (const Side side : {Side::Input, Side::Output}) console_->bank(side)->resetMeters();
   RefreshAll();
 }
 
 void OrvaneDlg::onLevels() {
   const DeviceStatus status = image_.read([](const ImageData& d) { return d.status; });
-  inputs_->showLevels(status);
-  outputs_->showLevels(status);
+  for (const Side side : {Side::Input, Side::Output}) console_->bank(side)->showLevels(status);
   image_.modify([](ImageData& d) { d.status.levelStoring = true; });
 }
 
@@ -231,74 +177,8 @@ void OrvaneDlg::RefreshStatus(TopBar::Status status) {
   topBar_->showStatus(status);
 }
 
-QPushButton* OrvaneDlg::linkButton() const {
-  return topBar_->linkButton();
-}
-
 void OrvaneDlg::SelectPage(Page page, int channel) {
-  graph()->FlushNotification();
-  const EditorState editor = image_.read([](const ImageData& d) { return d.editor; });
-  const int selected = page == Page::Input ? editor.selectedInput : editor.selectedOutput;
-  if (page == editor.selectedPage && (page == Page::Matrix || channel == selected)) return;
-  image_.modify([&](ImageData& d) {
-    d.editor.selectedPage = page;
-    if (page == Page::Input) d.editor.selectedInput = channel;
-    if (page == Page::Output) d.editor.selectedOutput = channel;
-  });
-  inputs_->showSelection(page == Page::Input ? std::optional(channel) : std::nullopt);
-  outputs_->showSelection(page == Page::Output ? std::optional(channel) : std::nullopt);
-  // The page leaving is hidden before the one coming is shown, so the
-  // window never needs room for both.
-  if (page != Page::Input) inputPage_->hide();
-  if (page != Page::Output) outputPage_->hide();
-  ShowMatrixArea(page != Page::Matrix);
-  if (page == Page::Matrix) matrixPage_->ShowAll();
-  if (page == Page::Input) inputPage_->ShowChannel(channel);
-  if (page == Page::Output) outputPage_->ShowChannel(channel);
-  inputPage_->setVisible(page == Page::Input);
-  outputPage_->setVisible(page == Page::Output);
-  // Leaving the matrix page, the crosspoint buttons show the levels it set.
-  if (editor.selectedPage == Page::Matrix) crosspoints_->refreshFromImage();
-  masterPanel_->refreshFromImage();
-  masterPanel_->applyLocks(image_.read([](const ImageData& d) { return d.locks; }));
-  if (page == Page::Input) graph()->ShowInput(channel);
-  if (page == Page::Output) graph()->ShowOutput(channel);
-}
-
-// An element dragged on the graph: the page of its channel shows it, and the
-// channels linked to that channel follow.
-void OrvaneDlg::onGraphChanged(int index, int mode) {
-  if (mode == CFStatic::kInput) inputPage_->OnGraphChanged(index);
-  if (mode == CFStatic::kOutput) outputPage_->OnGraphChanged(index);
-}
-
-// Each step of a graph drag: the page's readouts of the element follow it.
-void OrvaneDlg::onGraphDragging(int index, int mode) {
-  if (mode == CFStatic::kInput) inputPage_->OnGraphDragging(index);
-  if (mode == CFStatic::kOutput) outputPage_->OnGraphDragging(index);
-}
-
-// A strip changed a channel's gain or its link group (which rewrites its
-// parameters): the page showing that channel shows it anew.
-void OrvaneDlg::onStripEdited(Side side) {
-  ChannelPage* page = side == Side::Input ? static_cast<ChannelPage*>(inputPage_) : outputPage_;
-  if (!page->isVisible()) return;
-  page->refreshFromImage();
-  graph()->Redraw(-1);
-}
-
-// What goes away is hidden first, so the window never needs room for both
-// at once (a window too small for both would grow).
-void OrvaneDlg::ShowMatrixArea(bool on) {
-  if (on) matrixPage_->hide();
-  crosspoints_->setVisible(on);
-  graphArea_->setVisible(on);
-  topBar_->showTools(on);
-  matrixPage_->setVisible(!on);
-}
-
-CFStatic* OrvaneDlg::graph() const {
-  return graphArea_->graph();
+  pages_->select(page, channel);
 }
 
 void OrvaneDlg::RefreshAll() {
@@ -320,11 +200,11 @@ void OrvaneDlg::ApplyLanguage() {
 }
 
 void OrvaneDlg::RefreshInputGain(int channel) {
-  inputs_->showGain(channel);
+  console_->bank(Side::Input)->showGain(channel);
 }
 
 void OrvaneDlg::RefreshOutputGain(int channel) {
-  outputs_->showGain(channel);
+  console_->bank(Side::Output)->showGain(channel);
 }
 
 void OrvaneDlg::onLanguageButton() {
@@ -335,122 +215,35 @@ void OrvaneDlg::onLanguageButton() {
 // --- tool bar -------------------------------------------------------------------
 
 QString OrvaneDlg::helpFile() {
-  const ProductVariant& variant = ProductVariant::current();
-  const std::string_view name = Language::isEnglish() ? variant.englishHelp : variant.chineseHelp;
-  const QString file = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-  const QString program = QCoreApplication::applicationDirPath();
-  // The start-up directory, beside the program (a build), or where the
-  // package installs them: <prefix>/share/orvane/help beside <prefix>/bin.
-  for (const QString& folder :
-       {QDir::currentPath(), program, program + QStringLiteral("/../share/orvane/help")}) {
-    const QFileInfo help(QDir(folder), file);
-    if (help.isFile()) return QDir::cleanPath(help.absoluteFilePath());
-  }
-  return {};
+  return HelpActions::helpFile();
 }
 
 void OrvaneDlg::onHelp() {
-  const QString file = helpFile();
-  if (!file.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(file))) return;
-  MessageBoxes::inform(this, MainTexts::kHelpMissing);
-}
-
-void OrvaneDlg::onLock() {
-  LockWorkflow flow(
-      image_, [this] { command_->SendProgramCommand(ProgramOp::WriteLocks, 0, true); }, this);
-  connect(&flow, &LockWorkflow::stepOpened, this, &OrvaneDlg::lockStepOpened);
-  connect(&flow, &LockWorkflow::lockDialogOpened, this, &OrvaneDlg::lockDialogOpened);
-  if (flow.run()) ApplyLocks();
-}
-
-void OrvaneDlg::onPrograms() {
-  ProgramDlg dialog(
-      image_, *command_, [this](ProgramDlg::PcAction action) { runPcAction(action); }, this);
-  emit programDialogOpened(&dialog);
-  dialog.exec();
-  if (dialog.programChosen())
-    RefreshStatus(connection_.isConnected() ? TopBar::Status::DeviceProgram : TopBar::Status::Offline);
-}
-
-// A Room EQ Wizard filter file into the channel of `page`; a refused file
-// is explained and changes nothing.
-void OrvaneDlg::importRewFilters(ChannelPage& page) {
-  const QString path = chooser_->openFile(ProgramFileKind::RewFilters);
-  if (path.isEmpty()) return;
-  QFile file(path);
-  if (file.size() > kMaxRewFileBytes || !file.open(QIODevice::ReadOnly)) {
-    MessageBoxes::inform(this, ProgramTexts::kFileReadError);
-    return;
-  }
-  const QByteArray text = file.readAll();
-  const std::string refused =
-      page.eq()->importFilters(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
-  if (!refused.empty()) MessageBoxes::inform(this, QString::fromStdString(refused));
-}
-
-// A loaded or saved program file names the working state; the number shows
-// "PC".
-void OrvaneDlg::runPcAction(ProgramDlg::PcAction action) {
-  ProgramFileActions files(image_, *command_, *chooser_, this);
-  switch (action) {
-    case ProgramDlg::LoadOne:
-      if (files.loadOne()) showLoadedProgram();
-      break;
-    case ProgramDlg::SaveOne:
-      if (files.saveOne()) RefreshStatus(TopBar::Status::ProgramFile);
-      break;
-    case ProgramDlg::LoadAll:
-      files.loadAll();
-      break;
-    case ProgramDlg::SaveAll:
-      command_->ReadAllPrograms();
-      break;
-  }
-}
-
-void OrvaneDlg::openProgramFile(const QString& path) {
-  ProgramFileActions files(image_, *command_, *chooser_, this);
-  if (QFileInfo(path).fileName().contains(extensionOf(ProgramFileKind::AllPrograms)))
-    files.loadAllFrom(path);
-  else if (files.loadOneFrom(path))
-    showLoadedProgram();
-}
-
-// Every control shows the loaded working state, "PC" stands for the program
-// number.
-void OrvaneDlg::showLoadedProgram() {
-  RefreshAll();
-  RefreshStatus(TopBar::Status::ProgramFile);
-}
-
-void OrvaneDlg::onReport() {
-  const ReportHeading heading{
-      topBar_->statusText(TopBar::kNameField), topBar_->statusText(TopBar::kNumberField),
-      topBar_->statusText(TopBar::kLinkField),
-      QString::number(image_.read([](const ImageData& d) { return d.connection.deviceId; }))};
-  DataViewDlg dialog(ReportTable::build(image_, *filters_), heading, this);
-  emit reportOpened(&dialog);
-  dialog.exec();
-}
-
-void OrvaneDlg::onAllProgramsRead() {
-  ProgramFileActions(image_, *command_, *chooser_, this).saveAll();
-}
-
-void OrvaneDlg::onSetting() {
-  if (image_.read([](const ImageData& d) { return d.locks.isLocked(LockFlag::Settings); })) {
-    Set_Warn_Dlg(this, Set_Warn_Dlg::Topic::Setting).exec();
-    return;
-  }
-  const std::unique_ptr<SetupDialog> dialog =
-      SetupDialog::create(ProductVariant::current().modelCode, image_, *command_, this);
-  settings_ = dialog.get();
-  emit settingsOpened(dialog.get());
-  dialog->exec();
+  HelpActions::showHelp(this);
 }
 
 void OrvaneDlg::onAbout() {
-  QMessageBox::about(this, uiText(MainTexts::kAboutTitle), QStringLiteral("KVS7304 1.0 "));
+  HelpActions::showAbout(this);
+}
+
+void OrvaneDlg::onLock() {
+  if (tools_->runLocks()) ApplyLocks();
+}
+
+void OrvaneDlg::onSetting() {
+  tools_->openSettings();
+}
+
+void OrvaneDlg::onPrograms() {
+  programs_->openManager();
+}
+
+void OrvaneDlg::onReport() {
+  tools_->openReport();
+}
+
+void OrvaneDlg::openProgramFile(const QString& path) {
+  programs_->openFile(path);
 }
 
 // Enter never closes the window: it moves the focus to the link button.
@@ -463,10 +256,11 @@ bool OrvaneDlg::eventFilter(QObject* watched, QEvent* event) {
   const int key = static_cast<QKeyEvent*>(event)->key();
   const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
   if (!enter && key != Qt::Key_Escape) return QWidget::eventFilter(watched, event);
-  if (pageArea_->isAncestorOf(widget))
-    pageArea_->setFocus();
+  QFrame* pageArea = console_->pageArea();
+  if (pageArea->isAncestorOf(widget))
+    pageArea->setFocus();
   else if (enter)
-    linkButton()->setFocus();
+    topBar_->linkButton()->setFocus();
   else
     setFocus();
   return true;

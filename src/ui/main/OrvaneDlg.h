@@ -1,14 +1,15 @@
 #pragma once
 
 // The editor's main window: the tool bar with its status fields, the
-// progress bar, the transfer popup, and the parts of the console — the
-// strips of both sides with their meters, the master section, the
-// crosspoints, the graph area and the page area. It owns the link machinery
-// (Command and the connection); what the link reports is handled by its
-// LinkReactions. Refreshing, switching language and applying locks walk over
-// the parts.
+// progress bar, the transfer popup, and the console below them (the strips
+// of both sides with their meters, the master section, the crosspoints, the
+// graph area and the page area). It owns the link machinery (Command and the
+// connection) and creates the parts that do the work, then wires them:
+// LinkReactions handles what the link reports, PageSelection the page shown,
+// ToolDialogs and ProgramWorkflow the dialogs and files of the tool bar, and
+// HelpActions the help and about buttons. Refreshing, switching language and
+// applying locks walk over the parts.
 
-#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -24,27 +25,19 @@
 #include "ui/main/LinkReactions.h"
 #include "ui/main/QtNotifier.h"
 #include "ui/main/TopBar.h"
-#include "ui/programs/FileChooser.h"
 #include "ui/programs/ProgramDlg.h"
 #include "ui/report/DataViewDlg.h"
 #include "ui/settings/SetupDialog.h"
 #include "ui/widgets/WheelGuard.h"
 
-class QFrame;
-
 namespace orvane::ui {
 
-class ChannelPage;
-class CrosspointGrid;
-class CFStatic;
+class Console;
 class DisplayDlg;
-class GraphArea;
-class InDataDlg;
-class InMicDlg;
-class OutDataDlg;
 class GradientProgressCtrl;
-class MasterPanel;
-class StripBank;
+class PageSelection;
+class ProgramWorkflow;
+class ToolDialogs;
 class WindowPart;
 class WindowParts;
 
@@ -121,26 +114,11 @@ class OrvaneDlg : public QWidget {
   friend class WindowParts;
 
   void buildWindow();
-  QWidget* buildConsole();
-  QWidget* buildWorkArea(QWidget* parent);
-  void buildPages();
-  void onStripEdited(Side side);
+  void wireConsole();
   void wireReactions();
+  void wireTools();
   void onLinkEnded();
-  void onGraphChanged(int index, int mode);
-  void onGraphDragging(int index, int mode);
-  // Shows the main window's own matrix area (crosspoint buttons, graph,
-  // tools), or hides it for the matrix mixer page.
-  void ShowMatrixArea(bool on);
   void onLevels();
-  void runPcAction(ProgramDlg::PcAction action);
-  void showLoadedProgram();
-  void importRewFilters(ChannelPage& page);
-  void onAllProgramsRead();
-  // The response graph of the graph area.
-  CFStatic* graph() const;
-  // Where Enter moves the focus.
-  QPushButton* linkButton() const;
 
   ParameterImage& image_;
   QtNotifier notifier_;
@@ -150,23 +128,15 @@ class OrvaneDlg : public QWidget {
   MasterSection master_;
   std::unique_ptr<ChannelFilters> filters_;
   WheelGuard wheelGuard_;
-  std::unique_ptr<FileChooser> chooser_;
   LinkReactions* reactions_ = nullptr;
-  // The set-up dialog while it is open.
-  QPointer<SetupDialog> settings_;
+  std::unique_ptr<ProgramWorkflow> programs_;
+  std::unique_ptr<ToolDialogs> tools_;
 
   TopBar* topBar_ = nullptr;
   GradientProgressCtrl* progress_ = nullptr;
   DisplayDlg* popup_ = nullptr;
-  StripBank* inputs_ = nullptr;
-  StripBank* outputs_ = nullptr;
-  MasterPanel* masterPanel_ = nullptr;
-  CrosspointGrid* crosspoints_ = nullptr;
-  GraphArea* graphArea_ = nullptr;
-  QFrame* pageArea_ = nullptr;
-  InMicDlg* matrixPage_ = nullptr;
-  InDataDlg* inputPage_ = nullptr;
-  OutDataDlg* outputPage_ = nullptr;
+  std::unique_ptr<Console> console_;
+  std::unique_ptr<PageSelection> pages_;
   std::vector<WindowPart*> parts_;
 };
 

@@ -2,29 +2,26 @@
 
 #include <utility>
 
+#include "ui/main/ProgramWorkflow.h"
 #include "ui/main/StripBank.h"
 #include "ui/main/TopBar.h"
 
 namespace orvane::ui {
 
-StripBank* WindowParts::bank(Side side) const {
-  return side == Side::Input ? window_.inputs_ : window_.outputs_;
-}
-
 ChannelStrip* WindowParts::inputStrip(int channel) const {
-  return window_.inputs_->strip(channel);
+  return bank(Side::Input)->strip(channel);
 }
 
 ChannelStrip* WindowParts::outputStrip(int channel) const {
-  return window_.outputs_->strip(channel);
+  return bank(Side::Output)->strip(channel);
 }
 
 SLamp* WindowParts::inputMeter(int channel) const {
-  return window_.inputs_->meter(channel);
+  return bank(Side::Input)->meter(channel);
 }
 
 SLamp* WindowParts::outputMeter(int channel) const {
-  return window_.outputs_->meter(channel);
+  return bank(Side::Output)->meter(channel);
 }
 
 QString WindowParts::statusText(int field) const {
@@ -32,7 +29,11 @@ QString WindowParts::statusText(int field) const {
 }
 
 void WindowParts::setFileChooser(std::unique_ptr<FileChooser> chooser) const {
-  window_.chooser_ = std::move(chooser);
+  window_.programs_->setFileChooser(std::move(chooser));
+}
+
+QPushButton* WindowParts::linkButton() const {
+  return window_.topBar_->linkButton();
 }
 
 QPushButton* WindowParts::languageButton() const {

@@ -10,7 +10,9 @@
 #include <QString>
 #include <memory>
 
+#include "ui/main/Console.h"
 #include "ui/main/OrvaneDlg.h"
+#include "ui/programs/FileChooser.h"
 
 class QPushButton;
 
@@ -23,17 +25,17 @@ class WindowParts {
  public:
   explicit WindowParts(OrvaneDlg& window) : window_(window) {}
 
-  StripBank* bank(Side side) const;
+  StripBank* bank(Side side) const { return window_.console_->bank(side); }
   ChannelStrip* inputStrip(int channel) const;
   ChannelStrip* outputStrip(int channel) const;
   SLamp* inputMeter(int channel) const;
   SLamp* outputMeter(int channel) const;
-  MasterPanel* masterPanel() const { return window_.masterPanel_; }
-  CrosspointGrid* crosspointGrid() const { return window_.crosspoints_; }
-  CFStatic* graph() const { return window_.graph(); }
-  InMicDlg* matrixPage() const { return window_.matrixPage_; }
-  InDataDlg* inputPage() const { return window_.inputPage_; }
-  OutDataDlg* outputPage() const { return window_.outputPage_; }
+  MasterPanel* masterPanel() const { return window_.console_->masterPanel(); }
+  CrosspointGrid* crosspointGrid() const { return window_.console_->crosspoints(); }
+  CFStatic* graph() const { return window_.console_->graph(); }
+  InMicDlg* matrixPage() const { return window_.console_->matrixPage(); }
+  InDataDlg* inputPage() const { return window_.console_->inputPage(); }
+  OutDataDlg* outputPage() const { return window_.console_->outputPage(); }
   ChannelFilters& filters() const { return *window_.filters_; }
   TopBar* topBar() const { return window_.topBar_; }
   GradientProgressCtrl* progressBar() const { return window_.progress_; }
@@ -48,7 +50,7 @@ class WindowParts {
   QString statusText(int field) const;
   // Where the program file actions take their paths from.
   void setFileChooser(std::unique_ptr<FileChooser> chooser) const;
-  QPushButton* linkButton() const { return window_.linkButton(); }
+  QPushButton* linkButton() const;
   QPushButton* languageButton() const;
 
  private:

@@ -1,0 +1,66 @@
+#pragma once
+
+// The programs button and the main window's work with files: the program
+// manager with its PC actions, a program file named on the command line, the
+// device's programs written to a file once they are read, and a Room EQ
+// Wizard filter file imported into a channel page. All of them take their
+// paths from one FileChooser (the desktop's dialogs; tests put a scripted one
+// in its place). What the window shows afterwards it is told by signals.
+
+#include <QObject>
+#include <memory>
+
+#include "model/ParameterImage.h"
+#include "ui/main/TopBar.h"
+#include "ui/programs/FileChooser.h"
+#include "ui/programs/ProgramDlg.h"
+
+class QWidget;
+
+namespace orvane {
+class Command;
+class ConnectionManager;
+}  // namespace orvane
+
+namespace orvane::ui {
+
+class ChannelPage;
+
+class ProgramWorkflow : public QObject {
+  Q_OBJECT
+
+ public:
+  ProgramWorkflow(ParameterImage& image, Command& command, const ConnectionManager& connection,
+                  QWidget* window);
+
+  void setFileChooser(std::unique_ptr<FileChooser> chooser) { chooser_ = std::move(chooser); }
+  // The program manager; a program chosen in it names the working state.
+  void openManager();
+  // A file name with the all-programs extension fills the program store,
+  // any other is read as one program into the working state.
+  void openFile(const QString& path);
+  // The device's programs, all read, into a file the user names.
+  void saveAllPrograms();
+  // A filter file into the channel of `page`; a refused file is explained
+  // and changes nothing.
+  void importRewFilters(ChannelPage& page);
+
+ signals:
+  void programDialogOpened(orvane::ui::ProgramDlg* dialog);
+  // A program file is the working state now: every control shows it anew.
+  void programLoaded();
+  // What the status fields name now.
+  void statusChanged(orvane::ui::TopBar::Status status);
+
+ private:
+  void runPcAction(ProgramDlg::PcAction action);
+  void showLoadedProgram();
+
+  ParameterImage& image_;
+  Command& command_;
+  const ConnectionManager& connection_;
+  QWidget* window_;
+  std::unique_ptr<FileChooser> chooser_;
+};
+
+}  // namespace orvane::ui
