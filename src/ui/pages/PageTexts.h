@@ -6,6 +6,7 @@
 #include <array>
 
 #include "model/Language.h"
+#include "model/Texts.h"
 
 namespace orvane::ui::PageTexts {
 
@@ -22,12 +23,9 @@ inline constexpr BiText kOctaves{"BW (oct)", "带宽(oct)"};
 inline constexpr BiText kQ{"Q / slope", "Q值/斜率"};
 inline constexpr BiText kBandGain{"Gain (dB)", "增益(dB)"};
 inline constexpr BiText kImportRew{"Import REW filters…", "导入 REW 滤波器…"};
-inline constexpr std::array<BiText, 3> kBandTypes{{
-    {"Parameter", "参量"},
-    {"Lo-Shelf", "低调"},
-    {"Hi-Shelf", "高调"},
-}};
-inline constexpr std::array<BiText, 2> kShelfSlopes{{BiText::same("6dB"), BiText::same("12dB")}};
+// The choice lists are the image's own, kept with the model.
+inline constexpr const auto& kBandTypes = Texts::kEqBandType;
+inline constexpr const auto& kShelfSlopes = Texts::kShelfSlope;
 
 // Crossover.
 inline constexpr BiText kCrossover{"Crossover", "分频器"};
@@ -35,14 +33,8 @@ inline constexpr BiText kHighPass{"High-pass", "高通"};
 inline constexpr BiText kLowPass{"Low-pass", "低通"};
 inline constexpr BiText kFamily{"Filter", "滤波器"};
 inline constexpr BiText kSlope{"Slope (dB/oct)", "斜率(dB/oct)"};
-inline constexpr std::array<BiText, 7> kCrossoverSlopes{
-    {BiText::same("12"), BiText::same("18"), BiText::same("24"), BiText::same("30"), BiText::same("36"),
-     BiText::same("42"), BiText::same("48")}};
-inline constexpr std::array<BiText, 3> kFamilies{{
-    {"Link_Ril", "宁克"},
-    {"Bessel", "贝塞尔"},
-    {"BTWorth", "巴特沃斯"},
-}};
+inline constexpr const auto& kCrossoverSlopes = Texts::kCrossoverSlope;
+inline constexpr const auto& kFamilies = Texts::kCrossoverFamily;
 
 // Delay, polarity, gain.
 inline constexpr BiText kDelay{"Delay", "延时"};
