@@ -22,10 +22,6 @@ int modelCode() {
   return ProductVariant::current().modelCode;
 }
 
-Json programJson(int number, const std::string& name) {
-  return Json{{"program", number}, {"name", name}};
-}
-
 // A program operation on the program numbered `word`, as a command.
 template <class Operate>
 Outcome onProgram(CommandContext& context, const std::string& word, const char* done, Operate operate) {
@@ -40,17 +36,26 @@ Outcome onProgram(CommandContext& context, const std::string& word, const char* 
 
 }  // namespace
 
-Outcome list(CommandContext& context, const Words&) {
-  const Operations::Listing listing = Operations::list(context.session);
-  std::string text;
+Json programJson(int number, const std::string& name) {
+  return Json{{"program", number}, {"name", name}};
+}
+
+Json programsJson(const std::vector<std::string>& names) {
   Json programs = Json::array();
+  for (std::size_t p = 0; p < names.size(); ++p)
+    programs.push_back(programJson(static_cast<int>(p) + 1, names[p]));
+  return programs;
+}
+
+Outcome list(CommandContext& context, const Words&) {
+  const Operations::Listing listing = Operations::list(context.session.image());
+  std::string text;
   for (int p = 1; p <= kPrograms; ++p) {
     const std::string& name = listing.names[static_cast<std::size_t>(p - 1)];
     text += (p == listing.current ? "* " : "  ") + std::to_string(p) + (p < 10 ? "   " : "  ") + name + "\n";
-    programs.push_back(programJson(p, name));
   }
   return Outcome::done(text, Json{{"current", programJson(listing.current, listing.currentName)},
-                                  {"programs", std::move(programs)}});
+                                  {"programs", programsJson(listing.names)}});
 }
 
 Outcome recall(CommandContext& context, const Words& args) {

@@ -54,8 +54,8 @@ std::string lockedRefusal(const ParameterImage& image,
   return {};
 }
 
-Listing list(EditorSession& session) {
-  const auto [store, current, currentName] = session.image().read([](const ImageData& d) {
+Listing list(const ParameterImage& image) {
+  const auto [store, current, currentName] = image.read([](const ImageData& d) {
     return std::tuple(d.programs, d.currentProgramNumber, d.currentProgramName);
   });
   Listing listing;

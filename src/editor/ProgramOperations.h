@@ -31,7 +31,7 @@ struct Listing {
   std::vector<std::string> names;  // programs 1 .. 30
 };
 
-Listing list(EditorSession& session);
+Listing list(const ParameterImage& image);
 // `program` is 1 .. 30.
 Result recall(EditorSession& session, int program);
 Result store(EditorSession& session, int program, const std::string& name);

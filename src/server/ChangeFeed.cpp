@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <tuple>
 
+#include "cli/ProgramCommands.h"
 #include "control/PathLocks.h"
-#include "model/NameField.h"
-#include "model/ProgramStore.h"
+#include "editor/ProgramOperations.h"
 
 namespace orvane::server {
 
@@ -43,22 +42,6 @@ std::map<std::string, bool> functionLocks(const LockState& locks) {
   return locked;
 }
 
-// The stored programs' names, program 1 first, as the programs command
-// lists them.
-std::vector<std::string> programNames(const ImageData& d) {
-  std::vector<std::string> names;
-  names.reserve(d.programs.size());
-  for (const ProgramRecord& record : d.programs) names.push_back(NameField::FieldToText(recordName(record)));
-  return names;
-}
-
-Json programsJson(const std::vector<std::string>& names) {
-  Json json = Json::array();
-  for (std::size_t p = 0; p < names.size(); ++p)
-    json.push_back(Json{{"program", static_cast<int>(p) + 1}, {"name", names[p]}});
-  return json;
-}
-
 }  // namespace
 
 ChangeFeed::ChangeFeed(DeviceService& device) : device_(device), paths_(control::ParameterPath::all()) {}
@@ -93,8 +76,9 @@ ChangeFeed::State ChangeFeed::sample() const {
   for (const control::ParameterPath& path : paths_)
     state.values.emplace(path.name(), control::PathLocks::isLocked(path, locks) ? Value() : path.text(image));
   state.locks = functionLocks(locks);
-  std::tie(state.programNames, state.program) =
-      image.read([](const ImageData& d) { return std::pair(programNames(d), d.currentProgramNumber); });
+  editor::ProgramOperations::Listing programs = editor::ProgramOperations::list(image);
+  state.programNames = std::move(programs.names);
+  state.program = programs.current;
   return state;
 }
 
@@ -108,7 +92,8 @@ void ChangeFeed::publish(const State& now) {
     if (state_.values[path] != value) changed.emplace(path, value);
   if (!changed.empty()) data["params"] = valuesJson(changed);
   if (now.locks != state_.locks) data["locks"] = mapJson(now.locks);
-  if (now.programNames != state_.programNames) data["programs"] = programsJson(now.programNames);
+  if (now.programNames != state_.programNames)
+    data["programs"] = cli::ProgramCommands::programsJson(now.programNames);
   if (now.program != state_.program) data["program"] = now.program;
   if (data.empty()) return;
   state_ = now;
@@ -126,7 +111,7 @@ std::string ChangeFeed::snapshot() const {
                     {"meters", cli::Meters::meterJson(state_.levels)},
                     {"params", valuesJson(state_.values)},
                     {"locks", mapJson(state_.locks)},
-                    {"programs", programsJson(state_.programNames)},
+                    {"programs", cli::ProgramCommands::programsJson(state_.programNames)},
                     {"program", state_.program}});
 }
 

@@ -1,6 +1,7 @@
 #include "server/DeviceService.h"
 
 #include "cli/Meters.h"
+#include "cli/ProgramCommands.h"
 #include "cli/StatusCommands.h"
 #include "control/ParameterPath.h"
 #include "editor/ParameterOperations.h"
@@ -135,12 +136,9 @@ Reply DeviceService::setParameter(const std::string& text, const std::string& va
 
 Reply DeviceService::programs() {
   if (auto refused = withoutLink()) return *refused;
-  const auto listing = editor::ProgramOperations::list(session_);
-  Json programs = Json::array();
-  for (std::size_t p = 0; p < listing.names.size(); ++p)
-    programs.push_back(Json{{"program", p + 1}, {"name", listing.names[p]}});
-  return Reply{200, Json{{"current", Json{{"program", listing.current}, {"name", listing.currentName}}},
-                         {"programs", std::move(programs)}}};
+  const auto listing = editor::ProgramOperations::list(session_.image());
+  return Reply{200, Json{{"current", cli::ProgramCommands::programJson(listing.current, listing.currentName)},
+                         {"programs", cli::ProgramCommands::programsJson(listing.names)}}};
 }
 
 Reply DeviceService::recall(const std::string& number) {
@@ -150,7 +148,7 @@ Reply DeviceService::recall(const std::string& number) {
     const auto result = editor::ProgramOperations::recall(session_, *program);
     if (result.status == editor::ProgramOperations::Result::Status::Locked) return error(403, result.message);
     if (!result.done()) return error(session_.linkLost() ? 409 : 502, result.message);
-    return Reply{200, Json{{"program", result.program}, {"name", result.name}}};
+    return Reply{200, cli::ProgramCommands::programJson(result.program, result.name)};
   });
 }
 

@@ -133,9 +133,9 @@ Answer HttpApi::route(const Request& request) {
     return EventSource{[this](long& seen) { return feed_.next(seen, std::chrono::milliseconds(0)); }};
   if (const auto number = between(path, "/api/programs/", "/recall"); number && post)
     return onDevice([this, number = *number] { return device_.recall(number); });
-  if (const auto name = between(path, "/api/params/", ""); name && read)
-    return onDevice([this, name = *name] { return device_.getParameter(name); });
-  if (const auto name = between(path, "/api/params/", ""); name && request.method() == http::verb::put) {
+  const auto name = between(path, "/api/params/", "");
+  if (name && read) return onDevice([this, name = *name] { return device_.getParameter(name); });
+  if (name && request.method() == http::verb::put) {
     const std::optional<std::string> value = valueOf(request);
     if (!value)
       return HttpReplies::error(http::status::bad_request,
