@@ -17,7 +17,6 @@
 #include "server/DeviceService.h"
 #include "sim/TcpDeviceServer.h"
 #include "support/ChildProcess.h"
-#include "support/SimulatorProcess.h"
 
 namespace orvane {
 namespace {
@@ -53,6 +52,7 @@ bool eventually(Done&& done, std::chrono::seconds limit = 30s) {
 struct Device {
   Device() {
     responder.setRequestObserver([this](const SendData& request) {
+      ++requests;
       if (silentInRead && request.item() == SystemItem::StartupProgram) responder.setFaults({.dropEvery = 1});
     });
     server.start("127.0.0.1", 0);
@@ -64,6 +64,7 @@ struct Device {
   DeviceResponder responder{state};
   TcpDeviceServer server{responder};
   std::atomic<bool> silentInRead{false};
+  std::atomic<int> requests{0};  // every request heard, answered or not
 };
 
 struct FailedOpen {
@@ -170,7 +171,7 @@ TEST(DeviceService, CommandsAnswerWithinTheirBounds) {
     silent.responder.setFaults({.dropEvery = 1});
     DeviceService service(silent.target(), silent.link());
     service.start();
-    std::this_thread::sleep_for(200ms);
+    ASSERT_TRUE(eventually([&] { return silent.requests > 0; }));  // the keeper is opening the link
     const auto start = Clock::now();
     EXPECT_EQ(service.programs().status, 409);
     EXPECT_EQ(service.recall("3").status, 409);
@@ -196,14 +197,13 @@ TEST(DeviceService, CommandsAnswerWithinTheirBounds) {
 // never answers (the open would wait 30 s) ends soon after SIGTERM, without
 // a word on its error output.
 TEST(DeviceService, TheServerEndsSoonAfterSigtermWhileOpeningTheLink) {
-  SimulatorProcess silent({"--drop-every", "1"});
-  ASSERT_TRUE(silent.started());
-  ChildProcess server(
-      ORVANE_SERVER_PATH,
-      {"--connect", "net:" + silent.address(), "--listen", "127.0.0.1:0", "--code", "room-4711"},
-      {"HOME=/nonexistent"});
+  Device silent;
+  silent.responder.setFaults({.dropEvery = 1});
+  ChildProcess server(ORVANE_SERVER_PATH,
+                      {"--connect", silent.link(), "--listen", "127.0.0.1:0", "--code", "room-4711"},
+                      {"HOME=/nonexistent"});
   ASSERT_THAT(server.readLine(10s).value_or(""), HasSubstr("serving http://127.0.0.1:"));
-  std::this_thread::sleep_for(500ms);
+  ASSERT_TRUE(eventually([&] { return silent.requests > 0; }));  // inside the open
   const auto start = Clock::now();
   server.terminate();  // SIGTERM; SIGKILL only after 5 s
   const double seconds = secondsSince(start);

@@ -58,6 +58,12 @@ class Watch {
     stop_ = true;
     if (thread_.joinable()) thread_.join();
   }
+  // Returns once one more request finished (at most a few seconds).
+  void awaitNextAnswer() const {
+    const int seen = answered_ + failed_;
+    for (const auto end = Clock::now() + 5s; answered_ + failed_ == seen && Clock::now() < end;)
+      std::this_thread::sleep_for(10ms);
+  }
   int answered() const { return answered_; }
   int failed() const { return failed_; }
   long growthKiB() const { return peakKiB_ - baseKiB_; }
@@ -179,7 +185,7 @@ TEST(HostileClients, NoneTakesTheServerFromTheRoom) {
   for (const auto& [name, attack] : attacks) {
     Watch watch(server);
     attack(server.port());
-    std::this_thread::sleep_for(300ms);
+    watch.awaitNextAnswer();  // once more after the attack
     watch.finish();
     std::printf("%-34s answered %3d, slowest %4lld ms, memory +%ld KiB\n", name, watch.answered(),
                 static_cast<long long>(watch.slowest().count()), watch.growthKiB());
