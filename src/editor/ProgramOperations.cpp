@@ -55,14 +55,16 @@ std::string lockedRefusal(const ParameterImage& image,
 }
 
 Listing list(const ParameterImage& image) {
-  const auto [store, current, currentName] = image.read([](const ImageData& d) {
-    return std::tuple(d.programs, d.currentProgramNumber, d.currentProgramName);
+  // The names only are taken out of the image: the live stream asks twenty
+  // times a second.
+  return image.read([](const ImageData& d) {
+    Listing listing;
+    listing.current = d.currentProgramNumber;
+    listing.currentName = NameField::FieldToText(d.currentProgramName);
+    listing.names.reserve(d.programs.size());
+    for (const auto& record : d.programs) listing.names.push_back(NameField::FieldToText(recordName(record)));
+    return listing;
   });
-  Listing listing;
-  listing.current = current;
-  listing.currentName = NameField::FieldToText(currentName);
-  for (const auto& record : store) listing.names.push_back(NameField::FieldToText(recordName(record)));
-  return listing;
 }
 
 Result recall(EditorSession& session, int program) {
