@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "control/PathTable.h"
+#include "control/PathValue.h"
 #include "dsp/CFilter.h"
 #include "link/LinkGroups.h"
 #include "link/MasterSection.h"
@@ -104,7 +104,7 @@ const std::vector<ParameterPath>& everyPath() {
 
 // Runs `use` with the code `value` stands for, or returns the message.
 template <class Use>
-std::string withCode(const ValueForm& form, std::string_view value, int current, Use&& use) {
+std::string withCode(const ParameterValue& form, std::string_view value, int current, Use&& use) {
   const std::variant<int, std::string> read = readValue(form, value, current);
   if (const auto* message = std::get_if<std::string>(&read)) return *message;
   use(std::get<int>(read));
@@ -113,7 +113,7 @@ std::string withCode(const ValueForm& form, std::string_view value, int current,
 
 }  // namespace
 
-ParameterPath::ParameterPath(const PathFamily& family, int channel, int index)
+ParameterPath::ParameterPath(const CatalogFamily& family, int channel, int index)
     : family_(&family), side_(family.side), channel_(channel), index_(index) {
   const std::vector<std::string_view> tokens = split(family.pattern);
   int values[2] = {channel, index};
@@ -129,8 +129,8 @@ std::variant<ParameterPath, std::string> ParameterPath::parse(std::string_view t
   const std::vector<std::string_view> parts = split(text);
   if (text.empty()) return std::string("empty parameter path");
   std::size_t bestMatched = 0;
-  const PathFamily* best = nullptr;
-  for (const PathFamily& family : pathFamilies()) {
+  const CatalogFamily* best = nullptr;
+  for (const CatalogFamily& family : ParameterCatalog::families()) {
     const std::vector<std::string_view> tokens = split(family.pattern);
     int values[2] = {0, 0};
     int used = 0;
@@ -161,7 +161,7 @@ std::variant<ParameterPath, std::string> ParameterPath::parse(std::string_view t
 }
 
 Delivery ParameterPath::delivery() const {
-  switch (family_->row->store) {
+  switch (family_->entry->store) {
     case Store::Setup:
       return Delivery::SetupBlock;
     case Store::Startup:
@@ -172,7 +172,7 @@ Delivery ParameterPath::delivery() const {
 }
 
 int ParameterPath::code(const ParameterImage& image) const {
-  const PathRow& row = *family_->row;
+  const CatalogEntry& row = *family_->entry;
   switch (row.store) {
     case Store::Channel:
       return image.field(side_, channel_, row.field(side_, index_));
@@ -198,17 +198,17 @@ int ParameterPath::code(const ParameterImage& image) const {
 }
 
 std::string ParameterPath::text(const ParameterImage& image) const {
-  if (family_->row->store == Store::Name) {
+  if (family_->entry->store == Store::Name) {
     return image.read([this](const ImageData& d) {
       return NameField::FieldToText(d.edited.block(side_, channel_).first(kNameBytes), kNameBytes);
     });
   }
-  return valueText(*family_->row->form, code(image));
+  return valueText(family_->entry->value, code(image));
 }
 
 bool ParameterPath::sameScope(const ParameterPath& other) const {
-  const Store mine = family_->row->store;
-  const Store theirs = other.family_->row->store;
+  const Store mine = family_->entry->store;
+  const Store theirs = other.family_->entry->store;
   if (scopeOf(mine) != scopeOf(theirs)) return false;
   if (scopeOf(mine) == scopeOf(Store::Channel)) return side_ == other.side_;
   return mine != Store::Matrix || name_ == other.name_;
@@ -239,7 +239,7 @@ SetOutcome ParameterPath::set(ParameterImage& image, LinkGroups* links, std::str
 
 std::string ParameterPath::apply(ParameterImage& image, LinkGroups* links, std::string_view value,
                                  bool followLinks) const {
-  switch (family_->row->store) {
+  switch (family_->entry->store) {
     case Store::Channel:
       return applyChannel(image, links, value, followLinks);
     case Store::Setup:
@@ -251,27 +251,27 @@ std::string ParameterPath::apply(ParameterImage& image, LinkGroups* links, std::
 }
 
 int ParameterPath::limited(const ParameterImage& image, Field field, int code) const {
-  const PathRow& row = *family_->row;
+  const CatalogEntry& row = *family_->entry;
   if (row.limit == Limit::Corner) {
     const bool highPass = field == crossoverFields(side_).XFQCY_Lo;
     code = CrossLimits::crossoverCorner(image.crossover(side_, channel_), highPass, code);
   } else if (row.limit == Limit::ShelfFrequency) {
     code = shelfFrequency(image.band(side_, channel_, index_).Type, code);
   }
-  const ValueForm& form = *row.form;
-  if (form.form != Form::Number && form.form != Form::Ratio) return code;
+  const ParameterValue& form = row.value;
+  if (form.form != ParameterValue::Form::Number && form.form != ParameterValue::Form::Ratio) return code;
   // A damaged neighbour cannot push the code out of the field's range.
-  code = std::clamp(CrossLimits::dynamics(image, side_, channel_, field, code), form.minimum - form.shown,
-                    form.maximum - form.shown);
-  return form.form == Form::Ratio ? ValueScales::SnapRatio(code) : code;
+  code = std::clamp(CrossLimits::dynamics(image, side_, channel_, field, code), form.scale->storedMinimum(),
+                    form.scale->storedMaximum());
+  return form.form == ParameterValue::Form::Ratio ? ValueScales::SnapRatio(code) : code;
 }
 
 std::string ParameterPath::applyChannel(ParameterImage& image, LinkGroups* links, std::string_view value,
                                         bool followLinks) const {
-  const PathRow& row = *family_->row;
+  const CatalogEntry& row = *family_->entry;
   const Field field = row.field(side_, index_);
   const bool follow = row.follows && followLinks && links;
-  return withCode(*row.form, value, image.field(side_, channel_, field), [&](int read) {
+  return withCode(row.value, value, image.field(side_, channel_, field), [&](int read) {
     if (row.limit == Limit::BandKind) {
       // Every member takes the kind as the page's kind list gives it: a
       // shelf moves that member's frequency to its side of 2000 Hz.
@@ -292,9 +292,9 @@ std::string ParameterPath::applyChannel(ParameterImage& image, LinkGroups* links
 
 std::string ParameterPath::applyOther(ParameterImage& image, LinkGroups* links,
                                       std::string_view value) const {
-  const ValueForm& form = *family_->row->form;
+  const ParameterValue& form = family_->entry->value;
   const int current = code(image);
-  switch (family_->row->store) {
+  switch (family_->entry->store) {
     case Store::Name: {
       const std::size_t bytes = NameField::FieldBytes(value);
       if (bytes > kNameBytes)
@@ -328,9 +328,9 @@ std::string ParameterPath::applyOther(ParameterImage& image, LinkGroups* links,
 }
 
 std::string ParameterPath::applySetup(ParameterImage& image, std::string_view value) const {
-  const PathRow& row = *family_->row;
+  const CatalogEntry& row = *family_->entry;
   bool refused = false;
-  const std::string error = withCode(*row.form, value, code(image), [&](int read) {
+  const std::string error = withCode(row.value, value, code(image), [&](int read) {
     refused = image.modify([&](ImageData& d) {
       if (row.store == Store::Startup) {
         StartupProgram program(d.system.startupProgram);
@@ -352,11 +352,11 @@ std::string ParameterPath::applySetup(ParameterImage& image, std::string_view va
 
 std::vector<std::string> ParameterPath::families() {
   std::vector<std::string> lines;
-  for (const PathFamily& family : pathFamilies()) {
+  for (const CatalogFamily& family : ParameterCatalog::families()) {
     std::string line = family.pattern;
     line.resize(std::max(line.size() + 2, kHelpColumn), ' ');
-    const PathRow& row = *family.row;
-    line += row.example.empty() ? valueExample(*row.form) : std::string(row.example);
+    const CatalogEntry& row = *family.entry;
+    line += row.example.empty() ? valueExample(row.value) : std::string(row.example);
     lines.push_back(std::move(line));
   }
   return lines;
@@ -364,7 +364,7 @@ std::vector<std::string> ParameterPath::families() {
 
 std::vector<ParameterPath> ParameterPath::all() {
   std::vector<ParameterPath> paths;
-  for (const PathFamily& family : pathFamilies()) {
+  for (const CatalogFamily& family : ParameterCatalog::families()) {
     std::vector<int> counts;
     for (std::string_view token : split(family.pattern))
       if (const std::optional<Placeholder> placeholder = placeholderOf(token))

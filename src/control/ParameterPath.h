@@ -14,13 +14,12 @@
 #include "model/BlockLayout.h"
 
 namespace orvane {
+struct CatalogFamily;
 class LinkGroups;
 class ParameterImage;
 }  // namespace orvane
 
 namespace orvane::control {
-
-struct PathFamily;
 
 // How a changed value reaches the device.
 enum class Delivery {
@@ -61,7 +60,7 @@ class ParameterPath {
   static std::vector<ParameterPath> all();
 
  private:
-  ParameterPath(const PathFamily& family, int channel, int index);
+  ParameterPath(const CatalogFamily& family, int channel, int index);
 
   int code(const ParameterImage& image) const;
   std::string apply(ParameterImage& image, LinkGroups* links, std::string_view value, bool followLinks) const;
@@ -72,7 +71,7 @@ class ParameterPath {
   int limited(const ParameterImage& image, Field field, int code) const;
   bool sameScope(const ParameterPath& other) const;
 
-  const PathFamily* family_;
+  const CatalogFamily* family_;
   Side side_;
   int channel_;  // the first placeholder: channel, or input of a crosspoint or threshold
   int index_;    // the second: EQ band, or output of a crosspoint

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "dsp/NumFormat.h"
 #include "model/ValueScales.h"
 
 namespace orvane::control {
@@ -68,49 +69,45 @@ bool hasOff(NumKind kind) {
          kind == NumKind::LevelOffAtMax;
 }
 
-NumFormat fieldRules(const ValueForm& form, NumKind kind) {
-  NumFormat rules;
+NumFormat fieldRules(const ParameterValue& form, NumKind kind) {
+  NumFormat rules = NumFormat::of(*form.scale);
   rules.kind = kind;
-  rules.step = form.step;
-  rules.offset = form.offset;
-  rules.minimum = form.minimum;
-  rules.maximum = form.maximum;
   return rules;
 }
 
 // The display kind a typed unit selects: a delay is also taken as the
 // distance sound travels in it.
-std::optional<NumKind> kindForUnit(const ValueForm& form, std::string_view unit) {
-  if (unit.empty() || sameWord(unit, form.unit)) return form.kind;
-  if (form.kind == NumKind::DelayMs) {
+std::optional<NumKind> kindForUnit(const ParameterValue& form, std::string_view unit) {
+  if (unit.empty() || sameWord(unit, form.scale->unit)) return form.scale->kind;
+  if (form.scale->kind == NumKind::DelayMs) {
     if (sameWord(unit, "m")) return NumKind::DelayMetres;
     if (sameWord(unit, "ft")) return NumKind::DelayFeet;
   }
   return std::nullopt;
 }
 
-std::string refused(std::string_view value, const ValueForm& form) {
+std::string refused(std::string_view value, const ParameterValue& form) {
   return quoted(value) + " is not " + std::string(form.what);
 }
 
-std::variant<int, std::string> readNumber(const ValueForm& form, std::string_view value, int current) {
+std::variant<int, std::string> readNumber(const ParameterValue& form, std::string_view value, int current) {
   const std::string_view text = trimmed(value);
-  const int shownCurrent = current + form.shown;
-  if (hasOff(form.kind) && sameWord(text, kOff))
-    return fieldRules(form, form.kind).parse(kOff, shownCurrent).code - form.shown;
+  const int shownCurrent = current + form.scale->shown;
+  if (hasOff(form.scale->kind) && sameWord(text, kOff))
+    return fieldRules(form, form.scale->kind).parse(kOff, shownCurrent).code - form.scale->shown;
   const std::optional<Figure> figure = leadingFigure(text);
   if (!figure) return refused(value, form);
   double x = figure->value;
   std::string_view unit = trimmed(figure->rest);
-  if (form.kind == NumKind::Frequency && !unit.empty() && (unit[0] == 'k' || unit[0] == 'K')) {
+  if (form.scale->kind == NumKind::Frequency && !unit.empty() && (unit[0] == 'k' || unit[0] == 'K')) {
     x *= 1000.0;
     unit.remove_prefix(1);
   }
   const std::optional<NumKind> kind = kindForUnit(form, unit);
   if (!kind) return refused(value, form);
-  if (form.strict && (x < form.minimum || x > form.maximum || x != std::floor(x)))
-    return quoted(value) + " is outside " + std::to_string(form.minimum) + ".." +
-           std::to_string(form.maximum);
+  if (form.strict && (x < form.scale->minimum || x > form.scale->maximum || x != std::floor(x)))
+    return quoted(value) + " is outside " + std::to_string(form.scale->minimum) + ".." +
+           std::to_string(form.scale->maximum);
   std::array<char, 64> typed{};
   const int length =
       std::snprintf(typed.data(), typed.size(), "%.6f", std::clamp(x, -kHugeFigure, kHugeFigure));
@@ -118,10 +115,10 @@ std::variant<int, std::string> readNumber(const ValueForm& form, std::string_vie
       fieldRules(form, *kind)
           .parse(std::string_view(typed.data(), static_cast<std::size_t>(length)), shownCurrent);
   if (parsed.outOfRange) return quoted(value) + " is out of range";
-  return parsed.code - form.shown;
+  return parsed.code - form.scale->shown;
 }
 
-std::variant<int, std::string> readRatio(const ValueForm& form, std::string_view value) {
+std::variant<int, std::string> readRatio(const ParameterValue& form, std::string_view value) {
   const std::optional<Figure> first = leadingFigure(trimmed(value));
   if (!first) return refused(value, form);
   double ratio = first->value;
@@ -139,13 +136,15 @@ std::variant<int, std::string> readRatio(const ValueForm& form, std::string_view
   }
   const double code =
       std::round(std::clamp(ratio, 1.0, 100.0) * kRatioCodesPerUnit) - (kRatioCodesPerUnit - 1);
-  return std::clamp(ValueScales::SnapRatio(static_cast<int>(code)), form.minimum, form.maximum);
+  return std::clamp(ValueScales::SnapRatio(static_cast<int>(code)), form.scale->minimum, form.scale->maximum);
 }
 
-std::variant<int, std::string> readChoice(const ValueForm& form, std::string_view value) {
+std::variant<int, std::string> readChoice(const ParameterValue& form, std::string_view value) {
   const std::string_view text = trimmed(value);
-  for (const Choice& choice : form.choices)
-    if (sameWord(text, choice.text)) return choice.code;
+  for (const Choice& choice : form.choices->entries())
+    if (sameWord(text, choice.word)) return choice.code;
+  for (const ChoiceAlias& alias : form.choices->aliases())
+    if (sameWord(text, alias.word)) return alias.code;
   return refused(value, form);
 }
 
@@ -185,54 +184,53 @@ bool sameWord(std::string_view a, std::string_view b) {
   });
 }
 
-std::variant<int, std::string> readValue(const ValueForm& form, std::string_view value, int current) {
+std::variant<int, std::string> readValue(const ParameterValue& form, std::string_view value, int current) {
   switch (form.form) {
-    case Form::Number:
+    case ParameterValue::Form::Number:
       return readNumber(form, value, current);
-    case Form::Ratio:
+    case ParameterValue::Form::Ratio:
       return readRatio(form, value);
-    case Form::Choice:
+    case ParameterValue::Form::Choice:
       return readChoice(form, value);
-    case Form::Name:
+    case ParameterValue::Form::Name:
       break;
   }
   return refused(value, form);
 }
 
-std::string valueText(const ValueForm& form, int code) {
+std::string valueText(const ParameterValue& form, int code) {
   switch (form.form) {
-    case Form::Number: {
-      std::string text = fieldRules(form, form.kind).text(code + form.shown);
-      if (text != kOff && !text.ends_with(form.unit)) text += form.unit;
+    case ParameterValue::Form::Number: {
+      std::string text = fieldRules(form, form.scale->kind).text(code + form.scale->shown);
+      if (text != kOff && !text.ends_with(form.scale->unit)) text += form.scale->unit;
       return text;
     }
-    case Form::Ratio:
-      return fieldRules(form, form.kind).text(ValueScales::SnapRatio(code));
-    case Form::Choice: {
-      const auto found = std::ranges::find(form.choices, code, &Choice::code);
-      return found != form.choices.end() ? std::string(found->text) : std::to_string(code);
+    case ParameterValue::Form::Ratio:
+      return fieldRules(form, form.scale->kind).text(ValueScales::SnapRatio(code));
+    case ParameterValue::Form::Choice: {
+      const Choice* choice = form.choices->find(code);
+      return choice ? std::string(choice->word) : std::to_string(code);
     }
-    case Form::Name:
+    case ParameterValue::Form::Name:
       break;
   }
   return std::to_string(code);
 }
 
-std::string valueExample(const ValueForm& form) {
+std::string valueExample(const ParameterValue& form) {
   switch (form.form) {
-    case Form::Number:
-      return valueText(form, form.minimum - form.shown) + ".." + valueText(form, form.maximum - form.shown);
-    case Form::Ratio:
-      return form.kind == NumKind::AgcRatio ? "1:1..1:20" : "1:1..20:1";
-    case Form::Choice: {
+    case ParameterValue::Form::Number:
+      return valueText(form, form.scale->minimum - form.scale->shown) + ".." +
+             valueText(form, form.scale->maximum - form.scale->shown);
+    case ParameterValue::Form::Ratio:
+      return form.scale->kind == NumKind::AgcRatio ? "1:1..1:20" : "1:1..20:1";
+    case ParameterValue::Form::Choice: {
       std::string list;
-      for (const Choice& choice : form.choices) {
-        if (std::ranges::find(form.choices, choice.code, &Choice::code)->text != choice.text) continue;
-        list += (list.empty() ? "" : "|") + std::string(choice.text);
-      }
+      for (const Choice& choice : form.choices->entries())
+        list += (list.empty() ? "" : "|") + std::string(choice.word);
       return list;
     }
-    case Form::Name:
+    case ParameterValue::Form::Name:
       break;
   }
   return std::string(form.what);

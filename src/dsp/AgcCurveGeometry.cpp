@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/Scales.h"
+
 namespace orvane {
 
 namespace {
@@ -21,11 +23,11 @@ std::size_t indexOf(AgcCurveGeometry::Handle handle) {
 AgcCurveGeometry::AgcCurveGeometry(PlotRect client) : plot_(client, kUnits) {}
 
 void AgcCurveGeometry::update(const ParameterImage& image, int channel) {
-  using enum ValueScales::Scale;
-  threshold_ = StoredCode(image, Side::Input, channel, InputField::AGC_Threshold, AgcLevel);
-  target_ = StoredCode(image, Side::Input, channel, InputField::AGC_TargetLevel, AgcLevel);
+  threshold_ = StoredCode(image, Side::Input, channel, InputField::AGC_Threshold, Scales::kAgcLevel);
+  target_ = StoredCode(image, Side::Input, channel, InputField::AGC_TargetLevel, Scales::kAgcLevel);
   compressorLevel_ =
-      StoredCode(image, Side::Input, channel, InputField::Comp_Level, DynamicsLevel) + kCompressorOffset;
+      StoredCode(image, Side::Input, channel, InputField::Comp_Level, Scales::kInputCompressorLevel) +
+      kCompressorOffset;
   const double agcRatio = StoredRatio(image, Side::Input, channel, InputField::AGC_Ratio);
   const double compressorRatio = StoredRatio(image, Side::Input, channel, InputField::Comp_ratio);
 

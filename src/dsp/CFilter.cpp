@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "dsp/FilterDesign.h"
-#include "dsp/FilterTexts.h"
+#include "model/Choices.h"
 #include "model/Language.h"
 #include "model/ParameterImage.h"
 
@@ -280,19 +280,19 @@ std::string CFilter::BandwidthText() const {
 }
 
 std::string CFilter::KindText() const {
-  return std::string(FilterTexts::kind(kind_, Language::isEnglish()));
+  return std::string(Choices::kBandType.reportedText(static_cast<int>(kind_)));
 }
 
 std::string CFilter::ShelfSlopeText() const {
-  return std::string(FilterTexts::shelfSlope(slope_));
+  return std::string(Choices::kShelfSlope.reportedText(slope_));
 }
 
 std::string CFilter::CrossoverSlopeText() const {
-  return std::string(FilterTexts::crossoverSlope(slope_));
+  return std::string(Choices::kCrossoverSlope.reportedText(slope_));
 }
 
 std::string CFilter::FamilyText() const {
-  return std::string(FilterTexts::family(family_, Language::isEnglish()));
+  return std::string(Choices::kCrossoverFamily.reportedText(family_));
 }
 
 std::string CFilter::LabelText() const {

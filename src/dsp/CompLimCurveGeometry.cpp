@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/Scales.h"
+
 namespace orvane {
 
 namespace {
@@ -13,9 +15,9 @@ constexpr int kUnits = 500;
 CompLimCurveGeometry::CompLimCurveGeometry(PlotRect client) : plot_(client, kUnits) {}
 
 void CompLimCurveGeometry::update(const ParameterImage& image, int channel) {
-  using enum ValueScales::Scale;
-  compressorLevel_ = StoredCode(image, Side::Output, channel, OutputField::Comp_Level, DynamicsLevel);
-  limiterThreshold_ = StoredCode(image, Side::Output, channel, OutputField::Lim_Threshold, DynamicsLevel);
+  compressorLevel_ = StoredCode(image, Side::Output, channel, OutputField::Comp_Level, Scales::kOutputLevel);
+  limiterThreshold_ =
+      StoredCode(image, Side::Output, channel, OutputField::Lim_Threshold, Scales::kOutputLevel);
   const double ratio = StoredRatio(image, Side::Output, channel, OutputField::Comp_ratio);
 
   const double k = compressorLevel_;

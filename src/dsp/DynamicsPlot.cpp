@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/Scales.h"
+#include "model/ValueScales.h"
+
 namespace orvane {
 
 namespace {
@@ -58,12 +61,13 @@ int DynamicsPlot::ratioCode(double span, double drop) {
   return ValueScales::SnapRatio(static_cast<int>(std::lround(code)));
 }
 
-int StoredCode(const ParameterImage& image, Side side, int channel, Field field, ValueScales::Scale scale) {
+int StoredCode(const ParameterImage& image, Side side, int channel, Field field,
+               const ParameterScale& scale) {
   return ValueScales::ClampCode(scale, image.field(side, channel, field));
 }
 
 double StoredRatio(const ParameterImage& image, Side side, int channel, Field field) {
-  return ValueScales::ToUnit(ValueScales::Scale::Ratio, image.field(side, channel, field));
+  return ValueScales::ToUnit(Scales::kCompressorRatio, image.field(side, channel, field));
 }
 
 std::optional<int> StoreChangedField(ParameterImage& image, Side side, int channel, Field field, int code) {

@@ -11,7 +11,7 @@
 
 #include "model/BlockLayout.h"
 #include "model/ParameterImage.h"
-#include "model/ValueScales.h"
+#include "model/ParameterScale.h"
 
 namespace orvane {
 
@@ -92,7 +92,7 @@ std::optional<Handle> FirstHandleAt(const std::array<Handle, N>& order, RectOf r
 
 // A field of the edited block limited to its scale: a damaged program file
 // still draws a curve inside the plot.
-int StoredCode(const ParameterImage& image, Side side, int channel, Field field, ValueScales::Scale scale);
+int StoredCode(const ParameterImage& image, Side side, int channel, Field field, const ParameterScale& scale);
 // The ratio (1.0..20.0) a ratio field of the edited block holds.
 double StoredRatio(const ParameterImage& image, Side side, int channel, Field field);
 

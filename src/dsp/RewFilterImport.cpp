@@ -10,6 +10,7 @@
 #include "model/Language.h"
 #include "model/ParameterImage.h"
 #include "model/QTable.h"
+#include "model/Scales.h"
 #include "model/ValueScales.h"
 
 namespace orvane::RewFilterImport {
@@ -230,16 +231,15 @@ FilterKind kindOf(FilterType type) {
 // fields step, within the range of the band type.
 int bandFrequency(double hz, FilterType type) {
   const int grid = static_cast<int>(FreqGrid[static_cast<std::size_t>(NearestFreqIndex(hz))]);
-  const ValueScales::CodeRange range = ValueScales::RangeOf(ValueScales::Scale::Frequency);
-  const int low = type == FilterType::HighShelf ? CFilter::kShelfBoundaryHz : range.min;
-  const int high = type == FilterType::LowShelf ? CFilter::kShelfBoundaryHz : range.max;
+  const int low = type == FilterType::HighShelf ? CFilter::kShelfBoundaryHz : Scales::kFrequency.minimum;
+  const int high = type == FilterType::LowShelf ? CFilter::kShelfBoundaryHz : Scales::kFrequency.maximum;
   return std::clamp(grid, low, high);
 }
 
 int gainCode(double gainDb) {
   const double limited = std::clamp(gainDb, -kGainLimitDb, kGainLimitDb);
   const int code = static_cast<int>(std::lround(limited * 10)) + CFilter::kFlatGainCode;
-  return ValueScales::ClampCode(ValueScales::Scale::EqGain, code);
+  return ValueScales::ClampCode(Scales::kEqGain, code);
 }
 
 // The code whose Q is nearest to `q`: between the one the Q reaches and

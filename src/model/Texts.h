@@ -1,13 +1,10 @@
 #pragma once
 
-// The fixed bilingual texts of the parameter model: the choice lists that
-// stand for enumerated codes, and the link failure messages with the caption
-// of the message box they appear in. Combo boxes fill from the list of the
-// current language; for every list except the feedback levels a code is its
-// position in the list.
+// The fixed bilingual texts of the parameter model that are no parameter's
+// choices: the names of the link groups, and the link failure messages with
+// the caption of the message box they appear in.
 
 #include <array>
-#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -16,45 +13,6 @@
 #include "model/Language.h"
 
 namespace orvane::Texts {
-
-// EQ band `Type` 0..2.
-inline constexpr std::array<BiText, 3> kEqBandType{{
-    {"Parameter", "参量"},
-    {"Lo-Shelf", "低调"},
-    {"Hi-Shelf", "高调"},
-}};
-
-// Crossover `XMode_Lo` / `XMode_Hi` 0..2: Linkwitz-Riley, Bessel, Butterworth.
-inline constexpr std::array<BiText, 3> kCrossoverFamily{{
-    {"Link_Ril", "宁克"},
-    {"Bessel", "贝塞尔"},
-    {"BTWorth", "巴特沃斯"},
-}};
-
-// Crossover `XSLope_Lo` / `XSLope_Hi` 0..6, in dB per octave.
-inline constexpr std::array<BiText, 7> kCrossoverSlope{{
-    BiText::same("12"),
-    BiText::same("18"),
-    BiText::same("24"),
-    BiText::same("30"),
-    BiText::same("36"),
-    BiText::same("42"),
-    BiText::same("48"),
-}};
-
-// EQ band `Slope` 0..1 of the shelving types.
-inline constexpr std::array<BiText, 2> kShelfSlope{{BiText::same("6dB"), BiText::same("12dB")}};
-
-// Anti-feedback levels; the `Feedback` codes are 0, 5, 7, 9, 11 for positions
-// 0..4 (see FeedbackPosition / FeedbackCode).
-inline constexpr std::array<BiText, 5> kFeedbackLevel{{
-    BiText::same("OFF"),
-    {"Level 1", "1级"},
-    {"Level 2", "2级"},
-    {"Level 3", "3级"},
-    {"Level 4", "4级"},
-}};
-inline constexpr std::array<int, 5> kFeedbackCodes{0, 5, 7, 9, 11};
 
 // Link groups 0..7 of the inputs (lettered like the inputs) and outputs.
 inline constexpr std::array<BiText, kChannels> kInputLinkGroup{{
@@ -88,17 +46,6 @@ inline constexpr BiText kNetworkFailed{"Unable to Open NetWork", "不能打开�
 // The texts of `list` in the current language, in list order.
 std::vector<std::string_view> CurrentList(std::span<const BiText> list);
 
-// Text of list position `code` in the current language; empty for a code the
-// list does not hold (a damaged block or file), so nothing reads past a list.
-std::string_view ChoiceText(std::span<const BiText> list, int code);
-
 std::span<const BiText> LinkGroupList(Side side);
-
-// List position of a `Feedback` code; none for a code that is no level.
-std::optional<int> FeedbackPosition(int code);
-// `Feedback` code of a list position; positions outside 0..4 are limited.
-int FeedbackCode(int position);
-// Text of a `Feedback` code; empty for a code that is no level.
-std::string_view FeedbackText(int code);
 
 }  // namespace orvane::Texts

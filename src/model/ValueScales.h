@@ -1,7 +1,7 @@
 #pragma once
 
 // How the integer codes of the parameter image become engineering units and
-// text. Pages, the main window, the graphs and the report all convert through
+// text, by the parameter's scale. Pages, the main window, the graphs and the report all convert through
 // these rules, so a value reads the same everywhere.
 //
 // Every conversion first limits the code to its scale's range: codes from a
@@ -11,48 +11,25 @@
 // Texts round halves away from zero and never show a minus sign on a figure
 // that reads as zero.
 
-#include <optional>
 #include <string>
 
-namespace orvane::ValueScales {
+#include "model/ParameterScale.h"
 
-enum class Scale {
-  ChannelGain,    // `Gain` of every channel: -30.0..+12.0 dB
-  MasterLevel,    // `Allvolume`: -59.9..+12.0 dB, 0 = off
-  MixLevel,       // `Out1_MG` … `Out8_MG`: -59.5..0 dB, 0 = crosspoint off
-  EqGain,         // EQ band `Gain`: -40.0..+20.0 dB, 400 = flat
-  Bandwidth,      // EQ band `Q`: 0.05..3.00 octaves
-  Frequency,      // `FQCY`, `XFQCY_Lo`, `XFQCY_Hi`: 20..20000 Hz
-  Delay,          // `Delay`: 0..1000 ms
-  NoiseGate,      // `NoiseGate`: -119..+10 dBu, 0 = off
-  AgcLevel,       // `AGC_TargetLevel`, `AGC_Threshold`: -79.9..+20.0 dB, 0 = off
-  DynamicsLevel,  // `Comp_Level`, `Lim_Threshold`: -30.0..+19.9 dB, 500 = off
-  Attack,         // `Comp_A`, `Lim_Attack`, `AGC_ResponseTime`: 0.3..200 ms
-  Release,        // `Comp_R`, `Lim_Release`, `AGC_ReleaseTime`: 50..5000 ms
-  Ratio,          // `Comp_ratio`, `AGC_Ratio`: 1.0..20.0
-};
+namespace orvane::ValueScales {
 
 // The compressor shows its ratio as "2.5:1", the AGC as "1:2.5".
 enum class RatioKind { Compressor, Agc };
 
-struct CodeRange {
-  int min;
-  int max;
-};
-
-CodeRange RangeOf(Scale scale);
-int ClampCode(Scale scale, int code);
-
-// The code that switches the function off, for the scales that have one.
-std::optional<int> OffCode(Scale scale);
-bool IsOff(Scale scale, int code);
+// The stored code limited to the scale's range.
+int ClampCode(const ParameterScale& scale, int code);
+bool IsOff(const ParameterScale& scale, int code);
 
 // Value in the scale's unit: dB, dBu, octaves, Hz, ms, or the ratio figure.
-double ToUnit(Scale scale, int code);
+double ToUnit(const ParameterScale& scale, int code);
 
 // Report form of any scale: "-12.5dB", "OFF", "0.30oct", "1000Hz", "0.500ms",
-// "150ms". Ratios read in the compressor form; RatioText gives the AGC form.
-std::string LevelText(Scale scale, int code);
+// "150ms", "2.5:1", "1:2.5".
+std::string LevelText(const ParameterScale& scale, int code);
 
 // `value` with `decimals` places, halves rounded away from zero, no "-0".
 std::string FixedText(double value, int decimals);

@@ -3,10 +3,12 @@
 #include <vector>
 
 #include "dsp/ChannelFilters.h"
+#include "model/Choices.h"
 #include "model/LockState.h"
 #include "model/NameField.h"
+#include "model/ParameterCatalog.h"
 #include "model/ParameterImage.h"
-#include "model/Texts.h"
+#include "model/Scales.h"
 #include "model/ValueScales.h"
 
 namespace orvane {
@@ -50,64 +52,57 @@ enum class Kind {
   EqWidth,
 };
 
-constexpr int kNone = -1;  // the side has no such parameter
-
-// A row: its name, what it shows, and the function lock that hides it on
-// each side (kNone where the side leaves the cell empty).
+// A row: its name, what it shows, and the catalog entry it shows on each
+// side (none where the side leaves the cell empty); the entry's lock hides
+// the value.
 struct RowRule {
   BiText name;
   Kind kind;
-  int inputLock;
-  int outputLock;
+  std::string_view inputPath;
+  std::string_view outputPath;
   int group;
 };
 
-using namespace LockFlag;
-
 constexpr std::array<RowRule, 9> kChannelRows{{
-    {{"Name", "通道名"}, Kind::Name, InputLabel, OutputLabel, 0},
-    {{"Mute", "静音"}, Kind::Mute, InputMute, OutputMute, 0},
-    {{"Gain", "增益"}, Kind::Gain, InputGain, OutputGain, 0},
-    {{"NoiseGate", "噪声门"}, Kind::NoiseGate, LockFlag::NoiseGate, kNone, 0},
-    {{"Polarity", "相位"}, Kind::Polarity, InputPolarity, OutputPolarity, 0},
-    {{"Delay", "延时"}, Kind::Delay, InputDelay, OutputDelay, 0},
-    {{"Allvolume", "总静音"}, Kind::Allvolume, InputMainVolume, OutputMainVolume, 0},
-    {{"All_Feedback", "总防啸叫"}, Kind::AllFeedback, MainFeedback, kNone, 0},
-    {{"Feedback", "防啸叫"}, Kind::Feedback, InputFeedback, kNone, 0},
+    {{"Name", "通道名"}, Kind::Name, "<ch>.name", "<ch>.name", 0},
+    {{"Mute", "静音"}, Kind::Mute, "<ch>.mute", "<ch>.mute", 0},
+    {{"Gain", "增益"}, Kind::Gain, "<ch>.gain", "<ch>.gain", 0},
+    {{"NoiseGate", "噪声门"}, Kind::NoiseGate, "<ch>.gate", {}, 0},
+    {{"Polarity", "相位"}, Kind::Polarity, "<ch>.polarity", "<ch>.polarity", 0},
+    {{"Delay", "延时"}, Kind::Delay, "<ch>.delay", "<ch>.delay", 0},
+    {{"Allvolume", "总静音"}, Kind::Allvolume, "master.in.level", "master.out.level", 0},
+    {{"All_Feedback", "总防啸叫"}, Kind::AllFeedback, "master.antifeedback", {}, 0},
+    {{"Feedback", "防啸叫"}, Kind::Feedback, "<ch>.feedback", {}, 0},
 }};
 constexpr int kFirstMixRow = 9;
 constexpr int kFirstEqRow = 35;
 constexpr std::array<RowRule, 18> kProcessingRows{{
-    {{"Threshold", "自动增益 阈值"}, Kind::AgcThreshold, InputDynamics, kNone, 2},
-    {{"AGC_Target Level", "自动增益 目标电平"}, Kind::AgcTarget, InputDynamics, kNone, 2},
-    {{"AGC_Response time", "自动增益 相应时间"}, Kind::AgcResponse, InputDynamics, kNone, 2},
-    {{"AGC_Release time", "自动增益 释放时间"}, Kind::AgcRelease, InputDynamics, kNone, 2},
-    {{"AGC_Ratio", "自动增益 比率"}, Kind::AgcRatio, InputDynamics, kNone, 2},
-    {{"Comp_Level", "压缩 电平"}, Kind::CompLevel, InputDynamics, OutputDynamics, 3},
-    {{"Comp_A", "压缩 相应时间"}, Kind::CompAttack, InputDynamics, OutputDynamics, 3},
-    {{"Comp_R", "压缩 释放时间"}, Kind::CompRelease, InputDynamics, OutputDynamics, 3},
-    {{"Comp_ratio", "压缩比"}, Kind::CompRatio, InputDynamics, OutputDynamics, 3},
-    {{"Threshold", "压限电平"}, Kind::LimThreshold, kNone, OutputDynamics, 3},
-    {{"Attack", "相应时间"}, Kind::LimAttack, kNone, OutputDynamics, 3},
-    {{"Release", "释放时间"}, Kind::LimRelease, kNone, OutputDynamics, 3},
-    {{"XMode_Lo", "高通类型"}, Kind::HighPassFamily, kNone, OutputCrossover, 4},
-    {{"XFQCY_Lo", "高通频率"}, Kind::HighPassFrequency, InputCrossover, OutputCrossover, 4},
-    {{"XSLope_Lo", "高通斜率"}, Kind::HighPassSlope, InputCrossover, OutputCrossover, 4},
-    {{"XMode_Hi", "低通类型"}, Kind::LowPassFamily, kNone, OutputCrossover, 4},
-    {{"XFQCY_Hi", "低通频率"}, Kind::LowPassFrequency, InputCrossover, OutputCrossover, 4},
-    {{"XSLope_Hi", "低通斜率"}, Kind::LowPassSlope, InputCrossover, OutputCrossover, 4},
+    {{"Threshold", "自动增益 阈值"}, Kind::AgcThreshold, "<ch>.agc.threshold", {}, 2},
+    {{"AGC_Target Level", "自动增益 目标电平"}, Kind::AgcTarget, "<ch>.agc.target", {}, 2},
+    {{"AGC_Response time", "自动增益 相应时间"}, Kind::AgcResponse, "<ch>.agc.response", {}, 2},
+    {{"AGC_Release time", "自动增益 释放时间"}, Kind::AgcRelease, "<ch>.agc.release", {}, 2},
+    {{"AGC_Ratio", "自动增益 比率"}, Kind::AgcRatio, "<ch>.agc.ratio", {}, 2},
+    {{"Comp_Level", "压缩 电平"}, Kind::CompLevel, "<ch>.comp.level", "<ch>.comp.level", 3},
+    {{"Comp_A", "压缩 相应时间"}, Kind::CompAttack, "<ch>.comp.attack", "<ch>.comp.attack", 3},
+    {{"Comp_R", "压缩 释放时间"}, Kind::CompRelease, "<ch>.comp.release", "<ch>.comp.release", 3},
+    {{"Comp_ratio", "压缩比"}, Kind::CompRatio, "<ch>.comp.ratio", "<ch>.comp.ratio", 3},
+    {{"Threshold", "压限电平"}, Kind::LimThreshold, {}, "<ch>.lim.threshold", 3},
+    {{"Attack", "相应时间"}, Kind::LimAttack, {}, "<ch>.lim.attack", 3},
+    {{"Release", "释放时间"}, Kind::LimRelease, {}, "<ch>.lim.release", 3},
+    {{"XMode_Lo", "高通类型"}, Kind::HighPassFamily, {}, "<ch>.xover.lo.family", 4},
+    {{"XFQCY_Lo", "高通频率"}, Kind::HighPassFrequency, "<ch>.xover.lo.freq", "<ch>.xover.lo.freq", 4},
+    {{"XSLope_Lo", "高通斜率"}, Kind::HighPassSlope, "<ch>.xover.lo.slope", "<ch>.xover.lo.slope", 4},
+    {{"XMode_Hi", "低通类型"}, Kind::LowPassFamily, {}, "<ch>.xover.hi.family", 4},
+    {{"XFQCY_Hi", "低通频率"}, Kind::LowPassFrequency, "<ch>.xover.hi.freq", "<ch>.xover.hi.freq", 4},
+    {{"XSLope_Hi", "低通斜率"}, Kind::LowPassSlope, "<ch>.xover.hi.slope", "<ch>.xover.hi.slope", 4},
 }};
 constexpr std::array<Kind, 4> kEqKinds{Kind::EqType, Kind::EqGain, Kind::EqFrequency, Kind::EqWidth};
+constexpr std::array<std::string_view, 4> kEqPaths{"<ch>.eq.<band>.type", "<ch>.eq.<band>.gain",
+                                                   "<ch>.eq.<band>.freq", "<ch>.eq.<band>.bw"};
 constexpr std::array<BiText, 4> kEqSuffixes{
     {{" Type", " 类型"}, {" Gain", " 增益"}, {" FQCY", " 频率"}, {" Q", " 斜率"}}};
 
 constexpr BiText kLock{"Lock", "锁定"};
-constexpr BiText kOn = BiText::same("ON");
-constexpr BiText kMuted = BiText::same("Mute");
-constexpr std::array<BiText, 2> kPolarity{{{"-", "反相"}, {"+", "正相"}}};
-constexpr std::array<BiText, 2> kSwitch{{{"OFF", "关"}, {"ON", "开"}}};
-constexpr std::array<BiText, 4> kFeedbackLevels{
-    {{"1 Level", "1 级"}, {"2 Level", "2 级"}, {"3 Level", "3 级"}, {"4 Level", "4 级"}}};
 
 std::string text(const BiText& t) {
   return std::string(t.current());
@@ -116,12 +111,13 @@ std::string text(const BiText& t) {
 // The row's description; EQ and matrix rows are made up from their number.
 RowRule ruleOf(int row) {
   if (row < kFirstMixRow) return kChannelRows.at(static_cast<std::size_t>(row));
-  if (row < kFirstMixRow + kChannels) return {{}, Kind::Mix, Matrix, kNone, 1};
+  if (row < kFirstMixRow + kChannels) return {{}, Kind::Mix, "matrix.<A-H>.<1-8>", {}, 1};
   if (row < kFirstEqRow) return kProcessingRows.at(static_cast<std::size_t>(row - kFirstMixRow - kChannels));
   const int band = (row - kFirstEqRow) / 4;
+  const auto kind = static_cast<std::size_t>((row - kFirstEqRow) % 4);
   // The inputs have no ninth band: its cells stay empty, locked or not.
-  const int inputLock = band < bandCount(Side::Input) ? InputEq : kNone;
-  return {{}, kEqKinds.at(static_cast<std::size_t>((row - kFirstEqRow) % 4)), inputLock, OutputEq, 5 + band};
+  const std::string_view inputPath = band < bandCount(Side::Input) ? kEqPaths.at(kind) : std::string_view();
+  return {{}, kEqKinds.at(kind), inputPath, kEqPaths.at(kind), 5 + band};
 }
 
 std::string rowName(int row) {
@@ -165,34 +161,30 @@ std::string ChannelValues::cell(Kind kind, int row) const {
         return NameField::FieldToText(d.edited.block(side_, channel_), kNameBytes);
       });
     case Kind::Mute:
-      return text(field(Mute) != 0 ? kOn : kMuted);
+      return std::string(Choices::kMute.reportedText(field(Mute) != 0 ? 1 : 0));
     case Kind::Gain:
-      return VS::LevelText(VS::Scale::ChannelGain, field(Gain));
+      return VS::LevelText(Scales::kChannelGain, field(Gain));
     case Kind::NoiseGate:
-      return VS::LevelText(VS::Scale::NoiseGate, field(InputField::NoiseGate));
+      return VS::LevelText(Scales::kNoiseGate, field(InputField::NoiseGate));
     case Kind::Polarity:
-      return text(kPolarity[field(Polarity) != 0 ? 1 : 0]);
+      return std::string(Choices::kPolarity.reportedText(field(Polarity) != 0 ? 1 : 0));
     case Kind::Delay:
       return VS::DelayText(field(Delay));
     case Kind::Allvolume:
-      return VS::LevelText(VS::Scale::MasterLevel, field(Allvolume));
+      return VS::LevelText(Scales::kMasterLevel, field(Allvolume));
     case Kind::AllFeedback:
-      return text(kSwitch[field(InputField::All_Feedback) != 0 ? 1 : 0]);
-    case Kind::Feedback: {
-      const int code = field(InputField::Feedback);
-      const std::optional<int> level = Texts::FeedbackPosition(code);
-      if (!level) return {};
-      return *level == 0 ? std::string("OFF")
-                         : text(kFeedbackLevels.at(static_cast<std::size_t>(*level - 1)));
-    }
+      return std::string(Choices::kSwitch.reportedText(field(InputField::All_Feedback) != 0 ? 1 : 0));
+    case Kind::Feedback:
+      return std::string(Choices::kFeedbackLevel.reportedText(field(InputField::Feedback)));
     case Kind::Mix: {
       const int code = field(InputField::mix(row - kFirstMixRow));
-      return code == 0 ? text(kSwitch[0]) : VS::LevelText(VS::Scale::MixLevel, code);
+      return code == 0 ? std::string(Choices::kSwitch.reportedText(0))
+                       : VS::LevelText(Scales::kMixLevel, code);
     }
     case Kind::AgcThreshold:
-      return VS::LevelText(VS::Scale::AgcLevel, field(InputField::AGC_Threshold));
+      return VS::LevelText(Scales::kAgcLevel, field(InputField::AGC_Threshold));
     case Kind::AgcTarget:
-      return VS::LevelText(VS::Scale::AgcLevel, field(InputField::AGC_TargetLevel));
+      return VS::LevelText(Scales::kAgcLevel, field(InputField::AGC_TargetLevel));
     case Kind::AgcResponse:
       return VS::AttackText(field(InputField::AGC_ResponseTime));
     case Kind::AgcRelease:
@@ -200,7 +192,7 @@ std::string ChannelValues::cell(Kind kind, int row) const {
     case Kind::AgcRatio:
       return VS::RatioText(field(InputField::AGC_Ratio), VS::RatioKind::Agc);
     case Kind::CompLevel:
-      return VS::LevelText(VS::Scale::DynamicsLevel,
+      return VS::LevelText(Scales::kInputCompressorLevel,
                            field(fieldOf(InputField::Comp_Level, OutputField::Comp_Level)));
     case Kind::CompAttack:
       return VS::AttackText(field(fieldOf(InputField::Comp_A, OutputField::Comp_A)));
@@ -210,7 +202,7 @@ std::string ChannelValues::cell(Kind kind, int row) const {
       return VS::RatioText(field(fieldOf(InputField::Comp_ratio, OutputField::Comp_ratio)),
                            VS::RatioKind::Compressor);
     case Kind::LimThreshold:
-      return VS::LevelText(VS::Scale::DynamicsLevel, field(OutputField::Lim_Threshold));
+      return VS::LevelText(Scales::kInputCompressorLevel, field(OutputField::Lim_Threshold));
     case Kind::LimAttack:
       return VS::AttackText(field(OutputField::Lim_Attack));
     case Kind::LimRelease:
@@ -251,6 +243,12 @@ std::string ChannelValues::eqCell(Kind kind, int row) const {
 
 }  // namespace
 
+const CatalogEntry* ReportTable::entryOf(int row, Side side) {
+  const RowRule rule = ruleOf(row);
+  const std::string_view path = side == Side::Input ? rule.inputPath : rule.outputPath;
+  return path.empty() ? nullptr : ParameterCatalog::entry(path, side);
+}
+
 ReportTable ReportTable::build(const ParameterImage& image, ChannelFilters& filters) {
   ReportTable table;
   const LockState locks = image.read([](const ImageData& d) { return d.locks; });
@@ -260,10 +258,10 @@ ReportTable ReportTable::build(const ParameterImage& image, ChannelFilters& filt
     const ChannelValues values(image, filters, side, (column - 1) % kChannels);
     for (int row = 0; row < kRows; ++row) {
       const RowRule rule = ruleOf(row);
-      const int lock = side == Side::Input ? rule.inputLock : rule.outputLock;
-      if (lock == kNone) continue;
+      const CatalogEntry* entry = entryOf(row, side);
+      if (entry == nullptr) continue;
       std::string& cell = table.cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-      cell = locks.isLocked(lock) ? text(kLock) : values.cell(rule.kind, row);
+      cell = locks.isLocked(entry->lock(side)) ? text(kLock) : values.cell(rule.kind, row);
     }
   }
   return table;

@@ -10,8 +10,11 @@
 #include <string>
 #include <string_view>
 
+#include "model/BlockLayout.h"
+
 namespace orvane {
 
+struct CatalogEntry;
 class ChannelFilters;
 class ParameterImage;
 
@@ -31,6 +34,9 @@ class ReportTable {
   // Rows of one kind of parameter share a group (channel settings, matrix,
   // AGC, dynamics, crossover, each EQ band), for colouring.
   static int group(int row);
+  // The catalog entry whose value `row` shows on `side`; null where the
+  // side leaves the row's cells empty.
+  static const CatalogEntry* entryOf(int row, Side side);
 
  private:
   std::array<std::array<std::string, kColumns>, kRows> cells_;

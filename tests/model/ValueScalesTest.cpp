@@ -3,53 +3,71 @@
 #include <string>
 #include <vector>
 
+#include "model/Scales.h"
 #include "model/ValueScales.h"
 
 namespace orvane::ValueScales {
 namespace {
 
 struct Reading {
-  Scale scale;
+  const ParameterScale& scale;
   int code;
   const char* text;
 };
 
 TEST(ValueScales, LevelTextsAtTheEndsAndSpecialCodesOfEveryScale) {
   const std::vector<Reading> readings = {
-      {Scale::ChannelGain, 0, "-30.0dB"},  // lowest gain is a level, not off
-      {Scale::ChannelGain, 299, "-0.1dB"},  {Scale::ChannelGain, 300, "0.0dB"},
-      {Scale::ChannelGain, 420, "12.0dB"},  {Scale::MasterLevel, 0, "OFF"},
-      {Scale::MasterLevel, 1, "-59.9dB"},   {Scale::MasterLevel, 600, "0.0dB"},
-      {Scale::MasterLevel, 720, "12.0dB"},  {Scale::MixLevel, 0, "OFF"},
-      {Scale::MixLevel, 1, "-60dB"},  // -59.5 dB, halves away from zero
-      {Scale::MixLevel, 2, "-59dB"},        {Scale::MixLevel, 117, "-2dB"},  // -1.5 dB
-      {Scale::MixLevel, 119, "-1dB"},                                        // -0.5 dB must not read "-0dB"
-      {Scale::MixLevel, 120, "0dB"},        {Scale::EqGain, 0, "-40.0dB"},
-      {Scale::EqGain, 399, "-0.1dB"},       {Scale::EqGain, 400, "0.0dB"},
-      {Scale::EqGain, 600, "20.0dB"},       {Scale::Bandwidth, 0, "0.05oct"},
-      {Scale::Bandwidth, 95, "1.00oct"},    {Scale::Bandwidth, 295, "3.00oct"},
-      {Scale::Frequency, 20, "20Hz"},       {Scale::Frequency, 20000, "20000Hz"},
-      {Scale::NoiseGate, 0, "OFF"},         {Scale::NoiseGate, 1, "-119dBu"},
-      {Scale::NoiseGate, 120, "0dBu"},      {Scale::NoiseGate, 130, "10dBu"},
-      {Scale::AgcLevel, 0, "OFF"},          {Scale::AgcLevel, 1, "-79.9dB"},
-      {Scale::AgcLevel, 800, "0.0dB"},      {Scale::AgcLevel, 1000, "20.0dB"},
-      {Scale::DynamicsLevel, 0, "-30.0dB"}, {Scale::DynamicsLevel, 499, "19.9dB"},
-      {Scale::DynamicsLevel, 500, "OFF"},   {Scale::Release, 0, "50ms"},
-      {Scale::Release, 4950, "5000ms"},     {Scale::Attack, 7, "1ms"},
-      {Scale::Delay, 24, "0.500ms"},        {Scale::Ratio, 16, "2.5:1"},
+      {Scales::kChannelGain, 0, "-30.0dB"},  // lowest gain is a level, not off
+      {Scales::kChannelGain, 299, "-0.1dB"},
+      {Scales::kChannelGain, 300, "0.0dB"},
+      {Scales::kChannelGain, 420, "12.0dB"},
+      {Scales::kMasterLevel, 0, "OFF"},
+      {Scales::kMasterLevel, 1, "-59.9dB"},
+      {Scales::kMasterLevel, 600, "0.0dB"},
+      {Scales::kMasterLevel, 720, "12.0dB"},
+      {Scales::kMixLevel, 0, "OFF"},
+      {Scales::kMixLevel, 1, "-60dB"},  // -59.5 dB, halves away from zero
+      {Scales::kMixLevel, 2, "-59dB"},
+      {Scales::kMixLevel, 117, "-2dB"},  // -1.5 dB
+      {Scales::kMixLevel, 119, "-1dB"},  // -0.5 dB must not read "-0dB"
+      {Scales::kMixLevel, 120, "0dB"},
+      {Scales::kEqGain, 0, "-40.0dB"},
+      {Scales::kEqGain, 399, "-0.1dB"},
+      {Scales::kEqGain, 400, "0.0dB"},
+      {Scales::kEqGain, 600, "20.0dB"},
+      {Scales::kOctaves, 0, "0.05oct"},
+      {Scales::kOctaves, 95, "1.00oct"},
+      {Scales::kOctaves, 295, "3.00oct"},
+      {Scales::kFrequency, 20, "20Hz"},
+      {Scales::kFrequency, 20000, "20000Hz"},
+      {Scales::kNoiseGate, 0, "OFF"},
+      {Scales::kNoiseGate, 1, "-119dBu"},
+      {Scales::kNoiseGate, 120, "0dBu"},
+      {Scales::kNoiseGate, 130, "10dBu"},
+      {Scales::kAgcLevel, 0, "OFF"},
+      {Scales::kAgcLevel, 1, "-79.9dB"},
+      {Scales::kAgcLevel, 800, "0.0dB"},
+      {Scales::kAgcLevel, 1000, "20.0dB"},
+      {Scales::kInputCompressorLevel, 0, "-30.0dB"},
+      {Scales::kInputCompressorLevel, 499, "19.9dB"},
+      {Scales::kInputCompressorLevel, 500, "OFF"},
+      {Scales::kRelease, 0, "50ms"},
+      {Scales::kRelease, 4950, "5000ms"},
+      {Scales::kAttack, 7, "1ms"},
+      {Scales::kDelay, 24, "0.500ms"},
+      {Scales::kCompressorRatio, 16, "2.5:1"},
   };
   for (const Reading& r : readings) {
-    EXPECT_EQ(LevelText(r.scale, r.code), r.text)
-        << "scale " << static_cast<int>(r.scale) << " code " << r.code;
+    EXPECT_EQ(LevelText(r.scale, r.code), r.text) << "scale of unit " << r.scale.unit << " code " << r.code;
   }
 }
 
 TEST(ValueScales, CodesOutsideTheRangeReadAsTheNearestEnd) {
-  EXPECT_EQ(LevelText(Scale::ChannelGain, -5), "-30.0dB");
-  EXPECT_EQ(LevelText(Scale::ChannelGain, 32767), "12.0dB");
-  EXPECT_EQ(LevelText(Scale::DynamicsLevel, 600), "OFF");
-  EXPECT_EQ(LevelText(Scale::MixLevel, -1), "OFF");
-  EXPECT_EQ(LevelText(Scale::Frequency, 0), "20Hz");
+  EXPECT_EQ(LevelText(Scales::kChannelGain, -5), "-30.0dB");
+  EXPECT_EQ(LevelText(Scales::kChannelGain, 32767), "12.0dB");
+  EXPECT_EQ(LevelText(Scales::kInputCompressorLevel, 600), "OFF");
+  EXPECT_EQ(LevelText(Scales::kMixLevel, -1), "OFF");
+  EXPECT_EQ(LevelText(Scales::kFrequency, 0), "20Hz");
   EXPECT_EQ(DelayText(-32768), "0.000ms");
   EXPECT_EQ(DelayText(2000), "1000ms");
   EXPECT_EQ(AttackText(-1), "0.3ms");
@@ -59,17 +77,17 @@ TEST(ValueScales, CodesOutsideTheRangeReadAsTheNearestEnd) {
 }
 
 TEST(ValueScales, UnitValuesAndOffCodes) {
-  EXPECT_DOUBLE_EQ(ToUnit(Scale::MasterLevel, 1), -59.9);
-  EXPECT_DOUBLE_EQ(ToUnit(Scale::MixLevel, 1), -59.5);
-  EXPECT_DOUBLE_EQ(ToUnit(Scale::Bandwidth, 295), 3.0);
-  EXPECT_DOUBLE_EQ(ToUnit(Scale::Attack, 6), 0.9);
-  EXPECT_DOUBLE_EQ(ToUnit(Scale::Ratio, 191), 20.0);
+  EXPECT_DOUBLE_EQ(ToUnit(Scales::kMasterLevel, 1), -59.9);
+  EXPECT_DOUBLE_EQ(ToUnit(Scales::kMixLevel, 1), -59.5);
+  EXPECT_DOUBLE_EQ(ToUnit(Scales::kOctaves, 295), 3.0);
+  EXPECT_DOUBLE_EQ(ToUnit(Scales::kAttack, 6), 0.9);
+  EXPECT_DOUBLE_EQ(ToUnit(Scales::kCompressorRatio, 191), 20.0);
 
-  EXPECT_FALSE(IsOff(Scale::ChannelGain, 0));
-  EXPECT_FALSE(IsOff(Scale::EqGain, 400));
-  EXPECT_TRUE(IsOff(Scale::NoiseGate, 0));
-  EXPECT_TRUE(IsOff(Scale::DynamicsLevel, 500));
-  EXPECT_FALSE(IsOff(Scale::DynamicsLevel, 0));
+  EXPECT_FALSE(IsOff(Scales::kChannelGain, 0));
+  EXPECT_FALSE(IsOff(Scales::kEqGain, 400));
+  EXPECT_TRUE(IsOff(Scales::kNoiseGate, 0));
+  EXPECT_TRUE(IsOff(Scales::kInputCompressorLevel, 500));
+  EXPECT_FALSE(IsOff(Scales::kInputCompressorLevel, 0));
 }
 
 struct DelayReading {

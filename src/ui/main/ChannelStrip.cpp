@@ -7,6 +7,7 @@
 #include <QValidator>
 
 #include "model/NameField.h"
+#include "model/Scales.h"
 #include "model/Texts.h"
 #include "ui/common/UiText.h"
 #include "ui/main/MainTexts.h"
@@ -21,10 +22,6 @@ namespace orvane::ui {
 
 namespace {
 
-constexpr int kGainMax = 420;         // +12 dB
-constexpr int kGainUnity = 300;       // 0 dB
-constexpr double kGainStep = 0.1;     // dB per code
-constexpr double kGainOffset = 30;    // code 0 = -30 dB
 constexpr int kFieldWidth = 70;       // fields of an output column
 constexpr int kInputFieldWidth = 96;  // fields of an input row
 // Faders long enough to set a gain to a tenth of a decibel with the mouse.
@@ -99,16 +96,13 @@ ChannelStrip::ChannelStrip(Side side, int channel, QWidget* parent)
   curve_->setOnColor(QColor(ConsoleLook::kOnAmber));
   fader_ = new Fader(this);
   fader_->setObjectName("fader");
-  fader_->setRange(0, kGainMax);
-  fader_->setMarkValue(kGainUnity);
+  fader_->setRange(Scales::kChannelGain.minimum, Scales::kChannelGain.maximum);
+  fader_->setMarkValue(Scales::kChannelGain.unityCode());
   fader_->setTickInterval(60);
   fader_->setPageStep(10);
   gain_ = new NumField(this);
   gain_->setObjectName("gain");
-  gain_->setDisplayKind(NumKind::Level, QStringLiteral("dB"));
-  gain_->setStep(kGainStep);
-  gain_->setOffset(kGainOffset);
-  gain_->setRange(0, kGainMax);
+  gain_->setScale(Scales::kChannelGain, QStringLiteral("dB"));
   gain_->edit()->setFixedWidth(kFieldWidth - 16);
   link_ = new QComboBox(this);
   link_->setObjectName("link");

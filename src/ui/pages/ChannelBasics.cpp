@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include "model/Scales.h"
 #include "ui/pages/ChannelEdit.h"
 #include "ui/pages/NumField.h"
 #include "ui/pages/PageControls.h"
@@ -17,16 +18,10 @@ namespace orvane::ui {
 
 namespace {
 
-constexpr int kDelayMax = 1470;  // 1000 ms
-constexpr std::array<FieldFormat, 3> kDelayForms{{
-    {NumKind::DelayMs, 1, 0, 0, kDelayMax},
-    {NumKind::DelayMetres, 1, 0, 0, kDelayMax},
-    {NumKind::DelayFeet, 1, 0, 0, kDelayMax},
-}};
+constexpr std::array<const ParameterScale*, 3> kDelayForms{&Scales::kDelay, &Scales::kDelayMetres,
+                                                           &Scales::kDelayFeet};
 constexpr std::array<const BiText*, 3> kDelayCaptions{&PageTexts::kDelayMs, &PageTexts::kDelayMetres,
                                                       &PageTexts::kDelayFeet};
-constexpr FieldFormat kGain{NumKind::Level, 0.1, 30, 0, 420};
-constexpr int kGainUnity = 300;
 constexpr int kNormal = 1;  // `Polarity`: 1 normal, 0 inverted
 constexpr int kInverted = 0;
 
@@ -52,7 +47,7 @@ QGroupBox* ChannelBasics::buildDelay() {
   captions_.add(group, PageTexts::kDelay);
   QGridLayout* grid = groupGrid(group);
   for (std::size_t form = 0; form < delay_.size(); ++form) {
-    delay_[form] = PageControls::makeField(group, kDelayForms[form]);
+    delay_[form] = PageControls::makeField(group, *kDelayForms[form]);
     delay_[form]->setObjectName(QStringLiteral("delay%1").arg(form));
     grid->addWidget(captions_.label(*kDelayCaptions[form], group), static_cast<int>(form), 0);
     grid->addWidget(delay_[form], static_cast<int>(form), 1);
@@ -66,13 +61,13 @@ QGroupBox* ChannelBasics::buildChannel() {
   auto* group = new QGroupBox(this);
   captions_.add(group, PageTexts::kChannel);
   channelGrid_ = groupGrid(group);
-  gain_ = PageControls::makeField(group, kGain);
+  gain_ = PageControls::makeField(group, Scales::kChannelGain);
   gain_->setObjectName("channelGain");
   fader_ = new Fader(group);
   fader_->setObjectName("channelGainFader");
   fader_->setOrientation(Qt::Horizontal);
-  fader_->setRange(kGain.minimum, kGain.maximum);
-  fader_->setMarkValue(kGainUnity);
+  fader_->setRange(Scales::kChannelGain.minimum, Scales::kChannelGain.maximum);
+  fader_->setMarkValue(Scales::kChannelGain.unityCode());
   fader_->setTickInterval(60);
   fader_->setFixedHeight(18);
   polarity_ = new ToggleButton(group);

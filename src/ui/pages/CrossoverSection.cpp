@@ -5,8 +5,10 @@
 #include <QLabel>
 
 #include "dsp/CKTVEQ.h"
+#include "model/Choices.h"
 #include "model/CrossLimits.h"
 #include "model/ParameterImage.h"
+#include "model/Scales.h"
 #include "ui/pages/ChannelEdit.h"
 #include "ui/pages/NumField.h"
 #include "ui/pages/PageControls.h"
@@ -15,8 +17,6 @@
 namespace orvane::ui {
 
 namespace {
-
-constexpr FieldFormat kFrequency{NumKind::Frequency, 1, 0, 20, 20000};
 
 QComboBox* makeList(QWidget* parent, const char* name) {
   auto* list = new QComboBox(parent);
@@ -31,8 +31,8 @@ CrossoverSection::CrossoverSection(ChannelEdit& edit, QWidget* parent) : QGroupB
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(6, 4, 6, 4);
   grid->setVerticalSpacing(3);
-  highFrequency_ = PageControls::makeField(this, kFrequency);
-  lowFrequency_ = PageControls::makeField(this, kFrequency);
+  highFrequency_ = PageControls::makeField(this, Scales::kFrequency);
+  lowFrequency_ = PageControls::makeField(this, Scales::kFrequency);
   highSlope_ = makeList(this, "highPassSlope");
   lowSlope_ = makeList(this, "lowPassSlope");
   if (edit.side() == Side::Output) {
@@ -122,9 +122,9 @@ void CrossoverSection::recompute(bool highPass) {
 
 void CrossoverSection::refill() {
   for (bool highPass : {true, false}) {
-    PageControls::fill(slope(highPass), PageTexts::kCrossoverSlopes, slope(highPass)->currentIndex());
+    PageControls::fill(slope(highPass), Choices::kCrossoverSlope, slope(highPass)->currentIndex());
     if (QComboBox* list = family(highPass))
-      PageControls::fill(list, PageTexts::kFamilies, list->currentIndex());
+      PageControls::fill(list, Choices::kCrossoverFamily, list->currentIndex());
   }
 }
 

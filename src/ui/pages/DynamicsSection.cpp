@@ -50,7 +50,7 @@ void DynamicsSection::addGroup(const DynamicsGroup& group) {
   grid->setContentsMargins(6, 4, 6, 4);
   grid->setVerticalSpacing(3);
   for (const DynamicsRow& row : group.rows) {
-    Control& control = controls_.emplace_back(Control{row, PageControls::makeField(box, row.format)});
+    Control& control = controls_.emplace_back(Control{row, PageControls::makeField(box, *row.scale)});
     const int at = grid->rowCount();
     grid->addWidget(captions_.label(*row.caption, box), at, 0);
     grid->addWidget(control.field, at, 1);
@@ -87,7 +87,7 @@ QComboBox* DynamicsSection::ratioList(Field field) const {
 void DynamicsSection::showChannel() {
   for (Control& control : controls_) {
     const int stored = edit_.value(control.row.field);
-    show(control, (control.ratios ? ValueScales::SnapRatio(stored) : stored) + control.row.shownOffset);
+    show(control, (control.ratios ? ValueScales::SnapRatio(stored) : stored) + control.row.scale->shown);
   }
   graph_->ShowChannel(edit_.channel());
 }
@@ -101,16 +101,17 @@ void DynamicsSection::show(const Control& control, int shown) {
 void DynamicsSection::onEdited(const Control& control, int shown) {
   const DynamicsRow& row = control.row;
   // A damaged neighbour cannot push the code out of the field's range.
-  int code = std::clamp(limit_(row.field, shown - row.shownOffset, edit_),
-                        row.format.minimum - row.shownOffset, row.format.maximum - row.shownOffset);
+  const ParameterScale& scale = *row.scale;
+  int code =
+      std::clamp(limit_(row.field, shown - scale.shown, edit_), scale.storedMinimum(), scale.storedMaximum());
   if (control.ratios) code = ValueScales::SnapRatio(code);
-  show(control, code + row.shownOffset);
+  show(control, code + scale.shown);
   edit_.write(row.field, code);
   graph_->Redraw();
 }
 
 void DynamicsSection::onDragged(Field field, int code) {
-  if (const Control* control = find(field)) show(*control, code + control->row.shownOffset);
+  if (const Control* control = find(field)) show(*control, code + control->row.scale->shown);
   edit_.follow({field});
 }
 

@@ -22,20 +22,10 @@ class ChannelEdit;
 class DynamicsGraph;
 class NumField;
 
-// Fields that both pages' dynamics use alike.
-namespace DynamicsFields {
-inline constexpr FieldFormat kAttack{NumKind::Attack, 1, 0, 0, 206};
-inline constexpr FieldFormat kRelease{NumKind::Integer, 1, 0, 50, 5000};
-inline constexpr int kReleaseShown = 50;  // release times are stored 50 ms lower
-inline constexpr FieldFormat kCompressorRatio{NumKind::CompressorRatio, 1, 0, 1, 191};
-inline constexpr FieldFormat kAgcRatio{NumKind::AgcRatio, 1, 0, 1, 191};
-}  // namespace DynamicsFields
-
 struct DynamicsRow {
   const BiText* caption;
   Field field;
-  FieldFormat format;
-  int shownOffset = 0;  // field value = stored code + shownOffset (release times: 50)
+  const ParameterScale* scale;  // the field shows the stored code + the scale's `shown`
 };
 
 struct DynamicsGroup {

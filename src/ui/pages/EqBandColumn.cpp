@@ -4,6 +4,8 @@
 #include <QGridLayout>
 
 #include "dsp/CFilter.h"
+#include "model/Choices.h"
+#include "model/Scales.h"
 #include "ui/pages/NumField.h"
 #include "ui/pages/PageControls.h"
 #include "ui/pages/PageTexts.h"
@@ -15,10 +17,6 @@ namespace orvane::ui {
 
 namespace {
 
-constexpr FieldFormat kFrequency{NumKind::Frequency, 1, 0, 20, 20000};
-constexpr FieldFormat kOctaves{NumKind::Octaves, 0.01, 0, 0, 295};
-constexpr FieldFormat kQ{NumKind::QFigure, 1, 0, 0, 295};
-constexpr FieldFormat kGain{NumKind::Level, 0.1, 40, 0, 600};
 constexpr int kLowShelf = 1;
 constexpr int kHighShelf = 2;
 
@@ -33,16 +31,16 @@ EqBandColumn::EqBandColumn(int band, QWidget* parent, QGridLayout* grid, int col
     : QObject(parent),
       toggle_(new ToggleButton(QString::number(band + 1), parent)),
       type_(new QComboBox(parent)),
-      frequency_(PageControls::makeField(parent, kFrequency)),
-      octaves_(PageControls::makeField(parent, kOctaves)),
-      q_(PageControls::makeField(parent, kQ)),
+      frequency_(PageControls::makeField(parent, Scales::kFrequency)),
+      octaves_(PageControls::makeField(parent, Scales::kOctaves)),
+      q_(PageControls::makeField(parent, Scales::kQ)),
       slope_(new QComboBox(parent)),
-      gain_(PageControls::makeField(parent, kGain)),
+      gain_(PageControls::makeField(parent, Scales::kEqGain)),
       fader_(new Fader(parent)) {
   toggle_->setOnColor(QColor(ConsoleLook::kOnGreen));
   toggle_->setFixedHeight(20);
   fader_->setOrientation(Qt::Horizontal);
-  fader_->setRange(kGain.minimum, kGain.maximum);
+  fader_->setRange(Scales::kEqGain.minimum, Scales::kEqGain.maximum);
   fader_->setMarkValue(CFilter::kFlatGainCode);
   fader_->setTickInterval(100);
   fader_->setPageStep(10);
@@ -72,8 +70,8 @@ EqBandColumn::EqBandColumn(int band, QWidget* parent, QGridLayout* grid, int col
 
 void EqBandColumn::refill() {
   if (locked_) return;
-  PageControls::fill(type_, PageTexts::kBandTypes, shown_.type);
-  PageControls::fill(slope_, PageTexts::kShelfSlopes, shown_.slope);
+  PageControls::fill(type_, Choices::kBandType, shown_.type);
+  PageControls::fill(slope_, Choices::kShelfSlope, shown_.slope);
 }
 
 void EqBandColumn::show(const BandView& band) {
@@ -97,8 +95,8 @@ void EqBandColumn::arrange(int type, int frequency) {
   octaves_->setVisible(!shelf);
   q_->setVisible(!shelf);
   slope_->setVisible(shelf);
-  const int low = type == kHighShelf ? CFilter::kShelfBoundaryHz : kFrequency.minimum;
-  const int high = type == kLowShelf ? CFilter::kShelfBoundaryHz : kFrequency.maximum;
+  const int low = type == kHighShelf ? CFilter::kShelfBoundaryHz : Scales::kFrequency.minimum;
+  const int high = type == kLowShelf ? CFilter::kShelfBoundaryHz : Scales::kFrequency.maximum;
   if (frequency_->minimum() != low || frequency_->maximum() != high) frequency_->setRange(low, high);
   frequency_->showValue(frequency);
 }
@@ -107,8 +105,8 @@ void EqBandColumn::setLocked(bool locked) {
   locked_ = locked;
   toggle_->setVisible(!locked);
   fader_->setVisible(!locked);
-  PageControls::lock(type_, locked, PageTexts::kBandTypes, shown_.type);
-  PageControls::lock(slope_, locked, PageTexts::kShelfSlopes, shown_.slope);
+  PageControls::lock(type_, locked, Choices::kBandType, shown_.type);
+  PageControls::lock(slope_, locked, Choices::kShelfSlope, shown_.slope);
   for (NumField* field : {frequency_, octaves_, q_, gain_}) field->setLocked(locked);
 }
 

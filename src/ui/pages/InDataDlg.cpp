@@ -3,8 +3,10 @@
 #include <QComboBox>
 #include <algorithm>
 
+#include "model/Choices.h"
 #include "model/CrossLimits.h"
 #include "model/LockState.h"
+#include "model/Scales.h"
 #include "ui/graphs/AGC_EXT_Map.h"
 #include "ui/pages/ChannelBasics.h"
 #include "ui/pages/NumField.h"
@@ -15,23 +17,20 @@ namespace orvane::ui {
 namespace {
 
 using namespace InputField;
-using namespace DynamicsFields;
-
-constexpr FieldFormat kAgcLevel{NumKind::LevelOffAtMin, 0.1, 80, 0, 1000};
-constexpr FieldFormat kCompressorLevel{NumKind::LevelOffAtMax, 0.1, 30, 0, 500};
+namespace Sc = Scales;
 
 constexpr std::array<DynamicsRow, 5> kAgcRows{{
-    {&PageTexts::kTarget, AGC_TargetLevel, kAgcLevel},
-    {&PageTexts::kThreshold, AGC_Threshold, kAgcLevel},
-    {&PageTexts::kRatio, AGC_Ratio, kAgcRatio},
-    {&PageTexts::kResponse, AGC_ResponseTime, kAttack},
-    {&PageTexts::kRelease, AGC_ReleaseTime, kRelease, kReleaseShown},
+    {&PageTexts::kTarget, AGC_TargetLevel, &Sc::kAgcLevel},
+    {&PageTexts::kThreshold, AGC_Threshold, &Sc::kAgcLevel},
+    {&PageTexts::kRatio, AGC_Ratio, &Sc::kAgcRatio},
+    {&PageTexts::kResponse, AGC_ResponseTime, &Sc::kAttack},
+    {&PageTexts::kRelease, AGC_ReleaseTime, &Sc::kRelease},
 }};
 constexpr std::array<DynamicsRow, 4> kCompressorRows{{
-    {&PageTexts::kLevel, Comp_Level, kCompressorLevel},
-    {&PageTexts::kRatio, Comp_ratio, kCompressorRatio},
-    {&PageTexts::kAttack, Comp_A, kAttack},
-    {&PageTexts::kRelease, Comp_R, kRelease, kReleaseShown},
+    {&PageTexts::kLevel, Comp_Level, &Sc::kInputCompressorLevel},
+    {&PageTexts::kRatio, Comp_ratio, &Sc::kCompressorRatio},
+    {&PageTexts::kAttack, Comp_A, &Sc::kAttack},
+    {&PageTexts::kRelease, Comp_R, &Sc::kRelease},
 }};
 constexpr std::array<DynamicsGroup, 2> kGroups{
     {{&PageTexts::kAgc, kAgcRows}, {&PageTexts::kCompressor, kCompressorRows}}};
@@ -40,9 +39,6 @@ int dynamicsLimit(Field field, int code, const ChannelEdit& edit) {
   return CrossLimits::dynamics(edit.image(), Side::Input, edit.channel(), field, code);
 }
 
-constexpr FieldFormat kNoiseGate{NumKind::WholeLevel, 1, 120, 0, 130};
-// Anti-feedback list entries and the codes they store.
-constexpr std::array<int, 5> kFeedbackCodes{0, 5, 7, 9, 11};
 constexpr int kLevelClasses = 3;
 
 }  // namespace
@@ -51,7 +47,7 @@ InDataDlg::InDataDlg(ParameterImage& image, ChannelFilters& filters, LinkGroups&
     : ChannelPage(Side::Input, image, filters, links, {new AGC_EXT_Map(image), kGroups, &dynamicsLimit},
                   parent) {
   setObjectName("inputPage");
-  gate_ = PageControls::makeField(this, kNoiseGate);
+  gate_ = PageControls::makeField(this, Scales::kNoiseGate);
   gate_->setObjectName("noiseGate");
   feedback_ = new QComboBox(this);
   feedback_->setObjectName("antiFeedback");
@@ -77,20 +73,18 @@ void InDataDlg::showExtras() {
 // A code the list does not hold empties it and shows "NULL".
 void InDataDlg::showFeedback() {
   if (!feedback_->isEnabled()) return;
-  const auto found = std::ranges::find(kFeedbackCodes, edit().value(Feedback));
-  if (found == kFeedbackCodes.end()) {
+  const std::optional<int> position = Choices::kFeedbackLevel.position(edit().value(Feedback));
+  if (!position) {
     const std::array<BiText, 1> null{PageTexts::kNull};
     PageControls::fill(feedback_, null, 0);
     return;
   }
-  if (feedback_->count() != static_cast<int>(kFeedbackCodes.size()))
-    PageControls::fill(feedback_, PageTexts::kFeedbackLevels, -1);
-  PageControls::select(feedback_, static_cast<int>(found - kFeedbackCodes.begin()));
+  PageControls::fill(feedback_, Choices::kFeedbackLevel, *position);
 }
 
 void InDataDlg::onFeedback(int item) {
-  if (feedback_->count() != static_cast<int>(kFeedbackCodes.size())) return;
-  edit().write(Feedback, kFeedbackCodes.at(static_cast<std::size_t>(item)));
+  if (feedback_->count() != static_cast<int>(Choices::kFeedbackLevel.entries().size())) return;
+  edit().write(Feedback, Choices::kFeedbackLevel.codeAt(item));
 }
 
 void InDataDlg::applyLanguage() {
@@ -100,7 +94,7 @@ void InDataDlg::applyLanguage() {
 
 void InDataDlg::applyLocks(const LockState& locks) {
   gate_->setLocked(locks.isLocked(LockFlag::NoiseGate));
-  PageControls::lock(feedback_, locks.isLocked(LockFlag::InputFeedback), PageTexts::kFeedbackLevels, -1);
+  PageControls::lock(feedback_, locks.isLocked(LockFlag::InputFeedback), Choices::kFeedbackLevel, -1);
   ChannelPage::applyLocks(locks);
 }
 

@@ -21,6 +21,13 @@ NumField::NumField(QWidget* parent) : QWidget(parent), edit_(new NumEdit(this)),
   connect(spin_, &NumSpin::valueHeld, this, &NumField::valueHeld);
 }
 
+void NumField::setScale(const ParameterScale& scale, const QString& suffix) {
+  setDisplayKind(scale.kind, suffix);
+  setStep(scale.step);
+  setOffset(scale.offset);
+  setRange(scale.minimum, scale.maximum);
+}
+
 void NumField::setDisplayKind(NumKind kind, const QString& suffix) {
   edit_->setDisplayKind(kind, suffix);
 }

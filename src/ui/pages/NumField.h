@@ -22,6 +22,8 @@ class NumField : public QWidget {
   NumEdit* edit() const { return edit_; }
   NumSpin* spin() const { return spin_; }
 
+  // Takes the kind, step, offset and range of `scale`.
+  void setScale(const ParameterScale& scale, const QString& suffix = QString());
   void setDisplayKind(NumKind kind, const QString& suffix = QString());
   void setStep(double step);
   void setOffset(double offset);

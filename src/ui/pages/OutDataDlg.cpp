@@ -1,6 +1,7 @@
 #include "ui/pages/OutDataDlg.h"
 
 #include "model/CrossLimits.h"
+#include "model/Scales.h"
 #include "ui/graphs/COM_EXT_LIMStatic.h"
 #include "ui/pages/PageTexts.h"
 
@@ -9,20 +10,18 @@ namespace orvane::ui {
 namespace {
 
 using namespace OutputField;
-using namespace DynamicsFields;
-
-constexpr FieldFormat kLevel{NumKind::LevelOffAtTop, 0.1, 30, 0, 500};
+namespace Sc = Scales;
 
 constexpr std::array<DynamicsRow, 4> kCompressorRows{{
-    {&PageTexts::kLevel, Comp_Level, kLevel},
-    {&PageTexts::kRatio, Comp_ratio, kCompressorRatio},
-    {&PageTexts::kAttack, Comp_A, kAttack},
-    {&PageTexts::kRelease, Comp_R, kRelease, kReleaseShown},
+    {&PageTexts::kLevel, Comp_Level, &Sc::kOutputLevel},
+    {&PageTexts::kRatio, Comp_ratio, &Sc::kCompressorRatio},
+    {&PageTexts::kAttack, Comp_A, &Sc::kAttack},
+    {&PageTexts::kRelease, Comp_R, &Sc::kRelease},
 }};
 constexpr std::array<DynamicsRow, 3> kLimiterRows{{
-    {&PageTexts::kThreshold, Lim_Threshold, kLevel},
-    {&PageTexts::kAttack, Lim_Attack, kAttack},
-    {&PageTexts::kRelease, Lim_Release, kRelease, kReleaseShown},
+    {&PageTexts::kThreshold, Lim_Threshold, &Sc::kOutputLevel},
+    {&PageTexts::kAttack, Lim_Attack, &Sc::kAttack},
+    {&PageTexts::kRelease, Lim_Release, &Sc::kRelease},
 }};
 constexpr std::array<DynamicsGroup, 2> kGroups{
     {{&PageTexts::kCompressor, kCompressorRows}, {&PageTexts::kLimiter, kLimiterRows}}};

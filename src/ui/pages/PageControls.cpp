@@ -11,12 +11,19 @@
 
 namespace orvane::ui::PageControls {
 
-NumField* makeField(QWidget* parent, const FieldFormat& format, int editWidth) {
+namespace {
+
+std::vector<BiText> shownTexts(const ChoiceList& choices) {
+  std::vector<BiText> texts;
+  for (const Choice& choice : choices.entries()) texts.push_back(choice.shown);
+  return texts;
+}
+
+}  // namespace
+
+NumField* makeField(QWidget* parent, const ParameterScale& scale, int editWidth) {
   auto* field = new NumField(parent);
-  field->setDisplayKind(format.kind);
-  field->setStep(format.step);
-  field->setOffset(format.offset);
-  field->setRange(format.minimum, format.maximum);
+  field->setScale(scale);
   field->edit()->setFixedWidth(editWidth);
   field->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   return field;
@@ -27,6 +34,10 @@ void fill(QComboBox* combo, std::span<const BiText> items, int index) {
   combo->clear();
   for (const BiText& item : items) combo->addItem(uiText(item));
   select(combo, index);
+}
+
+void fill(QComboBox* combo, const ChoiceList& choices, int index) {
+  fill(combo, shownTexts(choices), index);
 }
 
 void select(QComboBox* combo, int index) {
@@ -42,6 +53,10 @@ void lock(QComboBox* combo, bool locked, std::span<const BiText> items, int inde
   } else {
     fill(combo, items, index);
   }
+}
+
+void lock(QComboBox* combo, bool locked, const ChoiceList& choices, int index) {
+  lock(combo, locked, shownTexts(choices), index);
 }
 
 }  // namespace orvane::ui::PageControls

@@ -1,12 +1,12 @@
 #pragma once
 
 // The bilingual texts of the input and output pages: tab and group titles,
-// captions with their units, and the entries of their drop lists.
+// and captions with their units. The entries of their drop lists are the
+// parameters' own choices.
 
 #include <array>
 
 #include "model/Language.h"
-#include "model/Texts.h"
 
 namespace orvane::ui::PageTexts {
 
@@ -23,9 +23,6 @@ inline constexpr BiText kOctaves{"BW (oct)", "带宽(oct)"};
 inline constexpr BiText kQ{"Q / slope", "Q值/斜率"};
 inline constexpr BiText kBandGain{"Gain (dB)", "增益(dB)"};
 inline constexpr BiText kImportRew{"Import REW filters…", "导入 REW 滤波器…"};
-// The choice lists are the image's own, kept with the model.
-inline constexpr const auto& kBandTypes = Texts::kEqBandType;
-inline constexpr const auto& kShelfSlopes = Texts::kShelfSlope;
 
 // Crossover.
 inline constexpr BiText kCrossover{"Crossover", "分频器"};
@@ -33,8 +30,6 @@ inline constexpr BiText kHighPass{"High-pass", "高通"};
 inline constexpr BiText kLowPass{"Low-pass", "低通"};
 inline constexpr BiText kFamily{"Filter", "滤波器"};
 inline constexpr BiText kSlope{"Slope (dB/oct)", "斜率(dB/oct)"};
-inline constexpr const auto& kCrossoverSlopes = Texts::kCrossoverSlope;
-inline constexpr const auto& kFamilies = Texts::kCrossoverFamily;
 
 // Delay, polarity, gain.
 inline constexpr BiText kDelay{"Delay", "延时"};
@@ -47,11 +42,7 @@ inline constexpr BiText kPolarity{"Polarity", "极性"};
 inline constexpr BiText kInvert{"Invert", "反相"};
 inline constexpr BiText kNoiseGate{"Noise gate (dB)", "噪声门(dB)"};
 inline constexpr BiText kAntiFeedback{"Anti-feedback", "防啸叫"};
-// The anti-feedback levels read the same in both languages; "NULL" stands
-// for a code the list does not hold.
-inline constexpr std::array<BiText, 5> kFeedbackLevels{{BiText::same("OFF"), BiText::same("Level 1"),
-                                                        BiText::same("Level 2"), BiText::same("Level 3"),
-                                                        BiText::same("Level 4")}};
+// "NULL" stands for an anti-feedback code the list does not hold.
 inline constexpr BiText kNull = BiText::same("NULL");
 
 // Dynamics.

@@ -24,7 +24,7 @@ AttenuationGrid::AttenuationGrid(SetupSession& session, QWidget* parent)
     grid->addWidget(new QLabel(uiText(caption), this), row++, 0);
 
   for (int mode = 0; mode < 2; ++mode) {
-    NumField* chairman = SetupFields::make(this, SetupFields::kChairman, "dB");
+    NumField* chairman = SetupFields::make(this, SetupFields::kChairman);
     chairman->showValue(SetupSettings::kAttenuationCode.max);
     chairman->setEnabled(false);
     chairman_[static_cast<std::size_t>(mode)] = chairman;
@@ -36,7 +36,7 @@ AttenuationGrid::AttenuationGrid(SetupSession& session, QWidget* parent)
                                                            {Attenuation::DiscussionCascade, 2}}};
   for (std::size_t i = 0; i < places.size(); ++i) {
     const auto [which, column] = places[i];
-    NumField* field = SetupFields::make(this, SetupFields::kAttenuation, "dB");
+    NumField* field = SetupFields::make(this, Scales::kAttenuation);
     field->setObjectName(QStringLiteral("attenuation%1").arg(i));
     field->showValue(session_.settings().attenuation(which));
     fields_[i] = field;

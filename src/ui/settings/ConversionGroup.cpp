@@ -24,7 +24,7 @@ ConversionGroup::ConversionGroup(SetupSession& session, QWidget* parent)
   PageControls::fill(deviceMode_, T::kDeviceModes, static_cast<int>(s.deviceMode()));
   output_ = new QComboBox(this);
   output_->setObjectName("outputSelection");
-  zeroDbfs_ = SetupFields::make(this, SetupFields::kZeroDbfs, "dBu");
+  zeroDbfs_ = SetupFields::make(this, Scales::kZeroDbfs);
   zeroDbfs_->setObjectName("zeroDbfs");
   zeroDbfs_->showValue(s.zeroDbfsDbu());
   help_ = new HelpButton(Dev_Set_Cap::Topic::Conversion, this);

@@ -83,7 +83,7 @@ QWidget* PriorityGroup::buildInputRows(bool cameraCaption) {
     levels_[i]->setObjectName(QStringLiteral("level%1").arg(input));
     PageControls::fill(levels_[i], T::kLevels, 0);
     grid->addWidget(levels_[i], input + 1, 1);
-    thresholds_[i] = SetupFields::make(rows, SetupFields::kThreshold, "");
+    thresholds_[i] = SetupFields::make(rows, Scales::kThreshold);
     thresholds_[i]->setObjectName(QStringLiteral("threshold%1").arg(input));
     grid->addWidget(thresholds_[i], input + 1, 2);
 

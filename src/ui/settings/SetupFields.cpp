@@ -4,9 +4,10 @@
 
 namespace orvane::ui::SetupFields {
 
-NumField* make(QWidget* parent, const FieldFormat& format, const char* suffix) {
-  NumField* field = PageControls::makeField(parent, format, 72);
-  field->setDisplayKind(format.kind, QString::fromLatin1(suffix));
+NumField* make(QWidget* parent, const ParameterScale& scale) {
+  NumField* field = PageControls::makeField(parent, scale, 72);
+  field->setDisplayKind(scale.kind,
+                        QString::fromUtf8(scale.unit.data(), static_cast<int>(scale.unit.size())));
   return field;
 }
 

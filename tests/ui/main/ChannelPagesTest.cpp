@@ -14,7 +14,9 @@
 #include "ScriptedChooser.h"
 #include "dsp/CKTVEQ.h"
 #include "model/Language.h"
+#include "model/ParameterCatalog.h"
 #include "model/ParameterImage.h"
+#include "model/Scales.h"
 #include "ui/SimProcess.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/UiText.h"
@@ -95,6 +97,28 @@ class ChannelPagesTest : public QObject {
     window_.reset();
     image_.reset();
     Language::setFlag(0);
+  }
+
+  // Every numeric field of both pages is on the scale of one of the side's
+  // catalog entries (the delay also in its two distance forms).
+  void fieldsAreOnTheirCatalogScales() {
+    const auto same = [](const NumFormat& a, const NumFormat& b) {
+      return a.kind == b.kind && a.step == b.step && a.offset == b.offset && a.minimum == b.minimum &&
+             a.maximum == b.maximum;
+    };
+    for (const Side side : {Side::Input, Side::Output}) {
+      std::vector<NumFormat> scales{NumFormat::of(Scales::kDelayMetres), NumFormat::of(Scales::kDelayFeet)};
+      for (const CatalogFamily& family : ParameterCatalog::families())
+        if (family.side == side && family.entry->value.scale)
+          scales.push_back(NumFormat::of(*family.entry->value.scale));
+      const QList<NumField*> fields = page(side)->findChildren<NumField*>();
+      QVERIFY(fields.size() > 20);
+      for (const NumField* field : fields) {
+        const NumFormat& format = field->edit()->format();
+        QVERIFY2(std::ranges::any_of(scales, [&](const NumFormat& s) { return same(s, format); }),
+                 qPrintable(field->objectName()));
+      }
+    }
   }
 
   // A value past its neighbour's limit is stored as the limit, and the field
