@@ -41,7 +41,9 @@ TEST(ParameterCatalog, EveryPathReadsAndTakesItsRangeEndsOffCodeAndWords) {
     } else if (value.scale != nullptr) {
       const ParameterScale& scale = *value.scale;
       codes = {scale.storedMinimum(), scale.storedMaximum()};
-      if (scale.offCode()) EXPECT_EQ(valueText(value, *scale.offCode()), "OFF");
+      if (scale.offCode()) {
+        EXPECT_EQ(valueText(value, *scale.offCode()), "OFF");
+      }
       // A figure far outside the range is clamped to an end (the Q figure
       // runs against its codes), or refused where the pages offer a list.
       const std::string far = readBack(value, "99999999", codes.front());
@@ -65,7 +67,9 @@ TEST(ParameterCatalog, EveryConcretePathParsesToItselfAndReads) {
     ASSERT_TRUE(std::holds_alternative<ParameterPath>(parsed)) << path.name();
     EXPECT_EQ(std::get<ParameterPath>(parsed).name(), path.name());
     EXPECT_TRUE(names.insert(path.name()).second) << "twice: " << path.name();
-    if (!path.name().ends_with(".name")) EXPECT_FALSE(path.text(image).empty()) << path.name();
+    if (!path.name().ends_with(".name")) {
+      EXPECT_FALSE(path.text(image).empty()) << path.name();
+    }
   }
 }
 
