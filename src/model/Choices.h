@@ -91,17 +91,19 @@ inline constexpr std::array<ChoiceAlias, 8> kSwitchWords{
     {{"1", 1}, {"0", 0}, {"true", 1}, {"false", 0}, {"yes", 1}, {"no", 0}, {"enabled", 1}, {"disabled", 0}}};
 inline constexpr ChoiceList kSwitch{kSwitchEntries, kSwitchWords};
 
-// The set-up block's choices: its dialogs show them as radio buttons with
-// their own texts, so only the command line's words are kept here.
-inline constexpr std::array<Choice, 2> kDeviceModeEntries{{{0, {}, {}, "slave"}, {1, {}, {}, "master"}}};
+// The set-up block's choices; no report shows them.
+inline constexpr std::array<Choice, 2> kDeviceModeEntries{
+    {{0, {"Slave Mode", "从机"}, {}, "slave"}, {1, {"Master Mode", "主机"}, {}, "master"}}};
 inline constexpr ChoiceList kDeviceMode{kDeviceModeEntries};
-inline constexpr std::array<Choice, 2> kOutputEntries{{{0, {}, {}, "analog"}, {1, {}, {}, "digital"}}};
+inline constexpr std::array<Choice, 2> kOutputEntries{
+    {{0, {"Analog Output", "模拟输出"}, {}, "analog"}, {1, {"Digital Output", "数字输出"}, {}, "digital"}}};
 inline constexpr ChoiceList kOutput{kOutputEntries};
 inline constexpr std::array<Choice, 2> kOperatingModeEntries{
-    {{0, {}, {}, "conference"}, {1, {}, {}, "discussion"}}};
+    {{0, {"Conference Mode", "会议模式"}, {}, "conference"},
+     {1, {"Discussion Mode", "讨论模式"}, {}, "discussion"}}};
 inline constexpr ChoiceList kOperatingMode{kOperatingModeEntries};
 inline constexpr std::array<Choice, 2> kPriorityEntries{
-    {{0, {}, {}, "representative"}, {1, {}, {}, "chairman"}}};
+    {{0, {"Representative", "代表"}, {}, "representative"}, {1, {"Chairman", "主席"}, {}, "chairman"}}};
 inline constexpr ChoiceList kPriority{kPriorityEntries};
 
 }  // namespace orvane::Choices

@@ -80,8 +80,10 @@ struct CatalogEntry {
   Store store;
   EntryLocks locks;
   ParameterValue value;
-  Field (*field)(Side side, int band) = nullptr;  // Store::Channel
-  bool follows = true;                            // Store::Channel: copied to the linked channels
+  // The field of the channel block: Store::Channel, and the master level
+  // and anti-feedback each block holds.
+  Field (*field)(Side side, int band) = nullptr;
+  bool follows = true;  // Store::Channel: copied to the linked channels
   Limit limit = Limit::None;
   SetupAccess setup{};
   std::string_view example{};  // help text when the value's range says too little

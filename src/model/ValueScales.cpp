@@ -148,10 +148,6 @@ std::string AttackText(int code) {
   return std::to_string(c - kLastSubMsAttack) + "ms";
 }
 
-std::string ReleaseText(int code) {
-  return LevelText(Scales::kRelease, code);
-}
-
 std::string RatioText(int code, RatioKind kind) {
   const int c = ClampCode(Scales::kCompressorRatio, code);
   if (c == kRatioUnity) return "1:1";

@@ -49,7 +49,6 @@ std::string DelayMetresDisplay(int code);
 std::string DelayFeetDisplay(int code);
 
 std::string AttackText(int code);
-std::string ReleaseText(int code);
 std::string RatioText(int code, RatioKind kind);
 
 // Above 2.0 only whole and half ratios exist: any other code moves to the

@@ -15,31 +15,10 @@ namespace orvane {
 
 namespace {
 
-namespace VS = ValueScales;
-
 enum class Kind {
   Name,
-  Mute,
-  Gain,
-  NoiseGate,
-  Polarity,
-  Delay,
-  Allvolume,
-  AllFeedback,
-  Feedback,
+  Value,  // the entry's value on its scale or in its list
   Mix,
-  AgcThreshold,
-  AgcTarget,
-  AgcResponse,
-  AgcRelease,
-  AgcRatio,
-  CompLevel,
-  CompAttack,
-  CompRelease,
-  CompRatio,
-  LimThreshold,
-  LimAttack,
-  LimRelease,
   HighPassFamily,
   HighPassFrequency,
   HighPassSlope,
@@ -65,30 +44,30 @@ struct RowRule {
 
 constexpr std::array<RowRule, 9> kChannelRows{{
     {{"Name", "通道名"}, Kind::Name, "<ch>.name", "<ch>.name", 0},
-    {{"Mute", "静音"}, Kind::Mute, "<ch>.mute", "<ch>.mute", 0},
-    {{"Gain", "增益"}, Kind::Gain, "<ch>.gain", "<ch>.gain", 0},
-    {{"NoiseGate", "噪声门"}, Kind::NoiseGate, "<ch>.gate", {}, 0},
-    {{"Polarity", "相位"}, Kind::Polarity, "<ch>.polarity", "<ch>.polarity", 0},
-    {{"Delay", "延时"}, Kind::Delay, "<ch>.delay", "<ch>.delay", 0},
-    {{"Allvolume", "总静音"}, Kind::Allvolume, "master.in.level", "master.out.level", 0},
-    {{"All_Feedback", "总防啸叫"}, Kind::AllFeedback, "master.antifeedback", {}, 0},
-    {{"Feedback", "防啸叫"}, Kind::Feedback, "<ch>.feedback", {}, 0},
+    {{"Mute", "静音"}, Kind::Value, "<ch>.mute", "<ch>.mute", 0},
+    {{"Gain", "增益"}, Kind::Value, "<ch>.gain", "<ch>.gain", 0},
+    {{"NoiseGate", "噪声门"}, Kind::Value, "<ch>.gate", {}, 0},
+    {{"Polarity", "相位"}, Kind::Value, "<ch>.polarity", "<ch>.polarity", 0},
+    {{"Delay", "延时"}, Kind::Value, "<ch>.delay", "<ch>.delay", 0},
+    {{"Allvolume", "总静音"}, Kind::Value, "master.in.level", "master.out.level", 0},
+    {{"All_Feedback", "总防啸叫"}, Kind::Value, "master.antifeedback", {}, 0},
+    {{"Feedback", "防啸叫"}, Kind::Value, "<ch>.feedback", {}, 0},
 }};
 constexpr int kFirstMixRow = 9;
 constexpr int kFirstEqRow = 35;
 constexpr std::array<RowRule, 18> kProcessingRows{{
-    {{"Threshold", "自动增益 阈值"}, Kind::AgcThreshold, "<ch>.agc.threshold", {}, 2},
-    {{"AGC_Target Level", "自动增益 目标电平"}, Kind::AgcTarget, "<ch>.agc.target", {}, 2},
-    {{"AGC_Response time", "自动增益 相应时间"}, Kind::AgcResponse, "<ch>.agc.response", {}, 2},
-    {{"AGC_Release time", "自动增益 释放时间"}, Kind::AgcRelease, "<ch>.agc.release", {}, 2},
-    {{"AGC_Ratio", "自动增益 比率"}, Kind::AgcRatio, "<ch>.agc.ratio", {}, 2},
-    {{"Comp_Level", "压缩 电平"}, Kind::CompLevel, "<ch>.comp.level", "<ch>.comp.level", 3},
-    {{"Comp_A", "压缩 相应时间"}, Kind::CompAttack, "<ch>.comp.attack", "<ch>.comp.attack", 3},
-    {{"Comp_R", "压缩 释放时间"}, Kind::CompRelease, "<ch>.comp.release", "<ch>.comp.release", 3},
-    {{"Comp_ratio", "压缩比"}, Kind::CompRatio, "<ch>.comp.ratio", "<ch>.comp.ratio", 3},
-    {{"Threshold", "压限电平"}, Kind::LimThreshold, {}, "<ch>.lim.threshold", 3},
-    {{"Attack", "相应时间"}, Kind::LimAttack, {}, "<ch>.lim.attack", 3},
-    {{"Release", "释放时间"}, Kind::LimRelease, {}, "<ch>.lim.release", 3},
+    {{"Threshold", "自动增益 阈值"}, Kind::Value, "<ch>.agc.threshold", {}, 2},
+    {{"AGC_Target Level", "自动增益 目标电平"}, Kind::Value, "<ch>.agc.target", {}, 2},
+    {{"AGC_Response time", "自动增益 相应时间"}, Kind::Value, "<ch>.agc.response", {}, 2},
+    {{"AGC_Release time", "自动增益 释放时间"}, Kind::Value, "<ch>.agc.release", {}, 2},
+    {{"AGC_Ratio", "自动增益 比率"}, Kind::Value, "<ch>.agc.ratio", {}, 2},
+    {{"Comp_Level", "压缩 电平"}, Kind::Value, "<ch>.comp.level", "<ch>.comp.level", 3},
+    {{"Comp_A", "压缩 相应时间"}, Kind::Value, "<ch>.comp.attack", "<ch>.comp.attack", 3},
+    {{"Comp_R", "压缩 释放时间"}, Kind::Value, "<ch>.comp.release", "<ch>.comp.release", 3},
+    {{"Comp_ratio", "压缩比"}, Kind::Value, "<ch>.comp.ratio", "<ch>.comp.ratio", 3},
+    {{"Threshold", "压限电平"}, Kind::Value, {}, "<ch>.lim.threshold", 3},
+    {{"Attack", "相应时间"}, Kind::Value, {}, "<ch>.lim.attack", 3},
+    {{"Release", "释放时间"}, Kind::Value, {}, "<ch>.lim.release", 3},
     {{"XMode_Lo", "高通类型"}, Kind::HighPassFamily, {}, "<ch>.xover.lo.family", 4},
     {{"XFQCY_Lo", "高通频率"}, Kind::HighPassFrequency, "<ch>.xover.lo.freq", "<ch>.xover.lo.freq", 4},
     {{"XSLope_Lo", "高通斜率"}, Kind::HighPassSlope, "<ch>.xover.lo.slope", "<ch>.xover.lo.slope", 4},
@@ -140,11 +119,11 @@ class ChannelValues {
   ChannelValues(const ParameterImage& image, ChannelFilters& filters, Side side, int channel)
       : image_(image), set_(filters.channel(side, channel)), side_(side), channel_(channel) {}
 
-  std::string cell(Kind kind, int row) const;
+  std::string cell(Kind kind, const CatalogEntry& entry, int row) const;
 
  private:
   int field(Field f) const { return image_.field(side_, channel_, f); }
-  Field fieldOf(Field input, Field output) const { return side_ == Side::Input ? input : output; }
+  std::string value(const CatalogEntry& entry) const;
   std::string eqCell(Kind kind, int row) const;
 
   const ParameterImage& image_;
@@ -153,60 +132,19 @@ class ChannelValues {
   int channel_;
 };
 
-std::string ChannelValues::cell(Kind kind, int row) const {
-  using namespace CommonField;
+std::string ChannelValues::cell(Kind kind, const CatalogEntry& entry, int row) const {
   switch (kind) {
     case Kind::Name:
       return image_.read([&](const ImageData& d) {
         return NameField::FieldToText(d.edited.block(side_, channel_), kNameBytes);
       });
-    case Kind::Mute:
-      return std::string(Choices::kMute.reportedText(field(Mute) != 0 ? 1 : 0));
-    case Kind::Gain:
-      return VS::LevelText(Scales::kChannelGain, field(Gain));
-    case Kind::NoiseGate:
-      return VS::LevelText(Scales::kNoiseGate, field(InputField::NoiseGate));
-    case Kind::Polarity:
-      return std::string(Choices::kPolarity.reportedText(field(Polarity) != 0 ? 1 : 0));
-    case Kind::Delay:
-      return VS::DelayText(field(Delay));
-    case Kind::Allvolume:
-      return VS::LevelText(Scales::kMasterLevel, field(Allvolume));
-    case Kind::AllFeedback:
-      return std::string(Choices::kSwitch.reportedText(field(InputField::All_Feedback) != 0 ? 1 : 0));
-    case Kind::Feedback:
-      return std::string(Choices::kFeedbackLevel.reportedText(field(InputField::Feedback)));
+    case Kind::Value:
+      return value(entry);
     case Kind::Mix: {
       const int code = field(InputField::mix(row - kFirstMixRow));
       return code == 0 ? std::string(Choices::kSwitch.reportedText(0))
-                       : VS::LevelText(Scales::kMixLevel, code);
+                       : ValueScales::LevelText(Scales::kMixLevel, code);
     }
-    case Kind::AgcThreshold:
-      return VS::LevelText(Scales::kAgcLevel, field(InputField::AGC_Threshold));
-    case Kind::AgcTarget:
-      return VS::LevelText(Scales::kAgcLevel, field(InputField::AGC_TargetLevel));
-    case Kind::AgcResponse:
-      return VS::AttackText(field(InputField::AGC_ResponseTime));
-    case Kind::AgcRelease:
-      return VS::ReleaseText(field(InputField::AGC_ReleaseTime));
-    case Kind::AgcRatio:
-      return VS::RatioText(field(InputField::AGC_Ratio), VS::RatioKind::Agc);
-    case Kind::CompLevel:
-      return VS::LevelText(Scales::kInputCompressorLevel,
-                           field(fieldOf(InputField::Comp_Level, OutputField::Comp_Level)));
-    case Kind::CompAttack:
-      return VS::AttackText(field(fieldOf(InputField::Comp_A, OutputField::Comp_A)));
-    case Kind::CompRelease:
-      return VS::ReleaseText(field(fieldOf(InputField::Comp_R, OutputField::Comp_R)));
-    case Kind::CompRatio:
-      return VS::RatioText(field(fieldOf(InputField::Comp_ratio, OutputField::Comp_ratio)),
-                           VS::RatioKind::Compressor);
-    case Kind::LimThreshold:
-      return VS::LevelText(Scales::kInputCompressorLevel, field(OutputField::Lim_Threshold));
-    case Kind::LimAttack:
-      return VS::AttackText(field(OutputField::Lim_Attack));
-    case Kind::LimRelease:
-      return VS::ReleaseText(field(OutputField::Lim_Release));
     case Kind::HighPassFamily:
       return set_.highPass().FamilyText();
     case Kind::HighPassFrequency:
@@ -222,6 +160,16 @@ std::string ChannelValues::cell(Kind kind, int row) const {
     default:
       return eqCell(kind, row);
   }
+}
+
+// A switch's code other than 0 reads as on, as the device takes it; a
+// level list shows nothing for a code it does not hold.
+std::string ChannelValues::value(const CatalogEntry& entry) const {
+  const int code = field(entry.field(side_, 0));
+  const ParameterValue& value = entry.value;
+  if (value.scale != nullptr) return ValueScales::LevelText(*value.scale, code);
+  const bool onOff = value.choices->find(1) != nullptr;
+  return std::string(value.choices->reportedText(onOff && code != 0 ? 1 : code));
 }
 
 // A band the channel does not have (band 9 of an input) stays empty.
@@ -261,7 +209,7 @@ ReportTable ReportTable::build(const ParameterImage& image, ChannelFilters& filt
       const CatalogEntry* entry = entryOf(row, side);
       if (entry == nullptr) continue;
       std::string& cell = table.cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-      cell = locks.isLocked(entry->lock(side)) ? text(kLock) : values.cell(rule.kind, row);
+      cell = locks.isLocked(entry->lock(side)) ? text(kLock) : values.cell(rule.kind, *entry, row);
     }
   }
   return table;

@@ -71,7 +71,7 @@ TEST(ValueScales, CodesOutsideTheRangeReadAsTheNearestEnd) {
   EXPECT_EQ(DelayText(-32768), "0.000ms");
   EXPECT_EQ(DelayText(2000), "1000ms");
   EXPECT_EQ(AttackText(-1), "0.3ms");
-  EXPECT_EQ(ReleaseText(9999), "5000ms");
+  EXPECT_EQ(LevelText(Scales::kRelease, 9999), "5000ms");
   EXPECT_EQ(RatioText(0, RatioKind::Compressor), "1:1");
   EXPECT_EQ(RatioText(250, RatioKind::Agc), "1:20.0");
 }
@@ -129,7 +129,7 @@ TEST(ValueScales, AttackAndReleaseTimes) {
   EXPECT_EQ(AttackText(7), "1ms");
   EXPECT_EQ(AttackText(56), "50ms");
   EXPECT_EQ(AttackText(206), "200ms");
-  EXPECT_EQ(ReleaseText(100), "150ms");
+  EXPECT_EQ(LevelText(Scales::kRelease, 100), "150ms");
 }
 
 TEST(ValueScales, RatioTextsInBothForms) {

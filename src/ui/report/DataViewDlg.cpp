@@ -23,8 +23,6 @@ namespace orvane::ui {
 
 namespace {
 
-constexpr int kTypeWidth = 130;
-constexpr int kChannelWidth = 72;
 constexpr const char* kExtension = ".xlsx";
 // Neighbouring groups of parameters alternate between two tints.
 const std::array<QColor, 2> kGroupTints{QColor(255, 255, 255), QColor(226, 236, 248)};
@@ -62,7 +60,7 @@ void DataViewDlg::fillList() {
   for (int column = 0; column < ReportTable::kColumns; ++column) {
     const std::string_view caption = ReportTable::caption(column);
     captions << QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()));
-    list_->setColumnWidth(column, column == 0 ? kTypeWidth : kChannelWidth);
+    list_->setColumnWidth(column, column == 0 ? ReportTexts::kTypeWidth : ReportTexts::kChannelWidth);
   }
   list_->setHorizontalHeaderLabels(captions);
   for (int row = 0; row < ReportTable::kRows; ++row) {

@@ -15,11 +15,6 @@ namespace orvane::ui {
 
 namespace {
 
-// The report window's column widths, which the printed columns keep in
-// proportion.
-constexpr int kTypeWidth = 130;
-constexpr int kChannelWidth = 72;
-
 QFont fontOf(const char* family, int points) {
   QFont font(QString::fromLatin1(family), points);
   font.setStyleHint(QFont::SansSerif);
@@ -59,12 +54,12 @@ ReportPrinter::Layout ReportPrinter::layOut(QPrinter& printer) const {
   const int tableHeight = l.page.height() - l.headingHeight - l.footerHeight;
   l.perPage = ReportPagination::rowsPerPage(tableHeight, l.rowHeight);
   l.pages = ReportPagination::pageCount(ReportTable::kRows, l.perPage);
-  const int total = kTypeWidth + (ReportTable::kColumns - 1) * kChannelWidth;
+  const int total = ReportTexts::kTypeWidth + (ReportTable::kColumns - 1) * ReportTexts::kChannelWidth;
   int units = 0;
   for (int column = 0; column <= ReportTable::kColumns; ++column) {
     l.edges[static_cast<std::size_t>(column)] =
         static_cast<int>(static_cast<long long>(units) * l.page.width() / total);
-    units += column == 0 ? kTypeWidth : kChannelWidth;
+    units += column == 0 ? ReportTexts::kTypeWidth : ReportTexts::kChannelWidth;
   }
   return l;
 }

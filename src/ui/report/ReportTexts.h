@@ -1,10 +1,15 @@
 #pragma once
 
-// The bilingual texts of the parameter report.
+// The bilingual texts of the parameter report, and the widths of its
+// columns in the report window, which the printed columns keep in
+// proportion.
 
 #include "model/Language.h"
 
 namespace orvane::ui::ReportTexts {
+
+inline constexpr int kTypeWidth = 130;
+inline constexpr int kChannelWidth = 72;
 
 inline constexpr BiText kTitle{"Data View", "参数值显示"};
 inline constexpr BiText kPrint{"print", "打印"};

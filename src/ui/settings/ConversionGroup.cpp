@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include "model/Choices.h"
 #include "ui/common/UiText.h"
 #include "ui/pages/NumField.h"
 #include "ui/settings/HelpButton.h"
@@ -21,7 +22,7 @@ ConversionGroup::ConversionGroup(SetupSession& session, QWidget* parent)
   auto* grid = new QGridLayout(this);
   deviceMode_ = new QComboBox(this);
   deviceMode_->setObjectName("deviceMode");
-  PageControls::fill(deviceMode_, T::kDeviceModes, static_cast<int>(s.deviceMode()));
+  PageControls::fill(deviceMode_, Choices::kDeviceMode, static_cast<int>(s.deviceMode()));
   output_ = new QComboBox(this);
   output_->setObjectName("outputSelection");
   zeroDbfs_ = SetupFields::make(this, Scales::kZeroDbfs);
@@ -47,7 +48,7 @@ ConversionGroup::ConversionGroup(SetupSession& session, QWidget* parent)
 
 void ConversionGroup::showOutput() {
   const SetupSettings& s = session_.settings();
-  PageControls::fill(output_, T::kOutputs, static_cast<int>(s.output()));
+  PageControls::fill(output_, Choices::kOutput, static_cast<int>(s.output()));
   output_->setEnabled(s.outputSelectable());
 }
 

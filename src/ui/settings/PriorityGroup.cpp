@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "model/Choices.h"
 #include "ui/common/UiText.h"
 #include "ui/pages/NumField.h"
 #include "ui/settings/AttenuationGrid.h"
@@ -34,7 +35,7 @@ PriorityGroup::PriorityGroup(SetupSession& session, bool cameraCaption, QWidget*
   modeRow->addWidget(captionLabel(T::kModeSelection, this));
   operatingMode_ = new QComboBox(this);
   operatingMode_->setObjectName("operatingMode");
-  PageControls::fill(operatingMode_, T::kOperatingModes,
+  PageControls::fill(operatingMode_, Choices::kOperatingMode,
                      static_cast<int>(session_.settings().operatingMode()));
   modeRow->addWidget(operatingMode_, 1);
   priorityHelp_ = new HelpButton(Dev_Set_Cap::Topic::Priority, this);
@@ -81,7 +82,7 @@ QWidget* PriorityGroup::buildInputRows(bool cameraCaption) {
     grid->addWidget(new QLabel(QStringLiteral("IN %1").arg(QChar('A' + input)), rows), input + 1, 0);
     levels_[i] = new QComboBox(rows);
     levels_[i]->setObjectName(QStringLiteral("level%1").arg(input));
-    PageControls::fill(levels_[i], T::kLevels, 0);
+    PageControls::fill(levels_[i], Choices::kPriority, 0);
     grid->addWidget(levels_[i], input + 1, 1);
     thresholds_[i] = SetupFields::make(rows, Scales::kThreshold);
     thresholds_[i]->setObjectName(QStringLiteral("threshold%1").arg(input));

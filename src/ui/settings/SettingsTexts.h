@@ -17,9 +17,6 @@ inline constexpr BiText kConversion{"Digital / analog conversion", "数字/模�
 inline constexpr BiText kDeviceMode{"DEVICE MODE", "1：设备模式"};
 inline constexpr BiText kOutputSelection{"OUTPUT SELECTION", "2：输出通道选择"};
 inline constexpr BiText kZeroDbfs{"0dB FS REFERENCE", "3：0dB FS 参考电平"};
-inline constexpr std::array<BiText, 2> kDeviceModes{{{"Slave Mode", "从机"}, {"Master Mode", "主机"}}};
-inline constexpr std::array<BiText, 2> kOutputs{
-    {{"Analog Output", "模拟输出"}, {"Digital Output", "数字输出"}}};
 // Shown in Chinese whatever the language.
 inline constexpr BiText kSlaveAnalog = BiText::chineseOnly("从机不能选择模拟输出！");
 
@@ -27,11 +24,8 @@ inline constexpr BiText kSlaveAnalog = BiText::chineseOnly("从机不能选择�
 inline constexpr BiText kPriority{"Priority Settings", "优先级设置"};
 inline constexpr BiText kCameraAndPriority{"CAMERA && PRIORITY", "摄像头 && 优先级"};
 inline constexpr BiText kModeSelection{"1:Mode Selection", "1：模式选择"};
-inline constexpr std::array<BiText, 2> kOperatingModes{
-    {{"Conference Mode", "会议模式"}, {"Discussion Mode", "讨论模式"}}};
 inline constexpr BiText kLevel{"LEVEL", "级别"};
 inline constexpr BiText kThreshold{"THRESHOLD", "阀值"};
-inline constexpr std::array<BiText, 2> kLevels{{{"Representative", "代表"}, {"Chairman", "主席"}}};
 inline constexpr BiText kSimultaneous{"Simulaneous  Channels", "同时工作通道数"};
 inline constexpr BiText kAttenuation{"Attenuation", "自动衰减"};
 inline constexpr BiText kConference{"Conference", "会议"};
