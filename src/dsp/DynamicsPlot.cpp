@@ -16,8 +16,6 @@ constexpr double kMarginTop = 10;
 constexpr double kMarginRight = 10;
 constexpr double kMarginBottom = 15;
 constexpr double kHandleHalf = 3;
-constexpr int kRatioMin = 1;
-constexpr int kRatioMax = 191;
 
 PlotRect shrink(PlotRect client) {
   PlotRect plot{client.left + kMarginLeft, client.top + kMarginTop, client.right - kMarginRight,
@@ -57,7 +55,8 @@ int DynamicsPlot::ratioCode(double span, double drop) {
   const double ratio = span / (drop > 0 ? drop : 1.0);
   // Limited before the conversion: a drop of a fraction of a pixel gives a
   // ratio far beyond what an int holds.
-  const double code = std::clamp(ratio * 10 - 9, double{kRatioMin}, double{kRatioMax});
+  const double code = std::clamp(ratio * 10 - 9, double{Scales::kCompressorRatio.minimum},
+                                 double{Scales::kCompressorRatio.maximum});
   return ValueScales::SnapRatio(static_cast<int>(std::lround(code)));
 }
 

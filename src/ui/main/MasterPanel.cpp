@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include "model/Scales.h"
 #include "ui/common/UiText.h"
 #include "ui/main/MainTexts.h"
 #include "ui/pages/NumEdit.h"
@@ -15,11 +16,7 @@ namespace orvane::ui {
 
 namespace {
 
-constexpr int kLevelMax = 720;    // +12 dB
-constexpr int kLevelUnity = 600;  // 0 dB
-constexpr double kLevelStep = 0.1;
-constexpr double kLevelOffset = 60;  // code 1 = -59.9 dB, code 0 = off
-constexpr int kFaderLength = 130;    // a travel fine enough for tenths of a decibel
+constexpr int kFaderLength = 130;  // a travel fine enough for tenths of a decibel
 
 }  // namespace
 
@@ -36,17 +33,14 @@ MasterPanel::MasterPanel(MasterSection& master, ParameterImage& image, QWidget* 
   mute_->setOnColor(QColor(ConsoleLook::kOnGreen));
   fader_ = new Fader(this);
   fader_->setObjectName("masterFader");
-  fader_->setRange(0, kLevelMax);
-  fader_->setMarkValue(kLevelUnity);
+  fader_->setRange(Scales::kMasterLevel.minimum, Scales::kMasterLevel.maximum);
+  fader_->setMarkValue(Scales::kMasterLevel.unityCode());
   fader_->setTickInterval(120);
   fader_->setPageStep(20);
   fader_->setMinimumHeight(kFaderLength);
   level_ = new NumField(this);
   level_->setObjectName("masterLevel");
-  level_->setDisplayKind(NumKind::LevelOffAtMin, QStringLiteral("dB"));
-  level_->setStep(kLevelStep);
-  level_->setOffset(kLevelOffset);
-  level_->setRange(0, kLevelMax);
+  level_->setScale(Scales::kMasterLevel, QStringLiteral("dB"));
 
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(6, 4, 6, 4);
