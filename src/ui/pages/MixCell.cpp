@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 
+#include "model/Scales.h"
 #include "ui/pages/NumEdit.h"
 #include "ui/pages/NumField.h"
 #include "ui/widgets/ConsoleLook.h"
@@ -10,27 +11,17 @@
 
 namespace orvane::ui {
 
-namespace {
-
-constexpr double kStepDb = 0.5;
-constexpr double kOffsetDb = 60;  // code 1 = -59.5 dB
-
-}  // namespace
-
 MixCell::MixCell(QWidget* parent)
     : QFrame(parent), toggle_(new ToggleButton(this)), fader_(new Fader(this)), field_(new NumField(this)) {
   setFrameShape(QFrame::StyledPanel);
   toggle_->setOnColor(QColor(ConsoleLook::kOnOrange));
   toggle_->setFixedSize(18, 18);
   fader_->setOrientation(Qt::Horizontal);
-  fader_->setRange(0, kMaxLevel);
-  fader_->setMarkValue(kMaxLevel);
+  fader_->setRange(Scales::kMixLevel.minimum, Scales::kMixLevel.maximum);
+  fader_->setMarkValue(Scales::kMixLevel.unityCode());
   fader_->setTickInterval(20);
   fader_->setFixedHeight(18);
-  field_->setDisplayKind(NumKind::LevelOffAtMin, QStringLiteral("dB"));
-  field_->setStep(kStepDb);
-  field_->setOffset(kOffsetDb);
-  field_->setRange(0, kMaxLevel);
+  field_->setScale(Scales::kMixLevel, QStringLiteral("dB"));
   field_->edit()->setFixedWidth(62);
 
   auto* grid = new QGridLayout(this);

@@ -16,8 +16,6 @@ class MixCell : public QFrame {
   Q_OBJECT
 
  public:
-  static constexpr int kMaxLevel = 120;  // 0 dB
-
   explicit MixCell(QWidget* parent = nullptr);
 
   // Shows a level code: 0 = off.
