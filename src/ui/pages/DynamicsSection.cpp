@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <algorithm>
 
+#include "model/ParameterCatalog.h"
 #include "model/ValueScales.h"
 #include "ui/graphs/DynamicsGraph.h"
 #include "ui/pages/ChannelEdit.h"
@@ -50,7 +51,10 @@ void DynamicsSection::addGroup(const DynamicsGroup& group) {
   grid->setContentsMargins(6, 4, 6, 4);
   grid->setVerticalSpacing(3);
   for (const DynamicsRow& row : group.rows) {
-    Control& control = controls_.emplace_back(Control{row, PageControls::makeField(box, *row.scale)});
+    const CatalogEntry& entry = *ParameterCatalog::entry(row.path, edit_.side());
+    const ParameterScale& scale = *entry.value.scale;
+    Control& control = controls_.emplace_back(
+        Control{entry.field(edit_.side(), 0), &scale, PageControls::makeField(box, scale)});
     const int at = grid->rowCount();
     grid->addWidget(captions_.label(*row.caption, box), at, 0);
     grid->addWidget(control.field, at, 1);
@@ -70,7 +74,7 @@ void DynamicsSection::addGroup(const DynamicsGroup& group) {
 
 const DynamicsSection::Control* DynamicsSection::find(Field field) const {
   for (const Control& control : controls_)
-    if (control.row.field == field) return &control;
+    if (control.stored == field) return &control;
   return nullptr;
 }
 
@@ -86,8 +90,8 @@ QComboBox* DynamicsSection::ratioList(Field field) const {
 
 void DynamicsSection::showChannel() {
   for (Control& control : controls_) {
-    const int stored = edit_.value(control.row.field);
-    show(control, (control.ratios ? ValueScales::SnapRatio(stored) : stored) + control.row.scale->shown);
+    const int stored = edit_.value(control.stored);
+    show(control, (control.ratios ? ValueScales::SnapRatio(stored) : stored) + control.scale->shown);
   }
   graph_->ShowChannel(edit_.channel());
 }
@@ -99,19 +103,18 @@ void DynamicsSection::show(const Control& control, int shown) {
 
 // The field is set back when a limit changed what was entered.
 void DynamicsSection::onEdited(const Control& control, int shown) {
-  const DynamicsRow& row = control.row;
   // A damaged neighbour cannot push the code out of the field's range.
-  const ParameterScale& scale = *row.scale;
-  int code =
-      std::clamp(limit_(row.field, shown - scale.shown, edit_), scale.storedMinimum(), scale.storedMaximum());
+  const ParameterScale& scale = *control.scale;
+  int code = std::clamp(limit_(control.stored, shown - scale.shown, edit_), scale.storedMinimum(),
+                        scale.storedMaximum());
   if (control.ratios) code = ValueScales::SnapRatio(code);
   show(control, code + scale.shown);
-  edit_.write(row.field, code);
+  edit_.write(control.stored, code);
   graph_->Redraw();
 }
 
 void DynamicsSection::onDragged(Field field, int code) {
-  if (const Control* control = find(field)) show(*control, code + control->row.scale->shown);
+  if (const Control* control = find(field)) show(*control, code + control->scale->shown);
   edit_.follow({field});
 }
 

@@ -22,10 +22,11 @@ class ChannelEdit;
 class DynamicsGraph;
 class NumField;
 
+// A field and its caption; the field edits the catalog entry of `path` on
+// the page's side.
 struct DynamicsRow {
   const BiText* caption;
-  Field field;
-  const ParameterScale* scale;  // the field shows the stored code + the scale's `shown`
+  std::string_view path;  // "<ch>.agc.target"
 };
 
 struct DynamicsGroup {
@@ -56,7 +57,8 @@ class DynamicsSection : public QWidget {
 
  private:
   struct Control {
-    DynamicsRow row;
+    Field stored;                 // the entry's field of the channel block
+    const ParameterScale* scale;  // the field shows the stored code + the scale's `shown`
     NumField* field = nullptr;
     QComboBox* ratios = nullptr;
   };

@@ -17,20 +17,19 @@ namespace orvane::ui {
 namespace {
 
 using namespace InputField;
-namespace Sc = Scales;
 
 constexpr std::array<DynamicsRow, 5> kAgcRows{{
-    {&PageTexts::kTarget, AGC_TargetLevel, &Sc::kAgcLevel},
-    {&PageTexts::kThreshold, AGC_Threshold, &Sc::kAgcLevel},
-    {&PageTexts::kRatio, AGC_Ratio, &Sc::kAgcRatio},
-    {&PageTexts::kResponse, AGC_ResponseTime, &Sc::kAttack},
-    {&PageTexts::kRelease, AGC_ReleaseTime, &Sc::kRelease},
+    {&PageTexts::kTarget, "<ch>.agc.target"},
+    {&PageTexts::kThreshold, "<ch>.agc.threshold"},
+    {&PageTexts::kRatio, "<ch>.agc.ratio"},
+    {&PageTexts::kResponse, "<ch>.agc.response"},
+    {&PageTexts::kRelease, "<ch>.agc.release"},
 }};
 constexpr std::array<DynamicsRow, 4> kCompressorRows{{
-    {&PageTexts::kLevel, Comp_Level, &Sc::kInputCompressorLevel},
-    {&PageTexts::kRatio, Comp_ratio, &Sc::kCompressorRatio},
-    {&PageTexts::kAttack, Comp_A, &Sc::kAttack},
-    {&PageTexts::kRelease, Comp_R, &Sc::kRelease},
+    {&PageTexts::kLevel, "<ch>.comp.level"},
+    {&PageTexts::kRatio, "<ch>.comp.ratio"},
+    {&PageTexts::kAttack, "<ch>.comp.attack"},
+    {&PageTexts::kRelease, "<ch>.comp.release"},
 }};
 constexpr std::array<DynamicsGroup, 2> kGroups{
     {{&PageTexts::kAgc, kAgcRows}, {&PageTexts::kCompressor, kCompressorRows}}};

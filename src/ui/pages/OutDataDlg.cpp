@@ -9,19 +9,17 @@ namespace orvane::ui {
 
 namespace {
 
-using namespace OutputField;
-namespace Sc = Scales;
 
 constexpr std::array<DynamicsRow, 4> kCompressorRows{{
-    {&PageTexts::kLevel, Comp_Level, &Sc::kOutputLevel},
-    {&PageTexts::kRatio, Comp_ratio, &Sc::kCompressorRatio},
-    {&PageTexts::kAttack, Comp_A, &Sc::kAttack},
-    {&PageTexts::kRelease, Comp_R, &Sc::kRelease},
+    {&PageTexts::kLevel, "<ch>.comp.level"},
+    {&PageTexts::kRatio, "<ch>.comp.ratio"},
+    {&PageTexts::kAttack, "<ch>.comp.attack"},
+    {&PageTexts::kRelease, "<ch>.comp.release"},
 }};
 constexpr std::array<DynamicsRow, 3> kLimiterRows{{
-    {&PageTexts::kThreshold, Lim_Threshold, &Sc::kOutputLevel},
-    {&PageTexts::kAttack, Lim_Attack, &Sc::kAttack},
-    {&PageTexts::kRelease, Lim_Release, &Sc::kRelease},
+    {&PageTexts::kThreshold, "<ch>.lim.threshold"},
+    {&PageTexts::kAttack, "<ch>.lim.attack"},
+    {&PageTexts::kRelease, "<ch>.lim.release"},
 }};
 constexpr std::array<DynamicsGroup, 2> kGroups{
     {{&PageTexts::kCompressor, kCompressorRows}, {&PageTexts::kLimiter, kLimiterRows}}};
