@@ -3,12 +3,10 @@
 // channel parameter a path reaches holds a code of its value form, and what
 // a path shows reads back to the same value.
 
-#include <algorithm>
-
 #include "FuzzBytes.h"
 #include "ImageChecks.h"
 #include "control/ParameterPath.h"
-#include "control/PathTable.h"
+#include "model/ParameterCatalog.h"
 #include "model/ParameterImage.h"
 
 using namespace orvane;
@@ -17,29 +15,27 @@ using namespace orvane::fuzz;
 
 namespace {
 
-bool holdsCode(const ValueForm& form, int code) {
-  switch (form.form) {
-    case Form::Number:
-      return code >= form.minimum - form.shown && code <= form.maximum - form.shown;
-    case Form::Ratio:
-      return code >= form.minimum && code <= form.maximum;
-    case Form::Choice:
-      return std::any_of(form.choices.begin(), form.choices.end(),
-                         [&](const Choice& c) { return c.code == code; });
-    case Form::Name:
+bool holdsCode(const ParameterValue& value, int code) {
+  switch (value.form) {
+    case ParameterValue::Form::Number:
+    case ParameterValue::Form::Ratio:
+      return code >= value.scale->storedMinimum() && code <= value.scale->storedMaximum();
+    case ParameterValue::Form::Choice:
+      return value.choices->find(code) != nullptr;
+    case ParameterValue::Form::Name:
       break;
   }
   return true;
 }
 
 void checkChannelCodes(const ParameterImage& image) {
-  for (const PathFamily& family : pathFamilies()) {
-    const PathRow& row = *family.row;
+  for (const CatalogFamily& family : ParameterCatalog::families()) {
+    const CatalogEntry& row = *family.entry;
     if (row.store != Store::Channel || row.field == nullptr) continue;
     const int bands = family.pattern.find(".eq.") != std::string::npos ? bandCount(family.side) : 1;
     for (int channel = 0; channel < kChannels; ++channel)
       for (int band = 0; band < bands; ++band)
-        require(holdsCode(*row.form, image.field(family.side, channel, row.field(family.side, band))),
+        require(holdsCode(row.value, image.field(family.side, channel, row.field(family.side, band))),
                 "a channel parameter holds a code outside its value form");
   }
 }

@@ -9,24 +9,23 @@
 #include "model/ChannelRecords.h"
 #include "model/ParameterImage.h"
 #include "model/QTable.h"
-#include "model/ValueScales.h"
+#include "model/Scales.h"
 
 using namespace orvane;
 using namespace orvane::fuzz;
 
 namespace {
 
-bool within(ValueScales::Scale scale, int code) {
-  const ValueScales::CodeRange range = ValueScales::RangeOf(scale);
-  return code >= range.min && code <= range.max;
+bool within(const ParameterScale& scale, int code) {
+  return code >= scale.storedMinimum() && code <= scale.storedMaximum();
 }
 
 void checkBands(const ParameterImage& image, Side side, int channel) {
   for (int n = 0; n < bandCount(side); ++n) {
     const EqBand band = image.band(side, channel, n);
     require(band.Type >= 0 && band.Type <= 2, "band type out of range");
-    require(within(ValueScales::Scale::Frequency, band.FQCY), "band frequency out of range");
-    require(within(ValueScales::Scale::EqGain, band.Gain), "band gain out of range");
+    require(within(Scales::kFrequency, band.FQCY), "band frequency out of range");
+    require(within(Scales::kEqGain, band.Gain), "band gain out of range");
     require(band.Q >= 0 && band.Q <= QTable::kLastCode, "band width out of range");
     require(band.Slope == 0 || band.Slope == 1, "shelf slope out of range");
   }
