@@ -1,8 +1,9 @@
 #pragma once
 
 // How the integer codes of the parameter image become engineering units and
-// text, by the parameter's scale. Pages, the main window, the graphs and the report all convert through
-// these rules, so a value reads the same everywhere.
+// text, by the parameter's scale. Pages, the main window, the graphs and the
+// report all convert through these rules, so a value reads the same
+// everywhere.
 //
 // Every conversion first limits the code to its scale's range: codes from a
 // damaged program file or a confused device still read as a value the device
