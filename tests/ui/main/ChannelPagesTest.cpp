@@ -13,6 +13,7 @@
 #include "MainWindowFixture.h"
 #include "ScriptedChooser.h"
 #include "dsp/CKTVEQ.h"
+#include "model/Choices.h"
 #include "model/Language.h"
 #include "model/ParameterCatalog.h"
 #include "model/ParameterImage.h"
@@ -100,8 +101,9 @@ class ChannelPagesTest : public QObject {
   }
 
   // Every numeric field of both pages is on the scale of one of the side's
-  // catalog entries (the delay also in its two distance forms).
-  void fieldsAreOnTheirCatalogScales() {
+  // catalog entries (the delay also in its two distance forms), and every
+  // drop list holds its entry's choices in the language shown.
+  void fieldsAndListsComeFromTheCatalog() {
     const auto same = [](const NumFormat& a, const NumFormat& b) {
       return a.kind == b.kind && a.step == b.step && a.offset == b.offset && a.minimum == b.minimum &&
              a.maximum == b.maximum;
@@ -118,6 +120,29 @@ class ChannelPagesTest : public QObject {
         QVERIFY2(std::ranges::any_of(scales, [&](const NumFormat& s) { return same(s, format); }),
                  qPrintable(field->objectName()));
       }
+    }
+    const auto items = [](const QComboBox* list) {
+      QStringList texts;
+      for (int i = 0; i < list->count(); ++i) texts << list->itemText(i);
+      return texts;
+    };
+    const auto choices = [](const ChoiceList& list) {
+      QStringList texts;
+      for (const std::string_view text : list.shownTexts())
+        texts << QString::fromUtf8(text.data(), text.size());
+      return texts;
+    };
+    for (const int language : {0, 1}) {
+      Language::setFlag(language);
+      window_->ApplyLanguage();
+      select(Side::Output, 0);
+      const EqBandColumn* band = out()->eq()->column(0);
+      QCOMPARE(items(band->type()), choices(Choices::kBandType));
+      QCOMPARE(items(band->slope()), choices(Choices::kShelfSlope));
+      QCOMPARE(items(out()->findChild<QComboBox*>("highPassSlope")), choices(Choices::kCrossoverSlope));
+      QCOMPARE(items(out()->findChild<QComboBox*>("lowPassFamily")), choices(Choices::kCrossoverFamily));
+      select(Side::Input, 0);
+      QCOMPARE(items(in()->antiFeedback()), choices(Choices::kFeedbackLevel));
     }
   }
 
