@@ -5,26 +5,21 @@
 
 namespace orvane::control::PathLocks {
 
-std::optional<int> flagOf(const ParameterPath& path) {
-  return flagOf(path.name());
-}
+namespace {
 
-std::optional<int> flagOf(std::string_view function) {
-  return ParameterCatalog::lockOf(function);
-}
-
-bool isLocked(const ParameterPath& path, const LockState& locks) {
-  const std::optional<int> flag = flagOf(path);
+bool locked(std::string_view function, const LockState& locks) {
+  const std::optional<int> flag = ParameterCatalog::lockOf(function);
   return flag && locks.isLocked(*flag);
 }
 
-std::string refusal(const ParameterPath& path, const LockState& locks) {
-  return refusal(path.name(), locks);
+}  // namespace
+
+bool isLocked(const ParameterPath& path, const LockState& locks) {
+  return locked(path.name(), locks);
 }
 
 std::string refusal(std::string_view function, const LockState& locks) {
-  const std::optional<int> flag = flagOf(function);
-  return flag && locks.isLocked(*flag) ? std::string(function) + " is locked on the device" : std::string();
+  return locked(function, locks) ? std::string(function) + " is locked on the device" : std::string();
 }
 
 }  // namespace orvane::control::PathLocks
