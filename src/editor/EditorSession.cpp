@@ -27,11 +27,20 @@ Timings EditorSession::defaultTimings() {
   return timings;
 }
 
-EditorSession::EditorSession(const Timings& timings)
-    : command_(image_, notifier_, timings),
+EditorSession::EditorSession(const Timings& timings) : EditorSession(nullptr, Setup{timings, {}, nullptr}) {}
+
+EditorSession::EditorSession(ParameterImage& image, Setup setup) : EditorSession(&image, std::move(setup)) {}
+
+EditorSession::EditorSession(ParameterImage* image, Setup setup)
+    : ownImage_(image ? nullptr : std::make_unique<ParameterImage>()),
+      image_(image ? *image : *ownImage_),
+      notifier_(setup.notifier),
+      command_(image_, notifier_, setup.timings),
       connection_(command_, image_, notifier_),
-      links_(image_, command_) {
-  SystemLinks::attach(command_, image_);
+      links_(image_, command_),
+      master_(image_, command_) {
+  if (!setup.transports) setup.transports = SystemLinks::attach;
+  setup.transports(command_, image_);
 }
 
 EditorSession::~EditorSession() {

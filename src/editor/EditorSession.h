@@ -1,18 +1,24 @@
 #pragma once
 
-// An editor without a window (orvanectl, orvane-server) and its one
-// connection to a device, on the editor's core: the image, the link
-// machinery with the machine's real links, the link groups and, for the
-// report, the filter models. Opening it does the full
-// read the editor does; settle() returns once everything edited or queued
-// has reached the device. Every wait ends early when the link is lost or
-// the session is cancelled.
+// The editor's core as every front-end composes it: the image, the link
+// machinery (Command with its transports and the connection), the link
+// groups, the master section and the filter models. The editor's window
+// brings its own image, transports and notifier; a program without a
+// window (orvanectl, orvane-server) lets the session own the image and use
+// the machine's real links.
+//
+// Whatever the core reports is counted, so a program without a window can
+// wait for it: opening does the full read the editor does; settle()
+// returns once everything edited or queued has reached the device. Every
+// wait ends early when the link is lost or the session is cancelled. The
+// window never waits: it hears the reports through its own notifier.
 //
 // Errors come back as one line of text for the user; empty means success.
 
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -21,6 +27,7 @@
 #include "link/ConnectTarget.h"
 #include "link/ConnectionManager.h"
 #include "link/LinkGroups.h"
+#include "link/MasterSection.h"
 
 namespace orvane::editor {
 
@@ -32,7 +39,22 @@ class EditorSession {
   // would spend most of its time in.
   static Timings defaultTimings();
 
+  // Gives `command` its transports.
+  using TransportFactory = std::function<void(Command& command, ParameterImage& image)>;
+
+  struct Setup {
+    Timings timings = defaultTimings();
+    // The machine's real links unless set.
+    TransportFactory transports;
+    // Also hears everything the core reports, after the session counted
+    // it; it must outlive the session.
+    Notifier* notifier = nullptr;
+  };
+
+  // A session with an image of its own and the machine's real links.
   explicit EditorSession(const Timings& timings = defaultTimings());
+  // A session on `image`, which must outlive it.
+  EditorSession(ParameterImage& image, Setup setup);
   ~EditorSession();
   EditorSession(const EditorSession&) = delete;
   EditorSession& operator=(const EditorSession&) = delete;
@@ -61,7 +83,9 @@ class EditorSession {
 
   ParameterImage& image() { return image_; }
   Command& command() { return command_; }
+  ConnectionManager& connection() { return connection_; }
   LinkGroups& links() { return links_; }
+  MasterSection& master() { return master_; }
   CountingNotifier& notifier() { return notifier_; }
   ChannelFilters& filters();
   // Whether the link opened last was reported lost. Any thread may ask.
@@ -73,6 +97,9 @@ class EditorSession {
   std::string firmware() const;
 
  private:
+  // On `image`, or on an image of its own when none is given.
+  EditorSession(ParameterImage* image, Setup setup);
+
   // Polls `done` until it holds; an error when the link is lost or the
   // time is up.
   template <class Done>
@@ -83,7 +110,8 @@ class EditorSession {
   static constexpr std::array kCountedFromOpen{Message::LinkLost, Message::FirmwareVersionRead,
                                                Message::ChannelDataRead};
 
-  ParameterImage image_;
+  std::unique_ptr<ParameterImage> ownImage_;  // unless the user brought one
+  ParameterImage& image_;
   CountingNotifier notifier_;
   // The counts of kCountedFromOpen when the link was opened last.
   std::array<std::atomic<int>, kCountedFromOpen.size()> atOpen_{};
@@ -92,6 +120,7 @@ class EditorSession {
   Command command_;
   ConnectionManager connection_;
   LinkGroups links_;
+  MasterSection master_;
   std::unique_ptr<ChannelFilters> filters_;
 };
 
