@@ -20,10 +20,13 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "dsp/ChannelFilters.h"
 #include "editor/CountingNotifier.h"
+#include "editor/LinkEvent.h"
+#include "editor/LinkWatch.h"
 #include "link/ConnectTarget.h"
 #include "link/ConnectionManager.h"
 #include "link/LinkGroups.h"
@@ -63,6 +66,9 @@ class EditorSession {
   // session closed (or whose link was lost) may be opened again. An open
   // that fails closes the link it opened, so the next one starts afresh.
   std::string open(const ConnectTarget& target, Seconds timeout = Seconds(60));
+  // The same, with how the open failed as an event; nothing when it
+  // succeeded.
+  std::optional<LinkEvent> openLink(const ConnectTarget& target, Seconds timeout = Seconds(60));
   // Waits until every changed row and queued frame reached the device; at
   // most the wait limit unless a time-out is given.
   std::string settle() { return settle(waitLimit_); }
@@ -88,8 +94,12 @@ class EditorSession {
   MasterSection& master() { return master_; }
   CountingNotifier& notifier() { return notifier_; }
   ChannelFilters& filters();
+  // Makes events of what the core reports about the link.
+  const LinkWatch& linkWatch() const { return watch_; }
   // Whether the link opened last was reported lost. Any thread may ask.
   bool linkLost() const { return sinceOpen(Message::LinkLost) > 0; }
+  // How the link opened last was lost (when linkLost()).
+  LinkEvent loss() const;
   // How often `message` arrived since the link was opened last. Any thread
   // may ask, also while another opens the link.
   int sinceOpen(Message message) const;
@@ -100,11 +110,10 @@ class EditorSession {
   // On `image`, or on an image of its own when none is given.
   EditorSession(ParameterImage* image, Setup setup);
 
-  // Polls `done` until it holds; an error when the link is lost or the
-  // time is up.
+  // Polls `done` until it holds; why not when the link is lost, the time
+  // is up or the session is cancelled.
   template <class Done>
-  std::string waitUntil(Done&& done, Seconds timeout, const char* what);
-  std::string checkFirmware() const;
+  std::optional<LinkEvent> waitUntil(Done&& done, Seconds timeout, const char* what);
 
   // The messages whose counts at the last open are kept.
   static constexpr std::array kCountedFromOpen{Message::LinkLost, Message::FirmwareVersionRead,
@@ -121,6 +130,7 @@ class EditorSession {
   ConnectionManager connection_;
   LinkGroups links_;
   MasterSection master_;
+  LinkWatch watch_;
   std::unique_ptr<ChannelFilters> filters_;
 };
 

@@ -26,8 +26,7 @@ OrvaneDlg::OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLis
     : image_(image),
       session_(image, {.timings = timings, .transports = std::move(transports), .notifier = &notifier_}) {
   setObjectName("OrvaneDlg");
-  reactions_ =
-      new LinkReactions(session_.connection(), session_.command(), image_, notifier_, std::move(ports), this);
+  reactions_ = new LinkReactions(session_, notifier_, std::move(ports), this);
   programs_ = std::make_unique<ProgramWorkflow>(image_, session_.command(), session_.connection(), this);
   buildWindow();
   popup_ = new DisplayDlg(this);
