@@ -27,7 +27,7 @@ OrvaneDlg::OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLis
       session_(image, {.timings = timings, .transports = std::move(transports), .notifier = &notifier_}) {
   setObjectName("OrvaneDlg");
   reactions_ = new LinkReactions(session_, notifier_, std::move(ports), this);
-  programs_ = std::make_unique<ProgramWorkflow>(image_, session_.command(), session_.connection(), this);
+  programs_ = std::make_unique<ProgramWorkflow>(session_, this);
   buildWindow();
   popup_ = new DisplayDlg(this);
   tools_ = std::make_unique<ToolDialogs>(image_, session_.command(), session_.filters(), *topBar_, this);
