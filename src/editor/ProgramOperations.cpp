@@ -59,23 +59,17 @@ std::optional<Result> linkRefusal(EditorSession& session) {
 
 std::optional<Result> refusal(const ParameterImage& image,
                               std::initializer_list<std::pair<int, const char*>> flags) {
-  std::string refused = lockedRefusal(image, flags);
-  if (refused.empty()) return std::nullopt;
-  return Result::failed(Result::Status::Locked, std::move(refused));
+  const LockState locks = image.read([](const ImageData& d) { return d.locks; });
+  for (const auto& [flag, what] : flags)
+    if (locks.isLocked(flag))
+      return Result::failed(Result::Status::Locked, std::string(what) + " is locked on the device");
+  return std::nullopt;
 }
 
 Result delivered(EditorSession& session, Until until) {
   if (until == Until::Queued) return Result{};
   std::string error = session.settle();
   return error.empty() ? Result{} : Result::failed(Result::Status::DeviceFailed, std::move(error));
-}
-
-std::string lockedRefusal(const ParameterImage& image,
-                          std::initializer_list<std::pair<int, const char*>> flags) {
-  const LockState locks = image.read([](const ImageData& d) { return d.locks; });
-  for (const auto& [flag, what] : flags)
-    if (locks.isLocked(flag)) return std::string(what) + " is locked on the device";
-  return {};
 }
 
 Listing list(const ParameterImage& image) {

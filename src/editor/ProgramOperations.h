@@ -41,7 +41,9 @@ struct Result {
   static Result failed(Status status, std::string message = {});
 };
 
-// Where an operation that sends to the device returns.
+// When an operation that sends to the device returns: once its frames are
+// queued (the editor's window, whose progress bar shows the rest), or once
+// the device took them (a program without a window).
 enum class Until { Queued, Taken };
 
 struct Listing {
@@ -56,14 +58,10 @@ Result recall(EditorSession& session, int program, Until until = Until::Taken);
 Result store(EditorSession& session, int program, const std::string& name, Until until = Until::Taken);
 Result erase(EditorSession& session, int program, Until until = Until::Taken);
 
-// The first of `flags` (a lock flag and what it guards: "recalling
-// programs") that is locked on the device, as the refusal to give; empty
-// when none is.
-std::string lockedRefusal(const ParameterImage& image,
-                          std::initializer_list<std::pair<int, const char*>> flags);
 // NoLink unless the session's link is open.
 std::optional<Result> linkRefusal(EditorSession& session);
-// The same as a Result; nothing when none is locked.
+// The refusal by the first of `flags` (a lock flag and what it guards:
+// "recalling programs") that is locked on the device; nothing when none is.
 std::optional<Result> refusal(const ParameterImage& image,
                               std::initializer_list<std::pair<int, const char*>> flags);
 // Done once the device took everything queued, when `until` asks for it.

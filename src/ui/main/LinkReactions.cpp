@@ -1,6 +1,9 @@
 #include "ui/main/LinkReactions.h"
 
 #include <QWidget>
+#include <array>
+#include <optional>
+#include <utility>
 
 #include "model/ProductVariant.h"
 #include "model/Texts.h"
@@ -10,6 +13,45 @@
 #include "ui/main/MainTexts.h"
 
 namespace orvane::ui {
+
+namespace {
+
+BiText firmwareRefusal(FirmwareVerdict verdict) {
+  const bool j = ProductVariant::current().modelCode == 7304;
+  if (verdict == FirmwareVerdict::WrongProduct) return MainTexts::kWrongProduct;
+  if (verdict == FirmwareVerdict::DeviceOlder) return j ? MainTexts::kDeviceOlderJ : MainTexts::kDeviceOlderS;
+  return j ? MainTexts::kDeviceNewerJ : MainTexts::kDeviceNewerS;
+}
+
+using Kind = editor::LinkEvent::Kind;
+
+// The events whose message box has one text, whatever the link.
+constexpr std::array<std::pair<Kind, BiText>, 4> kOneText{{
+    {Kind::RenameLost, MainTexts::kRenameFailed},
+    {Kind::FactoryResetLost, MainTexts::kFactoryResetFailed},
+    {Kind::RenameDone, MainTexts::kRenameDone},
+    {Kind::FactoryResetDone, MainTexts::kFactoryResetDone},
+}};
+
+// The message box of each event the user is told of; the end of an ID
+// search shows in the connection dialog instead, and the waits of a
+// program without a window do not happen here.
+std::optional<BiText> textOf(const editor::LinkEvent& event) {
+  const bool serial = event.link == LinkType::Serial;
+  const bool usb = event.link == LinkType::Usb;
+  if (event.kind == Kind::OpenFailed)
+    return serial ? MainTexts::kSerialOpenFailed
+           : usb  ? MainTexts::kUsbOpenFailed
+                  : MainTexts::kNetOpenFailed;
+  if (event.kind == Kind::Lost)
+    return serial ? Texts::kComPortFailed : usb ? Texts::kUsbFailed : Texts::kNetworkFailed;
+  if (event.kind == Kind::FirmwareRefused) return firmwareRefusal(event.verdict);
+  for (const auto& [kind, text] : kOneText)
+    if (kind == event.kind) return text;
+  return std::nullopt;
+}
+
+}  // namespace
 
 LinkReactions::LinkReactions(editor::EditorSession& session, QtNotifier& notifier, PortLister ports,
                              QWidget* window)
@@ -129,49 +171,9 @@ void LinkReactions::onPosted(int message, qintptr wParam, qintptr lParam) {
   }
 }
 
-namespace {
-
-BiText firmwareRefusal(FirmwareVerdict verdict) {
-  const bool j = ProductVariant::current().modelCode == 7304;
-  if (verdict == FirmwareVerdict::WrongProduct) return MainTexts::kWrongProduct;
-  if (verdict == FirmwareVerdict::DeviceOlder) return j ? MainTexts::kDeviceOlderJ : MainTexts::kDeviceOlderS;
-  return j ? MainTexts::kDeviceNewerJ : MainTexts::kDeviceNewerS;
-}
-
-// The message box of each event the user is told of; the end of an ID
-// search shows in the connection dialog instead, and the waits of a
-// program without a window do not happen here.
-std::optional<BiText> textOf(const editor::LinkEvent& event) {
-  using Kind = editor::LinkEvent::Kind;
-  const bool serial = event.link == LinkType::Serial;
-  const bool usb = event.link == LinkType::Usb;
-  switch (event.kind) {
-    case Kind::OpenFailed:
-      return serial ? MainTexts::kSerialOpenFailed
-             : usb  ? MainTexts::kUsbOpenFailed
-                    : MainTexts::kNetOpenFailed;
-    case Kind::Lost:
-      return serial ? Texts::kComPortFailed : usb ? Texts::kUsbFailed : Texts::kNetworkFailed;
-    case Kind::FirmwareRefused:
-      return firmwareRefusal(event.verdict);
-    case Kind::RenameLost:
-      return MainTexts::kRenameFailed;
-    case Kind::FactoryResetLost:
-      return MainTexts::kFactoryResetFailed;
-    case Kind::RenameDone:
-      return MainTexts::kRenameDone;
-    case Kind::FactoryResetDone:
-      return MainTexts::kFactoryResetDone;
-    default:
-      return std::nullopt;
-  }
-}
-
-}  // namespace
-
 void LinkReactions::tell(const editor::LinkEvent& event) {
   if (event.closesLink()) endLink();
-  if (event.kind == editor::LinkEvent::Kind::SearchEnded)
+  if (event.kind == Kind::SearchEnded)
     showFoundIds();
   else if (const auto text = textOf(event))
     MessageBoxes::inform(window_, *text);
