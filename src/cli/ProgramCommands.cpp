@@ -1,25 +1,27 @@
 #include "cli/ProgramCommands.h"
 
-#include <algorithm>
-#include <mutex>
-
-#include "editor/ProgramOperations.h"
-#include "model/LockState.h"
-#include "model/NameField.h"
-#include "model/ProductVariant.h"
-#include "model/ProgramFile.h"
+#include "editor/ProgramFiles.h"
 #include "model/ProgramStore.h"
 #include "platform/ParseNumber.h"
 
 namespace orvane::cli::ProgramCommands {
 
-using editor::ProgramOperations::lockedRefusal;
 namespace Operations = editor::ProgramOperations;
+namespace Files = editor::ProgramFiles;
 
 namespace {
 
-int modelCode() {
-  return ProductVariant::current().modelCode;
+// A program file operation on the file at `path` (`kind`: "a program
+// file", what it must be when read), as a command.
+Outcome fileOutcome(const Operations::Result& result, const std::string& path, const std::string& kind,
+                    std::string doneText) {
+  using Status = Operations::Result::Status;
+  if (result.status == Status::Unreadable) return Outcome::usage("cannot read the file '" + path + "'");
+  if (result.status == Status::WrongFile)
+    return Outcome::usage("'" + path + "' is not " + kind + " of this model");
+  if (result.status == Status::NotWritten) return Outcome::notWritten("the file", path, result.written);
+  if (!result.done()) return Outcome::device(result.message);
+  return Outcome::done(std::move(doneText), Json{{"file", path}});
 }
 
 // A program operation on the program numbered `word`, as a command.
@@ -28,7 +30,9 @@ Outcome onProgram(CommandContext& context, const std::string& word, const char* 
   const auto program = parseNumber(word, 1, kPrograms);
   if (!program) return Outcome::usage("program '" + word + "' is not a number from 1 to 30");
   const Operations::Result result = operate(context.session, *program);
-  if (result.status == Operations::Result::Status::BadName) return Outcome::usage(result.message);
+  using Status = Operations::Result::Status;
+  if (result.status == Status::NoName || result.status == Status::NameTooLong)
+    return Outcome::usage(result.message);
   if (!result.done()) return Outcome::device(result.message);
   return Outcome::done(std::string(done) + " program " + word + " " + result.name + "\n",
                        programJson(*program, result.name));
@@ -59,7 +63,8 @@ Outcome list(CommandContext& context, const Words&) {
 }
 
 Outcome recall(CommandContext& context, const Words& args) {
-  return onProgram(context, args[0], "recalled", Operations::recall);
+  return onProgram(context, args[0], "recalled",
+                   [](EditorSession& session, int program) { return Operations::recall(session, program); });
 }
 
 Outcome store(CommandContext& context, const Words& args) {
@@ -69,76 +74,31 @@ Outcome store(CommandContext& context, const Words& args) {
 }
 
 Outcome erase(CommandContext& context, const Words& args) {
-  return onProgram(context, args[0], "deleted", Operations::erase);
+  return onProgram(context, args[0], "deleted",
+                   [](EditorSession& session, int program) { return Operations::erase(session, program); });
 }
 
 Outcome saveOne(CommandContext& context, const Words& args) {
-  ParameterImage& image = context.session.image();
-  if (const std::string refusal = lockedRefusal(image, {{LockFlag::SaveProgram, "saving programs"}});
-      !refusal.empty())
-    return Outcome::device(refusal);
-  if (const auto written = ProgramFile::writeBytes(args[0], ProgramFile::writeOne(image, modelCode()));
-      !written)
-    return Outcome::notWritten("the file", args[0], written);
-  return Outcome::done("saved the working state to " + args[0] + "\n", Json{{"file", args[0]}});
+  return fileOutcome(Files::saveOne(context.session, args[0]), args[0], "",
+                     "saved the working state to " + args[0] + "\n");
 }
 
 // As the editor loads a program file: the file's blocks become the working
 // state and are stored into it, and the file's name names it.
 Outcome loadOne(CommandContext& context, const Words& args) {
-  ParameterImage& image = context.session.image();
-  if (const std::string refusal = lockedRefusal(image, {{LockFlag::LoadProgram, "loading programs"}});
-      !refusal.empty())
-    return Outcome::device(refusal);
-  const auto bytes = ProgramFile::readBytes(args[0]);
-  if (!bytes) return Outcome::usage("cannot read the file '" + args[0] + "'");
-  Command& command = context.session.command();
-  {
-    std::lock_guard lock(command.protocolLock());
-    const std::optional<ProgramFile::OneProgram> file = ProgramFile::readOne(*bytes, modelCode());
-    if (!file) return Outcome::usage("'" + args[0] + "' is not a program file of this model");
-    ProgramFile::applyOne(image, *file);
-    command.StoreProgram(0);
-  }
-  const auto name = ProgramFile::nameFromFileName(std::filesystem::path(args[0]).filename().string());
-  image.modify([&](ImageData& d) { d.currentProgramName = name; });
-  const std::string error = context.session.settle();
-  return Outcome::unless(error, "loaded " + args[0] + " into the working state\n", Json{{"file", args[0]}});
+  return fileOutcome(Files::loadOne(context.session, args[0], Operations::Until::Taken), args[0],
+                     "a program file", "loaded " + args[0] + " into the working state\n");
 }
 
 Outcome backup(CommandContext& context, const Words& args) {
-  EditorSession& session = context.session;
-  if (const std::string refusal = lockedRefusal(
-          session.image(),
-          {{LockFlag::LoadProgram, "reading programs"}, {LockFlag::SaveProgram, "saving programs"}});
-      !refusal.empty())
-    return Outcome::device(refusal);
-  const int reads = session.notifier().count(Message::AllProgramsRead);
-  session.command().ReadAllPrograms();
-  if (const std::string error = session.waitFor(Message::AllProgramsRead, reads + 1); !error.empty())
-    return Outcome::device(error);
-  if (const auto written =
-          ProgramFile::writeBytes(args[0], ProgramFile::writeAll(session.image(), modelCode()));
-      !written)
-    return Outcome::notWritten("the file", args[0], written);
-  return Outcome::done("saved all 30 programs to " + args[0] + "\n", Json{{"file", args[0]}});
+  Operations::Result result = Files::readAll(context.session, Operations::Until::Taken);
+  if (result.done()) result = Files::saveAll(context.session, args[0]);
+  return fileOutcome(result, args[0], "", "saved all 30 programs to " + args[0] + "\n");
 }
 
 Outcome restore(CommandContext& context, const Words& args) {
-  EditorSession& session = context.session;
-  if (const std::string refusal = lockedRefusal(
-          session.image(),
-          {{LockFlag::LoadProgram, "loading programs"}, {LockFlag::SaveProgram, "storing programs"}});
-      !refusal.empty())
-    return Outcome::device(refusal);
-  const auto bytes = ProgramFile::readBytes(args[0]);
-  if (!bytes) return Outcome::usage("cannot read the file '" + args[0] + "'");
-  const std::unique_ptr<ProgramStore> store = ProgramFile::readAll(*bytes, modelCode());
-  if (!store) return Outcome::usage("'" + args[0] + "' is not an all-programs file of this model");
-  ProgramFile::applyAll(session.image(), *store);
-  session.command().StoreAllPrograms();
-  const std::string error = session.settle();
-  return Outcome::unless(error, "stored all 30 programs from " + args[0] + "\n", Json{{"file", args[0]}});
+  return fileOutcome(Files::loadAll(context.session, args[0], Operations::Until::Taken), args[0],
+                     "an all-programs file", "stored all 30 programs from " + args[0] + "\n");
 }
 
 }  // namespace orvane::cli::ProgramCommands

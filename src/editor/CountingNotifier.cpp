@@ -19,15 +19,41 @@ std::size_t CountingNotifier::slot(Message message) {
          kMessages.size();
 }
 
-void CountingNotifier::post(Message message, std::intptr_t, std::intptr_t lParam) {
-  std::lock_guard lock(mutex_);
-  ++counts_[slot(message)];
-  if (message == Message::LinkLost) lostKind_ = static_cast<int>(lParam);
+void CountingNotifier::post(Message message, std::intptr_t wParam, std::intptr_t lParam) {
+  {
+    std::lock_guard lock(mutex_);
+    ++counts_[slot(message)];
+    if (message == Message::LinkLost) lostKind_ = static_cast<int>(lParam);
+  }
+  if (next_) next_->post(message, wParam, lParam);
+}
+
+void CountingNotifier::setProgressRange(int lower, int upper) {
+  if (next_) next_->setProgressRange(lower, upper);
+}
+
+void CountingNotifier::setProgress(int position) {
+  if (next_) next_->setProgress(position);
+}
+
+void CountingNotifier::setIdSearchProgress(int position) {
+  if (next_) next_->setIdSearchProgress(position);
+}
+
+void CountingNotifier::setTransferInProgress(bool inProgress) {
+  if (next_) next_->setTransferInProgress(inProgress);
+}
+
+void CountingNotifier::idSearchEnded() {
+  if (next_) next_->idSearchEnded();
 }
 
 void CountingNotifier::portWarning(const std::string& text) {
-  std::lock_guard lock(mutex_);
-  warnings_.push_back(text);
+  {
+    std::lock_guard lock(mutex_);
+    warnings_.push_back(text);
+  }
+  if (next_) next_->portWarning(text);
 }
 
 int CountingNotifier::count(Message message) const {

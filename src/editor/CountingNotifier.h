@@ -1,9 +1,11 @@
 #pragma once
 
-// What the core reports to an editor without a window: the messages are counted
-// as they arrive from the worker and transport threads, and the session
-// looks at the counts while it waits. Progress and the transfer state are of no use
-// without a window and are dropped; port warnings are kept for the user.
+// What the core reports to an editor session: the messages are counted as
+// they arrive from the worker and transport threads, and the session looks
+// at the counts while it waits; port warnings are kept for the user. Every
+// report then goes on to the notifier of the session's user, if it has one
+// (the editor's window); without one, progress and the transfer state are
+// of no use and are dropped.
 
 #include <array>
 #include <mutex>
@@ -16,12 +18,15 @@ namespace orvane::editor {
 
 class CountingNotifier : public Notifier {
  public:
+  // `next`, if any, hears every report after it was counted.
+  explicit CountingNotifier(Notifier* next = nullptr) : next_(next) {}
+
   void post(Message message, std::intptr_t wParam, std::intptr_t lParam) override;
-  void setProgressRange(int, int) override {}
-  void setProgress(int) override {}
-  void setIdSearchProgress(int) override {}
-  void setTransferInProgress(bool) override {}
-  void idSearchEnded() override {}
+  void setProgressRange(int lower, int upper) override;
+  void setProgress(int position) override;
+  void setIdSearchProgress(int position) override;
+  void setTransferInProgress(bool inProgress) override;
+  void idSearchEnded() override;
   void portWarning(const std::string& text) override;
 
   // How often `message` arrived so far.
@@ -34,6 +39,7 @@ class CountingNotifier : public Notifier {
  private:
   static std::size_t slot(Message message);
 
+  Notifier* next_;
   mutable std::mutex mutex_;
   std::array<int, 8> counts_{};  // by message, in the order of Message
   int lostKind_ = -1;

@@ -4,14 +4,16 @@
 #include <thread>
 
 #include "link/SystemLinks.h"
-#include "model/ProductVariant.h"
 
 namespace orvane::editor {
 
 namespace {
 
 constexpr auto kPollPause = std::chrono::milliseconds(2);
-constexpr const char* kCancelled = "the wait for the device was cancelled";
+
+std::string textOf(const std::optional<LinkEvent>& event) {
+  return event ? event->text() : std::string();
+}
 
 }  // namespace
 
@@ -27,11 +29,21 @@ Timings EditorSession::defaultTimings() {
   return timings;
 }
 
-EditorSession::EditorSession(const Timings& timings)
-    : command_(image_, notifier_, timings),
+EditorSession::EditorSession(const Timings& timings) : EditorSession(nullptr, Setup{timings, {}, nullptr}) {}
+
+EditorSession::EditorSession(ParameterImage& image, Setup setup) : EditorSession(&image, std::move(setup)) {}
+
+EditorSession::EditorSession(ParameterImage* image, Setup setup)
+    : ownImage_(image ? nullptr : std::make_unique<ParameterImage>()),
+      image_(image ? *image : *ownImage_),
+      notifier_(setup.notifier),
+      command_(image_, notifier_, setup.timings),
       connection_(command_, image_, notifier_),
-      links_(image_, command_) {
-  SystemLinks::attach(command_, image_);
+      links_(image_, command_),
+      master_(image_, command_),
+      watch_(connection_, image_) {
+  if (!setup.transports) setup.transports = SystemLinks::attach;
+  setup.transports(command_, image_);
 }
 
 EditorSession::~EditorSession() {
@@ -46,16 +58,20 @@ ChannelFilters& EditorSession::filters() {
 }
 
 template <class Done>
-std::string EditorSession::waitUntil(Done&& done, Seconds timeout, const char* what) {
+std::optional<LinkEvent> EditorSession::waitUntil(Done&& done, Seconds timeout, const char* what) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!done()) {
-    if (cancelled_) return kCancelled;
-    if (linkLost()) return "the link to the device was lost";
+    if (cancelled_) return LinkEvent(LinkEvent::Kind::Cancelled);
+    if (linkLost()) return loss();
     if (std::chrono::steady_clock::now() > deadline)
-      return std::string("the device did not finish ") + what + " in time";
+      return LinkEvent(LinkEvent::Kind::Unfinished, connection_.linkType(), what);
     std::this_thread::sleep_for(kPollPause);
   }
-  return {};
+  return std::nullopt;
+}
+
+LinkEvent EditorSession::loss() const {
+  return LinkWatch::loss(connection_.linkType(), notifier_.lostKind());
 }
 
 int EditorSession::sinceOpen(Message message) const {
@@ -65,58 +81,44 @@ int EditorSession::sinceOpen(Message message) const {
 }
 
 std::string EditorSession::open(const ConnectTarget& target, Seconds timeout) {
-  if (cancelled_) return kCancelled;
+  return textOf(openLink(target, timeout));
+}
+
+std::optional<LinkEvent> EditorSession::openLink(const ConnectTarget& target, Seconds timeout) {
+  if (cancelled_) return LinkEvent(LinkEvent::Kind::Cancelled);
   for (std::size_t i = 0; i < kCountedFromOpen.size(); ++i) atOpen_[i] = notifier_.count(kCountedFromOpen[i]);
   if (!connection_.connect(target.link, target.address, target.deviceId))
-    return "cannot open the link " + (target.address.empty() ? std::string("usb") : target.address);
-  std::string error = waitUntil(
+    return LinkEvent(LinkEvent::Kind::OpenFailed, target.link, target.address);
+  std::optional<LinkEvent> failure = waitUntil(
       [this] {
         return sinceOpen(Message::FirmwareVersionRead) > 0 || sinceOpen(Message::ChannelDataRead) > 0;
       },
       timeout, "the connection check");
-  if (error.empty()) error = checkFirmware();
-  if (error.empty())
-    error = waitUntil([this] { return sinceOpen(Message::ChannelDataRead) > 0; }, timeout, "the full read");
-  if (!error.empty()) {
+  if (!failure) failure = watch_.firmwareRefusal();
+  if (!failure)
+    failure = waitUntil([this] { return sinceOpen(Message::ChannelDataRead) > 0; }, timeout, "the full read");
+  if (failure) {
     // A refused firmware or an unfinished read leaves the worker talking to
     // the device; the next open needs the link closed.
     close();
-    return error;
+    return failure;
   }
   links_.normalise();
-  return {};
-}
-
-std::string EditorSession::checkFirmware() const {
-  const FirmwareVerdict verdict = connection_.checkFirmware(ProductVariant::current());
-  if (verdict == FirmwareVerdict::Accepted) return {};
-  const std::string version = firmware();
-  switch (verdict) {
-    case FirmwareVerdict::WrongProduct:
-      return "the device (firmware " + version + ") is not a product this tool serves";
-    case FirmwareVerdict::DeviceOlder:
-      return "the device's firmware " + version + " is older than this tool supports";
-    default:
-      return "the device's firmware " + version + " is newer than this tool supports";
-  }
+  return std::nullopt;
 }
 
 std::string EditorSession::firmware() const {
-  const auto version = image_.read([](const ImageData& d) { return d.status.firmwareVersion; });
-  std::string text;
-  for (std::uint8_t byte : version)
-    if (byte >= 0x20 && byte < 0x7F) text += static_cast<char>(byte);
-  return text;
+  return LinkWatch::firmwareText(image_);
 }
 
 std::string EditorSession::settle(Seconds timeout) {
   const std::uint64_t polls = command_.levelPolls();
-  return waitUntil([&] { return command_.levelPolls() >= polls + 2 && command_.queue().isEmpty(); }, timeout,
-                   "taking the changes");
+  return textOf(waitUntil([&] { return command_.levelPolls() >= polls + 2 && command_.queue().isEmpty(); },
+                          timeout, "taking the changes"));
 }
 
 std::string EditorSession::waitFor(Message message, int count, Seconds timeout) {
-  return waitUntil([&] { return notifier_.count(message) >= count; }, timeout, "the transfer");
+  return textOf(waitUntil([&] { return notifier_.count(message) >= count; }, timeout, "the transfer"));
 }
 
 void EditorSession::close() {

@@ -1,26 +1,36 @@
 #pragma once
 
-// An editor without a window (orvanectl, orvane-server) and its one
-// connection to a device, on the editor's core: the image, the link
-// machinery with the machine's real links, the link groups and, for the
-// report, the filter models. Opening it does the full
-// read the editor does; settle() returns once everything edited or queued
-// has reached the device. Every wait ends early when the link is lost or
-// the session is cancelled.
+// The editor's core as every front-end composes it: the image, the link
+// machinery (Command with its transports and the connection), the link
+// groups, the master section and the filter models. The editor's window
+// brings its own image, transports and notifier; a program without a
+// window (orvanectl, orvane-server) lets the session own the image and use
+// the machine's real links.
+//
+// Whatever the core reports is counted, so a program without a window can
+// wait for it: opening does the full read the editor does; settle()
+// returns once everything edited or queued has reached the device. Every
+// wait ends early when the link is lost or the session is cancelled. The
+// window never waits: it hears the reports through its own notifier.
 //
 // Errors come back as one line of text for the user; empty means success.
 
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "dsp/ChannelFilters.h"
 #include "editor/CountingNotifier.h"
+#include "editor/LinkEvent.h"
+#include "editor/LinkWatch.h"
 #include "link/ConnectTarget.h"
 #include "link/ConnectionManager.h"
 #include "link/LinkGroups.h"
+#include "link/MasterSection.h"
 
 namespace orvane::editor {
 
@@ -32,7 +42,22 @@ class EditorSession {
   // would spend most of its time in.
   static Timings defaultTimings();
 
+  // Gives `command` its transports.
+  using TransportFactory = std::function<void(Command& command, ParameterImage& image)>;
+
+  struct Setup {
+    Timings timings = defaultTimings();
+    // The machine's real links unless set.
+    TransportFactory transports;
+    // Also hears everything the core reports, after the session counted
+    // it; it must outlive the session.
+    Notifier* notifier = nullptr;
+  };
+
+  // A session with an image of its own and the machine's real links.
   explicit EditorSession(const Timings& timings = defaultTimings());
+  // A session on `image`, which must outlive it.
+  EditorSession(ParameterImage& image, Setup setup);
   ~EditorSession();
   EditorSession(const EditorSession&) = delete;
   EditorSession& operator=(const EditorSession&) = delete;
@@ -41,6 +66,9 @@ class EditorSession {
   // session closed (or whose link was lost) may be opened again. An open
   // that fails closes the link it opened, so the next one starts afresh.
   std::string open(const ConnectTarget& target, Seconds timeout = Seconds(60));
+  // The same, with how the open failed as an event; nothing when it
+  // succeeded.
+  std::optional<LinkEvent> openLink(const ConnectTarget& target, Seconds timeout = Seconds(60));
   // Waits until every changed row and queued frame reached the device; at
   // most the wait limit unless a time-out is given.
   std::string settle() { return settle(waitLimit_); }
@@ -61,11 +89,17 @@ class EditorSession {
 
   ParameterImage& image() { return image_; }
   Command& command() { return command_; }
+  ConnectionManager& connection() { return connection_; }
   LinkGroups& links() { return links_; }
+  MasterSection& master() { return master_; }
   CountingNotifier& notifier() { return notifier_; }
   ChannelFilters& filters();
+  // Makes events of what the core reports about the link.
+  const LinkWatch& linkWatch() const { return watch_; }
   // Whether the link opened last was reported lost. Any thread may ask.
   bool linkLost() const { return sinceOpen(Message::LinkLost) > 0; }
+  // How the link opened last was lost (when linkLost()).
+  LinkEvent loss() const;
   // How often `message` arrived since the link was opened last. Any thread
   // may ask, also while another opens the link.
   int sinceOpen(Message message) const;
@@ -73,17 +107,20 @@ class EditorSession {
   std::string firmware() const;
 
  private:
-  // Polls `done` until it holds; an error when the link is lost or the
-  // time is up.
+  // On `image`, or on an image of its own when none is given.
+  EditorSession(ParameterImage* image, Setup setup);
+
+  // Polls `done` until it holds; why not when the link is lost, the time
+  // is up or the session is cancelled.
   template <class Done>
-  std::string waitUntil(Done&& done, Seconds timeout, const char* what);
-  std::string checkFirmware() const;
+  std::optional<LinkEvent> waitUntil(Done&& done, Seconds timeout, const char* what);
 
   // The messages whose counts at the last open are kept.
   static constexpr std::array kCountedFromOpen{Message::LinkLost, Message::FirmwareVersionRead,
                                                Message::ChannelDataRead};
 
-  ParameterImage image_;
+  std::unique_ptr<ParameterImage> ownImage_;  // unless the user brought one
+  ParameterImage& image_;
   CountingNotifier notifier_;
   // The counts of kCountedFromOpen when the link was opened last.
   std::array<std::atomic<int>, kCountedFromOpen.size()> atOpen_{};
@@ -92,6 +129,8 @@ class EditorSession {
   Command command_;
   ConnectionManager connection_;
   LinkGroups links_;
+  MasterSection master_;
+  LinkWatch watch_;
   std::unique_ptr<ChannelFilters> filters_;
 };
 

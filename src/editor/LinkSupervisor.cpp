@@ -40,21 +40,22 @@ std::string LinkSupervisor::lastError() {
 void LinkSupervisor::run() {
   do {
     if (state() == State::Open) continue;
-    if (state_ == State::Open) report(State::Lost, {});
     std::lock_guard lock(sessionMutex_);
+    if (state_ == State::Open) report(Change{State::Lost, {}, session_.loss()});
     // A lost link, and one whose open failed part way, are closed before
     // the next open: the link cannot be opened while it still is.
     session_.close();
     state_ = State::Connecting;
-    lastError_ = session_.open(target_, kOpenLimit);
-    state_ = lastError_.empty() ? State::Open : State::Lost;
-    if (!stop_.isSet()) report(state_, lastError_);
+    std::optional<LinkEvent> failure = session_.openLink(target_, kOpenLimit);
+    lastError_ = failure ? failure->text() : std::string();
+    state_ = failure ? State::Lost : State::Open;
+    if (!stop_.isSet()) report(Change{state_, lastError_, std::move(failure)});
   } while (!stop_.wait(kRetry));
 }
 
-void LinkSupervisor::report(State state, const std::string& error) {
-  if (state == reported_.state && error == reported_.error) return;
-  reported_ = Change{state, error};
+void LinkSupervisor::report(Change change) {
+  if (change.state == reported_.state && change.error == reported_.error) return;
+  reported_ = std::move(change);
   if (report_) report_(reported_);
 }
 

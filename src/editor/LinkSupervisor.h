@@ -3,9 +3,9 @@
 // Keeps one session's link open for a program that serves others (the
 // server): opens it, and after a failed open or a loss closes what is left
 // of it and opens it again after a pause, until stopped. Each change of the
-// link is reported once, as a typed event the program turns into its own
-// words (a log line, a status); a failed open that fails the same way again
-// is not reported again.
+// link is reported once, with the LinkEvent that ended it or failed its
+// open, for the program to turn into its own words (a log line, a status);
+// a failed open that fails the same way again is not reported again.
 //
 // The session is shared with the program's commands through `sessionMutex`:
 // an open holds it throughout, so no command runs on a half-open link.
@@ -14,6 +14,7 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -29,6 +30,8 @@ class LinkSupervisor {
   struct Change {
     State state;
     std::string error;  // why the open failed; empty when the link opened or was lost
+    // How the link was lost or its open failed; nothing when it opened.
+    std::optional<LinkEvent> event;
   };
   // Called on the supervisor's thread.
   using Report = std::function<void(const Change& change)>;
@@ -57,15 +60,15 @@ class LinkSupervisor {
 
  private:
   void run();
-  void report(State state, const std::string& error);
+  void report(Change change);
 
   EditorSession& session_;
   std::mutex& sessionMutex_;
   ConnectTarget target_;
   Report report_;
   std::atomic<State> state_{State::Connecting};
-  std::string lastError_;                   // under sessionMutex_
-  Change reported_{State::Connecting, {}};  // on the supervisor's thread
+  std::string lastError_;                       // under sessionMutex_
+  Change reported_{State::Connecting, {}, {}};  // on the supervisor's thread
   Event stop_;
   std::thread thread_;
 };

@@ -25,33 +25,51 @@ void makeCurrent(ParameterImage& image, int program, const Name& name) {
   image.modify([program](ImageData& d) { d.currentProgramNumber = program; });
 }
 
-// One program, unless its lock is set: `act` queues what the operation
-// sends and gives the program's name; done once the device has it all.
+// One program, unless there is no link or its lock is set: `act` queues
+// what the operation sends and gives the program's name.
 template <class Act>
-Result onProgram(EditorSession& session, int program, std::pair<int, const char*> lock, Act act) {
-  Result result;
+Result onProgram(EditorSession& session, int program, std::pair<int, const char*> lock, Until until,
+                 Act act) {
+  std::optional<Result> refused = linkRefusal(session);
+  if (!refused) refused = refusal(session.image(), {lock});
+  if (refused) {
+    refused->program = program;
+    return *refused;
+  }
+  const std::string name = NameField::FieldToText(act(session.image(), program));
+  Result result = delivered(session, until);
   result.program = program;
-  if (std::string refusal = lockedRefusal(session.image(), {lock}); !refusal.empty()) {
-    result.status = Result::Status::Locked;
-    result.message = std::move(refusal);
-    return result;
-  }
-  result.name = NameField::FieldToText(act(session.image(), program));
-  if (std::string error = session.settle(); !error.empty()) {
-    result.status = Result::Status::DeviceFailed;
-    result.message = std::move(error);
-  }
+  result.name = name;
   return result;
 }
 
 }  // namespace
 
-std::string lockedRefusal(const ParameterImage& image,
-                          std::initializer_list<std::pair<int, const char*>> flags) {
+Result Result::failed(Status status, std::string message) {
+  Result result;
+  result.status = status;
+  result.message = std::move(message);
+  return result;
+}
+
+std::optional<Result> linkRefusal(EditorSession& session) {
+  if (session.connection().isConnected()) return std::nullopt;
+  return Result::failed(Result::Status::NoLink, "no link to the device");
+}
+
+std::optional<Result> refusal(const ParameterImage& image,
+                              std::initializer_list<std::pair<int, const char*>> flags) {
   const LockState locks = image.read([](const ImageData& d) { return d.locks; });
   for (const auto& [flag, what] : flags)
-    if (locks.isLocked(flag)) return std::string(what) + " is locked on the device";
-  return {};
+    if (locks.isLocked(flag))
+      return Result::failed(Result::Status::Locked, std::string(what) + " is locked on the device");
+  return std::nullopt;
+}
+
+Result delivered(EditorSession& session, Until until) {
+  if (until == Until::Queued) return Result{};
+  std::string error = session.settle();
+  return error.empty() ? Result{} : Result::failed(Result::Status::DeviceFailed, std::move(error));
 }
 
 Listing list(const ParameterImage& image) {
@@ -67,8 +85,8 @@ Listing list(const ParameterImage& image) {
   });
 }
 
-Result recall(EditorSession& session, int program) {
-  return onProgram(session, program, {LockFlag::LoadProgram, "recalling programs"},
+Result recall(EditorSession& session, int program, Until until) {
+  return onProgram(session, program, {LockFlag::LoadProgram, "recalling programs"}, until,
                    [&](ParameterImage& image, int number) {
                      const Name name = image.read([number](const ImageData& d) {
                        Name stored{};
@@ -82,18 +100,18 @@ Result recall(EditorSession& session, int program) {
                    });
 }
 
-Result store(EditorSession& session, int program, const std::string& text) {
+Result store(EditorSession& session, int program, const std::string& text, Until until) {
+  if (auto refused = linkRefusal(session)) return *refused;
   if (text.empty() || NameField::FieldBytes(text) > kProgramNameBytes) {
-    Result result;
+    Result result = text.empty() ? Result::failed(Result::Status::NoName, "the program needs a name")
+                                 : Result::failed(Result::Status::NameTooLong,
+                                                  "the name '" + text +
+                                                      "' is too long: a program name holds 16 letters or "
+                                                      "digits, or 8 Chinese characters");
     result.program = program;
-    result.status = Result::Status::BadName;
-    result.message = text.empty() ? "the program needs a name"
-                                  : "the name '" + text +
-                                        "' is too long: a program name holds 16 letters or digits, or 8 "
-                                        "Chinese characters";
     return result;
   }
-  return onProgram(session, program, {LockFlag::SaveProgram, "storing programs"},
+  return onProgram(session, program, {LockFlag::SaveProgram, "storing programs"}, until,
                    [&](ParameterImage& image, int number) {
                      Name name{};
                      NameField::TextToField(text, name);
@@ -103,8 +121,8 @@ Result store(EditorSession& session, int program, const std::string& text) {
                    });
 }
 
-Result erase(EditorSession& session, int program) {
-  return onProgram(session, program, {LockFlag::DeleteProgram, "deleting programs"},
+Result erase(EditorSession& session, int program, Until until) {
+  return onProgram(session, program, {LockFlag::DeleteProgram, "deleting programs"}, until,
                    [&](ParameterImage& image, int number) {
                      storeName(image, number, Name{});
                      session.command().SendProgramName(number);

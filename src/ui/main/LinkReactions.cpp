@@ -1,6 +1,9 @@
 #include "ui/main/LinkReactions.h"
 
 #include <QWidget>
+#include <array>
+#include <optional>
+#include <utility>
 
 #include "model/ProductVariant.h"
 #include "model/Texts.h"
@@ -11,12 +14,51 @@
 
 namespace orvane::ui {
 
-LinkReactions::LinkReactions(ConnectionManager& connection, Command& command, ParameterImage& image,
-                             QtNotifier& notifier, PortLister ports, QWidget* window)
+namespace {
+
+BiText firmwareRefusal(FirmwareVerdict verdict) {
+  const bool j = ProductVariant::current().modelCode == 7304;
+  if (verdict == FirmwareVerdict::WrongProduct) return MainTexts::kWrongProduct;
+  if (verdict == FirmwareVerdict::DeviceOlder) return j ? MainTexts::kDeviceOlderJ : MainTexts::kDeviceOlderS;
+  return j ? MainTexts::kDeviceNewerJ : MainTexts::kDeviceNewerS;
+}
+
+using Kind = editor::LinkEvent::Kind;
+
+// The events whose message box has one text, whatever the link.
+constexpr std::array<std::pair<Kind, BiText>, 4> kOneText{{
+    {Kind::RenameLost, MainTexts::kRenameFailed},
+    {Kind::FactoryResetLost, MainTexts::kFactoryResetFailed},
+    {Kind::RenameDone, MainTexts::kRenameDone},
+    {Kind::FactoryResetDone, MainTexts::kFactoryResetDone},
+}};
+
+// The message box of each event the user is told of; the end of an ID
+// search shows in the connection dialog instead, and the waits of a
+// program without a window do not happen here.
+std::optional<BiText> textOf(const editor::LinkEvent& event) {
+  const bool serial = event.link == LinkType::Serial;
+  const bool usb = event.link == LinkType::Usb;
+  if (event.kind == Kind::OpenFailed)
+    return serial ? MainTexts::kSerialOpenFailed
+           : usb  ? MainTexts::kUsbOpenFailed
+                  : MainTexts::kNetOpenFailed;
+  if (event.kind == Kind::Lost)
+    return serial ? Texts::kComPortFailed : usb ? Texts::kUsbFailed : Texts::kNetworkFailed;
+  if (event.kind == Kind::FirmwareRefused) return firmwareRefusal(event.verdict);
+  for (const auto& [kind, text] : kOneText)
+    if (kind == event.kind) return text;
+  return std::nullopt;
+}
+
+}  // namespace
+
+LinkReactions::LinkReactions(editor::EditorSession& session, QtNotifier& notifier, PortLister ports,
+                             QWidget* window)
     : QObject(window),
-      connection_(connection),
-      command_(command),
-      image_(image),
+      session_(session),
+      connection_(session.connection()),
+      image_(session.image()),
       ports_(std::move(ports)),
       window_(window) {
   connect(&notifier, &QtNotifier::posted, this, &LinkReactions::onPosted);
@@ -63,25 +105,11 @@ bool LinkReactions::connectTo(LinkType link, const QString& address, int deviceI
   if (link == LinkType::Serial) choices_.serialPort = address, choices_.deviceId = deviceId;
   if (link == LinkType::Network) choices_.networkAddress = address;
   if (!connection_.connect(link, address.toStdString(), deviceId)) {
-    showOpenFailure(link);
+    tell(editor::LinkEvent(editor::LinkEvent::Kind::OpenFailed, link, address.toStdString()));
     return false;
   }
   emit linkOpened();
   return true;
-}
-
-void LinkReactions::showOpenFailure(LinkType link) {
-  switch (link) {
-    case LinkType::Serial:
-      MessageBoxes::inform(window_, MainTexts::kSerialOpenFailed);
-      break;
-    case LinkType::Usb:
-      MessageBoxes::inform(window_, MainTexts::kUsbOpenFailed);
-      break;
-    default:
-      MessageBoxes::inform(window_, MainTexts::kNetOpenFailed);
-      break;
-  }
 }
 
 void LinkReactions::endLink() {
@@ -117,7 +145,7 @@ void LinkReactions::onDeviceId() {
   if (dialog.choice() == DeviceDlg::Choice::Reconnect)
     connection_.reconnectTo(id);
   else if (id != image_.read([](const ImageData& d) { return d.connection.deviceId; }))
-    command_.SendDeviceIdCommand(FrameCode::CmdWrite, id);
+    session_.command().SendDeviceIdCommand(FrameCode::CmdWrite, id);
   emit statusChanged();
 }
 
@@ -131,73 +159,24 @@ void LinkReactions::onPosted(int message, qintptr wParam, qintptr lParam) {
     case Message::AllProgramsRead:
       emit allProgramsRead();
       break;
-    case Message::LinkLost:
-      onLinkLost(static_cast<LinkType>(wParam), static_cast<int>(lParam));
-      break;
     case Message::LevelsRead:
       // Levels still queued when the link closed would light the meters of
       // an editor that is no longer connected.
       if (connection_.isConnected()) emit levelsRead();
       break;
-    case Message::NetworkOperationDone:
-      onNetworkOperationDone(static_cast<int>(lParam));
-      break;
-    case Message::FirmwareVersionRead:
-      onFirmwareRead();
-      break;
     default:
+      if (const auto event = session_.linkWatch().onPosted(static_cast<Message>(message), wParam, lParam))
+        tell(*event);
       break;
   }
 }
 
-void LinkReactions::onLinkLost(LinkType link, int kind) {
-  const LinkLoss loss = connection_.classifyLoss(link);
-  if (loss == LinkLoss::Stale) return;
-  endLink();
-  if (loss == LinkLoss::SearchEnded) {
+void LinkReactions::tell(const editor::LinkEvent& event) {
+  if (event.closesLink()) endLink();
+  if (event.kind == Kind::SearchEnded)
     showFoundIds();
-    return;
-  }
-  if (kind == static_cast<int>(ReplyKind::NetworkNameWrite))
-    MessageBoxes::inform(window_, MainTexts::kRenameFailed);
-  else if (kind == static_cast<int>(ReplyKind::NetworkFactoryReset))
-    MessageBoxes::inform(window_, MainTexts::kFactoryResetFailed);
-  else if (link == LinkType::Serial)
-    MessageBoxes::inform(window_, Texts::kComPortFailed);
-  else if (link == LinkType::Usb)
-    MessageBoxes::inform(window_, Texts::kUsbFailed);
-  else
-    MessageBoxes::inform(window_, Texts::kNetworkFailed);
-}
-
-void LinkReactions::onFirmwareRead() {
-  const ProductVariant& variant = ProductVariant::current();
-  const FirmwareVerdict verdict = connection_.checkFirmware(variant);
-  if (verdict == FirmwareVerdict::Accepted || !connection_.isConnected()) return;
-  endLink();
-  const bool j = variant.modelCode == 7304;
-  switch (verdict) {
-    case FirmwareVerdict::WrongProduct:
-      MessageBoxes::inform(window_, MainTexts::kWrongProduct);
-      break;
-    case FirmwareVerdict::DeviceOlder:
-      MessageBoxes::inform(window_, j ? MainTexts::kDeviceOlderJ : MainTexts::kDeviceOlderS);
-      break;
-    default:
-      MessageBoxes::inform(window_, j ? MainTexts::kDeviceNewerJ : MainTexts::kDeviceNewerS);
-      break;
-  }
-}
-
-// Over the network the module restarts after a rename or a reset and the
-// link ends: the lost link is the one outcome the user is told, also when
-// the acknowledgement was still on its way.
-void LinkReactions::onNetworkOperationDone(int kind) {
-  if (!connection_.isConnected() || connection_.linkType() == LinkType::Network) return;
-  if (kind == static_cast<int>(ReplyKind::NetworkNameWrite))
-    MessageBoxes::inform(window_, MainTexts::kRenameDone);
-  else if (kind == static_cast<int>(ReplyKind::NetworkFactoryReset))
-    MessageBoxes::inform(window_, MainTexts::kFactoryResetDone);
+  else if (const auto text = textOf(event))
+    MessageBoxes::inform(window_, *text);
 }
 
 }  // namespace orvane::ui

@@ -2,16 +2,17 @@
 
 // The editor's side of the link: the connection dialog and the device-ID
 // dialog, opening a link, and what the main window does when the core
-// reports — the device read, a lost link, new levels, a network operation
-// done, the firmware version read, the progress of an ID search. Every way a
-// link ends goes through endLink(), which ends an ID search, resets the
-// editor and has the window show the reset values.
+// reports — the device read, new levels, the progress of an ID search, and
+// the link events the session's watch makes of the rest (a lost link, the
+// firmware refused, a rename or reset of the network module), which become
+// message boxes. Every way a link ends goes through endLink(), which ends
+// an ID search, resets the editor and has the window show the reset values.
 
 #include <QObject>
 #include <QPointer>
 #include <functional>
 
-#include "link/ConnectionManager.h"
+#include "editor/EditorSession.h"
 #include "ui/common/ConnectionChoices.h"
 #include "ui/main/ConnectDlg.h"
 #include "ui/main/QtNotifier.h"
@@ -27,8 +28,7 @@ class LinkReactions : public QObject {
   // Lists the serial ports for the connection dialog.
   using PortLister = std::function<std::vector<SerialPortChoice>()>;
 
-  LinkReactions(ConnectionManager& connection, Command& command, ParameterImage& image, QtNotifier& notifier,
-                PortLister ports, QWidget* window);
+  LinkReactions(editor::EditorSession& session, QtNotifier& notifier, PortLister ports, QWidget* window);
 
   // Connects as if the user had chosen this link in the connection dialog;
   // tells the user when the link cannot be opened.
@@ -59,15 +59,13 @@ class LinkReactions : public QObject {
 
  private:
   void onPosted(int message, qintptr wParam, qintptr lParam);
-  void onLinkLost(LinkType link, int kind);
-  void onFirmwareRead();
-  void onNetworkOperationDone(int kind);
+  // Closes the link where the event ended it, and tells the user.
+  void tell(const editor::LinkEvent& event);
   SearchStart startIdSearch(const QString& port);
   void showFoundIds();
-  void showOpenFailure(LinkType link);
 
+  editor::EditorSession& session_;
   ConnectionManager& connection_;
-  Command& command_;
   ParameterImage& image_;
   PortLister ports_;
   QWidget* window_;

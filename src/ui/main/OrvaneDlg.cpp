@@ -24,18 +24,13 @@ namespace orvane::ui {
 
 OrvaneDlg::OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLister ports, Timings timings)
     : image_(image),
-      command_(std::make_unique<Command>(image, notifier_, timings)),
-      connection_(*command_, image, notifier_),
-      links_(image, *command_),
-      master_(image, *command_),
-      filters_(std::make_unique<ChannelFilters>(image)) {
-  if (transports) transports(*command_, image_);
+      session_(image, {.timings = timings, .transports = std::move(transports), .notifier = &notifier_}) {
   setObjectName("OrvaneDlg");
-  reactions_ = new LinkReactions(connection_, *command_, image_, notifier_, std::move(ports), this);
-  programs_ = std::make_unique<ProgramWorkflow>(image_, *command_, connection_, this);
+  reactions_ = new LinkReactions(session_, notifier_, std::move(ports), this);
+  programs_ = std::make_unique<ProgramWorkflow>(session_, this);
   buildWindow();
   popup_ = new DisplayDlg(this);
-  tools_ = std::make_unique<ToolDialogs>(image_, *command_, *filters_, *topBar_, this);
+  tools_ = std::make_unique<ToolDialogs>(image_, session_.command(), session_.filters(), *topBar_, this);
   pages_ = std::make_unique<PageSelection>(image_, *console_, *topBar_);
   wireConsole();
   wireReactions();
@@ -52,11 +47,10 @@ OrvaneDlg::OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLis
 OrvaneDlg::~OrvaneDlg() {
   qApp->removeEventFilter(&wheelGuard_);
   qApp->removeEventFilter(this);
-  command_->Shutdown();
 }
 
 void OrvaneDlg::closeEvent(QCloseEvent* event) {
-  if (connection_.isConnected()) reactions_->endLink();
+  if (session_.connection().isConnected()) reactions_->endLink();
   event->accept();
 }
 
@@ -81,7 +75,7 @@ void OrvaneDlg::buildWindow() {
   progress_->setObjectName("progress");
   progress_->setFixedHeight(8);
   layout->addWidget(progress_);
-  console_ = std::make_unique<Console>(image_, links_, master_, *filters_, this);
+  console_ = std::make_unique<Console>(image_, session_.links(), session_.master(), session_.filters(), this);
   layout->addWidget(console_->area(), 1);
   parts_ = console_->parts();
   parts_.insert(parts_.begin(), topBar_);
@@ -152,7 +146,7 @@ void OrvaneDlg::disconnectLink() {
 
 void OrvaneDlg::onLinkButton() {
   reactions_->onLinkButton();
-  topBar_->showLinkState(connection_.isConnected());
+  topBar_->showLinkState(session_.connection().isConnected());
 }
 
 // The editor was reset: the window shows the defaults, the meters go dark.
@@ -183,7 +177,7 @@ void OrvaneDlg::SelectPage(Page page, int channel) {
 
 void OrvaneDlg::RefreshAll() {
   // The group tables the strips show are rebuilt from the image first.
-  links_.normalise();
+  session_.links().normalise();
   for (WindowPart* part : parts_) part->refreshFromImage();
   ApplyLocks();
 }

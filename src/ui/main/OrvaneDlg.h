@@ -3,8 +3,9 @@
 // The editor's main window: the tool bar with its status fields, the
 // progress bar, the transfer popup, and the console below them (the strips
 // of both sides with their meters, the master section, the crosspoints, the
-// graph area and the page area). It owns the link machinery (Command and the
-// connection) and creates the parts that do the work, then wires them:
+// graph area and the page area). It holds the editor session (the link
+// machinery, link groups, master section and filter models on the image)
+// and creates the parts that do the work, then wires them:
 // LinkReactions handles what the link reports, PageSelection the page shown,
 // ToolDialogs and ProgramWorkflow the dialogs and files of the tool bar, and
 // HelpActions the help and about buttons. Refreshing, switching language and
@@ -15,10 +16,7 @@
 #include <memory>
 #include <vector>
 
-#include "dsp/ChannelFilters.h"
-#include "link/ConnectionManager.h"
-#include "link/LinkGroups.h"
-#include "link/MasterSection.h"
+#include "editor/EditorSession.h"
 #include "model/EditorState.h"
 #include "ui/locks/LockDataDlg.h"
 #include "ui/locks/PasswordStepDlg.h"
@@ -46,7 +44,7 @@ class OrvaneDlg : public QWidget {
 
  public:
   // Gives `command` its three transports.
-  using TransportFactory = std::function<void(Command& command, ParameterImage& image)>;
+  using TransportFactory = editor::EditorSession::TransportFactory;
   using PortLister = LinkReactions::PortLister;
 
   OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLister ports, Timings timings = {});
@@ -121,12 +119,9 @@ class OrvaneDlg : public QWidget {
   void onLevels();
 
   ParameterImage& image_;
+  // Hears the core's reports on the session's behalf; outlives it.
   QtNotifier notifier_;
-  std::unique_ptr<Command> command_;
-  ConnectionManager connection_;
-  LinkGroups links_;
-  MasterSection master_;
-  std::unique_ptr<ChannelFilters> filters_;
+  editor::EditorSession session_;
   WheelGuard wheelGuard_;
   LinkReactions* reactions_ = nullptr;
   std::unique_ptr<ProgramWorkflow> programs_;

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "link/ConnectionManager.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/pages/ChannelPage.h"
 #include "ui/pages/EqSection.h"
@@ -20,25 +19,21 @@ constexpr qint64 kMaxRewFileBytes = 1 << 20;
 
 }  // namespace
 
-ProgramWorkflow::ProgramWorkflow(ParameterImage& image, Command& command, const ConnectionManager& connection,
-                                 QWidget* window)
-    : image_(image),
-      command_(command),
-      connection_(connection),
-      window_(window),
-      chooser_(std::make_unique<DialogFileChooser>(window)) {}
+ProgramWorkflow::ProgramWorkflow(editor::EditorSession& session, QWidget* window)
+    : session_(session), window_(window), chooser_(std::make_unique<DialogFileChooser>(window)) {}
 
 void ProgramWorkflow::openManager() {
   ProgramDlg dialog(
-      image_, command_, [this](ProgramDlg::PcAction action) { runPcAction(action); }, window_);
+      session_, [this](ProgramDlg::PcAction action) { runPcAction(action); }, window_);
   emit programDialogOpened(&dialog);
   dialog.exec();
   if (dialog.programChosen())
-    emit statusChanged(connection_.isConnected() ? TopBar::Status::DeviceProgram : TopBar::Status::Offline);
+    emit statusChanged(session_.connection().isConnected() ? TopBar::Status::DeviceProgram
+                                                           : TopBar::Status::Offline);
 }
 
 void ProgramWorkflow::openFile(const QString& path) {
-  ProgramFileActions files(image_, command_, *chooser_, window_);
+  ProgramFileActions files(session_, *chooser_, window_);
   if (QFileInfo(path).fileName().contains(extensionOf(ProgramFileKind::AllPrograms)))
     files.loadAllFrom(path);
   else if (files.loadOneFrom(path))
@@ -46,7 +41,7 @@ void ProgramWorkflow::openFile(const QString& path) {
 }
 
 void ProgramWorkflow::saveAllPrograms() {
-  ProgramFileActions(image_, command_, *chooser_, window_).saveAll();
+  ProgramFileActions(session_, *chooser_, window_).saveAll();
 }
 
 void ProgramWorkflow::importRewFilters(ChannelPage& page) {
@@ -67,7 +62,7 @@ void ProgramWorkflow::importRewFilters(ChannelPage& page) {
 // "PC". Saving all first reads the device's programs; the file is written
 // when they are in (saveAllPrograms).
 void ProgramWorkflow::runPcAction(ProgramDlg::PcAction action) {
-  ProgramFileActions files(image_, command_, *chooser_, window_);
+  ProgramFileActions files(session_, *chooser_, window_);
   switch (action) {
     case ProgramDlg::LoadOne:
       if (files.loadOne()) showLoadedProgram();
@@ -79,7 +74,7 @@ void ProgramWorkflow::runPcAction(ProgramDlg::PcAction action) {
       files.loadAll();
       break;
     case ProgramDlg::SaveAll:
-      command_.ReadAllPrograms();
+      editor::ProgramFiles::readAll(session_, editor::ProgramOperations::Until::Queued);
       break;
   }
 }

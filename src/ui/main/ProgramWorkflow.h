@@ -10,17 +10,12 @@
 #include <QObject>
 #include <memory>
 
-#include "model/ParameterImage.h"
+#include "editor/EditorSession.h"
 #include "ui/main/TopBar.h"
 #include "ui/programs/FileChooser.h"
 #include "ui/programs/ProgramDlg.h"
 
 class QWidget;
-
-namespace orvane {
-class Command;
-class ConnectionManager;
-}  // namespace orvane
 
 namespace orvane::ui {
 
@@ -30,8 +25,7 @@ class ProgramWorkflow : public QObject {
   Q_OBJECT
 
  public:
-  ProgramWorkflow(ParameterImage& image, Command& command, const ConnectionManager& connection,
-                  QWidget* window);
+  ProgramWorkflow(editor::EditorSession& session, QWidget* window);
 
   void setFileChooser(std::unique_ptr<FileChooser> chooser) { chooser_ = std::move(chooser); }
   // The program manager; a program chosen in it names the working state.
@@ -56,9 +50,7 @@ class ProgramWorkflow : public QObject {
   void runPcAction(ProgramDlg::PcAction action);
   void showLoadedProgram();
 
-  ParameterImage& image_;
-  Command& command_;
-  const ConnectionManager& connection_;
+  editor::EditorSession& session_;
   QWidget* window_;
   std::unique_ptr<FileChooser> chooser_;
 };

@@ -36,15 +36,16 @@ class WindowParts {
   InMicDlg* matrixPage() const { return window_.console_->matrixPage(); }
   InDataDlg* inputPage() const { return window_.console_->inputPage(); }
   OutDataDlg* outputPage() const { return window_.console_->outputPage(); }
-  ChannelFilters& filters() const { return *window_.filters_; }
+  ChannelFilters& filters() const { return window_.session_.filters(); }
   TopBar* topBar() const { return window_.topBar_; }
   GradientProgressCtrl* progressBar() const { return window_.progress_; }
   DisplayDlg* transferPopup() const { return window_.popup_; }
-  LinkGroups& linkGroups() const { return window_.links_; }
-  MasterSection& masterSection() const { return window_.master_; }
-  ConnectionManager& connection() const { return window_.connection_; }
+  editor::EditorSession& session() const { return window_.session_; }
+  LinkGroups& linkGroups() const { return window_.session_.links(); }
+  MasterSection& masterSection() const { return window_.session_.master(); }
+  ConnectionManager& connection() const { return window_.session_.connection(); }
   LinkReactions& reactions() const { return *window_.reactions_; }
-  Command& command() const { return *window_.command_; }
+  Command& command() const { return window_.session_.command(); }
   QtNotifier& notifier() const { return window_.notifier_; }
   // The text of one status field of the tool bar (TopBar::kNameField, ...).
   QString statusText(int field) const;

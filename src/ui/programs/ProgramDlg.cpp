@@ -11,9 +11,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "link/Command.h"
+#include "editor/EditorSession.h"
 #include "model/NameField.h"
-#include "model/ParameterImage.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/UiText.h"
 #include "ui/programs/ProgramTexts.h"
@@ -23,7 +22,6 @@ namespace orvane::ui {
 namespace {
 
 constexpr int kNameColumn = 2;
-using Name = std::array<std::uint8_t, kProgramNameBytes>;
 
 QString nameText(std::span<const std::uint8_t> name) {
   return QString::fromStdString(NameField::FieldToText(name));
@@ -31,8 +29,8 @@ QString nameText(std::span<const std::uint8_t> name) {
 
 }  // namespace
 
-ProgramDlg::ProgramDlg(ParameterImage& image, Command& command, PcRunner runPcAction, QWidget* parent)
-    : QDialog(parent), image_(image), command_(command), runPcAction_(std::move(runPcAction)) {
+ProgramDlg::ProgramDlg(editor::EditorSession& session, PcRunner runPcAction, QWidget* parent)
+    : QDialog(parent), session_(session), image_(session.image()), runPcAction_(std::move(runPcAction)) {
   setObjectName("programs");
   setWindowTitle(uiText(ProgramTexts::kTitle));
   auto* layout = new QHBoxLayout(this);
@@ -201,51 +199,33 @@ void ProgramDlg::onCellChanged(int row, int column) {
   filling_ = false;
 }
 
-bool ProgramDlg::linkOpen() const {
-  return image_.read([](const ImageData& d) { return d.connection.linkType != LinkType::None; });
-}
-
-void ProgramDlg::storeName(int program, const Name& name) {
-  image_.modify([&](ImageData& d) {
-    d.currentProgramName = name;
-    std::ranges::copy(name, recordName(d.programs[static_cast<std::size_t>(program - 1)]).begin());
-  });
+bool ProgramDlg::shown(const editor::ProgramOperations::Result& result) {
+  using Status = editor::ProgramOperations::Result::Status;
+  if (result.status == Status::NoLink) MessageBoxes::inform(this, ProgramTexts::kOpenLink);
+  if (result.status == Status::NoName) MessageBoxes::inform(this, ProgramTexts::kEnterName);
+  if (result.status == Status::NameTooLong) MessageBoxes::inform(this, ProgramTexts::kNameTooLong);
+  if (!result.done()) return false;
   filling_ = true;
-  grid_->item(program - 1, kNameColumn)->setText(nameText(name));
+  grid_->item(result.program - 1, kNameColumn)->setText(QString::fromStdString(result.name));
   filling_ = false;
+  return true;
 }
 
 void ProgramDlg::onAction() {
-  if (!linkOpen()) {
-    MessageBoxes::inform(this, ProgramTexts::kOpenLink);
-    return;
-  }
+  namespace Operations = editor::ProgramOperations;
   const bool storing = deviceModes_->checkedId() == SaveToDevice;
-  const QString text = grid_->item(selected_, kNameColumn)->text().trimmed();
-  if (storing && text.isEmpty()) {
-    MessageBoxes::inform(this, ProgramTexts::kEnterName);
-    return;
-  }
-  Name name{};
-  NameField::TextToField(text.toStdString(), name);
-  const int program = selectedProgram();
-  storeName(program, name);
-  image_.modify([program](ImageData& d) { d.currentProgramNumber = program; });
-  if (storing)
-    command_.StoreProgram(program);
-  else
-    command_.RecallProgram(program);
+  const std::string text = grid_->item(selected_, kNameColumn)->text().trimmed().toStdString();
+  const Operations::Result result =
+      storing ? Operations::store(session_, selectedProgram(), text, Operations::Until::Queued)
+              : Operations::recall(session_, selectedProgram(), Operations::Until::Queued);
+  if (!shown(result)) return;
   programChosen_ = true;
   accept();
 }
 
 void ProgramDlg::onDelete() {
-  if (!linkOpen()) {
-    MessageBoxes::inform(this, ProgramTexts::kOpenLink);
-    return;
-  }
-  storeName(selectedProgram(), Name{});
-  command_.SendProgramName(selectedProgram());
+  shown(editor::ProgramOperations::erase(session_, selectedProgram(),
+                                         editor::ProgramOperations::Until::Queued));
 }
 
 void ProgramDlg::onOk() {

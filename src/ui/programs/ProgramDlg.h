@@ -7,18 +7,18 @@
 // controls away.
 
 #include <QDialog>
-#include <array>
 #include <functional>
+
+#include "editor/ProgramOperations.h"
 
 class QButtonGroup;
 class QPushButton;
 class QRadioButton;
 class QTableWidget;
 
-namespace orvane {
-class Command;
-class ParameterImage;
-}  // namespace orvane
+namespace orvane::editor {
+class EditorSession;
+}  // namespace orvane::editor
 
 namespace orvane::ui {
 
@@ -30,7 +30,7 @@ class ProgramDlg : public QDialog {
   enum PcAction { LoadOne, SaveOne, LoadAll, SaveAll };
   using PcRunner = std::function<void(PcAction action)>;
 
-  ProgramDlg(ParameterImage& image, Command& command, PcRunner runPcAction, QWidget* parent = nullptr);
+  ProgramDlg(editor::EditorSession& session, PcRunner runPcAction, QWidget* parent = nullptr);
   ~ProgramDlg() override;
 
   QTableWidget* grid() const { return grid_; }
@@ -57,11 +57,12 @@ class ProgramDlg : public QDialog {
   void onAction();
   void onDelete();
   void onOk();
-  bool linkOpen() const;
-  void storeName(int program, const std::array<std::uint8_t, 16>& name);
+  // Shows the outcome of a device operation: the program's new name in the
+  // grid when done, else why not. True when done.
+  bool shown(const editor::ProgramOperations::Result& result);
 
+  editor::EditorSession& session_;
   ParameterImage& image_;
-  Command& command_;
   PcRunner runPcAction_;
   QTableWidget* grid_ = nullptr;
   QButtonGroup* deviceModes_ = nullptr;

@@ -1,32 +1,28 @@
 #pragma once
 
-// The four program file actions: load or save the working state as a
-// one-program file, load all programs from a file and send them to the
-// device, save all programs read from the device. Each asks the chooser for
-// the path (the loads also take one given on the command line), tells the user what went wrong, and reports
-// whether it succeeded; the window refreshes itself after a load.
+// The four program file actions of the editor: load or save the working
+// state as a one-program file, load all programs from a file and send them
+// to the device, save all programs read from the device. Each asks the
+// chooser for the path (the loads also take one given on the command line),
+// has the session's program files do the work, tells the user what went
+// wrong, and reports whether it succeeded; the window refreshes itself after
+// a load.
 
 #include <QString>
 
+#include "editor/ProgramFiles.h"
 #include "ui/programs/FileChooser.h"
 
 class QWidget;
-
-namespace orvane {
-class Command;
-class ParameterImage;
-}  // namespace orvane
 
 namespace orvane::ui {
 
 class ProgramFileActions {
  public:
-  ProgramFileActions(ParameterImage& image, Command& command, FileChooser& chooser, QWidget* parent);
+  ProgramFileActions(editor::EditorSession& session, FileChooser& chooser, QWidget* parent);
 
   // The file replaces the working state; with a link it is also stored as
-  // the device's working state. The protocol lock is held from reading the
-  // file until those frames are queued, so the worker never sends half of
-  // it.
+  // the device's working state.
   bool loadOne();
   // The same for a path already chosen (a file named on the command line).
   bool loadOneFrom(const QString& path);
@@ -41,12 +37,11 @@ class ProgramFileActions {
   bool saveAll();
 
  private:
-  bool takeOne(const QString& path);
-  bool write(const QString& path, ProgramFileKind kind);
-  void nameFromFile(const QString& path);
+  // True when done; else the user is told why, where there is anything to
+  // tell (a lock has taken the action's control away already).
+  bool told(const editor::ProgramOperations::Result& result) const;
 
-  ParameterImage& image_;
-  Command& command_;
+  editor::EditorSession& session_;
   FileChooser& chooser_;
   QWidget* parent_;
 };

@@ -69,7 +69,7 @@ class ProgramsTest : public QObject {
   }
   std::unique_ptr<ProgramDlg> dialog() {
     auto dlg = std::make_unique<ProgramDlg>(
-        *image_, parts().command(), [](ProgramDlg::PcAction) {}, window_.get());
+        parts().session(), [](ProgramDlg::PcAction) {}, window_.get());
     dlg->show();
     return dlg;
   }
@@ -234,7 +234,7 @@ class ProgramsTest : public QObject {
   void savingAsksBeforeReplacingTheFileItWillWrite() {
     Language::setFlag(1);
     DialogFileChooser chooser(window_.get());
-    ProgramFileActions actions(*image_, parts().command(), chooser, window_.get());
+    ProgramFileActions actions(parts().session(), chooser, window_.get());
     QFile earlier(file("Hall" + oneExtension()));
     QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
     earlier.close();
@@ -269,7 +269,7 @@ class ProgramsTest : public QObject {
   // was there keeps its bytes and the message says it was kept.
   void aFileThatCannotBeWrittenKeepsTheEarlierOne() {
     ScriptedChooser chooser(&paths_);
-    ProgramFileActions actions(*image_, parts().command(), chooser, window_.get());
+    ProgramFileActions actions(parts().session(), chooser, window_.get());
     struct Case {
       QString name;
       bool all;
@@ -356,7 +356,9 @@ class ProgramsTest : public QObject {
   void theManagerWithALink() {
     Language::setFlag(1);
     RecordingNotifier notifier;
-    Command command(*image_, notifier);
+    editor::EditorSession session(
+        *image_, {.timings = {}, .transports = [](Command&, ParameterImage&) {}, .notifier = &notifier});
+    Command& command = session.command();
     image_->modify([](ImageData& d) {
       d.connection.linkType = LinkType::Network;
       NameField::TextToField("Lobby", recordName(d.programs[2]));
@@ -364,7 +366,7 @@ class ProgramsTest : public QObject {
     });
     const auto open = [&] {
       auto d = std::make_unique<ProgramDlg>(
-          *image_, command, [](ProgramDlg::PcAction) {}, window_.get());
+          session, [](ProgramDlg::PcAction) {}, window_.get());
       d->show();
       return d;
     };

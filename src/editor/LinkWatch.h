@@ -1,0 +1,48 @@
+#pragma once
+
+// Reads what the core reports about the editor's link and makes a
+// LinkEvent of it: a lost link (stale reports of a link no longer open are
+// passed over; the end of an ID search and the network operation in flight
+// are told apart), the firmware verdict, and a rename or reset of the
+// network module done. It runs where the reports are read (the window's
+// thread, or the thread that opens the session), never on a transport's:
+// the caller closes the link where the event says so, and closing joins
+// the transports' threads.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "editor/LinkEvent.h"
+#include "link/ConnectionManager.h"
+#include "platform/Notifier.h"
+
+namespace orvane::editor {
+
+class LinkWatch {
+ public:
+  LinkWatch(const ConnectionManager& connection, const ParameterImage& image);
+
+  // What `message` means for the link; nothing for a message that does not
+  // concern it, a loss report of a link no longer open, an accepted
+  // firmware, and a network operation done over the network (the module
+  // restarts, and the lost link is then what the user hears of).
+  std::optional<LinkEvent> onPosted(Message message, std::intptr_t wParam, std::intptr_t lParam) const;
+  // The refusal of the firmware read on the open link; nothing while it is
+  // accepted or no link is open.
+  std::optional<LinkEvent> firmwareRefusal() const;
+  // The loss of `link`, with the network operation (a ReplyKind) whose
+  // answer was awaited.
+  static LinkEvent loss(LinkType link, int kind);
+  // The device's version text, e.g. "J-DV1.20".
+  static std::string firmwareText(const ParameterImage& image);
+
+ private:
+  std::optional<LinkEvent> onLost(LinkType link, int kind) const;
+  std::optional<LinkEvent> onNetworkOperationDone(int kind) const;
+
+  const ConnectionManager& connection_;
+  const ParameterImage& image_;
+};
+
+}  // namespace orvane::editor

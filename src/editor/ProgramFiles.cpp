@@ -1,0 +1,103 @@
+#include "editor/ProgramFiles.h"
+
+#include <mutex>
+
+#include "model/LockState.h"
+#include "model/ProductVariant.h"
+#include "model/ProgramFile.h"
+
+namespace orvane::editor::ProgramFiles {
+
+namespace {
+
+using Status = Result::Status;
+
+int modelCode() {
+  return ProductVariant::current().modelCode;
+}
+
+// The current program name a one-program file gives.
+void nameAfter(ParameterImage& image, const std::filesystem::path& path) {
+  const auto name = ProgramFile::nameFromFileName(path.filename().string());
+  image.modify([&](ImageData& d) { d.currentProgramName = name; });
+}
+
+Result write(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+  Result result;
+  result.written = ProgramFile::writeBytes(path, bytes);
+  if (!result.written) result.status = Status::NotWritten;
+  return result;
+}
+
+// The file's bytes taken by `take` (false: not a file of its kind), unless
+// `locks` refuse.
+template <class Take>
+Result readInto(EditorSession& session, const std::filesystem::path& path,
+                std::initializer_list<std::pair<int, const char*>> locks, Take take) {
+  if (auto refused = ProgramOperations::refusal(session.image(), locks)) return *refused;
+  const auto bytes = ProgramFile::readBytes(path);
+  if (!bytes) return Result::failed(Status::Unreadable);
+  return take(*bytes) ? Result{} : Result::failed(Status::WrongFile);
+}
+
+}  // namespace
+
+// The protocol lock is held from reading the file until its frames are
+// queued, so the worker never sends half of it.
+Result loadOne(EditorSession& session, const std::filesystem::path& path, Until until) {
+  Command& command = session.command();
+  const Result read = readInto(session, path, {{LockFlag::LoadProgram, "loading programs"}},
+                               [&](const std::vector<std::uint8_t>& bytes) {
+                                 std::lock_guard lock(command.protocolLock());
+                                 const auto file = ProgramFile::readOne(bytes, modelCode());
+                                 if (!file) return false;
+                                 ProgramFile::applyOne(session.image(), *file);
+                                 command.StoreProgram(0);
+                                 return true;
+                               });
+  if (!read.done()) return read;
+  nameAfter(session.image(), path);
+  return ProgramOperations::delivered(session, until);
+}
+
+Result saveOne(EditorSession& session, const std::filesystem::path& path) {
+  ParameterImage& image = session.image();
+  if (auto refused = ProgramOperations::refusal(image, {{LockFlag::SaveProgram, "saving programs"}}))
+    return *refused;
+  Result result = write(path, ProgramFile::writeOne(image, modelCode()));
+  if (result.done()) nameAfter(image, path);
+  return result;
+}
+
+Result loadAll(EditorSession& session, const std::filesystem::path& path, Until until) {
+  const Result read =
+      readInto(session, path,
+               {{LockFlag::LoadProgram, "loading programs"}, {LockFlag::SaveProgram, "storing programs"}},
+               [&](const std::vector<std::uint8_t>& bytes) {
+                 const std::unique_ptr<ProgramStore> store = ProgramFile::readAll(bytes, modelCode());
+                 if (store) ProgramFile::applyAll(session.image(), *store);
+                 return store != nullptr;
+               });
+  if (!read.done() || !session.connection().isConnected()) return read;
+  session.command().StoreAllPrograms();
+  return ProgramOperations::delivered(session, until);
+}
+
+Result readAll(EditorSession& session, Until until) {
+  if (auto refused = ProgramOperations::linkRefusal(session)) return *refused;
+  if (auto refused = ProgramOperations::refusal(
+          session.image(),
+          {{LockFlag::LoadProgram, "reading programs"}, {LockFlag::SaveProgram, "saving programs"}}))
+    return *refused;
+  const int reads = session.notifier().count(Message::AllProgramsRead);
+  session.command().ReadAllPrograms();
+  if (until == Until::Queued) return Result{};
+  std::string error = session.waitFor(Message::AllProgramsRead, reads + 1);
+  return error.empty() ? Result{} : Result::failed(Status::DeviceFailed, std::move(error));
+}
+
+Result saveAll(EditorSession& session, const std::filesystem::path& path) {
+  return write(path, ProgramFile::writeAll(session.image(), modelCode()));
+}
+
+}  // namespace orvane::editor::ProgramFiles

@@ -1,0 +1,93 @@
+// What the session's link watch makes of the core's reports: a loss report
+// of the open link, of one no longer open, and at the end of an ID search;
+// the network operation awaited when the link went; the firmware verdict;
+// a rename or reset done over each link. Each case sets the link's state in
+// the image as the transports and the full read leave it.
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "editor/EditorSession.h"
+#include "model/ProductVariant.h"
+#include "protocol/SendData.h"
+
+namespace orvane::editor {
+namespace {
+
+using Kind = LinkEvent::Kind;
+
+struct Case {
+  const char* name;
+  LinkType open;
+  bool searching;
+  std::string firmware;  // after the variant's prefix
+  Message message;
+  LinkType reported;  // the link the report names
+  ReplyKind awaited;  // the network operation whose answer was on its way
+  std::optional<Kind> expected;
+  bool closes;
+};
+
+std::array<std::uint8_t, 8> versionBytes(const std::string& text) {
+  std::array<std::uint8_t, 8> bytes{};
+  for (std::size_t i = 0; i < text.size() && i < bytes.size(); ++i)
+    bytes[i] = static_cast<std::uint8_t>(text[i]);
+  return bytes;
+}
+
+TEST(LinkWatch, TurnsTheCoreReportsIntoLinkEvents) {
+  using enum LinkType;
+  const std::vector<Case> cases{
+      {"the open link lost", Network, false, "1.20", Message::LinkLost, Network, ReplyKind::None, Kind::Lost,
+       true},
+      {"a link no longer open", Serial, false, "1.20", Message::LinkLost, Network, ReplyKind::None,
+       std::nullopt, false},
+      {"nothing open", None, false, "1.20", Message::LinkLost, Usb, ReplyKind::None, std::nullopt, false},
+      {"the ID search over", Serial, true, "1.20", Message::LinkLost, Serial, ReplyKind::None,
+       Kind::SearchEnded, true},
+      {"lost in a rename", Network, false, "1.20", Message::LinkLost, Network, ReplyKind::NetworkNameWrite,
+       Kind::RenameLost, true},
+      {"lost in a reset", Network, false, "1.20", Message::LinkLost, Network, ReplyKind::NetworkFactoryReset,
+       Kind::FactoryResetLost, true},
+      {"rename done over USB", Usb, false, "1.20", Message::NetworkOperationDone, Usb,
+       ReplyKind::NetworkNameWrite, Kind::RenameDone, false},
+      {"reset done over RS-485", Serial, false, "1.20", Message::NetworkOperationDone, Serial,
+       ReplyKind::NetworkFactoryReset, Kind::FactoryResetDone, false},
+      {"rename done over the network", Network, false, "1.20", Message::NetworkOperationDone, Network,
+       ReplyKind::NetworkNameWrite, std::nullopt, false},
+      {"firmware accepted", Usb, false, "1.20", Message::FirmwareVersionRead, Usb, ReplyKind::None,
+       std::nullopt, false},
+      {"firmware newer", Usb, false, "2.00", Message::FirmwareVersionRead, Usb, ReplyKind::None,
+       Kind::FirmwareRefused, true},
+      {"firmware of a link already closed", None, false, "2.00", Message::FirmwareVersionRead, Usb,
+       ReplyKind::None, std::nullopt, false},
+      {"levels", Usb, false, "1.20", Message::LevelsRead, Usb, ReplyKind::None, std::nullopt, false},
+  };
+  ParameterImage image;
+  EditorSession session(image,
+                        {.timings = {}, .transports = [](Command&, ParameterImage&) {}, .notifier = nullptr});
+  const std::string prefix(ProductVariant::current().firmwarePrefix);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    image.modify([&](ImageData& d) {
+      d.connection.linkType = c.open;
+      d.status.idSearchRunning = c.searching;
+      d.status.firmwareVersion = versionBytes(prefix + c.firmware);
+    });
+    const auto event = session.linkWatch().onPosted(c.message, static_cast<std::intptr_t>(c.reported),
+                                                    static_cast<std::intptr_t>(c.awaited));
+    ASSERT_EQ(event.has_value(), c.expected.has_value());
+    if (!event) continue;
+    EXPECT_EQ(event->kind, *c.expected);
+    EXPECT_EQ(event->link, c.reported == None ? c.open : c.reported);
+    EXPECT_EQ(event->closesLink(), c.closes);
+    if (event->kind == Kind::FirmwareRefused) {
+      EXPECT_EQ(event->verdict, FirmwareVerdict::DeviceNewer);
+      EXPECT_EQ(event->text(), "the device's firmware " + prefix + "2.00 is newer than this tool supports");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace orvane::editor
