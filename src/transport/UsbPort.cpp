@@ -24,7 +24,7 @@ constexpr auto kParkWait = std::chrono::seconds(10);
 }  // namespace
 
 UsbPort::UsbPort(LinkContext context, HidBackend& backend, std::filesystem::path lockPath)
-    : context_(context), backend_(backend), deviceLock_(std::move(lockPath)), thread_([this] { run(); }) {}
+    : context_(context), backend_(backend), deviceLock_(std::move(lockPath)), thread_([this] { serve(); }) {}
 
 UsbPort::~UsbPort() {
   shutdown();
@@ -32,18 +32,14 @@ UsbPort::~UsbPort() {
 
 bool UsbPort::open(const std::string&) {
   std::lock_guard call(callMutex_);
-  {
-    std::lock_guard lock(parkMutex_);
-    if (stopRequested_) return false;
-  }
-  if (!parkThread()) return false;
+  if (shutDown_ || !thread_.park(kParkWait)) return false;
   if (!deviceLock_.acquire()) return false;
   if (!openDevice()) {
     deviceLock_.release();
     return false;
   }
   resetEvents();
-  resumeThread();
+  thread_.resume();
   return true;
 }
 
@@ -52,7 +48,7 @@ void UsbPort::close() {
   // A thread that did not park in time keeps its suspend request and parks
   // when it gets to it; the device is closed under it either way, which the
   // backend allows.
-  if (parkThread()) resetEvents();
+  if (thread_.park(kParkWait)) resetEvents();
   closeDevice();
   deviceLock_.release();
 }
@@ -64,13 +60,8 @@ void UsbPort::signalWrite() {
 
 void UsbPort::shutdown() {
   std::lock_guard call(callMutex_);
-  {
-    std::lock_guard lock(parkMutex_);
-    stopRequested_ = true;
-  }
-  parkChanged_.notify_all();
-  events_[Stop].set();
-  if (thread_.joinable()) thread_.join();
+  shutDown_ = true;
+  thread_.stop();
   closeDevice();
   deviceLock_.release();
 }
@@ -82,63 +73,19 @@ std::string UsbPort::devicePath() const {
 
 // --- thread control ---------------------------------------------------------
 
-void UsbPort::run() {
-  if (!parkHere()) return;
-  std::array<const Event*, kEventCount> all{};
-  for (std::size_t i = 0; i < kEventCount; ++i) all[i] = &events_[i];
+void UsbPort::serve() {
+  const std::array<const Event*, kEventCount> events{&events_[Write], &events_[ReadStart],
+                                                     &events_[ReadDone]};
   for (;;) {
-    const auto signalled = waitAny(all, context_.timings.usbEventWait);
-    if (!signalled) {
-      replyMissing();
-    } else {
-      switch (*signalled) {
-        case Stop:
-          return;
-        case Suspend:
-          if (!parkHere()) return;
-          continue;
-        case Write:
-          writeNextPiece();
-          break;
-        case ReadStart:
-          readReport();
-          break;
-        case ReadDone:
-          takeReport();
-          break;
-        default:
-          break;
-      }
-    }
+    const auto signalled = thread_.wait(events, context_.timings.usbEventWait);
+    if (signalled == LinkThread::kInterrupted) return;
+    if (!signalled) replyMissing();
+    if (signalled == Write) writeNextPiece();
+    if (signalled == ReadStart) readReport();
+    if (signalled == ReadDone) takeReport();
     // Between exchanges the gate is shut: wait for the next frame.
-    waitAny({&events_[Stop], &events_[Suspend], &gate_}, kUntilSignalled);
+    if (thread_.wait({&gate_}, kUntilSignalled) == LinkThread::kInterrupted) return;
   }
-}
-
-bool UsbPort::parkHere() {
-  std::unique_lock lock(parkMutex_);
-  parked_ = true;
-  parkChanged_.notify_all();
-  parkChanged_.wait(lock, [this] { return resumeRequested_ || stopRequested_; });
-  if (stopRequested_) return false;
-  resumeRequested_ = false;
-  parked_ = false;
-  return true;
-}
-
-void UsbPort::resumeThread() {
-  {
-    std::lock_guard lock(parkMutex_);
-    parked_ = false;
-    resumeRequested_ = true;
-  }
-  parkChanged_.notify_all();
-}
-
-bool UsbPort::parkThread() {
-  events_[Suspend].set();
-  std::unique_lock lock(parkMutex_);
-  return parkChanged_.wait_for(lock, kParkWait, [this] { return parked_ || stopRequested_; });
 }
 
 void UsbPort::resetEvents() {
@@ -234,7 +181,7 @@ void UsbPort::readReport() {
       transferFailed(got.status);
       return;
     }
-    if (stopOrSuspendAsked()) return;
+    if (thread_.interrupted()) return;
     if (Clock::now() >= deadline) {
       replyMissing();
       return;
@@ -328,10 +275,6 @@ void UsbPort::giveUp() {
   gate_.reset();
   context_.notifier.post(Message::LinkLost, static_cast<std::intptr_t>(LinkType::Usb), 0);
   context_.replyEvent.set();
-}
-
-bool UsbPort::stopOrSuspendAsked() const {
-  return events_[Stop].isSet() || events_[Suspend].isSet();
 }
 
 }  // namespace orvane
