@@ -25,11 +25,11 @@ void LinkThread::resume() {
 
 bool LinkThread::park(std::chrono::milliseconds bound) {
   std::unique_lock lock(mutex_);
-  // A resume the thread has not taken up yet is simply taken back.
-  resumeAsked_ = false;
-  if (state_ != State::Running) return true;
+  if (isParked()) return true;
+  // A resume not taken up yet still runs the body once, which then returns
+  // at once: whatever it lets go of on its way out is let go.
   interruption_.set();
-  return changed_.wait_for(lock, bound, [this] { return state_ != State::Running; });
+  return changed_.wait_for(lock, bound, [this] { return isParked(); });
 }
 
 void LinkThread::stop() {
@@ -60,18 +60,22 @@ std::optional<std::size_t> LinkThread::wait(std::initializer_list<const Event*> 
 
 bool LinkThread::parked() const {
   std::lock_guard lock(mutex_);
+  return isParked();
+}
+
+bool LinkThread::isParked() const {
   return state_ != State::Running && !resumeAsked_;
 }
 
 void LinkThread::run() {
-  while (parkHere()) body_();
+  while (waitForResume()) {
+    body_();
+    parkAfterBody();
+  }
 }
 
-bool LinkThread::parkHere() {
+bool LinkThread::waitForResume() {
   std::unique_lock lock(mutex_);
-  if (!stopAsked_) interruption_.reset();
-  state_ = State::Parked;
-  changed_.notify_all();
   changed_.wait(lock, [this] { return resumeAsked_ || stopAsked_; });
   if (stopAsked_) {
     state_ = State::Ended;
@@ -81,6 +85,17 @@ bool LinkThread::parkHere() {
   resumeAsked_ = false;
   state_ = State::Running;
   return true;
+}
+
+// A park request is answered here, so its interruption ends; a stop's
+// stays set for good.
+void LinkThread::parkAfterBody() {
+  {
+    std::lock_guard lock(mutex_);
+    if (!stopAsked_) interruption_.reset();
+    state_ = State::Parked;
+  }
+  changed_.notify_all();
 }
 
 }  // namespace orvane

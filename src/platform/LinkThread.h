@@ -54,6 +54,10 @@ class LinkThread {
   std::optional<std::size_t> wait(std::initializer_list<const Event*> events,
                                   std::chrono::milliseconds timeout) const;
 
+  // For the body: sleeps for `duration` unless a park or stop is asked;
+  // false when one is.
+  bool pause(std::chrono::milliseconds duration) const { return !interruption_.wait(duration); }
+
   // Parked and not about to run: the body's resources are free.
   bool parked() const;
   // Set from a park or stop request until the thread is parked again.
@@ -64,8 +68,11 @@ class LinkThread {
   enum class State : std::uint8_t { Parked, Running, Ended };
 
   void run();
-  // Parks until resumed; false when the thread must end instead.
-  bool parkHere();
+  // Waits parked until resumed; false when the thread must end instead.
+  bool waitForResume();
+  void parkAfterBody();
+  // Called with the lock held.
+  bool isParked() const;
 
   std::function<void()> body_;
   Event interruption_;

@@ -17,10 +17,8 @@ namespace orvane {
 
 namespace {
 
-constexpr std::size_t kStopIndex = 0;
-constexpr std::size_t kSuspendIndex = 1;
-constexpr std::size_t kSendIndex = 2;
-constexpr std::size_t kReceiveIndex = 3;
+constexpr std::size_t kSendIndex = 0;
+constexpr std::size_t kReceiveIndex = 1;
 constexpr std::intptr_t kNetworkLink = static_cast<std::intptr_t>(LinkType::Network);
 // Stale bytes are discarded in pieces of this size.
 constexpr std::size_t kDiscardChunk = 4096;
@@ -45,7 +43,10 @@ NetPort::NetPort(LinkContext context, ParameterImage& image, std::unique_ptr<Ech
     : ctx_(context),
       image_(image),
       echo_(echo ? std::move(echo) : std::make_unique<EchoCheck>(context.timings)),
-      thread_([this] { run(); }) {}
+      thread_([this] {
+        serve();
+        letGo();
+      }) {}
 
 NetPort::~NetPort() {
   shutdown();
@@ -55,10 +56,7 @@ bool NetPort::open(const std::string& address) {
   // A link still open is closed first; while its thread has not let it go,
   // no new one opens.
   close();
-  {
-    std::lock_guard lock(stateMutex_);
-    if (stopRequested_ || !parked()) return false;
-  }
+  if (shutDown_ || !thread_.parked()) return false;
   const std::optional<NetEndpoint> endpoint = parseNetEndpoint(address, ctx_.timings.netPort);
   if (!endpoint) return false;
   endpoint_ = *endpoint;
@@ -67,11 +65,7 @@ bool NetPort::open(const std::string& address) {
     return false;
   }
   givenUp_ = false;
-  {
-    std::lock_guard lock(stateMutex_);
-    resumeRequested_ = true;
-  }
-  stateChanged_.notify_all();
+  thread_.resume();
   return true;
 }
 
@@ -80,7 +74,7 @@ bool NetPort::open(const std::string& address) {
 // thread held up in a step of its own cannot freeze the caller.
 void NetPort::close() {
   givenUp_ = true;
-  park();
+  thread_.park(ctx_.timings.netParkWait);
 }
 
 void NetPort::signalWrite() {
@@ -88,46 +82,19 @@ void NetPort::signalWrite() {
 }
 
 void NetPort::shutdown() {
-  std::lock_guard lifecycle(lifecycleMutex_);
-  {
-    std::lock_guard lock(stateMutex_);
-    stopRequested_ = true;
-  }
-  stateChanged_.notify_all();
-  stop_.set();
-  if (thread_.joinable()) thread_.join();
+  shutDown_ = true;
+  thread_.stop();
 }
 
 // --- the thread ---------------------------------------------------------
 
-void NetPort::run() {
-  for (;;) {
-    {
-      std::unique_lock lock(stateMutex_);
-      running_ = false;
-      stateChanged_.notify_all();
-      stateChanged_.wait(lock, [this] { return resumeRequested_ || stopRequested_; });
-      if (stopRequested_) {
-        finished_ = true;
-        stateChanged_.notify_all();
-        return;
-      }
-      resumeRequested_ = false;
-      running_ = true;
-    }
-    serve();
-    letGo();
-  }
-}
-
 void NetPort::serve() {
-  const std::array<const Event*, 4> events{&stop_, &suspend_, &send_, &receive_};
+  const std::array<const Event*, 2> events{&send_, &receive_};
   for (;;) {
-    const auto signalled = waitAny(events, ctx_.timings.netEventWait);
+    const auto signalled = thread_.wait(events, ctx_.timings.netEventWait);
     if (!signalled) continue;
     switch (*signalled) {
-      case kStopIndex:
-      case kSuspendIndex:
+      case LinkThread::kInterrupted:
         return;
       case kSendIndex:
         sendFrame();
@@ -142,26 +109,13 @@ void NetPort::serve() {
 }
 
 // Closes the connection and clears the events, on the thread before it
-// parks. The stop event is left alone: a shutdown that set it must still
-// end the thread.
+// parks.
 void NetPort::letGo() {
   socket_.reset();
-  for (Event* e : {&suspend_, &send_, &receive_}) {
+  for (Event* e : {&send_, &receive_}) {
     e->reset();
     std::this_thread::sleep_for(ctx_.timings.netEventResetPause);
   }
-}
-
-void NetPort::park() {
-  std::unique_lock lock(stateMutex_);
-  if (parked()) return;
-  suspend_.set();
-  stateChanged_.wait_for(lock, ctx_.timings.netParkWait, [this] { return parked(); });
-}
-
-// Called with the state lock held.
-bool NetPort::parked() const {
-  return finished_ || (!running_ && !resumeRequested_);
 }
 
 // --- connecting -------------------------------------------------------------
@@ -183,8 +137,8 @@ NetPort::Attempt NetPort::connectTcp(NetSocket& socket) {
   const sockaddr_in to = endpoint_.socketAddress();
   if (::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
     if (errno != EINPROGRESS && errno != EINTR) return Attempt::Failed;
-    const PortWait ready =
-        waitForPort(fd, POLLOUT, PortClock::now() + ctx_.timings.netConnectTimeout, {&stop_, &suspend_});
+    const PortWait ready = waitForPort(fd, POLLOUT, PortClock::now() + ctx_.timings.netConnectTimeout,
+                                       {&thread_.interruption()});
     if (ready == PortWait::Interrupted) return Attempt::Interrupted;
     if (ready == PortWait::TimedOut) return Attempt::Failed;
     int error = 0;
@@ -272,8 +226,8 @@ void NetPort::discardStaleBytes() {
 }
 
 NetPort::SendOutcome NetPort::sendBytes(const std::vector<std::uint8_t>& bytes) {
-  const PortWrite write =
-      writeToPort(socket_.fd(), PortKind::Socket, bytes, ctx_.timings.netSendTimeout, {&stop_, &suspend_});
+  const PortWrite write = writeToPort(socket_.fd(), PortKind::Socket, bytes, ctx_.timings.netSendTimeout,
+                                      {&thread_.interruption()});
   switch (write.end) {
     case PortWrite::End::Written:
       return SendOutcome::Sent;
@@ -299,7 +253,7 @@ void NetPort::receiveReply() {
     if (PortClock::now() >= deadline) return receiveFailed();
     const auto silence = PortClock::now() + ctx_.timings.netReceiveTimeout;
     const PortWait ready =
-        waitForPort(socket_.fd(), POLLIN, std::min(silence, deadline), {&stop_, &suspend_});
+        waitForPort(socket_.fd(), POLLIN, std::min(silence, deadline), {&thread_.interruption()});
     if (ready == PortWait::Interrupted) return;
     if (ready != PortWait::Ready) return receiveFailed();
     const auto got = ::recv(socket_.fd(), chunk.data(), chunk.size(), 0);

@@ -7,9 +7,9 @@
 // absent device is reported at once instead of after a connect time-out; a
 // check that cannot run (no ICMP socket allowed) does not stop the link.
 //
-// One thread carries the exchanges. Its four events, lowest index first:
-// stop, suspend, send (the worker's frame is ready), receive (a frame went
-// out, its reply is awaited). A frame goes out as its wire bytes plus one
+// One link thread carries the exchanges. Its two events, lowest index
+// first, after a park or stop request: send (the worker's frame is ready),
+// receive (a frame went out, its reply is awaited). A frame goes out as its wire bytes plus one
 // zero byte, in one send(). Replies are read in chunks of up to 250 bytes
 // and fed to the link slot's parser until a frame completes; 3 s without
 // reply data, a reply still incomplete at its deadline, or a lost
@@ -38,14 +38,13 @@
 // link is closed; it then posts NetworkOperationDone after LinkLost.
 
 #include <atomic>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "model/ParameterImage.h"
 #include "platform/Event.h"
+#include "platform/LinkThread.h"
 #include "protocol/SendData.h"
 #include "transport/EchoProbe.h"
 #include "transport/LinkContext.h"
@@ -91,12 +90,10 @@ class NetPort : public Transport {
     ReplyKind replyKind = ReplyKind::None;
   };
 
-  void run();
-  // Serves the events until stop or suspend.
+  // The thread's body: serves the events until parked or stopped, then
+  // lets the link go.
   void serve();
   void letGo();
-  void park();
-  bool parked() const;
 
   Attempt connect();
   Attempt connectTcp(NetSocket& socket);
@@ -117,18 +114,8 @@ class NetPort : public Transport {
   ParameterImage& image_;
   std::unique_ptr<EchoProbe> echo_;
 
-  Event stop_;
-  Event suspend_;
   Event send_;
   Event receive_;
-
-  // Parking handshake between the thread and open/close/shutdown.
-  mutable std::mutex stateMutex_;
-  std::condition_variable stateChanged_;
-  bool running_ = false;
-  bool resumeRequested_ = false;
-  bool stopRequested_ = false;
-  bool finished_ = false;
 
   // Used by the thread while it runs (it closes the connection before it
   // parks), by open while it is parked.
@@ -138,8 +125,8 @@ class NetPort : public Transport {
   std::atomic<bool> givenUp_{true};
   std::atomic<int> lastEcho_{0};
 
-  std::mutex lifecycleMutex_;
-  std::thread thread_;
+  std::atomic<bool> shutDown_{false};
+  LinkThread thread_;
 };
 
 }  // namespace orvane

@@ -28,6 +28,9 @@ using std::chrono::milliseconds;
 constexpr milliseconds kWriteTimeout{3000};
 // Waits with no time-out of their own.
 constexpr auto kForever = std::chrono::hours(24);
+// The longest close() waits for the thread to let the port go: every wait
+// of the thread ends at once when it is parked.
+constexpr std::chrono::seconds kParkWait{10};
 constexpr std::intptr_t kSerialLink = static_cast<std::intptr_t>(LinkType::Serial);
 // The ID whose probe ends a search of the bus.
 constexpr int kLastId = ConnectionState::kMaxDeviceId;
@@ -46,7 +49,11 @@ bool isLongOperation(ReplyKind kind) {
 
 }  // namespace
 
-SerialPort::SerialPort(LinkContext context, ParameterImage& image) : context_(context), image_(image) {}
+SerialPort::SerialPort(LinkContext context, ParameterImage& image)
+    : context_(context), image_(image), thread_([this] {
+        serve();
+        closePort();
+      }) {}
 
 SerialPort::~SerialPort() {
   shutdown();
@@ -59,9 +66,7 @@ std::string SerialPort::devicePath(const std::string& address) {
 
 bool SerialPort::open(const std::string& address) {
   std::lock_guard lock(apiMutex_);
-  if (shutDown_) return false;
-  stopThread();
-  closePort();
+  if (shutDown_ || !thread_.park(kParkWait)) return false;
   const std::string path = devicePath(address);
   if (path.empty()) return false;
   // Non-blocking, so that opening never waits for a modem line and the
@@ -87,10 +92,9 @@ bool SerialPort::open(const std::string& address) {
   }
   configure(fd);
   fd_ = fd;
-  stop_.reset();
   write_.reset();
   gate_.reset();
-  thread_ = std::thread([this] { run(); });
+  thread_.resume();
   return true;
 }
 
@@ -126,29 +130,18 @@ void SerialPort::warn(const char* step, int error) {
 
 void SerialPort::close() {
   std::lock_guard lock(apiMutex_);
-  stopThread();
-  closePort();
+  thread_.park(kParkWait);
 }
 
 void SerialPort::shutdown() {
   std::lock_guard lock(apiMutex_);
   shutDown_ = true;
-  stopThread();
-  closePort();
+  thread_.stop();
 }
 
 void SerialPort::signalWrite() {
   write_.set();
   gate_.set();
-}
-
-// Every wait of the thread also watches the stop event, so the thread ends
-// at once wherever it is.
-void SerialPort::stopThread() {
-  if (!thread_.joinable()) return;
-  gate_.set();
-  stop_.set();
-  thread_.join();
 }
 
 void SerialPort::closePort() {
@@ -163,16 +156,20 @@ void SerialPort::closePort() {
 
 // --- the port thread --------------------------------------------------------
 
-void SerialPort::run() {
+// Every wait of the thread also watches its interruption, so the thread
+// lets the port go at once wherever it is.
+void SerialPort::serve() {
   closeRequested_ = false;
   ::tcflush(fd_, TCIOFLUSH);
   for (;;) {
     if (closeRequested_) {
-      waitForStop();
+      while (thread_.pause(kForever)) {
+      }
       return;
     }
-    std::array<pollfd, 3> fds{
-        {{stop_.descriptor(), POLLIN, 0}, {write_.descriptor(), POLLIN, 0}, {fd_, POLLIN, 0}}};
+    std::array<pollfd, 3> fds{{{thread_.interruption().descriptor(), POLLIN, 0},
+                               {write_.descriptor(), POLLIN, 0},
+                               {fd_, POLLIN, 0}}};
     const int ready = ::poll(fds.data(), fds.size(), pollTimeout(waitTime()));
     if (ready < 0) {
       if (errno == EINTR) continue;
@@ -191,13 +188,13 @@ void SerialPort::run() {
         discardInput();
       } else {
         readReply();
-        pause(context_.timings.serialAfterRead);
+        thread_.pause(context_.timings.serialAfterRead);
       }
     } else if (ready == 0) {
       onTimeout();
     }
     if (closeRequested_) continue;
-    if (waitAny({&stop_, &gate_}, kForever) == 0) return;
+    if (thread_.wait({&gate_}, kForever) == LinkThread::kInterrupted) return;
   }
 }
 
@@ -223,7 +220,7 @@ milliseconds SerialPort::waitTime() {
 void SerialPort::onWriteEvent() {
   const ReplyKind kind =
       context_.slot.withFrames([](const SendData& tx, const SendData&) { return tx.replyKind; });
-  if (writeFrame(true) && isLongOperation(kind)) pause(context_.timings.serialAfterLongWrite);
+  if (writeFrame(true) && isLongOperation(kind)) thread_.pause(context_.timings.serialAfterLongWrite);
 }
 
 // Writes the frame in flight whole. Whatever waits unread goes first: it
@@ -238,7 +235,7 @@ bool SerialPort::writeFrame(bool newExchange) {
   if (wire.empty()) return false;
   ::tcflush(fd_, TCIOFLUSH);
   if (!writeAll(wire.data(), wire.size())) {
-    if (stop_.isSet()) return false;
+    if (thread_.interrupted()) return false;
     portFailed();
     return false;
   }
@@ -252,7 +249,7 @@ bool SerialPort::writeFrame(bool newExchange) {
 }
 
 bool SerialPort::writeAll(const std::uint8_t* data, std::size_t size) {
-  return writeToPort(fd_, PortKind::Terminal, {data, size}, kWriteTimeout, {&stop_}).end ==
+  return writeToPort(fd_, PortKind::Terminal, {data, size}, kWriteTimeout, {&thread_.interruption()}).end ==
          PortWrite::End::Written;
 }
 
@@ -261,7 +258,7 @@ bool SerialPort::writeAll(const std::uint8_t* data, std::size_t size) {
 // again at once; a good one ends the exchange.
 void SerialPort::readReply() {
   std::array<std::uint8_t, kReadChunk> buffer{};
-  while (!stop_.isSet()) {
+  while (!thread_.interrupted()) {
     int waiting = 0;
     if (::ioctl(fd_, FIONREAD, &waiting) != 0) {
       portFailed();
@@ -335,7 +332,7 @@ void SerialPort::onTimeout() {
   if (timeouts == 1) {
     // A reply may have come just too late: look once more, then write the
     // frame again unless that settled it.
-    pause(context_.timings.serialRetryReadPause);
+    thread_.pause(context_.timings.serialRetryReadPause);
     readReply();
   } else if (timeouts == 2) {
     context_.slot.withFrames([](const SendData&, SendData& rx) {
@@ -397,15 +394,6 @@ void SerialPort::linkLost() {
   const auto kind = context_.slot.withFrames(
       [](const SendData& tx, const SendData& rx) { return rx.rxCount > 0 ? tx.replyKind : ReplyKind::None; });
   context_.notifier.post(Message::LinkLost, kSerialLink, static_cast<std::intptr_t>(kind));
-}
-
-void SerialPort::waitForStop() {
-  while (!stop_.wait(kForever)) {
-  }
-}
-
-bool SerialPort::pause(milliseconds duration) {
-  return !stop_.wait(duration);
 }
 
 }  // namespace orvane
