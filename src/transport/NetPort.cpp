@@ -11,6 +11,7 @@
 #include <chrono>
 
 #include "platform/PortIo.h"
+#include "protocol/ReplyKinds.h"
 #include "transport/EchoCheck.h"
 
 namespace orvane {
@@ -27,10 +28,6 @@ constexpr std::size_t kDiscardChunk = 4096;
 bool connectionLost(int error) {
   return error == ECONNRESET || error == ECONNABORTED || error == EPIPE || error == ENOTCONN ||
          error == ETIMEDOUT;
-}
-
-bool restartsModule(ReplyKind kind) {
-  return kind == ReplyKind::NetworkNameWrite || kind == ReplyKind::NetworkFactoryReset;
 }
 
 timeval toTimeval(std::chrono::milliseconds ms) {
@@ -65,6 +62,8 @@ bool NetPort::open(const std::string& address) {
     return false;
   }
   givenUp_ = false;
+  exchange_ = Exchange{};
+  newFrame_ = false;
   thread_.resume();
   return true;
 }
@@ -78,6 +77,7 @@ void NetPort::close() {
 }
 
 void NetPort::signalWrite() {
+  newFrame_ = true;
   send_.set();
 }
 
@@ -162,6 +162,7 @@ NetPort::Attempt NetPort::reconnect() {
 // --- one exchange -----------------------------------------------------------
 
 void NetPort::sendFrame() {
+  if (newFrame_.exchange(false)) exchange_ = Exchange{};
   const std::optional<Outgoing> frame = givenUp_ ? std::nullopt : takeOutgoing();
   if (!frame) {
     send_.reset();
@@ -171,8 +172,8 @@ void NetPort::sendFrame() {
   const SendOutcome outcome = sendBytes(frame->bytes);
   // Closing or shutting down: the thread returns to its events, which say so.
   if (outcome == SendOutcome::Interrupted) return;
-  const auto unsentKind =
-      static_cast<std::intptr_t>(restartsModule(frame->replyKind) ? frame->replyKind : ReplyKind::None);
+  const auto unsentKind = static_cast<std::intptr_t>(
+      restartsNetworkModule(frame->replyKind) ? frame->replyKind : ReplyKind::None);
   // A device that takes no bytes for so long is not there to carry frames,
   // whatever else it does (it may still be sending).
   if (outcome == SendOutcome::TimedOut) {
@@ -181,7 +182,7 @@ void NetPort::sendFrame() {
     return;
   }
   if (outcome == SendOutcome::ConnectionLost) {
-    if (countRetry() <= ctx_.timings.netReconnects) {
+    if (countReconnect() <= ctx_.timings.netReconnects) {
       const Attempt attempt = reconnect();
       // Connected: the send event stays set and the frame goes out again.
       if (attempt != Attempt::Failed) return;
@@ -193,7 +194,7 @@ void NetPort::sendFrame() {
   // Any other send error leaves the exchange to the worker's reply wait.
   if (outcome == SendOutcome::Sent) receive_.set();
   send_.reset();
-  if (restartsModule(frame->replyKind)) linkLost(outcome == SendOutcome::Sent ? 0 : unsentKind);
+  if (restartsNetworkModule(frame->replyKind)) linkLost(outcome == SendOutcome::Sent ? 0 : unsentKind);
 }
 
 std::optional<NetPort::Outgoing> NetPort::takeOutgoing() {
@@ -278,14 +279,14 @@ void NetPort::receiveReply() {
 void NetPort::receiveFailed() {
   receive_.reset();
   if (givenUp_) return;
-  if (countRetry() > ctx_.timings.netReconnects) return linkLost(0);
+  if (countReconnect() > ctx_.timings.netReconnects) return linkLost(0);
   const Attempt attempt = reconnect();
   if (attempt == Attempt::Done) send_.set();
   if (attempt == Attempt::Failed) linkLost(0);
 }
 
-int NetPort::countRetry() {
-  return ctx_.slot.withFrames([](SendData& transmit, SendData&) { return ++transmit.retries; });
+int NetPort::countReconnect() {
+  return ++exchange_.reconnects;
 }
 
 bool NetPort::connectionCheckPending() const {

@@ -85,6 +85,11 @@ class NetPort : public Transport {
   enum class Attempt : std::uint8_t { Done, Failed, Interrupted };
   enum class SendOutcome : std::uint8_t { Sent, ConnectionLost, OtherError, TimedOut, Interrupted };
 
+  // The frame in flight, the thread's own.
+  struct Exchange {
+    int reconnects = 0;  // failures it has cost, each answered by a reconnect
+  };
+
   struct Outgoing {
     std::vector<std::uint8_t> bytes;  // wire bytes and the trailing zero
     ReplyKind replyKind = ReplyKind::None;
@@ -105,7 +110,7 @@ class NetPort : public Transport {
   void receiveReply();
   void receiveFailed();
   std::optional<Outgoing> takeOutgoing();
-  int countRetry();
+  int countReconnect();
   bool connectionCheckPending() const;
   void discardStaleBytes();
   void linkLost(std::intptr_t lParam);
@@ -124,6 +129,9 @@ class NetPort : public Transport {
   // The link was given up; nothing more is sent until the next open.
   std::atomic<bool> givenUp_{true};
   std::atomic<int> lastEcho_{0};
+  Exchange exchange_;  // the thread's; reset by open() while it is parked
+  // signalWrite() handed over a new frame: its exchange starts afresh.
+  std::atomic<bool> newFrame_{false};
 
   std::atomic<bool> shutDown_{false};
   LinkThread thread_;

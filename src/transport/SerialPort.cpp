@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/PortIo.h"
+#include "protocol/ReplyKinds.h"
 
 namespace orvane {
 
@@ -37,14 +38,14 @@ constexpr int kLastId = ConnectionState::kMaxDeviceId;
 // The port number the set-up warnings name.
 constexpr int kWarningPort = 0;
 constexpr std::size_t kReadChunk = 512;
+// The time-outs of one written frame, in turn; the one after them gives the
+// link up.
+constexpr int kLookAgainTimeout = 1;  // look for a late reply once more
+constexpr int kRewriteTimeout = 2;    // write the frame again
 constexpr short kPortError = POLLERR | POLLHUP | POLLNVAL;
 
 int pollTimeout(milliseconds wait) {
   return static_cast<int>(std::clamp<long long>(wait.count(), 0, INT_MAX));
-}
-
-bool isLongOperation(ReplyKind kind) {
-  return kind == ReplyKind::NetworkNameWrite || kind == ReplyKind::NetworkFactoryReset;
 }
 
 }  // namespace
@@ -92,6 +93,8 @@ bool SerialPort::open(const std::string& address) {
   }
   configure(fd);
   fd_ = fd;
+  exchange_ = Exchange{};
+  newFrame_ = false;
   write_.reset();
   gate_.reset();
   thread_.resume();
@@ -140,6 +143,7 @@ void SerialPort::shutdown() {
 }
 
 void SerialPort::signalWrite() {
+  newFrame_ = true;
   write_.set();
   gate_.set();
 }
@@ -182,9 +186,7 @@ void SerialPort::serve() {
     } else if (fds[2].revents & kPortError) {
       portFailed();
     } else if (fds[2].revents & POLLIN) {
-      const bool awaiting =
-          context_.slot.withFrames([](const SendData&, const SendData& rx) { return rx.awaitingReply; });
-      if (!awaiting) {
+      if (!exchange_.awaitingReply) {
         discardInput();
       } else {
         readReply();
@@ -204,11 +206,11 @@ milliseconds SerialPort::waitTime() {
   return context_.slot.withFrames([&](const SendData& tx, const SendData& rx) {
     if (tx.showProgress) {
       if (tx.idProbe) return t.serialIdProbe;
-      if (rx.awaitingReply) return rx.rxSynced ? t.serialTransferSynced : t.serialTransferAwaiting;
+      if (exchange_.awaitingReply) return rx.rxSynced ? t.serialTransferSynced : t.serialTransferAwaiting;
       return t.serialTransferOther;
     }
     if (rx.rxSynced) return t.serialSynced;
-    if (isLongOperation(tx.replyKind)) return t.serialLongOperation;
+    if (restartsNetworkModule(tx.replyKind)) return t.serialLongOperation;
     if (tx.replyKind == ReplyKind::NetworkNameRead) return t.serialNameRead;
     return t.serialOther;
   });
@@ -218,9 +220,10 @@ milliseconds SerialPort::waitTime() {
 // After a network rename or factory reset the device is busy for a while
 // before it answers.
 void SerialPort::onWriteEvent() {
+  if (newFrame_.exchange(false)) exchange_ = Exchange{};
   const ReplyKind kind =
       context_.slot.withFrames([](const SendData& tx, const SendData&) { return tx.replyKind; });
-  if (writeFrame(true) && isLongOperation(kind)) thread_.pause(context_.timings.serialAfterLongWrite);
+  if (writeFrame(true) && restartsNetworkModule(kind)) thread_.pause(context_.timings.serialAfterLongWrite);
 }
 
 // Writes the frame in flight whole. Whatever waits unread goes first: it
@@ -239,12 +242,10 @@ bool SerialPort::writeFrame(bool newExchange) {
     portFailed();
     return false;
   }
-  context_.slot.withFrames([&](const SendData&, SendData& rx) {
-    const std::uint8_t timeouts = newExchange ? 0 : rx.retries;
-    rx.clearFrom(0);
-    rx.retries = timeouts;
-    rx.awaitingReply = true;
-  });
+  context_.slot.clear(false);
+  if (newExchange) exchange_.timeouts = 0;
+  exchange_.emptyReads = 0;
+  exchange_.awaitingReply = true;
   return true;
 }
 
@@ -274,13 +275,14 @@ void SerialPort::readReply() {
       portFailed();
       return;
     }
-    context_.slot.withFrames([](const SendData&, SendData& rx) { rx.idleTicks = 0; });
+    exchange_.emptyReads = 0;
     for (ssize_t i = 0; i < n; ++i) {
       if (!context_.slot.parse(std::span(&buffer[static_cast<std::size_t>(i)], 1), context_.dispatcher))
         continue;
       // Bytes after a completed frame belong to no exchange; the next write
       // purges the port anyway.
       const bool bad = context_.slot.withFrames([](const SendData&, const SendData& rx) { return rx.rxBad; });
+      exchange_.awaitingReply = false;
       if (bad) {
         context_.slot.clear(false);
         write_.set();
@@ -296,70 +298,62 @@ void SerialPort::readReply() {
 // A read that found nothing. Enough of them in a row end a probe's answer
 // window, or give the link up.
 void SerialPort::countEmptyRead() {
-  struct State {
-    bool probe;
-    int probedId;
-    int emptyReads;
-  };
-  const State s = context_.slot.withFrames([](const SendData& tx, SendData& rx) {
-    ++rx.idleTicks;
-    return State{tx.idProbe, tx.progressPos, rx.idleTicks};
-  });
-  if (s.probe && s.emptyReads == context_.timings.serialProbeIdleReads) {
-    endProbe(s.probedId);
-  } else if (s.emptyReads > context_.timings.serialIdleReadLimit) {
+  const int emptyReads = ++exchange_.emptyReads;
+  const Probe probe = probeInFlight();
+  if (probe.running && emptyReads == context_.timings.serialProbeIdleReads) {
+    endProbe(probe.id);
+  } else if (emptyReads > context_.timings.serialIdleReadLimit) {
     context_.slot.clear(true);
+    exchange_.awaitingReply = false;
     linkLost();
   }
 }
 
-// The wait for the next byte ran out while a reply was awaited.
+// The wait for the next byte ran out while a reply was awaited. A probe's
+// answer window is over; an ordinary frame's time-outs take their turns.
 void SerialPort::onTimeout() {
-  struct State {
-    bool awaiting;
-    bool probe;
-    int probedId;
-  };
-  const State s = context_.slot.withFrames([](const SendData& tx, const SendData& rx) {
-    return State{rx.awaitingReply, tx.idProbe, tx.progressPos};
+  if (!exchange_.awaitingReply) return;
+  const Probe probe = probeInFlight();
+  if (probe.running) {
+    endProbe(probe.id);
+    return;
+  }
+  switch (++exchange_.timeouts) {
+    case kLookAgainTimeout:
+      lookAgain();
+      return;
+    case kRewriteTimeout:
+      writeFrame(false);
+      return;
+    default:
+      linkLost();
+  }
+}
+
+// A reply may have come just too late: look once more, then write the frame
+// again unless that settled it. Once per frame only, and not when the look
+// ended the exchange, gave the link up or asked for a re-write of its own: a
+// second copy on the bus would collide with the answer.
+void SerialPort::lookAgain() {
+  thread_.pause(context_.timings.serialRetryReadPause);
+  readReply();
+  if (closeRequested_ || write_.isSet() || exchange_.rewrittenAfterTimeout) return;
+  const bool inFlight =
+      context_.slot.withFrames([](const SendData& tx, const SendData&) { return tx.ready; });
+  if (inFlight && writeFrame(false)) exchange_.rewrittenAfterTimeout = true;
+}
+
+SerialPort::Probe SerialPort::probeInFlight() {
+  return context_.slot.withFrames([](const SendData& tx, const SendData&) {
+    return Probe{tx.idProbe, tx.progressPos};
   });
-  if (!s.awaiting) return;
-  if (s.probe) {
-    endProbe(s.probedId);
-    return;
-  }
-  const int timeouts = context_.slot.withFrames([](const SendData&, SendData& rx) { return ++rx.retries; });
-  if (timeouts == 1) {
-    // A reply may have come just too late: look once more, then write the
-    // frame again unless that settled it.
-    thread_.pause(context_.timings.serialRetryReadPause);
-    readReply();
-  } else if (timeouts == 2) {
-    context_.slot.withFrames([](const SendData&, SendData& rx) {
-      rx.clearFrom(0);
-      rx.retries = 3;
-      rx.awaitingReply = true;
-    });
-    writeFrame(false);
-    return;
-  } else {
-    linkLost();
-    return;
-  }
-  // Once per frame, the first time-out writes it again. Not when the look
-  // above ended the exchange, gave the link up or asked for a re-write of
-  // its own: a second copy on the bus would collide with the answer.
-  if (closeRequested_ || write_.isSet()) return;
-  const bool unwritten = context_.slot.withFrames(
-      [](const SendData& tx, const SendData&) { return tx.ready && tx.retries == 0; });
-  if (unwritten && writeFrame(false))
-    context_.slot.withFrames([](SendData& tx, SendData&) { tx.retries = 1; });
 }
 
 // No device answered the probed ID: the search moves on, or ends after the
 // last ID.
 void SerialPort::endProbe(int probedId) {
   context_.slot.clear(true);
+  exchange_.awaitingReply = false;
   if (probedId == kLastId) {
     linkLost();
     return;

@@ -20,6 +20,7 @@
 // worker opens with each write. It runs while the port is open and lets the
 // port go (closes it) when it is parked or stopped.
 
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <string>
@@ -63,6 +64,20 @@ class SerialPort : public Transport {
   void configure(int fd);
   void warn(const char* step, int error);
 
+  // An ID-search probe in flight and the ID it probes.
+  struct Probe {
+    bool running;
+    int id;
+  };
+  // The exchange in flight, the port thread's own: what this link's re-send
+  // and time-out rules count.
+  struct Exchange {
+    bool awaitingReply = false;          // a frame was written, its reply is not complete
+    int timeouts = 0;                    // since the frame was last written for a new exchange
+    int emptyReads = 0;                  // reads in a row that found nothing
+    bool rewrittenAfterTimeout = false;  // the first time-out's re-write is spent: once per frame
+  };
+
   // --- the port thread ---
   // The thread's body: serves the port until parked or stopped, then closes
   // it.
@@ -75,6 +90,8 @@ class SerialPort : public Transport {
   void readReply();
   void countEmptyRead();
   void onTimeout();
+  void lookAgain();
+  Probe probeInFlight();
   void endProbe(int probedId);
   void discardInput();
   void portFailed();
@@ -94,6 +111,9 @@ class SerialPort : public Transport {
   // Set when the link was given up; the thread then only waits to be
   // parked. Read and written on the port thread only.
   bool closeRequested_ = false;
+  Exchange exchange_;  // the thread's; reset by open() while it is parked
+  // signalWrite() handed over a new frame: its exchange starts afresh.
+  std::atomic<bool> newFrame_{false};
   LinkThread thread_;
 };
 

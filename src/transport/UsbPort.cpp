@@ -39,6 +39,8 @@ bool UsbPort::open(const std::string&) {
     return false;
   }
   resetEvents();
+  exchange_ = Exchange{};
+  newFrame_ = false;
   thread_.resume();
   return true;
 }
@@ -54,6 +56,7 @@ void UsbPort::close() {
 }
 
 void UsbPort::signalWrite() {
+  newFrame_ = true;
   gate_.set();
   events_[Write].set();
 }
@@ -116,6 +119,7 @@ void UsbPort::closeDevice() {
 // so the piece after it follows. Once the last piece is out, the reply is
 // read.
 void UsbPort::writeNextPiece() {
+  if (newFrame_.exchange(false)) exchange_ = Exchange{};
   if (!deviceOpen_) {
     events_[Write].reset();
     gate_.reset();
@@ -125,16 +129,16 @@ void UsbPort::writeNextPiece() {
   HidReport report{};  // report ID 0, the rest zero-filled
   const Next next = context_.slot.withFrames([&](SendData& transmit, SendData&) {
     if (!transmit.ready) return Next::Nothing;
-    if (transmit.usbLastPiece) return Next::Reply;
+    if (exchange_.lastPiece) return Next::Reply;
     const std::size_t total = transmit.wireSize();
-    const auto offset = static_cast<std::size_t>(transmit.usbOffset);
+    const std::size_t offset = exchange_.offset;
     const auto from = transmit.bytes.begin() + static_cast<std::ptrdiff_t>(offset);
     if (offset + kHidReportData < total) {
       std::copy_n(from, kHidReportData, report.begin() + 1);
-      transmit.usbOffset = static_cast<int>(offset + kHidReportData);
+      exchange_.offset = offset + kHidReportData;
     } else {
       std::copy_n(from, total - offset, report.begin() + 1);
-      transmit.usbLastPiece = true;
+      exchange_.lastPiece = true;
     }
     return Next::Piece;
   });
@@ -246,12 +250,9 @@ void UsbPort::resendAfterReopen() {
 
 bool UsbPort::countFailedAttempt() {
   context_.slot.clear(false);
-  const int attempts = context_.slot.withFrames([](SendData& transmit, SendData&) {
-    transmit.usbOffset = 0;
-    transmit.usbLastPiece = false;
-    return static_cast<int>(++transmit.retries);
-  });
-  return attempts < context_.timings.usbAttempts;
+  exchange_.offset = 0;
+  exchange_.lastPiece = false;
+  return ++exchange_.attempts < context_.timings.usbAttempts;
 }
 
 // The device was unplugged or stopped answering. Reported once: after

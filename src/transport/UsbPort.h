@@ -64,6 +64,13 @@ class UsbPort : public Transport {
  private:
   enum PortEvent : std::size_t { Write, ReadStart, ReadDone, kEventCount };
 
+  // The frame in flight, the port thread's own.
+  struct Exchange {
+    std::size_t offset = 0;  // where its next 64-byte piece begins
+    bool lastPiece = false;  // its last piece is out: its reply is read next
+    int attempts = 0;        // failed attempts at it so far
+  };
+
   // The thread's body: serves the events until parked or stopped.
   void serve();
   void resetEvents();
@@ -92,9 +99,13 @@ class UsbPort : public Transport {
   mutable std::mutex pathMutex_;
   std::string devicePath_;
 
-  // The port thread's own: the report being read and its byte count.
+  // The port thread's own: the report being read and its byte count, and
+  // the exchange (reset by open() while the thread is parked).
   HidReport input_{};
   std::size_t inputCount_ = 0;
+  Exchange exchange_;
+  // signalWrite() handed over a new frame: its exchange starts afresh.
+  std::atomic<bool> newFrame_{false};
 
   std::mutex callMutex_;  // one open/close/shutdown at a time
   bool shutDown_ = false;
