@@ -40,7 +40,9 @@ class LinkThread {
   // as soon as its body returns.
   bool park(std::chrono::milliseconds bound);
   // Asks the body to return, ends the thread and joins it. The join is as
-  // short as the body's answer to interruption(). Safe to call again.
+  // short as the body's answer to interruption(). A resume not taken up yet
+  // is dropped, so the owner lets go afterwards of whatever the body would
+  // have. Safe to call again.
   void stop();
 
   // What wait() returns when a park or stop was asked.

@@ -84,6 +84,7 @@ void NetPort::signalWrite() {
 void NetPort::shutdown() {
   shutDown_ = true;
   thread_.stop();
+  socket_.reset();
 }
 
 // --- the thread ---------------------------------------------------------

@@ -140,6 +140,7 @@ void SerialPort::shutdown() {
   std::lock_guard lock(apiMutex_);
   shutDown_ = true;
   thread_.stop();
+  closePort();
 }
 
 void SerialPort::signalWrite() {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <thread>
@@ -25,12 +26,8 @@ using namespace std::chrono_literals;
 
 constexpr int kCycles = 200;
 
-// The threads and open descriptors of this process.
-struct Census {
-  long threads = 0;
-  long descriptors = 0;
-  friend bool operator==(const Census&, const Census&) = default;
-};
+// The threads and the open descriptors of this process.
+using Census = std::array<long, 2>;
 
 long entries(const char* folder) {
   const auto listing = std::filesystem::directory_iterator(folder);
@@ -39,10 +36,6 @@ long entries(const char* folder) {
 
 Census census() {
   return Census{entries("/proc/self/task"), entries("/proc/self/fd")};
-}
-
-std::ostream& operator<<(std::ostream& out, const Census& c) {
-  return out << c.threads << " threads, " << c.descriptors << " descriptors";
 }
 
 class LinkCycleTest : public ::testing::TestWithParam<LinkType> {
@@ -122,22 +115,20 @@ TEST_P(LinkCycleTest, OpeningAndClosingWhilePollingLeavesNoThreadOrDescriptorBeh
   const Census before = census();
   for (int n = 2; n <= kCycles + 1 && !HasFatalFailure(); ++n) cycle(n);
   EXPECT_EQ(census(), before);
-  RecordProperty("census", ::testing::PrintToString(before));
+  RecordProperty("threads", std::to_string(before[0]));
+  RecordProperty("descriptors", std::to_string(before[1]));
   EXPECT_GE(command->levelPolls(), static_cast<std::uint64_t>(kCycles));
+  EXPECT_EQ(notifier.count(Message::FirmwareVersionRead), kCycles + 1);
   EXPECT_EQ(notifier.count(Message::LinkLost), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachLink, LinkCycleTest,
                          ::testing::Values(LinkType::Serial, LinkType::Usb, LinkType::Network),
                          [](const auto& info) {
-                           switch (info.param) {
-                             case LinkType::Serial:
-                               return "Serial";
-                             case LinkType::Usb:
-                               return "Usb";
-                             default:
-                               return "Network";
-                           }
+                           const LinkType link = info.param;
+                           return link == LinkType::Serial ? "Serial"
+                                  : link == LinkType::Usb  ? "Usb"
+                                                           : "Network";
                          });
 
 }  // namespace

@@ -72,16 +72,5 @@ TEST(LinkThreadTest, ParkingABodyThatIsHeldUpIsBounded) {
   EXPECT_TRUE(thread.parked());
 }
 
-TEST(LinkThreadTest, WaitGivesTheIndexAmongTheBodysEventsOrTheTimeOut) {
-  LinkThread thread([] {});
-  Event a;
-  Event b;
-  EXPECT_EQ(thread.wait({&a, &b}, 0ms), std::nullopt);
-  b.set();
-  EXPECT_EQ(thread.wait({&a, &b}, 0ms), 1u);
-  a.set();
-  EXPECT_EQ(thread.wait({&a, &b}, 0ms), 0u);
-}
-
 }  // namespace
 }  // namespace orvane
