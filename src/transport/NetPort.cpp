@@ -9,6 +9,7 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <thread>
 
 #include "platform/PortIo.h"
 #include "protocol/ReplyKinds.h"

@@ -39,7 +39,6 @@
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "model/ParameterImage.h"
