@@ -47,7 +47,7 @@ bool UsbPort::open(const std::string&) {
 
 void UsbPort::close() {
   std::lock_guard call(callMutex_);
-  // A thread that did not park in time keeps its suspend request and parks
+  // A thread that did not park in time keeps its park request and parks
   // when it gets to it; the device is closed under it either way, which the
   // backend allows.
   if (thread_.park(kParkWait)) resetEvents();
