@@ -58,9 +58,7 @@ bool Command::OpenLink(LinkType link, const std::string& address) {
 
 void Command::CloseLink(LinkType link) {
   worker_.park();
-  for (WorkerEvent e : {WorkerEvent::Stop, WorkerEvent::Suspend, WorkerEvent::Wake,
-                        WorkerEvent::QueueNotEmpty, WorkerEvent::Run})
-    events_[e].reset();
+  for (WorkerEvent e : {WorkerEvent::Wake, WorkerEvent::QueueNotEmpty, WorkerEvent::Run}) events_[e].reset();
   queue_.removeAll();
   if (link != LinkType::None) {
     if (Transport* transport = transports_[linkIndex(link)].get()) transport->close();
@@ -70,9 +68,9 @@ void Command::CloseLink(LinkType link) {
 }
 
 void Command::Shutdown() {
+  worker_.stop();
   for (auto& transport : transports_)
     if (transport) transport->shutdown();
-  worker_.stop();
 }
 
 void Command::WakeWorker() {

@@ -40,7 +40,8 @@ class Command {
   // Parks the worker, empties the queue, closes the transport and retires
   // the frame in flight. The caller must not hold the protocol lock.
   void CloseLink(LinkType link);
-  // Transports first, then the worker; for good.
+  // For good: the worker first, so that no frame is handed to a transport
+  // whose thread has ended, then the transports.
   void Shutdown();
   // Sets the queue-not-empty event.
   void WakeWorker();

@@ -6,82 +6,56 @@ namespace orvane {
 
 namespace {
 
-constexpr auto kHandshakePause = std::chrono::milliseconds(1);
 constexpr int kLevelItem = 3;
+// The longest park() waits: a pass between its waits only builds or takes
+// one frame.
+constexpr std::chrono::seconds kParkWait{5};
+
+std::size_t indexOf(WorkerEvent e) {
+  return static_cast<std::size_t>(e);
+}
 
 }  // namespace
 
-CommunicationWorker::CommunicationWorker(WorkerContext context) : ctx_(context), thread_([this] { run(); }) {}
+CommunicationWorker::CommunicationWorker(WorkerContext context)
+    : ctx_(context), thread_([this] { serve(); }) {}
 
 CommunicationWorker::~CommunicationWorker() {
   stop();
 }
 
 void CommunicationWorker::resume() {
-  {
-    std::lock_guard lock(parkMutex_);
-    resumeRequested_ = true;
-  }
-  parkCondition_.notify_all();
+  thread_.resume();
 }
 
 void CommunicationWorker::park() {
-  while (running_.load() && !finished_.load()) {
-    ctx_.events[WorkerEvent::Suspend].set();
-    ctx_.replyEvent.set();
-    std::this_thread::sleep_for(kHandshakePause);
-  }
+  thread_.park(kParkWait);
 }
 
 void CommunicationWorker::stop() {
-  if (!thread_.joinable()) return;
-  {
-    std::lock_guard lock(parkMutex_);
-    stopRequested_ = true;
-  }
-  parkCondition_.notify_all();
-  while (!finished_.load()) {
-    ctx_.events[WorkerEvent::Stop].set();
-    ctx_.replyEvent.set();
-    std::this_thread::sleep_for(kHandshakePause);
-  }
-  thread_.join();
-}
-
-bool CommunicationWorker::waitUntilResumed() {
-  std::unique_lock lock(parkMutex_);
-  parkCondition_.wait(lock, [this] { return resumeRequested_ || stopRequested_; });
-  resumeRequested_ = false;
-  return !stopRequested_;
+  thread_.stop();
 }
 
 LinkType CommunicationWorker::currentLink() const {
   return ctx_.image.read([](const ImageData& d) { return d.connection.linkType; });
 }
 
-void CommunicationWorker::run() {
-  bool keepGoing = waitUntilResumed();
-  while (keepGoing) {
-    alive_ = true;
-    running_ = true;
-    std::unique_lock lock(ctx_.lock);
-    const auto signalled = waitAny(ctx_.events.all(), ctx_.timings.workerEventWait);
-    const LinkType link = currentLink();
-    if (signalled == static_cast<std::size_t>(WorkerEvent::Stop)) break;
-    if (signalled == static_cast<std::size_t>(WorkerEvent::Suspend)) {
-      running_ = false;
-      lock.unlock();
-      keepGoing = waitUntilResumed();
-      continue;
-    }
-    if (signalled == static_cast<std::size_t>(WorkerEvent::QueueNotEmpty)) serveQueue(link, true);
-    if (signalled == static_cast<std::size_t>(WorkerEvent::Run)) idlePass(link);
-    const bool written = signalTransport(link);
-    lock.unlock();
-    if (written) ctx_.replyEvent.wait(ctx_.timings.workerReplyWait);
+void CommunicationWorker::serve() {
+  while (pass()) {
   }
-  alive_ = false;
-  finished_ = true;
+}
+
+bool CommunicationWorker::pass() {
+  std::unique_lock lock(ctx_.lock);
+  const auto signalled = thread_.wait(ctx_.events.all(), ctx_.timings.workerEventWait);
+  if (signalled == LinkThread::kInterrupted) return false;
+  const LinkType link = currentLink();
+  if (signalled == indexOf(WorkerEvent::QueueNotEmpty)) serveQueue(link, true);
+  if (signalled == indexOf(WorkerEvent::Run)) idlePass(link);
+  const bool written = signalTransport(link);
+  lock.unlock();
+  return !written ||
+         thread_.wait({&ctx_.replyEvent}, ctx_.timings.workerReplyWait) != LinkThread::kInterrupted;
 }
 
 void CommunicationWorker::serveQueue(LinkType link, bool updateProgress) {
@@ -148,7 +122,7 @@ void CommunicationWorker::buildLevelPoll(LinkType link) {
 }
 
 bool CommunicationWorker::signalTransport(LinkType link) {
-  if (!running_ || link == LinkType::None) return false;
+  if (link == LinkType::None) return false;
   const bool ready = ctx_.linkSlots[linkIndex(link)].withFrames(
       [](const SendData& transmit, const SendData&) { return transmit.ready; });
   Transport* transport = ctx_.transports[linkIndex(link)].get();

@@ -9,12 +9,10 @@
 
 #include <array>
 #include <atomic>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 #include "link/CommandBuilders.h"
+#include "platform/LinkThread.h"
 #include "platform/Notifier.h"
 #include "platform/ProtocolLock.h"
 #include "platform/Timings.h"
@@ -57,8 +55,9 @@ class CommunicationWorker {
   CommunicationWorker& operator=(const CommunicationWorker&) = delete;
 
   void resume();
-  // Parks the thread and returns once it is parked; releases a wait for a
-  // reply at once. The caller must not hold the protocol lock.
+  // Parks the thread and returns once it is parked, or after a bounded wait
+  // when it is held up (it then parks as soon as it can); releases a wait for
+  // a reply at once. The caller must not hold the protocol lock.
   void park();
   // Ends the thread for good.
   void stop();
@@ -69,9 +68,11 @@ class CommunicationWorker {
   std::uint64_t levelPolls() const { return levelPolls_.load(); }
 
  private:
-  void run();
-  // Returns false when the thread must end.
-  bool waitUntilResumed();
+  // The thread's body: exchanges until it is parked or stopped.
+  void serve();
+  // One pass: waits for an event, builds or takes a frame, hands it to the
+  // transport and waits for its reply. False when interrupted.
+  bool pass();
   void serveQueue(LinkType link, bool updateProgress);
   void idlePass(LinkType link);
   bool syncNextRow(LinkType link);
@@ -80,15 +81,8 @@ class CommunicationWorker {
   LinkType currentLink() const;
 
   WorkerContext ctx_;
-  std::atomic<bool> alive_{false};
-  std::atomic<bool> running_{false};
-  std::atomic<bool> finished_{false};
   std::atomic<std::uint64_t> levelPolls_{0};
-  std::mutex parkMutex_;
-  std::condition_variable parkCondition_;
-  bool resumeRequested_ = false;
-  bool stopRequested_ = false;
-  std::thread thread_;
+  LinkThread thread_;
 };
 
 }  // namespace orvane

@@ -19,9 +19,7 @@ bool beginsFrame(std::span<const std::uint8_t> bytes) {
 
 bool passesCheck(std::span<const std::uint8_t> frame) {
   const std::size_t checksumAt = frame.size() - 2;
-  std::uint8_t x = 0;
-  for (std::size_t i = FrameOffset::Cmd; i < checksumAt; ++i) x ^= frame[i];
-  return frame[checksumAt] == x && frame[checksumAt + 1] == kEndByte;
+  return frame[checksumAt] == frameChecksum(frame) && frame[checksumAt + 1] == kEndByte;
 }
 
 }  // namespace

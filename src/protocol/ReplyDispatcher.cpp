@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "protocol/LockPacket.h"
+#include "protocol/ReplyKinds.h"
 #include "protocol/SystemItem.h"
 
 namespace orvane {
@@ -45,7 +46,7 @@ bool ReplyDispatcher::dispatch(const SendData& reply, const SendData& inFlight) 
 
   switch (static_cast<FrameCode>(reply.cmd())) {
     case FrameCode::ReplyQ:
-      if (reply.replyKind == ReplyKind::NetworkNameWrite || reply.replyKind == ReplyKind::NetworkFactoryReset)
+      if (restartsNetworkModule(reply.replyKind))
         notifier_.post(Message::NetworkOperationDone, reply.link(),
                        static_cast<std::intptr_t>(reply.replyKind));
       return true;

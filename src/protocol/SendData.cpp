@@ -1,14 +1,20 @@
 #include "protocol/SendData.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace orvane {
 
+std::uint8_t frameChecksum(std::span<const std::uint8_t> frame) {
+  const auto covered =
+      frame.subspan(FrameOffset::Cmd, FrameOffset::Payload + frame[FrameOffset::Length] - FrameOffset::Cmd);
+  return std::accumulate(
+      covered.begin(), covered.end(), std::uint8_t{0},
+      [](std::uint8_t x, std::uint8_t byte) { return static_cast<std::uint8_t>(x ^ byte); });
+}
+
 std::uint8_t SendData::computeChecksum() const {
-  std::uint8_t x = 0;
-  const std::size_t end = FrameOffset::Payload + length();
-  for (std::size_t i = FrameOffset::Cmd; i < end; ++i) x ^= bytes[i];
-  return x;
+  return frameChecksum(bytes);
 }
 
 void SendData::finalise(std::uint8_t nonce) {

@@ -64,23 +64,24 @@ inline constexpr std::size_t kFrameOverhead = 16;
 inline constexpr std::size_t kMaxPayload = 255;
 inline constexpr std::size_t kMaxFrameSize = kMaxPayload + kFrameOverhead;  // 271
 
+// The checksum a frame carries after its payload: the XOR of bytes 4 …
+// 13+len of `frame`, which holds at least the frame's header and payload.
+std::uint8_t frameChecksum(std::span<const std::uint8_t> frame);
+
 // What the worker and the transports note about a frame; never on the wire.
+// How far a link has got with the frame (pieces written, time-outs,
+// re-sends) is the link's own and lives in its transport.
 struct FrameBookkeeping {
   std::uint8_t checksum = 0;        // on receive: the checksum byte as received
   std::uint8_t endByte = kEndByte;  // on receive: the end byte as received
   int rxCount = 0;                  // receive: bytes stored so far
   bool rxSynced = false;            // receive: three sync bytes seen
   bool rxBad = false;               // receive: the completed frame failed its check
-  bool awaitingReply = false;       // serial receive slot: a reply is awaited
   bool ready = false;               // transmit: complete, waits to be written
   std::int16_t progressPos = 0;     // progress position when taken; ID probes: the ID
   bool showProgress = false;        // part of a transfer that drives a progress bar
   bool lastOfTransfer = false;      // the last frame of such a transfer
-  std::uint8_t retries = 0;         // written flag / time-out count / re-send count, by link
   bool idProbe = false;             // an ID-search probe
-  std::int16_t idleTicks = 0;       // serial receive slot: reads that found nothing
-  int usbOffset = 0;                // USB transmit slot: next 64-byte piece
-  bool usbLastPiece = false;        // USB transmit slot: last piece written
   ReplyKind replyKind = ReplyKind::None;
   // The connection check of a new link: taking it from the queue starts the
   // check, so a reply still awaited for an earlier frame is not refused.

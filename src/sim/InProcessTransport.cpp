@@ -8,24 +8,26 @@ namespace {
 
 // The thread needs no wake-up of its own: it waits for its events only.
 constexpr std::chrono::hours kIdleWait{1};
-constexpr std::size_t kStopIndex = 0;
+// An exchange asks the device in the process: the thread parks at once.
+constexpr std::chrono::seconds kParkWait{5};
 
 }  // namespace
 
 InProcessTransport::InProcessTransport(LinkContext context, DeviceResponder& device, LinkType link)
-    : context_(context), device_(device), link_(link), thread_([this] { run(); }) {}
+    : context_(context), device_(device), link_(link), thread_([this] { serve(); }) {}
 
 InProcessTransport::~InProcessTransport() {
   shutdown();
 }
 
 bool InProcessTransport::open(const std::string&) {
-  open_.store(true);
+  write_.reset();
+  thread_.resume();
   return true;
 }
 
 void InProcessTransport::close() {
-  open_.store(false);
+  thread_.park(kParkWait);
 }
 
 void InProcessTransport::signalWrite() {
@@ -33,17 +35,16 @@ void InProcessTransport::signalWrite() {
 }
 
 void InProcessTransport::shutdown() {
-  stop_.set();
-  if (thread_.joinable()) thread_.join();
+  thread_.stop();
 }
 
-void InProcessTransport::run() {
+void InProcessTransport::serve() {
   for (;;) {
-    const auto signalled = waitAny({&stop_, &write_}, kIdleWait);
+    const auto signalled = thread_.wait({&write_}, kIdleWait);
+    if (signalled == LinkThread::kInterrupted) return;
     if (!signalled) continue;
-    if (*signalled == kStopIndex) return;
     write_.reset();
-    if (open_.load()) exchange();
+    exchange();
   }
 }
 

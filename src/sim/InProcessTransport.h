@@ -2,19 +2,17 @@
 
 // A link to a simulated device inside the same process, for tests of the
 // link machinery without a port, a socket or a HID device. It behaves like
-// the real transports: its own thread takes the frame in flight from the
-// link's slot when signalled, hands it to the device's responder, feeds the
-// reply to the slot's parser and sets the reply event. A missing or bad
-// reply makes it send the frame again; after the third failed attempt it
-// retires the frame and reports the link lost.
+// the real transports: its own link thread, running while the link is open,
+// takes the frame in flight from the link's slot when signalled, hands it to the device's responder, feeds
+// the reply to the slot's parser and sets the reply event. A missing or bad reply makes it send the frame
+// again; after the third failed attempt it retires the frame and reports the link lost.
 
-#include <atomic>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include "model/ConnectionState.h"
 #include "platform/Event.h"
+#include "platform/LinkThread.h"
 #include "protocol/SendData.h"
 #include "sim/DeviceResponder.h"
 #include "transport/LinkContext.h"
@@ -26,7 +24,8 @@ class InProcessTransport : public Transport {
  public:
   static constexpr int kAttempts = 3;
 
-  // Starts the transport's thread; the link stays closed until open().
+  // Starts the transport's thread parked; the link stays closed until
+  // open().
   InProcessTransport(LinkContext context, DeviceResponder& device, LinkType link);
   ~InProcessTransport() override;
   InProcessTransport(const InProcessTransport&) = delete;
@@ -47,7 +46,8 @@ class InProcessTransport : public Transport {
     ReplyKind replyKind;
   };
 
-  void run();
+  // The thread's body: serves frames until parked or stopped.
+  void serve();
   void exchange();
   std::optional<Outgoing> frameInFlight();
   bool attempt(const Outgoing& frame);
@@ -56,10 +56,8 @@ class InProcessTransport : public Transport {
   LinkContext context_;
   DeviceResponder& device_;
   const LinkType link_;
-  Event stop_;
   Event write_;
-  std::atomic<bool> open_{false};
-  std::thread thread_;
+  LinkThread thread_;
 };
 
 }  // namespace orvane

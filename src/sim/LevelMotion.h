@@ -27,6 +27,8 @@ class LevelMotion {
 
   DeviceState& device_;
   Event stop_;
+  // A plain thread, not a LinkThread: a ticker that carries no link and
+  // runs for the simulated device's whole life.
   std::thread thread_;
 };
 

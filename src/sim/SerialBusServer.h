@@ -65,6 +65,8 @@ class SerialBusServer {
   std::mutex mutex_;  // guards devices_
   std::vector<Device> devices_;
   std::atomic<long long> replyDelayMs_{0};
+  // A plain thread, not a LinkThread: the bus is a peer that serves from
+  // construction to stop() and is never parked.
   std::thread thread_;
 };
 

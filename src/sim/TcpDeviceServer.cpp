@@ -12,8 +12,7 @@
 
 #include "platform/PortIo.h"
 #include "protocol/FrameAssembler.h"
-#include "protocol/SendData.h"
-#include "protocol/SystemItem.h"
+#include "protocol/ReplyKinds.h"
 
 namespace orvane {
 
@@ -26,11 +25,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 // A network rename or factory reset, acknowledged: the module restarts.
 bool restartsModule(const Bytes& request, std::span<const std::uint8_t> reply) {
-  const bool networkWrite = request[FrameOffset::Cmd] == static_cast<std::uint8_t>(FrameCode::CmdWrite) &&
-                            request[FrameOffset::Block] == BlockCode::System &&
-                            (request[FrameOffset::Item] == SystemItem::NetworkName ||
-                             request[FrameOffset::Item] == SystemItem::NetworkFactoryReset);
-  return networkWrite && reply[FrameOffset::Cmd] == static_cast<std::uint8_t>(FrameCode::ReplyQ);
+  return restartsNetworkModule(replyKindOf(request)) &&
+         reply[FrameOffset::Cmd] == static_cast<std::uint8_t>(FrameCode::ReplyQ);
 }
 
 // Closes the connection with a reset rather than an orderly shutdown.
@@ -84,16 +80,8 @@ void TcpDeviceServer::stop() {
 // Opens the listening socket on the endpoint; a port 0 is replaced by the
 // one the system chose, so that listening again takes the same port.
 bool TcpDeviceServer::listen() {
-  NetSocket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  NetSocket socket = NetSocket::listening(endpoint_, kBacklog);
   if (!socket.valid()) return false;
-  const int on = 1;
-  ::setsockopt(socket.fd(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  sockaddr_in address = endpoint_.socketAddress();
-  if (::bind(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return false;
-  if (::listen(socket.fd(), kBacklog) != 0) return false;
-  socklen_t length = sizeof address;
-  if (::getsockname(socket.fd(), reinterpret_cast<sockaddr*>(&address), &length) != 0) return false;
-  endpoint_.port = ntohs(address.sin_port);
   port_ = endpoint_.port;
   listener_ = std::move(socket);
   return true;

@@ -125,6 +125,8 @@ class TcpDeviceServer {
   bool running_ = false;
 
   std::mutex lifecycleMutex_;
+  // A plain thread, not a LinkThread: the server is a peer that serves from
+  // start() to stop() and is never parked.
   std::thread thread_;
 };
 

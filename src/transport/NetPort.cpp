@@ -9,18 +9,18 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <thread>
 
 #include "platform/PortIo.h"
+#include "protocol/ReplyKinds.h"
 #include "transport/EchoCheck.h"
 
 namespace orvane {
 
 namespace {
 
-constexpr std::size_t kStopIndex = 0;
-constexpr std::size_t kSuspendIndex = 1;
-constexpr std::size_t kSendIndex = 2;
-constexpr std::size_t kReceiveIndex = 3;
+constexpr std::size_t kSendIndex = 0;
+constexpr std::size_t kReceiveIndex = 1;
 constexpr std::intptr_t kNetworkLink = static_cast<std::intptr_t>(LinkType::Network);
 // Stale bytes are discarded in pieces of this size.
 constexpr std::size_t kDiscardChunk = 4096;
@@ -29,10 +29,6 @@ constexpr std::size_t kDiscardChunk = 4096;
 bool connectionLost(int error) {
   return error == ECONNRESET || error == ECONNABORTED || error == EPIPE || error == ENOTCONN ||
          error == ETIMEDOUT;
-}
-
-bool restartsModule(ReplyKind kind) {
-  return kind == ReplyKind::NetworkNameWrite || kind == ReplyKind::NetworkFactoryReset;
 }
 
 timeval toTimeval(std::chrono::milliseconds ms) {
@@ -45,7 +41,10 @@ NetPort::NetPort(LinkContext context, ParameterImage& image, std::unique_ptr<Ech
     : ctx_(context),
       image_(image),
       echo_(echo ? std::move(echo) : std::make_unique<EchoCheck>(context.timings)),
-      thread_([this] { run(); }) {}
+      thread_([this] {
+        serve();
+        letGo();
+      }) {}
 
 NetPort::~NetPort() {
   shutdown();
@@ -55,10 +54,7 @@ bool NetPort::open(const std::string& address) {
   // A link still open is closed first; while its thread has not let it go,
   // no new one opens.
   close();
-  {
-    std::lock_guard lock(stateMutex_);
-    if (stopRequested_ || !parked()) return false;
-  }
+  if (shutDown_ || !thread_.parked()) return false;
   const std::optional<NetEndpoint> endpoint = parseNetEndpoint(address, ctx_.timings.netPort);
   if (!endpoint) return false;
   endpoint_ = *endpoint;
@@ -67,11 +63,9 @@ bool NetPort::open(const std::string& address) {
     return false;
   }
   givenUp_ = false;
-  {
-    std::lock_guard lock(stateMutex_);
-    resumeRequested_ = true;
-  }
-  stateChanged_.notify_all();
+  exchange_ = Exchange{};
+  newFrame_ = false;
+  thread_.resume();
   return true;
 }
 
@@ -80,54 +74,29 @@ bool NetPort::open(const std::string& address) {
 // thread held up in a step of its own cannot freeze the caller.
 void NetPort::close() {
   givenUp_ = true;
-  park();
+  thread_.park(ctx_.timings.netParkWait);
 }
 
 void NetPort::signalWrite() {
+  newFrame_ = true;
   send_.set();
 }
 
 void NetPort::shutdown() {
-  std::lock_guard lifecycle(lifecycleMutex_);
-  {
-    std::lock_guard lock(stateMutex_);
-    stopRequested_ = true;
-  }
-  stateChanged_.notify_all();
-  stop_.set();
-  if (thread_.joinable()) thread_.join();
+  shutDown_ = true;
+  thread_.stop();
+  socket_.reset();
 }
 
 // --- the thread ---------------------------------------------------------
 
-void NetPort::run() {
-  for (;;) {
-    {
-      std::unique_lock lock(stateMutex_);
-      running_ = false;
-      stateChanged_.notify_all();
-      stateChanged_.wait(lock, [this] { return resumeRequested_ || stopRequested_; });
-      if (stopRequested_) {
-        finished_ = true;
-        stateChanged_.notify_all();
-        return;
-      }
-      resumeRequested_ = false;
-      running_ = true;
-    }
-    serve();
-    letGo();
-  }
-}
-
 void NetPort::serve() {
-  const std::array<const Event*, 4> events{&stop_, &suspend_, &send_, &receive_};
+  const std::array<const Event*, 2> events{&send_, &receive_};
   for (;;) {
-    const auto signalled = waitAny(events, ctx_.timings.netEventWait);
+    const auto signalled = thread_.wait(events, ctx_.timings.netEventWait);
     if (!signalled) continue;
     switch (*signalled) {
-      case kStopIndex:
-      case kSuspendIndex:
+      case LinkThread::kInterrupted:
         return;
       case kSendIndex:
         sendFrame();
@@ -142,26 +111,13 @@ void NetPort::serve() {
 }
 
 // Closes the connection and clears the events, on the thread before it
-// parks. The stop event is left alone: a shutdown that set it must still
-// end the thread.
+// parks.
 void NetPort::letGo() {
   socket_.reset();
-  for (Event* e : {&suspend_, &send_, &receive_}) {
+  for (Event* e : {&send_, &receive_}) {
     e->reset();
     std::this_thread::sleep_for(ctx_.timings.netEventResetPause);
   }
-}
-
-void NetPort::park() {
-  std::unique_lock lock(stateMutex_);
-  if (parked()) return;
-  suspend_.set();
-  stateChanged_.wait_for(lock, ctx_.timings.netParkWait, [this] { return parked(); });
-}
-
-// Called with the state lock held.
-bool NetPort::parked() const {
-  return finished_ || (!running_ && !resumeRequested_);
 }
 
 // --- connecting -------------------------------------------------------------
@@ -183,8 +139,8 @@ NetPort::Attempt NetPort::connectTcp(NetSocket& socket) {
   const sockaddr_in to = endpoint_.socketAddress();
   if (::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
     if (errno != EINPROGRESS && errno != EINTR) return Attempt::Failed;
-    const PortWait ready =
-        waitForPort(fd, POLLOUT, PortClock::now() + ctx_.timings.netConnectTimeout, {&stop_, &suspend_});
+    const PortWait ready = waitForPort(fd, POLLOUT, PortClock::now() + ctx_.timings.netConnectTimeout,
+                                       {&thread_.interruption()});
     if (ready == PortWait::Interrupted) return Attempt::Interrupted;
     if (ready == PortWait::TimedOut) return Attempt::Failed;
     int error = 0;
@@ -208,6 +164,7 @@ NetPort::Attempt NetPort::reconnect() {
 // --- one exchange -----------------------------------------------------------
 
 void NetPort::sendFrame() {
+  if (newFrame_.exchange(false)) exchange_ = Exchange{};
   const std::optional<Outgoing> frame = givenUp_ ? std::nullopt : takeOutgoing();
   if (!frame) {
     send_.reset();
@@ -217,8 +174,8 @@ void NetPort::sendFrame() {
   const SendOutcome outcome = sendBytes(frame->bytes);
   // Closing or shutting down: the thread returns to its events, which say so.
   if (outcome == SendOutcome::Interrupted) return;
-  const auto unsentKind =
-      static_cast<std::intptr_t>(restartsModule(frame->replyKind) ? frame->replyKind : ReplyKind::None);
+  const auto unsentKind = static_cast<std::intptr_t>(
+      restartsNetworkModule(frame->replyKind) ? frame->replyKind : ReplyKind::None);
   // A device that takes no bytes for so long is not there to carry frames,
   // whatever else it does (it may still be sending).
   if (outcome == SendOutcome::TimedOut) {
@@ -227,7 +184,7 @@ void NetPort::sendFrame() {
     return;
   }
   if (outcome == SendOutcome::ConnectionLost) {
-    if (countRetry() <= ctx_.timings.netReconnects) {
+    if (countReconnect() <= ctx_.timings.netReconnects) {
       const Attempt attempt = reconnect();
       // Connected: the send event stays set and the frame goes out again.
       if (attempt != Attempt::Failed) return;
@@ -239,7 +196,7 @@ void NetPort::sendFrame() {
   // Any other send error leaves the exchange to the worker's reply wait.
   if (outcome == SendOutcome::Sent) receive_.set();
   send_.reset();
-  if (restartsModule(frame->replyKind)) linkLost(outcome == SendOutcome::Sent ? 0 : unsentKind);
+  if (restartsNetworkModule(frame->replyKind)) linkLost(outcome == SendOutcome::Sent ? 0 : unsentKind);
 }
 
 std::optional<NetPort::Outgoing> NetPort::takeOutgoing() {
@@ -272,8 +229,8 @@ void NetPort::discardStaleBytes() {
 }
 
 NetPort::SendOutcome NetPort::sendBytes(const std::vector<std::uint8_t>& bytes) {
-  const PortWrite write =
-      writeToPort(socket_.fd(), PortKind::Socket, bytes, ctx_.timings.netSendTimeout, {&stop_, &suspend_});
+  const PortWrite write = writeToPort(socket_.fd(), PortKind::Socket, bytes, ctx_.timings.netSendTimeout,
+                                      {&thread_.interruption()});
   switch (write.end) {
     case PortWrite::End::Written:
       return SendOutcome::Sent;
@@ -299,7 +256,7 @@ void NetPort::receiveReply() {
     if (PortClock::now() >= deadline) return receiveFailed();
     const auto silence = PortClock::now() + ctx_.timings.netReceiveTimeout;
     const PortWait ready =
-        waitForPort(socket_.fd(), POLLIN, std::min(silence, deadline), {&stop_, &suspend_});
+        waitForPort(socket_.fd(), POLLIN, std::min(silence, deadline), {&thread_.interruption()});
     if (ready == PortWait::Interrupted) return;
     if (ready != PortWait::Ready) return receiveFailed();
     const auto got = ::recv(socket_.fd(), chunk.data(), chunk.size(), 0);
@@ -324,14 +281,14 @@ void NetPort::receiveReply() {
 void NetPort::receiveFailed() {
   receive_.reset();
   if (givenUp_) return;
-  if (countRetry() > ctx_.timings.netReconnects) return linkLost(0);
+  if (countReconnect() > ctx_.timings.netReconnects) return linkLost(0);
   const Attempt attempt = reconnect();
   if (attempt == Attempt::Done) send_.set();
   if (attempt == Attempt::Failed) linkLost(0);
 }
 
-int NetPort::countRetry() {
-  return ctx_.slot.withFrames([](SendData& transmit, SendData&) { return ++transmit.retries; });
+int NetPort::countReconnect() {
+  return ++exchange_.reconnects;
 }
 
 bool NetPort::connectionCheckPending() const {

@@ -7,9 +7,9 @@
 // absent device is reported at once instead of after a connect time-out; a
 // check that cannot run (no ICMP socket allowed) does not stop the link.
 //
-// One thread carries the exchanges. Its four events, lowest index first:
-// stop, suspend, send (the worker's frame is ready), receive (a frame went
-// out, its reply is awaited). A frame goes out as its wire bytes plus one
+// One link thread carries the exchanges. Its two events, lowest index
+// first, after a park or stop request: send (the worker's frame is ready),
+// receive (a frame went out, its reply is awaited). A frame goes out as its wire bytes plus one
 // zero byte, in one send(). Replies are read in chunks of up to 250 bytes
 // and fed to the link slot's parser until a frame completes; 3 s without
 // reply data, a reply still incomplete at its deadline, or a lost
@@ -38,14 +38,12 @@
 // link is closed; it then posts NetworkOperationDone after LinkLost.
 
 #include <atomic>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "model/ParameterImage.h"
 #include "platform/Event.h"
+#include "platform/LinkThread.h"
 #include "protocol/SendData.h"
 #include "transport/EchoProbe.h"
 #include "transport/LinkContext.h"
@@ -86,17 +84,20 @@ class NetPort : public Transport {
   enum class Attempt : std::uint8_t { Done, Failed, Interrupted };
   enum class SendOutcome : std::uint8_t { Sent, ConnectionLost, OtherError, TimedOut, Interrupted };
 
+  // The frame in flight, the thread's own.
+  struct Exchange {
+    int reconnects = 0;  // failures it has cost, each answered by a reconnect
+  };
+
   struct Outgoing {
     std::vector<std::uint8_t> bytes;  // wire bytes and the trailing zero
     ReplyKind replyKind = ReplyKind::None;
   };
 
-  void run();
-  // Serves the events until stop or suspend.
+  // The thread's body: serves the events until parked or stopped, then
+  // lets the link go.
   void serve();
   void letGo();
-  void park();
-  bool parked() const;
 
   Attempt connect();
   Attempt connectTcp(NetSocket& socket);
@@ -108,7 +109,7 @@ class NetPort : public Transport {
   void receiveReply();
   void receiveFailed();
   std::optional<Outgoing> takeOutgoing();
-  int countRetry();
+  int countReconnect();
   bool connectionCheckPending() const;
   void discardStaleBytes();
   void linkLost(std::intptr_t lParam);
@@ -117,18 +118,8 @@ class NetPort : public Transport {
   ParameterImage& image_;
   std::unique_ptr<EchoProbe> echo_;
 
-  Event stop_;
-  Event suspend_;
   Event send_;
   Event receive_;
-
-  // Parking handshake between the thread and open/close/shutdown.
-  mutable std::mutex stateMutex_;
-  std::condition_variable stateChanged_;
-  bool running_ = false;
-  bool resumeRequested_ = false;
-  bool stopRequested_ = false;
-  bool finished_ = false;
 
   // Used by the thread while it runs (it closes the connection before it
   // parks), by open while it is parked.
@@ -137,9 +128,12 @@ class NetPort : public Transport {
   // The link was given up; nothing more is sent until the next open.
   std::atomic<bool> givenUp_{true};
   std::atomic<int> lastEcho_{0};
+  Exchange exchange_;  // the thread's; reset by open() while it is parked
+  // signalWrite() handed over a new frame: its exchange starts afresh.
+  std::atomic<bool> newFrame_{false};
 
-  std::mutex lifecycleMutex_;
-  std::thread thread_;
+  std::atomic<bool> shutDown_{false};
+  LinkThread thread_;
 };
 
 }  // namespace orvane

@@ -5,6 +5,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace orvane {
 
 namespace {
@@ -13,6 +15,25 @@ namespace {
 constexpr int kFrameSendBuffer = 8 * 1024;
 
 }  // namespace
+
+NetSocket NetSocket::listening(NetEndpoint& endpoint, int backlog) {
+  NetSocket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (!socket.valid()) return socket;
+  const int on = 1;
+  ::setsockopt(socket.fd(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  sockaddr_in address = endpoint.socketAddress();
+  socklen_t length = sizeof address;
+  if (::bind(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(socket.fd(), backlog) != 0 ||
+      ::getsockname(socket.fd(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    const int error = errno;
+    socket.reset();
+    errno = error;
+    return socket;
+  }
+  endpoint.port = ntohs(address.sin_port);
+  return socket;
+}
 
 void NetSocket::reset(int fd) {
   if (fd_ >= 0) ::close(fd_);

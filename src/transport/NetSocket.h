@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "transport/NetEndpoint.h"
+
 namespace orvane {
 
 class NetSocket {
@@ -18,6 +20,12 @@ class NetSocket {
   }
   NetSocket(const NetSocket&) = delete;
   NetSocket& operator=(const NetSocket&) = delete;
+
+  // A TCP socket listening on `endpoint`, with address reuse so that a
+  // server started again takes its port at once; a port 0 in `endpoint` is
+  // replaced by the one the system chose, so listening again takes the same
+  // port. Invalid, with errno telling why, when a step fails.
+  static NetSocket listening(NetEndpoint& endpoint, int backlog);
 
   int fd() const { return fd_; }
   bool valid() const { return fd_ >= 0; }

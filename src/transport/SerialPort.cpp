@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/PortIo.h"
+#include "protocol/ReplyKinds.h"
 
 namespace orvane {
 
@@ -28,25 +29,32 @@ using std::chrono::milliseconds;
 constexpr milliseconds kWriteTimeout{3000};
 // Waits with no time-out of their own.
 constexpr auto kForever = std::chrono::hours(24);
+// The longest close() waits for the thread to let the port go: every wait
+// of the thread ends at once when it is parked.
+constexpr std::chrono::seconds kParkWait{10};
 constexpr std::intptr_t kSerialLink = static_cast<std::intptr_t>(LinkType::Serial);
 // The ID whose probe ends a search of the bus.
 constexpr int kLastId = ConnectionState::kMaxDeviceId;
 // The port number the set-up warnings name.
 constexpr int kWarningPort = 0;
 constexpr std::size_t kReadChunk = 512;
+// The time-outs of one written frame, in turn; the one after them gives the
+// link up.
+constexpr int kLookAgainTimeout = 1;  // look for a late reply once more
+constexpr int kRewriteTimeout = 2;    // write the frame again
 constexpr short kPortError = POLLERR | POLLHUP | POLLNVAL;
 
 int pollTimeout(milliseconds wait) {
   return static_cast<int>(std::clamp<long long>(wait.count(), 0, INT_MAX));
 }
 
-bool isLongOperation(ReplyKind kind) {
-  return kind == ReplyKind::NetworkNameWrite || kind == ReplyKind::NetworkFactoryReset;
-}
-
 }  // namespace
 
-SerialPort::SerialPort(LinkContext context, ParameterImage& image) : context_(context), image_(image) {}
+SerialPort::SerialPort(LinkContext context, ParameterImage& image)
+    : context_(context), image_(image), thread_([this] {
+        serve();
+        closePort();
+      }) {}
 
 SerialPort::~SerialPort() {
   shutdown();
@@ -59,9 +67,7 @@ std::string SerialPort::devicePath(const std::string& address) {
 
 bool SerialPort::open(const std::string& address) {
   std::lock_guard lock(apiMutex_);
-  if (shutDown_) return false;
-  stopThread();
-  closePort();
+  if (shutDown_ || !thread_.park(kParkWait)) return false;
   const std::string path = devicePath(address);
   if (path.empty()) return false;
   // Non-blocking, so that opening never waits for a modem line and the
@@ -87,10 +93,11 @@ bool SerialPort::open(const std::string& address) {
   }
   configure(fd);
   fd_ = fd;
-  stop_.reset();
+  exchange_ = Exchange{};
+  newFrame_ = false;
   write_.reset();
   gate_.reset();
-  thread_ = std::thread([this] { run(); });
+  thread_.resume();
   return true;
 }
 
@@ -126,29 +133,20 @@ void SerialPort::warn(const char* step, int error) {
 
 void SerialPort::close() {
   std::lock_guard lock(apiMutex_);
-  stopThread();
-  closePort();
+  thread_.park(kParkWait);
 }
 
 void SerialPort::shutdown() {
   std::lock_guard lock(apiMutex_);
   shutDown_ = true;
-  stopThread();
+  thread_.stop();
   closePort();
 }
 
 void SerialPort::signalWrite() {
+  newFrame_ = true;
   write_.set();
   gate_.set();
-}
-
-// Every wait of the thread also watches the stop event, so the thread ends
-// at once wherever it is.
-void SerialPort::stopThread() {
-  if (!thread_.joinable()) return;
-  gate_.set();
-  stop_.set();
-  thread_.join();
 }
 
 void SerialPort::closePort() {
@@ -163,16 +161,20 @@ void SerialPort::closePort() {
 
 // --- the port thread --------------------------------------------------------
 
-void SerialPort::run() {
+// Every wait of the thread also watches its interruption, so the thread
+// lets the port go at once wherever it is.
+void SerialPort::serve() {
   closeRequested_ = false;
   ::tcflush(fd_, TCIOFLUSH);
   for (;;) {
     if (closeRequested_) {
-      waitForStop();
+      while (thread_.pause(kForever)) {
+      }
       return;
     }
-    std::array<pollfd, 3> fds{
-        {{stop_.descriptor(), POLLIN, 0}, {write_.descriptor(), POLLIN, 0}, {fd_, POLLIN, 0}}};
+    std::array<pollfd, 3> fds{{{thread_.interruption().descriptor(), POLLIN, 0},
+                               {write_.descriptor(), POLLIN, 0},
+                               {fd_, POLLIN, 0}}};
     const int ready = ::poll(fds.data(), fds.size(), pollTimeout(waitTime()));
     if (ready < 0) {
       if (errno == EINTR) continue;
@@ -185,19 +187,17 @@ void SerialPort::run() {
     } else if (fds[2].revents & kPortError) {
       portFailed();
     } else if (fds[2].revents & POLLIN) {
-      const bool awaiting =
-          context_.slot.withFrames([](const SendData&, const SendData& rx) { return rx.awaitingReply; });
-      if (!awaiting) {
+      if (!exchange_.awaitingReply) {
         discardInput();
       } else {
         readReply();
-        pause(context_.timings.serialAfterRead);
+        thread_.pause(context_.timings.serialAfterRead);
       }
     } else if (ready == 0) {
       onTimeout();
     }
     if (closeRequested_) continue;
-    if (waitAny({&stop_, &gate_}, kForever) == 0) return;
+    if (thread_.wait({&gate_}, kForever) == LinkThread::kInterrupted) return;
   }
 }
 
@@ -207,11 +207,11 @@ milliseconds SerialPort::waitTime() {
   return context_.slot.withFrames([&](const SendData& tx, const SendData& rx) {
     if (tx.showProgress) {
       if (tx.idProbe) return t.serialIdProbe;
-      if (rx.awaitingReply) return rx.rxSynced ? t.serialTransferSynced : t.serialTransferAwaiting;
+      if (exchange_.awaitingReply) return rx.rxSynced ? t.serialTransferSynced : t.serialTransferAwaiting;
       return t.serialTransferOther;
     }
     if (rx.rxSynced) return t.serialSynced;
-    if (isLongOperation(tx.replyKind)) return t.serialLongOperation;
+    if (restartsNetworkModule(tx.replyKind)) return t.serialLongOperation;
     if (tx.replyKind == ReplyKind::NetworkNameRead) return t.serialNameRead;
     return t.serialOther;
   });
@@ -221,9 +221,10 @@ milliseconds SerialPort::waitTime() {
 // After a network rename or factory reset the device is busy for a while
 // before it answers.
 void SerialPort::onWriteEvent() {
+  if (newFrame_.exchange(false)) exchange_ = Exchange{};
   const ReplyKind kind =
       context_.slot.withFrames([](const SendData& tx, const SendData&) { return tx.replyKind; });
-  if (writeFrame(true) && isLongOperation(kind)) pause(context_.timings.serialAfterLongWrite);
+  if (writeFrame(true) && restartsNetworkModule(kind)) thread_.pause(context_.timings.serialAfterLongWrite);
 }
 
 // Writes the frame in flight whole. Whatever waits unread goes first: it
@@ -238,21 +239,19 @@ bool SerialPort::writeFrame(bool newExchange) {
   if (wire.empty()) return false;
   ::tcflush(fd_, TCIOFLUSH);
   if (!writeAll(wire.data(), wire.size())) {
-    if (stop_.isSet()) return false;
+    if (thread_.interrupted()) return false;
     portFailed();
     return false;
   }
-  context_.slot.withFrames([&](const SendData&, SendData& rx) {
-    const std::uint8_t timeouts = newExchange ? 0 : rx.retries;
-    rx.clearFrom(0);
-    rx.retries = timeouts;
-    rx.awaitingReply = true;
-  });
+  context_.slot.clear(false);
+  if (newExchange) exchange_.timeouts = 0;
+  exchange_.emptyReads = 0;
+  exchange_.awaitingReply = true;
   return true;
 }
 
 bool SerialPort::writeAll(const std::uint8_t* data, std::size_t size) {
-  return writeToPort(fd_, PortKind::Terminal, {data, size}, kWriteTimeout, {&stop_}).end ==
+  return writeToPort(fd_, PortKind::Terminal, {data, size}, kWriteTimeout, {&thread_.interruption()}).end ==
          PortWrite::End::Written;
 }
 
@@ -261,7 +260,7 @@ bool SerialPort::writeAll(const std::uint8_t* data, std::size_t size) {
 // again at once; a good one ends the exchange.
 void SerialPort::readReply() {
   std::array<std::uint8_t, kReadChunk> buffer{};
-  while (!stop_.isSet()) {
+  while (!thread_.interrupted()) {
     int waiting = 0;
     if (::ioctl(fd_, FIONREAD, &waiting) != 0) {
       portFailed();
@@ -277,13 +276,14 @@ void SerialPort::readReply() {
       portFailed();
       return;
     }
-    context_.slot.withFrames([](const SendData&, SendData& rx) { rx.idleTicks = 0; });
+    exchange_.emptyReads = 0;
     for (ssize_t i = 0; i < n; ++i) {
       if (!context_.slot.parse(std::span(&buffer[static_cast<std::size_t>(i)], 1), context_.dispatcher))
         continue;
       // Bytes after a completed frame belong to no exchange; the next write
       // purges the port anyway.
       const bool bad = context_.slot.withFrames([](const SendData&, const SendData& rx) { return rx.rxBad; });
+      exchange_.awaitingReply = false;
       if (bad) {
         context_.slot.clear(false);
         write_.set();
@@ -299,70 +299,62 @@ void SerialPort::readReply() {
 // A read that found nothing. Enough of them in a row end a probe's answer
 // window, or give the link up.
 void SerialPort::countEmptyRead() {
-  struct State {
-    bool probe;
-    int probedId;
-    int emptyReads;
-  };
-  const State s = context_.slot.withFrames([](const SendData& tx, SendData& rx) {
-    ++rx.idleTicks;
-    return State{tx.idProbe, tx.progressPos, rx.idleTicks};
-  });
-  if (s.probe && s.emptyReads == context_.timings.serialProbeIdleReads) {
-    endProbe(s.probedId);
-  } else if (s.emptyReads > context_.timings.serialIdleReadLimit) {
+  const int emptyReads = ++exchange_.emptyReads;
+  const Probe probe = probeInFlight();
+  if (probe.running && emptyReads == context_.timings.serialProbeIdleReads) {
+    endProbe(probe.id);
+  } else if (emptyReads > context_.timings.serialIdleReadLimit) {
     context_.slot.clear(true);
+    exchange_.awaitingReply = false;
     linkLost();
   }
 }
 
-// The wait for the next byte ran out while a reply was awaited.
+// The wait for the next byte ran out while a reply was awaited. A probe's
+// answer window is over; an ordinary frame's time-outs take their turns.
 void SerialPort::onTimeout() {
-  struct State {
-    bool awaiting;
-    bool probe;
-    int probedId;
-  };
-  const State s = context_.slot.withFrames([](const SendData& tx, const SendData& rx) {
-    return State{rx.awaitingReply, tx.idProbe, tx.progressPos};
+  if (!exchange_.awaitingReply) return;
+  const Probe probe = probeInFlight();
+  if (probe.running) {
+    endProbe(probe.id);
+    return;
+  }
+  switch (++exchange_.timeouts) {
+    case kLookAgainTimeout:
+      lookAgain();
+      return;
+    case kRewriteTimeout:
+      writeFrame(false);
+      return;
+    default:
+      linkLost();
+  }
+}
+
+// A reply may have come just too late: look once more, then write the frame
+// again unless that settled it. Once per frame only, and not when the look
+// ended the exchange, gave the link up or asked for a re-write of its own: a
+// second copy on the bus would collide with the answer.
+void SerialPort::lookAgain() {
+  thread_.pause(context_.timings.serialRetryReadPause);
+  readReply();
+  if (closeRequested_ || write_.isSet() || exchange_.rewrittenAfterTimeout) return;
+  const bool inFlight =
+      context_.slot.withFrames([](const SendData& tx, const SendData&) { return tx.ready; });
+  if (inFlight && writeFrame(false)) exchange_.rewrittenAfterTimeout = true;
+}
+
+SerialPort::Probe SerialPort::probeInFlight() {
+  return context_.slot.withFrames([](const SendData& tx, const SendData&) {
+    return Probe{tx.idProbe, tx.progressPos};
   });
-  if (!s.awaiting) return;
-  if (s.probe) {
-    endProbe(s.probedId);
-    return;
-  }
-  const int timeouts = context_.slot.withFrames([](const SendData&, SendData& rx) { return ++rx.retries; });
-  if (timeouts == 1) {
-    // A reply may have come just too late: look once more, then write the
-    // frame again unless that settled it.
-    pause(context_.timings.serialRetryReadPause);
-    readReply();
-  } else if (timeouts == 2) {
-    context_.slot.withFrames([](const SendData&, SendData& rx) {
-      rx.clearFrom(0);
-      rx.retries = 3;
-      rx.awaitingReply = true;
-    });
-    writeFrame(false);
-    return;
-  } else {
-    linkLost();
-    return;
-  }
-  // Once per frame, the first time-out writes it again. Not when the look
-  // above ended the exchange, gave the link up or asked for a re-write of
-  // its own: a second copy on the bus would collide with the answer.
-  if (closeRequested_ || write_.isSet()) return;
-  const bool unwritten = context_.slot.withFrames(
-      [](const SendData& tx, const SendData&) { return tx.ready && tx.retries == 0; });
-  if (unwritten && writeFrame(false))
-    context_.slot.withFrames([](SendData& tx, SendData&) { tx.retries = 1; });
 }
 
 // No device answered the probed ID: the search moves on, or ends after the
 // last ID.
 void SerialPort::endProbe(int probedId) {
   context_.slot.clear(true);
+  exchange_.awaitingReply = false;
   if (probedId == kLastId) {
     linkLost();
     return;
@@ -397,15 +389,6 @@ void SerialPort::linkLost() {
   const auto kind = context_.slot.withFrames(
       [](const SendData& tx, const SendData& rx) { return rx.rxCount > 0 ? tx.replyKind : ReplyKind::None; });
   context_.notifier.post(Message::LinkLost, kSerialLink, static_cast<std::intptr_t>(kind));
-}
-
-void SerialPort::waitForStop() {
-  while (!stop_.wait(kForever)) {
-  }
-}
-
-bool SerialPort::pause(milliseconds duration) {
-  return !stop_.wait(duration);
 }
 
 }  // namespace orvane

@@ -15,17 +15,19 @@
 //     once, without a limit;
 //   - an ID-search probe waits one short answer window; silence moves the
 //     search on to the next ID, and silence of ID 250 ends the search.
-// The thread sleeps in poll() on the port and on its stop and write events,
-// and between exchanges on its gate, which the worker opens with each write.
+// The port's link thread sleeps in poll() on the port, on its write event
+// and on its interruption, and between exchanges on its gate, which the
+// worker opens with each write. It runs while the port is open and lets the
+// port go (closes it) when it is parked or stopped.
 
 #include <atomic>
 #include <chrono>
 #include <mutex>
 #include <string>
-#include <thread>
 
 #include "model/ParameterImage.h"
 #include "platform/Event.h"
+#include "platform/LinkThread.h"
 #include "transport/LinkContext.h"
 #include "transport/Transport.h"
 
@@ -45,8 +47,9 @@ class SerialPort : public Transport {
   // regardless. False when the port cannot be opened, is held by another
   // program or is not a terminal device at all.
   bool open(const std::string& address) override;
-  // Ends the port thread and closes the port; returns promptly whatever the
-  // thread was waiting for.
+  // Parks the port thread, which closes the port; returns promptly whatever
+  // the thread was waiting for, and within a bounded time even when the
+  // thread is held up (the port then opens again only once it has let go).
   void close() override;
   // The transmit frame of the serial slot is ready: write it.
   void signalWrite() override;
@@ -60,11 +63,26 @@ class SerialPort : public Transport {
   // --- set-up, on the caller's thread ---
   void configure(int fd);
   void warn(const char* step, int error);
-  void stopThread();
-  void closePort();
+
+  // An ID-search probe in flight and the ID it probes.
+  struct Probe {
+    bool running;
+    int id;
+  };
+  // The exchange in flight, the port thread's own: what this link's re-send
+  // and time-out rules count.
+  struct Exchange {
+    bool awaitingReply = false;          // a frame was written, its reply is not complete
+    int timeouts = 0;                    // since the frame was last written for a new exchange
+    int emptyReads = 0;                  // reads in a row that found nothing
+    bool rewrittenAfterTimeout = false;  // the first time-out's re-write is spent: once per frame
+  };
 
   // --- the port thread ---
-  void run();
+  // The thread's body: serves the port until parked or stopped, then closes
+  // it.
+  void serve();
+  void closePort();
   std::chrono::milliseconds waitTime();
   void onWriteEvent();
   bool writeFrame(bool newExchange);
@@ -72,30 +90,31 @@ class SerialPort : public Transport {
   void readReply();
   void countEmptyRead();
   void onTimeout();
+  void lookAgain();
+  Probe probeInFlight();
   void endProbe(int probedId);
   void discardInput();
   void portFailed();
   void linkLost();
-  void waitForStop();
-  // Sleeps for `pause` unless the port is being closed; false when it is.
-  bool pause(std::chrono::milliseconds pause);
 
   LinkContext context_;
   ParameterImage& image_;
 
   std::mutex apiMutex_;  // open, close and shutdown, one at a time
   bool shutDown_ = false;
-  int fd_ = -1;  // changed only while no thread runs
-  std::thread thread_;
+  int fd_ = -1;  // set by open() while the thread is parked, closed by the thread
 
-  Event stop_;
   Event write_;
   // The serial port gate: the thread passes it at the end of every pass of
   // its loop, so it rests between a taken reply and the next write.
   Event gate_;
   // Set when the link was given up; the thread then only waits to be
-  // stopped. Read and written on the port thread only.
+  // parked. Read and written on the port thread only.
   bool closeRequested_ = false;
+  Exchange exchange_;  // the thread's; reset by open() while it is parked
+  // signalWrite() handed over a new frame: its exchange starts afresh.
+  std::atomic<bool> newFrame_{false};
+  LinkThread thread_;
 };
 
 }  // namespace orvane

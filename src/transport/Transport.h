@@ -1,11 +1,12 @@
 #pragma once
 
 // A link that carries frames to a device: serial/RS-485, USB HID or the
-// network. Each transport owns its thread. The worker puts a frame into the
-// transmit frame of the link's slot and calls signalWrite(); the transport
-// writes it, feeds the reply bytes to the slot's parser on its own thread and
-// sets the reply event when the reply was taken or given up. A transport that
-// gives the link up posts the link-lost message; it never shows anything.
+// network. Each transport owns its thread, a LinkThread that runs while the
+// link is open. The worker puts a frame into the transmit frame of the
+// link's slot and calls signalWrite(); the transport writes it, feeds the
+// reply bytes to the slot's parser on its own thread and sets the reply
+// event when the reply was taken or given up. A transport that gives the
+// link up posts the link-lost message; it never shows anything.
 
 #include <string>
 

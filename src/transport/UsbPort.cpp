@@ -24,7 +24,7 @@ constexpr auto kParkWait = std::chrono::seconds(10);
 }  // namespace
 
 UsbPort::UsbPort(LinkContext context, HidBackend& backend, std::filesystem::path lockPath)
-    : context_(context), backend_(backend), deviceLock_(std::move(lockPath)), thread_([this] { run(); }) {}
+    : context_(context), backend_(backend), deviceLock_(std::move(lockPath)), thread_([this] { serve(); }) {}
 
 UsbPort::~UsbPort() {
   shutdown();
@@ -32,45 +32,39 @@ UsbPort::~UsbPort() {
 
 bool UsbPort::open(const std::string&) {
   std::lock_guard call(callMutex_);
-  {
-    std::lock_guard lock(parkMutex_);
-    if (stopRequested_) return false;
-  }
-  if (!parkThread()) return false;
+  if (shutDown_ || !thread_.park(kParkWait)) return false;
   if (!deviceLock_.acquire()) return false;
   if (!openDevice()) {
     deviceLock_.release();
     return false;
   }
   resetEvents();
-  resumeThread();
+  exchange_ = Exchange{};
+  newFrame_ = false;
+  thread_.resume();
   return true;
 }
 
 void UsbPort::close() {
   std::lock_guard call(callMutex_);
-  // A thread that did not park in time keeps its suspend request and parks
+  // A thread that did not park in time keeps its park request and parks
   // when it gets to it; the device is closed under it either way, which the
   // backend allows.
-  if (parkThread()) resetEvents();
+  if (thread_.park(kParkWait)) resetEvents();
   closeDevice();
   deviceLock_.release();
 }
 
 void UsbPort::signalWrite() {
+  newFrame_ = true;
   gate_.set();
   events_[Write].set();
 }
 
 void UsbPort::shutdown() {
   std::lock_guard call(callMutex_);
-  {
-    std::lock_guard lock(parkMutex_);
-    stopRequested_ = true;
-  }
-  parkChanged_.notify_all();
-  events_[Stop].set();
-  if (thread_.joinable()) thread_.join();
+  shutDown_ = true;
+  thread_.stop();
   closeDevice();
   deviceLock_.release();
 }
@@ -82,63 +76,19 @@ std::string UsbPort::devicePath() const {
 
 // --- thread control ---------------------------------------------------------
 
-void UsbPort::run() {
-  if (!parkHere()) return;
-  std::array<const Event*, kEventCount> all{};
-  for (std::size_t i = 0; i < kEventCount; ++i) all[i] = &events_[i];
+void UsbPort::serve() {
+  const std::array<const Event*, kEventCount> events{&events_[Write], &events_[ReadStart],
+                                                     &events_[ReadDone]};
   for (;;) {
-    const auto signalled = waitAny(all, context_.timings.usbEventWait);
-    if (!signalled) {
-      replyMissing();
-    } else {
-      switch (*signalled) {
-        case Stop:
-          return;
-        case Suspend:
-          if (!parkHere()) return;
-          continue;
-        case Write:
-          writeNextPiece();
-          break;
-        case ReadStart:
-          readReport();
-          break;
-        case ReadDone:
-          takeReport();
-          break;
-        default:
-          break;
-      }
-    }
+    const auto signalled = thread_.wait(events, context_.timings.usbEventWait);
+    if (signalled == LinkThread::kInterrupted) return;
+    if (!signalled) replyMissing();
+    if (signalled == Write) writeNextPiece();
+    if (signalled == ReadStart) readReport();
+    if (signalled == ReadDone) takeReport();
     // Between exchanges the gate is shut: wait for the next frame.
-    waitAny({&events_[Stop], &events_[Suspend], &gate_}, kUntilSignalled);
+    if (thread_.wait({&gate_}, kUntilSignalled) == LinkThread::kInterrupted) return;
   }
-}
-
-bool UsbPort::parkHere() {
-  std::unique_lock lock(parkMutex_);
-  parked_ = true;
-  parkChanged_.notify_all();
-  parkChanged_.wait(lock, [this] { return resumeRequested_ || stopRequested_; });
-  if (stopRequested_) return false;
-  resumeRequested_ = false;
-  parked_ = false;
-  return true;
-}
-
-void UsbPort::resumeThread() {
-  {
-    std::lock_guard lock(parkMutex_);
-    parked_ = false;
-    resumeRequested_ = true;
-  }
-  parkChanged_.notify_all();
-}
-
-bool UsbPort::parkThread() {
-  events_[Suspend].set();
-  std::unique_lock lock(parkMutex_);
-  return parkChanged_.wait_for(lock, kParkWait, [this] { return parked_ || stopRequested_; });
 }
 
 void UsbPort::resetEvents() {
@@ -169,6 +119,7 @@ void UsbPort::closeDevice() {
 // so the piece after it follows. Once the last piece is out, the reply is
 // read.
 void UsbPort::writeNextPiece() {
+  if (newFrame_.exchange(false)) exchange_ = Exchange{};
   if (!deviceOpen_) {
     events_[Write].reset();
     gate_.reset();
@@ -178,16 +129,16 @@ void UsbPort::writeNextPiece() {
   HidReport report{};  // report ID 0, the rest zero-filled
   const Next next = context_.slot.withFrames([&](SendData& transmit, SendData&) {
     if (!transmit.ready) return Next::Nothing;
-    if (transmit.usbLastPiece) return Next::Reply;
+    if (exchange_.lastPiece) return Next::Reply;
     const std::size_t total = transmit.wireSize();
-    const auto offset = static_cast<std::size_t>(transmit.usbOffset);
+    const std::size_t offset = exchange_.offset;
     const auto from = transmit.bytes.begin() + static_cast<std::ptrdiff_t>(offset);
     if (offset + kHidReportData < total) {
       std::copy_n(from, kHidReportData, report.begin() + 1);
-      transmit.usbOffset = static_cast<int>(offset + kHidReportData);
+      exchange_.offset = offset + kHidReportData;
     } else {
       std::copy_n(from, total - offset, report.begin() + 1);
-      transmit.usbLastPiece = true;
+      exchange_.lastPiece = true;
     }
     return Next::Piece;
   });
@@ -234,7 +185,7 @@ void UsbPort::readReport() {
       transferFailed(got.status);
       return;
     }
-    if (stopOrSuspendAsked()) return;
+    if (thread_.interrupted()) return;
     if (Clock::now() >= deadline) {
       replyMissing();
       return;
@@ -299,12 +250,9 @@ void UsbPort::resendAfterReopen() {
 
 bool UsbPort::countFailedAttempt() {
   context_.slot.clear(false);
-  const int attempts = context_.slot.withFrames([](SendData& transmit, SendData&) {
-    transmit.usbOffset = 0;
-    transmit.usbLastPiece = false;
-    return static_cast<int>(++transmit.retries);
-  });
-  return attempts < context_.timings.usbAttempts;
+  exchange_.offset = 0;
+  exchange_.lastPiece = false;
+  return ++exchange_.attempts < context_.timings.usbAttempts;
 }
 
 // The device was unplugged or stopped answering. Reported once: after
@@ -328,10 +276,6 @@ void UsbPort::giveUp() {
   gate_.reset();
   context_.notifier.post(Message::LinkLost, static_cast<std::intptr_t>(LinkType::Usb), 0);
   context_.replyEvent.set();
-}
-
-bool UsbPort::stopOrSuspendAsked() const {
-  return events_[Stop].isSet() || events_[Suspend].isSet();
 }
 
 }  // namespace orvane

@@ -5,9 +5,9 @@
 // zero-filled); the reply comes back as 65-byte input reports whose 64 data
 // bytes go to the slot's parser.
 //
-// One thread moves the pieces. It is driven by its own events (stop,
-// suspend, write, read start, read done; the lowest set wins) and, between
-// exchanges, waits at a gate that signalWrite() opens. A frame whose reply
+// One link thread moves the pieces. It is driven by its own events (write,
+// read start, read done; the lowest set wins, after a park or stop request)
+// and, between exchanges, waits at a gate that signalWrite() opens. A frame whose reply
 // is missing is sent again; one whose reply is corrupt, or whose report
 // could not be written or read while the device is still there, is sent
 // again after the device was re-opened. The third failure gives the link
@@ -20,13 +20,12 @@
 
 #include <array>
 #include <atomic>
-#include <condition_variable>
 #include <filesystem>
 #include <mutex>
 #include <string>
-#include <thread>
 
 #include "platform/Event.h"
+#include "platform/LinkThread.h"
 #include "transport/HidBackend.h"
 #include "transport/LinkContext.h"
 #include "transport/Transport.h"
@@ -63,14 +62,17 @@ class UsbPort : public Transport {
   std::string devicePath() const;
 
  private:
-  enum PortEvent : std::size_t { Stop, Suspend, Write, ReadStart, ReadDone, kEventCount };
+  enum PortEvent : std::size_t { Write, ReadStart, ReadDone, kEventCount };
 
-  void run();
-  // Parks the thread until resumed; false when it must end instead.
-  bool parkHere();
-  void resumeThread();
-  // Asks the thread to park and waits, for a bounded time, until it has.
-  bool parkThread();
+  // The frame in flight, the port thread's own.
+  struct Exchange {
+    std::size_t offset = 0;  // where its next 64-byte piece begins
+    bool lastPiece = false;  // its last piece is out: its reply is read next
+    int attempts = 0;        // failed attempts at it so far
+  };
+
+  // The thread's body: serves the events until parked or stopped.
+  void serve();
   void resetEvents();
   bool openDevice();
   void closeDevice();
@@ -86,7 +88,6 @@ class UsbPort : public Transport {
   bool countFailedAttempt();
   void deviceGone();
   void giveUp();
-  bool stopOrSuspendAsked() const;
 
   LinkContext context_;
   HidBackend& backend_;
@@ -98,17 +99,17 @@ class UsbPort : public Transport {
   mutable std::mutex pathMutex_;
   std::string devicePath_;
 
-  // The port thread's own: the report being read and its byte count.
+  // The port thread's own: the report being read and its byte count, and
+  // the exchange (reset by open() while the thread is parked).
   HidReport input_{};
   std::size_t inputCount_ = 0;
+  Exchange exchange_;
+  // signalWrite() handed over a new frame: its exchange starts afresh.
+  std::atomic<bool> newFrame_{false};
 
   std::mutex callMutex_;  // one open/close/shutdown at a time
-  std::mutex parkMutex_;  // guards the three flags below
-  std::condition_variable parkChanged_;
-  bool parked_ = true;
-  bool resumeRequested_ = false;
-  bool stopRequested_ = false;
-  std::thread thread_;
+  bool shutDown_ = false;
+  LinkThread thread_;
 };
 
 }  // namespace orvane

@@ -51,9 +51,6 @@ class LinkFixture : public ::testing::Test {
       t.progressPos = 17;
       t.showProgress = true;
       t.lastOfTransfer = in.lastOfTransfer;
-      t.retries = 2;
-      t.usbOffset = 64;
-      t.usbLastPiece = true;
       t.replyKind = in.replyKind;
     });
   }

@@ -58,13 +58,11 @@ TEST(SendDataQueueTest, TakeNextCopiesTheFrameWithItsBookkeeping) {
   frame->replyKind = ReplyKind::NetworkFactoryReset;
   queue.append(std::move(frame));
 
-  // The transmit frame still carries what the transport did with the
-  // previous frame; none of that may leak into the next one.
+  // The transmit frame still carries the previous frame; none of it may
+  // leak into the next one.
   SendData transmit;
-  transmit.retries = 3;
-  transmit.usbOffset = 128;
-  transmit.usbLastPiece = true;
-  transmit.awaitingReply = true;
+  transmit.lastOfTransfer = false;
+  transmit.startsConnectionCheck = true;
   transmit.set(200, 0x77);
 
   ASSERT_TRUE(queue.takeNext(transmit));
@@ -91,10 +89,7 @@ TEST(SendDataQueueTest, TakeNextCopiesTheFrameWithItsBookkeeping) {
   EXPECT_TRUE(transmit.lastOfTransfer);
   EXPECT_TRUE(transmit.idProbe);
   EXPECT_EQ(transmit.replyKind, ReplyKind::NetworkFactoryReset);
-  EXPECT_EQ(transmit.retries, 0);
-  EXPECT_EQ(transmit.usbOffset, 0);
-  EXPECT_FALSE(transmit.usbLastPiece);
-  EXPECT_FALSE(transmit.awaitingReply);
+  EXPECT_FALSE(transmit.startsConnectionCheck);
 }
 
 TEST(SendDataQueueTest, EmptyQueueLeavesTheTransmitFrameAlone) {
