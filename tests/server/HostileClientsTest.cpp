@@ -9,8 +9,10 @@
 #include <sys/resource.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <fstream>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 #include "support/RawClient.h"
@@ -59,10 +61,10 @@ class Watch {
     if (thread_.joinable()) thread_.join();
   }
   // Returns once one more request finished (at most a few seconds).
-  void awaitNextAnswer() const {
-    const int seen = answered_ + failed_;
-    for (const auto end = Clock::now() + 5s; answered_ + failed_ == seen && Clock::now() < end;)
-      std::this_thread::sleep_for(10ms);
+  void awaitNextAnswer() {
+    std::unique_lock lock(mutex_);
+    const int seen = requests_;
+    finished_.wait_for(lock, 5s, [&] { return requests_ != seen; });
   }
   int answered() const { return answered_; }
   int failed() const { return failed_; }
@@ -83,7 +85,12 @@ class Watch {
       else
         ++failed_;
       peakKiB_ = std::max(peakKiB_, residentKiB(server_.pid()));
-      std::this_thread::sleep_for(100ms);
+      {
+        const std::lock_guard lock(mutex_);
+        ++requests_;
+      }
+      finished_.notify_all();
+      std::this_thread::sleep_for(100ms);  // the pace of a client polling, not a wait
     }
   }
 
@@ -94,6 +101,9 @@ class Watch {
   std::atomic<int> answered_{0};
   std::atomic<int> failed_{0};
   std::chrono::milliseconds slowest_{0};
+  std::mutex mutex_;
+  std::condition_variable finished_;
+  int requests_ = 0;  // under mutex_
   std::thread thread_;
 };
 
