@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "protocol/SystemItem.h"
+#include "protocol/ReplyKinds.h"
 #include "transport/HidapiBackend.h"
 #include "transport/SerialPort.h"
 #include "transport/UsbPort.h"
@@ -16,19 +16,6 @@ namespace {
 void patch(DeviceRelay::Frame& frame, std::size_t offset, std::uint8_t value) {
   frame[frame.size() - 2] ^= static_cast<std::uint8_t>(frame[offset] ^ value);
   frame[offset] = value;
-}
-
-// The special reply a request waits for, which the device link gives more
-// time: reading or writing the network name, the network factory reset.
-ReplyKind replyKindOf(const DeviceRelay::Frame& request) {
-  if (request[FrameOffset::Block] != BlockCode::System) return ReplyKind::None;
-  const auto cmd = static_cast<FrameCode>(request[FrameOffset::Cmd]);
-  const std::uint8_t item = request[FrameOffset::Item];
-  if (item == SystemItem::NetworkName)
-    return cmd == FrameCode::CmdRead ? ReplyKind::NetworkNameRead : ReplyKind::NetworkNameWrite;
-  if (item == SystemItem::NetworkFactoryReset && cmd == FrameCode::CmdWrite)
-    return ReplyKind::NetworkFactoryReset;
-  return ReplyKind::None;
 }
 
 }  // namespace
