@@ -171,6 +171,10 @@ Delivery ParameterPath::delivery() const {
   }
 }
 
+int ParameterPath::lock() const {
+  return family_->entry->lock(side_);
+}
+
 int ParameterPath::code(const ParameterImage& image) const {
   const CatalogEntry& row = *family_->entry;
   switch (row.store) {

@@ -44,6 +44,8 @@ class ParameterPath {
   // The canonical path text: "in.A.eq.3.freq".
   const std::string& name() const { return name_; }
   Delivery delivery() const;
+  // The function lock that guards the path; -1 for none.
+  int lock() const;
 
   // The value as the editor shows it, with its unit.
   std::string text(const ParameterImage& image) const;

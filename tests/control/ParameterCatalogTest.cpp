@@ -57,7 +57,8 @@ TEST(ParameterCatalog, EveryPathReadsAndTakesItsRangeEndsOffCodeAndWords) {
   }
 }
 
-// Every concrete path parses to itself and reads a value from a fresh image,
+// Every concrete path parses to itself, is guarded by its function's lock
+// and reads a value from a fresh image,
 // as both the command line and the server's API and live stream list them.
 TEST(ParameterCatalog, EveryConcretePathParsesToItselfAndReads) {
   const ParameterImage image;
@@ -67,6 +68,8 @@ TEST(ParameterCatalog, EveryConcretePathParsesToItselfAndReads) {
     ASSERT_TRUE(std::holds_alternative<ParameterPath>(parsed)) << path.name();
     EXPECT_EQ(std::get<ParameterPath>(parsed).name(), path.name());
     EXPECT_TRUE(names.insert(path.name()).second) << "twice: " << path.name();
+    // The path's own lock is the one its function is refused by.
+    EXPECT_EQ(path.lock(), ParameterCatalog::lockOf(path.name()).value_or(-1)) << path.name();
     if (!path.name().ends_with(".name")) {
       EXPECT_FALSE(path.text(image).empty()) << path.name();
     }
