@@ -470,7 +470,8 @@ TEST(Orvanectl, RewImportAndWatchedMeters) {
   const auto tooLarge = ctlOn(device, {"import-rew", "in.B", dir.file("long.txt")});
   EXPECT_EQ(tooLarge.status, 2);
   EXPECT_NE(tooLarge.err.find("larger than 1 MiB"), std::string::npos) << tooLarge.err;
-  EXPECT_EQ(ctlOn(device, {"get", "in.B.eq.1.freq"}).out, before);
+  const auto after = ctlOn(device, {"get", "in.B.eq.1.freq"});
+  EXPECT_EQ(after.out, before) << after.err;
   std::ofstream(dir.file("full.txt"), std::ios::binary)
       << header << filter << std::string(kMiB - header.size() - filter.size(), ' ');
   ASSERT_EQ(fs::file_size(dir.file("full.txt")), kMiB);
