@@ -26,9 +26,10 @@ struct Printer {
   void operator()(const Outcome& outcome) const {
     if (!outcome.ok()) {
       err << "orvanectl: " << outcome.error << '\n';
-      if (json) out << Outcome::dump(Json{{"error", outcome.error}, {"status", outcome.status}}) << '\n';
+      if (json)
+        out << control::DeviceJson::dump(Json{{"error", outcome.error}, {"status", outcome.status}}) << '\n';
     } else if (json) {
-      out << Outcome::dump(outcome.json) << '\n';
+      out << control::DeviceJson::dump(outcome.json) << '\n';
     } else {
       out << outcome.text;
     }

@@ -4,15 +4,14 @@
 // --json, and the exit status — 0 done, 1 the device refused or the link
 // failed, 2 the command itself was wrong (then `error` names the bad part).
 
-#include <nlohmann/json.hpp>
 #include <string>
 
+#include "control/DeviceJson.h"
 #include "platform/AtomicFile.h"
 
 namespace orvane::cli {
 
-// Members keep the order they were added in.
-using Json = nlohmann::ordered_json;
+using control::Json;
 
 struct Outcome {
   enum Status { Done = 0, DeviceFailed = 1, UsageError = 2 };
@@ -36,10 +35,6 @@ struct Outcome {
     return error.empty() ? done(std::move(text), std::move(json)) : device(error);
   }
   bool ok() const { return status == Done; }
-  // The JSON text of `json`, one line; bytes that are not UTF-8 are replaced.
-  static std::string dump(const Json& json) {
-    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
-  }
 };
 
 }  // namespace orvane::cli

@@ -8,6 +8,7 @@ namespace orvane::cli::ProgramCommands {
 
 namespace Operations = editor::ProgramOperations;
 namespace Files = editor::ProgramFiles;
+namespace DeviceJson = control::DeviceJson;
 
 namespace {
 
@@ -35,21 +36,10 @@ Outcome onProgram(CommandContext& context, const std::string& word, const char* 
     return Outcome::usage(result.message);
   if (!result.done()) return Outcome::device(result.message);
   return Outcome::done(std::string(done) + " program " + word + " " + result.name + "\n",
-                       programJson(*program, result.name));
+                       DeviceJson::program(*program, result.name));
 }
 
 }  // namespace
-
-Json programJson(int number, const std::string& name) {
-  return Json{{"program", number}, {"name", name}};
-}
-
-Json programsJson(const std::vector<std::string>& names) {
-  Json programs = Json::array();
-  for (std::size_t p = 0; p < names.size(); ++p)
-    programs.push_back(programJson(static_cast<int>(p) + 1, names[p]));
-  return programs;
-}
 
 Outcome list(CommandContext& context, const Words&) {
   const Operations::Listing listing = Operations::list(context.session.image());
@@ -58,8 +48,8 @@ Outcome list(CommandContext& context, const Words&) {
     const std::string& name = listing.names[static_cast<std::size_t>(p - 1)];
     text += (p == listing.current ? "* " : "  ") + std::to_string(p) + (p < 10 ? "   " : "  ") + name + "\n";
   }
-  return Outcome::done(text, Json{{"current", programJson(listing.current, listing.currentName)},
-                                  {"programs", programsJson(listing.names)}});
+  return Outcome::done(text, Json{{"current", DeviceJson::program(listing.current, listing.currentName)},
+                                  {"programs", DeviceJson::programs(listing.names)}});
 }
 
 Outcome recall(CommandContext& context, const Words& args) {

@@ -8,11 +8,6 @@
 
 namespace orvane::cli::ProgramCommands {
 
-// {"program": N, "name": "..."}, as every program answer names one.
-Json programJson(int number, const std::string& name);
-// The programs in order, program 1 first, each as programJson.
-Json programsJson(const std::vector<std::string>& names);
-
 Outcome list(CommandContext& context, const Words& args);
 Outcome recall(CommandContext& context, const Words& args);
 Outcome store(CommandContext& context, const Words& args);

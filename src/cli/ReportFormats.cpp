@@ -70,7 +70,7 @@ std::string formatReport(const ReportTable& table, ReportFormat format) {
     case ReportFormat::Csv:
       return asCsv(table);
     case ReportFormat::Json:
-      return Outcome::dump(reportJson(table)) + "\n";
+      return control::DeviceJson::dump(reportJson(table)) + "\n";
     default:
       return asText(table);
   }

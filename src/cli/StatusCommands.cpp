@@ -4,7 +4,6 @@
 
 #include "cli/Meters.h"
 #include "cli/ReportFormats.h"
-#include "model/NameField.h"
 #include "model/ProductVariant.h"
 #include "platform/AtomicFile.h"
 #include "report/ReportTable.h"
@@ -22,19 +21,10 @@ constexpr auto kSnapshotWait = std::chrono::seconds(1);
 
 }  // namespace
 
-Json device(EditorSession& session) {
-  const auto [deviceId, program, name] = session.image().read([](const ImageData& d) {
-    return std::tuple(d.connection.deviceId, d.currentProgramNumber, d.currentProgramName);
-  });
-  return Json{{"deviceId", deviceId},
-              {"firmware", session.firmware()},
-              {"model", ProductVariant::current().modelCode},
-              {"program", Json{{"number", program}, {"name", NameField::FieldToText(name)}}}};
-}
-
 Outcome status(CommandContext& context, const std::string& link) {
-  const Levels levels = freshLevels(context.session, kSnapshotWait);
-  Json json = device(context.session);
+  const control::MeterLevels levels = freshLevels(context.session, kSnapshotWait);
+  Json json = control::DeviceJson::identity(context.session.image(), context.session.firmware(),
+                                            ProductVariant::current().modelCode);
   const Json& program = json["program"];
   const int number = program["number"].get<int>();
   std::string text = "link:     " + link + "\n";
@@ -43,23 +33,23 @@ Outcome status(CommandContext& context, const std::string& link) {
           "\n";
   text += "program:  " + (number > 0 ? std::to_string(number) : std::string("-")) + " " +
           program["name"].get<std::string>() + "\n";
-  text += "meters:   " + meterLine(levels) + "\n";
+  text += "meters:   " + levels.line() + "\n";
   json["link"] = link;
-  json["meters"] = meterJson(levels);
+  json["meters"] = levels.json();
   return Outcome::done(text, json);
 }
 
 Outcome meters(CommandContext& context, const Words& args) {
   EditorSession& session = context.session;
   if (args.empty()) {
-    const Levels levels = freshLevels(session, kSnapshotWait);
-    return Outcome::done(meterLine(levels) + "\n", meterJson(levels));
+    const control::MeterLevels levels = freshLevels(session, kSnapshotWait);
+    return Outcome::done(levels.line() + "\n", levels.json());
   }
   if (args.size() != 1 || args[0] != "--watch") return Outcome::usage("meters takes only --watch");
   int lines = 0;
   while (!context.interrupted() && !session.linkLost()) {
     const auto next = std::chrono::steady_clock::now() + kWatchPeriod;
-    context.print(meterLine(freshLevels(session, kWatchPeriod)));
+    context.print(freshLevels(session, kWatchPeriod).line());
     ++lines;
     std::this_thread::sleep_until(next);
   }

@@ -10,9 +10,6 @@ namespace orvane::cli::StatusCommands {
 
 // `link`: how the session was connected, as the user named it.
 Outcome status(CommandContext& context, const std::string& link);
-// The device as the image holds it, without waiting for it: its ID,
-// firmware, model and current program.
-Json device(EditorSession& session);
 Outcome meters(CommandContext& context, const Words& args);
 Outcome report(CommandContext& context, const Words& args);
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "cli/ProgramCommands.h"
 #include "control/PathLocks.h"
 #include "editor/ProgramOperations.h"
 
@@ -71,7 +70,7 @@ ChangeFeed::State ChangeFeed::sample() const {
   State state;
   state.link = DeviceService::linkName(device_.link());
   const ParameterImage& image = device_.image();
-  state.levels = cli::Meters::readLevels(image);
+  state.levels = control::MeterLevels::read(image);
   const LockState locks = image.read([](const ImageData& d) { return d.locks; });
   for (const control::ParameterPath& path : paths_)
     state.values.emplace(path.name(), control::PathLocks::isLocked(path, locks) ? Value() : path.text(image));
@@ -86,14 +85,14 @@ void ChangeFeed::publish(const State& now) {
   Json data = Json::object();
   std::lock_guard lock(mutex_);
   if (now.link != state_.link) data["link"] = now.link;
-  if (now.levels != state_.levels) data["meters"] = cli::Meters::meterJson(now.levels);
+  if (now.levels != state_.levels) data["meters"] = now.levels.json();
   std::map<std::string, Value> changed;
   for (const auto& [path, value] : now.values)
     if (state_.values[path] != value) changed.emplace(path, value);
   if (!changed.empty()) data["params"] = valuesJson(changed);
   if (now.locks != state_.locks) data["locks"] = mapJson(now.locks);
   if (now.programNames != state_.programNames)
-    data["programs"] = cli::ProgramCommands::programsJson(now.programNames);
+    data["programs"] = control::DeviceJson::programs(now.programNames);
   if (now.program != state_.program) data["program"] = now.program;
   if (data.empty()) return;
   state_ = now;
@@ -103,15 +102,15 @@ void ChangeFeed::publish(const State& now) {
 }
 
 std::string ChangeFeed::event(const Json& data) {
-  return "data: " + cli::Outcome::dump(data) + "\n\n";
+  return "data: " + control::DeviceJson::dump(data) + "\n\n";
 }
 
 std::string ChangeFeed::snapshot() const {
   return event(Json{{"link", state_.link},
-                    {"meters", cli::Meters::meterJson(state_.levels)},
+                    {"meters", state_.levels.json()},
                     {"params", valuesJson(state_.values)},
                     {"locks", mapJson(state_.locks)},
-                    {"programs", cli::ProgramCommands::programsJson(state_.programNames)},
+                    {"programs", control::DeviceJson::programs(state_.programNames)},
                     {"program", state_.program}});
 }
 

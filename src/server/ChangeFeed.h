@@ -22,7 +22,7 @@
 #include <thread>
 #include <vector>
 
-#include "cli/Meters.h"
+#include "control/MeterLevels.h"
 #include "control/ParameterPath.h"
 #include "platform/Event.h"
 #include "server/DeviceService.h"
@@ -54,7 +54,7 @@ class ChangeFeed {
 
   struct State {
     std::string link;
-    cli::Meters::Levels levels;
+    control::MeterLevels levels;
     std::map<std::string, Value> values;
     std::map<std::string, bool> locks;      // by the functions the page offers
     std::vector<std::string> programNames;  // programs 1 .. 30

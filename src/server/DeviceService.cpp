@@ -1,11 +1,10 @@
 #include "server/DeviceService.h"
 
-#include "cli/Meters.h"
-#include "cli/ProgramCommands.h"
-#include "cli/StatusCommands.h"
+#include "control/MeterLevels.h"
 #include "control/ParameterPath.h"
 #include "editor/ParameterOperations.h"
 #include "editor/ProgramOperations.h"
+#include "model/ProductVariant.h"
 #include "model/ProgramStore.h"
 #include "platform/ParseNumber.h"
 
@@ -109,7 +108,8 @@ Reply DeviceService::status() {
   }
   // From the image alone: the feed keeps the meters, and a status must
   // not wait behind the commands on the device.
-  body.update(cli::StatusCommands::device(session_));
+  body.update(control::DeviceJson::identity(session_.image(), session_.firmware(),
+                                            ProductVariant::current().modelCode));
   return Reply{200, body};
 }
 
@@ -137,8 +137,8 @@ Reply DeviceService::setParameter(const std::string& text, const std::string& va
 Reply DeviceService::programs() {
   if (auto refused = withoutLink()) return *refused;
   const auto listing = editor::ProgramOperations::list(session_.image());
-  return Reply{200, Json{{"current", cli::ProgramCommands::programJson(listing.current, listing.currentName)},
-                         {"programs", cli::ProgramCommands::programsJson(listing.names)}}};
+  return Reply{200, Json{{"current", control::DeviceJson::program(listing.current, listing.currentName)},
+                         {"programs", control::DeviceJson::programs(listing.names)}}};
 }
 
 Reply DeviceService::recall(const std::string& number) {
@@ -148,13 +148,13 @@ Reply DeviceService::recall(const std::string& number) {
     const auto result = editor::ProgramOperations::recall(session_, *program);
     if (result.status == editor::ProgramOperations::Result::Status::Locked) return error(403, result.message);
     if (!result.done()) return error(session_.linkLost() ? 409 : 502, result.message);
-    return Reply{200, cli::ProgramCommands::programJson(result.program, result.name)};
+    return Reply{200, control::DeviceJson::program(result.program, result.name)};
   });
 }
 
 Reply DeviceService::meters() {
   if (auto refused = withoutLink()) return *refused;
-  return Reply{200, cli::Meters::meterJson(cli::Meters::readLevels(session_.image()))};
+  return Reply{200, control::MeterLevels::read(session_.image()).json()};
 }
 
 void DeviceService::askForLevels() {

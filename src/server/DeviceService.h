@@ -15,13 +15,13 @@
 #include <mutex>
 #include <string>
 
-#include "cli/Outcome.h"
+#include "control/DeviceJson.h"
 #include "editor/EditorSession.h"
 #include "editor/LinkSupervisor.h"
 
 namespace orvane::server {
 
-using Json = cli::Json;
+using control::Json;
 
 struct Reply {
   int status = 200;

@@ -2,16 +2,16 @@
 
 namespace orvane::server::HttpReplies {
 
-Response json(http::status status, const cli::Json& body) {
+Response json(http::status status, const control::Json& body) {
   Response response(status, 11);
   response.set(http::field::content_type, "application/json");
   response.set(http::field::cache_control, "no-store");
-  response.body() = cli::Outcome::dump(body);
+  response.body() = control::DeviceJson::dump(body);
   return response;
 }
 
 Response error(http::status status, const std::string& message) {
-  return json(status, cli::Json{{"error", message}});
+  return json(status, control::Json{{"error", message}});
 }
 
 }  // namespace orvane::server::HttpReplies

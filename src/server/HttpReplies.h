@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "cli/Outcome.h"
+#include "control/DeviceJson.h"
 #include "server/HttpTypes.h"
 
 namespace orvane::server::HttpReplies {
 
-Response json(http::status status, const cli::Json& body);
+Response json(http::status status, const control::Json& body);
 // {"error": message}
 Response error(http::status status, const std::string& message);
 

@@ -9,7 +9,7 @@ namespace orvane::server::Panel {
 
 namespace {
 
-using cli::Json;
+using control::Json;
 
 constexpr int kChannels = 8;
 const Json kAllControls = Json::array({"gain", "mute"});
@@ -104,7 +104,8 @@ std::string programs(const Json& given, Json& layout) {
   if (!p.is_array()) return "programs is true, false or a list of program numbers 1 .. 30";
   for (const Json& n : p) {
     if (isProgramNumber(n)) continue;
-    const std::string entry = n.is_number() ? cli::Outcome::dump(n) : std::string("a ") + n.type_name();
+    const std::string entry =
+        n.is_number() ? control::DeviceJson::dump(n) : std::string("a ") + n.type_name();
     return "programs: " + entry + " is not one of the program numbers 1 .. 30";
   }
   Json numbers = Json::array();
@@ -115,7 +116,7 @@ std::string programs(const Json& given, Json& layout) {
 
 }  // namespace
 
-cli::Json everything() {
+Json everything() {
   return Json{{"title", ""},
               {"master", Json{{"level", true}, {"mute", true}}},
               {"inputs", allChannels({"inputs", 'A'})},
@@ -123,7 +124,7 @@ cli::Json everything() {
               {"programs", allPrograms()}};
 }
 
-std::variant<cli::Json, std::string> parse(const std::string& text) {
+std::variant<Json, std::string> parse(const std::string& text) {
   const Json given = Json::parse(text, nullptr, false);
   if (given.is_discarded() || !given.is_object()) return std::string("the panel file is not a JSON object");
   Json layout = everything();

@@ -18,16 +18,16 @@
 #include <string>
 #include <variant>
 
-#include "cli/Outcome.h"
+#include "control/DeviceJson.h"
 
 namespace orvane::server {
 
 namespace Panel {
 
 // The layout with every member filled in, or the message naming the bad part.
-std::variant<cli::Json, std::string> parse(const std::string& text);
+std::variant<control::Json, std::string> parse(const std::string& text);
 // Everything: what the page shows without a panel file.
-cli::Json everything();
+control::Json everything();
 
 }  // namespace Panel
 

@@ -30,7 +30,7 @@ class TestHandler : public HttpHandler {
       return Deferred{[this] {
         ++slowStarted;
         slowDone.wait(std::chrono::seconds(10));
-        return HttpReplies::json(http::status::ok, cli::Json{{"slow", true}});
+        return HttpReplies::json(http::status::ok, control::Json{{"slow", true}});
       }};
     if (request.target() == "/api/quiet")
       return EventSource{[](long&) -> std::optional<std::string> { return std::nullopt; }};
@@ -39,7 +39,8 @@ class TestHandler : public HttpHandler {
         ++seen;
         return "data: " + std::string(16 * 1024, 'x') + "\n\n";
       }};
-    return HttpReplies::json(http::status::ok, cli::Json{{"from", peer.address}, {"body", request.body()}});
+    return HttpReplies::json(http::status::ok,
+                             control::Json{{"from", peer.address}, {"body", request.body()}});
   }
 };
 

@@ -21,7 +21,7 @@ namespace orvane {
 namespace {
 
 using namespace std::chrono_literals;
-using cli::Json;
+using control::Json;
 
 // A simulated device on a free port of 127.0.0.1 that counts the requests
 // other than reads it receives.

@@ -48,17 +48,18 @@ TEST(ServerOptions, CommandLines) {
 }
 
 TEST(Panel, LayoutsAreFilledInAndMistakesNamed) {
-  const auto layout = std::get<cli::Json>(Panel::parse(
+  const auto layout = std::get<control::Json>(Panel::parse(
       R"({"title": "Hall", "master": false, "inputs": [{"channel": "C", "label": "Lectern", "controls": ["mute"]}],
           "programs": [1, 5]})"));
   EXPECT_EQ(layout["title"], "Hall");
   EXPECT_EQ(layout["master"]["level"], false);
   ASSERT_EQ(layout["inputs"].size(), 1u);
-  EXPECT_EQ(layout["inputs"][0]["controls"], cli::Json::array({"mute"}));
+  EXPECT_EQ(layout["inputs"][0]["controls"], control::Json::array({"mute"}));
   EXPECT_EQ(layout["outputs"].size(), 8u);  // left out: every output
-  EXPECT_EQ(layout["programs"], cli::Json::array({1, 5}));
-  EXPECT_EQ(std::get<cli::Json>(Panel::parse("{}")), Panel::everything());
-  EXPECT_EQ(std::get<cli::Json>(Panel::parse(R"({"programs": [30]})"))["programs"], cli::Json::array({30}));
+  EXPECT_EQ(layout["programs"], control::Json::array({1, 5}));
+  EXPECT_EQ(std::get<control::Json>(Panel::parse("{}")), Panel::everything());
+  EXPECT_EQ(std::get<control::Json>(Panel::parse(R"({"programs": [30]})"))["programs"],
+            control::Json::array({30}));
 
   const std::pair<const char*, const char*> mistakes[] = {
       {"[1, 2]", "not a JSON object"},
@@ -87,26 +88,26 @@ TEST(ChangeFeed, ARenameOrARecallComesAloneAndAReaderFarBehindGetsTheState) {
   feed.start();
   const auto next = [&feed](long& seen) {
     const auto event = feed.next(seen, std::chrono::seconds(2));
-    return event ? cli::Json::parse(event->substr(std::string_view("data: ").size())) : cli::Json();
+    return event ? control::Json::parse(event->substr(std::string_view("data: ").size())) : control::Json();
   };
   long close = -1, late = -1;
-  const cli::Json first = next(close);
+  const control::Json first = next(close);
   EXPECT_EQ(first["programs"].size(), 30u);
   EXPECT_EQ(first["program"], 0);
   EXPECT_EQ(next(late), first);
 
   device.image().modify([](ImageData& d) { NameField::TextToField("Lecture", recordName(d.programs[2])); });
-  const cli::Json renamed = next(close);
+  const control::Json renamed = next(close);
   EXPECT_EQ(renamed.size(), 1u) << renamed;
-  EXPECT_EQ(renamed["programs"][2], (cli::Json{{"program", 3}, {"name", "Lecture"}}));
+  EXPECT_EQ(renamed["programs"][2], (control::Json{{"program", 3}, {"name", "Lecture"}}));
   EXPECT_EQ(next(late), renamed);  // one event behind: that event
 
   const int last = static_cast<int>(ChangeFeed::kRecentEvents) + 2;
   for (int program = 1; program <= last; ++program) {
     device.image().modify([program](ImageData& d) { d.currentProgramNumber = program; });
-    ASSERT_EQ(next(close), (cli::Json{{"program", program}}));
+    ASSERT_EQ(next(close), (control::Json{{"program", program}}));
   }
-  const cli::Json state = next(late);  // further behind than the feed keeps: the state, not the backlog
+  const control::Json state = next(late);  // further behind than the feed keeps: the state, not the backlog
   EXPECT_EQ(state["program"], last);
   EXPECT_EQ(state["programs"][2]["name"], "Lecture");
 }

@@ -1,0 +1,31 @@
+#pragma once
+
+// The device as every front-end answers it in JSON — orvanectl's --json and
+// the server's API alike: its programs, its identity and the text of a JSON
+// value. Members keep the order they were added in.
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "model/ParameterImage.h"
+
+namespace orvane::control {
+
+using Json = nlohmann::ordered_json;
+
+namespace DeviceJson {
+
+// The JSON text of `json`, one line; bytes that are not UTF-8 are replaced.
+std::string dump(const Json& json);
+// {"program": N, "name": "..."}, as every program answer names one.
+Json program(int number, const std::string& name);
+// The programs in order, program 1 first, each as program().
+Json programs(const std::vector<std::string>& names);
+// The device as the image holds it, without waiting for it: its ID, the
+// firmware it reported, the model and the current program.
+Json identity(const ParameterImage& image, const std::string& firmware, int modelCode);
+
+}  // namespace DeviceJson
+
+}  // namespace orvane::control
