@@ -71,7 +71,12 @@ SendEnd sendWithin(int fd, const std::vector<std::uint8_t>& bytes, std::chrono::
 }  // namespace
 
 BridgeServer::BridgeServer(const BridgeOptions& options, DeviceRelay& device, BridgeLog& log, Limits limits)
-    : options_(options), device_(device), log_(log), limits_(limits), refusals_(log, limits.refusalWindow) {}
+    : options_(options),
+      device_(device),
+      log_(log),
+      limits_(limits),
+      deviceRetry_(limits.deviceRetry),
+      refusals_(log, limits.refusalWindow) {}
 
 bool BridgeServer::listen() {
   NetSocket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
@@ -127,7 +132,7 @@ void BridgeServer::run(int stopDescriptor) {
 
 BridgeServer::Clock::time_point BridgeServer::nextWake() const {
   Clock::time_point wake = Clock::time_point::max();
-  if (!device_.isOpen()) wake = std::min(wake, nextDeviceAttempt_);
+  if (!device_.isOpen()) wake = std::min(wake, deviceRetry_.nextOpen());
   if (exchanging_) wake = std::min(wake, exchangeDeadline_);
   if (assembler_.holdsPartial()) wake = std::min(wake, partialSince_ + limits_.partialFrame);
   if (client_.valid() && !clientWaits()) wake = std::min(wake, lastHeard_ + limits_.clientIdle);
@@ -226,25 +231,22 @@ void BridgeServer::finishExchange() {
 }
 
 void BridgeServer::onDeviceLost() {
-  log_.write("device link lost (" + device_.description() + ")");
+  if (deviceRetry_.change(LinkRetry::State::Lost, {}))
+    log_.write("device link lost (" + device_.description() + ")");
   if (client_.valid()) dropClient("disconnected: the device link was lost");
   exchanging_ = false;
   device_.close();
-  nextDeviceAttempt_ = Clock::now() + limits_.deviceRetry;
-  deviceFailureLogged_ = false;
 }
 
 void BridgeServer::openDevice() {
   if (device_.open()) {
-    log_.write("device link open (" + device_.description() + ")");
-    deviceFailureLogged_ = false;
+    if (deviceRetry_.change(LinkRetry::State::Open, {}))
+      log_.write("device link open (" + device_.description() + ")");
     return;
   }
-  if (!deviceFailureLogged_)
+  if (deviceRetry_.change(LinkRetry::State::Lost, "cannot be opened"))
     log_.write("device link cannot be opened (" + device_.description() + "); trying again every " +
                describe(limits_.deviceRetry));
-  deviceFailureLogged_ = true;
-  nextDeviceAttempt_ = Clock::now() + limits_.deviceRetry;
 }
 
 void BridgeServer::checkTimers() {
@@ -253,7 +255,7 @@ void BridgeServer::checkTimers() {
     log_.write("the device did not answer within " + describe(limits_.exchangeLimit));
     onDeviceLost();
   }
-  if (!device_.isOpen() && now >= nextDeviceAttempt_) openDevice();
+  if (!device_.isOpen() && now >= deviceRetry_.nextOpen()) openDevice();
   if (client_.valid() && !clientWaits() && now >= lastHeard_ + limits_.clientIdle)
     dropClient("disconnected: it sent nothing for " + describe(limits_.clientIdle));
   refusals_.flush(now);

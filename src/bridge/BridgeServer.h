@@ -30,6 +30,7 @@
 #include "bridge/BridgeOptions.h"
 #include "bridge/DeviceRelay.h"
 #include "bridge/RefusalLog.h"
+#include "link/LinkRetry.h"
 #include "protocol/FrameAssembler.h"
 #include "transport/NetSocket.h"
 
@@ -97,8 +98,7 @@ class BridgeServer {
   std::deque<Frame> requests_;
   bool exchanging_ = false;
   Clock::time_point exchangeDeadline_{};
-  Clock::time_point nextDeviceAttempt_{};
-  bool deviceFailureLogged_ = false;
+  LinkRetry deviceRetry_;  // when the device link is opened again, and which changes are logged
   RefusalLog refusals_;
 };
 

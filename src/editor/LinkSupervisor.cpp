@@ -53,10 +53,8 @@ void LinkSupervisor::run() {
   } while (!stop_.wait(kRetry));
 }
 
-void LinkSupervisor::report(Change change) {
-  if (change.state == reported_.state && change.error == reported_.error) return;
-  reported_ = std::move(change);
-  if (report_) report_(reported_);
+void LinkSupervisor::report(const Change& change) {
+  if (retry_.change(change.state, change.error) && report_) report_(change);
 }
 
 }  // namespace orvane::editor

@@ -2,10 +2,10 @@
 
 // Keeps one session's link open for a program that serves others (the
 // server): opens it, and after a failed open or a loss closes what is left
-// of it and opens it again after a pause, until stopped. Each change of the
-// link is reported once, with the LinkEvent that ended it or failed its
-// open, for the program to turn into its own words (a log line, a status);
-// a failed open that fails the same way again is not reported again.
+// of it and opens it again after a pause, until stopped, by the rule of
+// LinkRetry. Each change of the link is reported once, with the LinkEvent
+// that ended it or failed its open, for the program to turn into its own
+// words (a log line, a status).
 //
 // The session is shared with the program's commands through `sessionMutex`:
 // an open holds it throughout, so no command runs on a half-open link.
@@ -19,13 +19,14 @@
 #include <thread>
 
 #include "editor/EditorSession.h"
+#include "link/LinkRetry.h"
 #include "platform/Event.h"
 
 namespace orvane::editor {
 
 class LinkSupervisor {
  public:
-  enum class State { Connecting, Open, Lost };
+  using State = LinkRetry::State;
 
   struct Change {
     State state;
@@ -60,15 +61,15 @@ class LinkSupervisor {
 
  private:
   void run();
-  void report(Change change);
+  void report(const Change& change);
 
   EditorSession& session_;
   std::mutex& sessionMutex_;
   ConnectTarget target_;
   Report report_;
   std::atomic<State> state_{State::Connecting};
-  std::string lastError_;                       // under sessionMutex_
-  Change reported_{State::Connecting, {}, {}};  // on the supervisor's thread
+  std::string lastError_;    // under sessionMutex_
+  LinkRetry retry_{kRetry};  // on the supervisor's thread
   Event stop_;
   std::thread thread_;
 };
