@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::string_view kOff = "OFF";
 constexpr int kRatioCodesPerUnit = 10;  // ratio r is code 10 r - 9
-// Far beyond every field's range, yet exact in the field rules' "%.6f" text.
+// Far beyond every field's range.
 constexpr double kHugeFigure = 1e12;
 
 std::string_view trimmed(std::string_view text) {
@@ -90,6 +90,41 @@ std::string refused(std::string_view value, const ParameterValue& form) {
   return quoted(value) + " is not " + std::string(form.what);
 }
 
+// The figures a field shows at the ends of its range, as the typed unit
+// reads them; an end that shows "OFF" gives way to the code next to it, since
+// "OFF" is typed as a word. A figure outside them is refused, not clamped: a
+// script that sets 40 dB must hear that the field ends at 12 dB.
+struct ShownRange {
+  double low = 0.0;
+  double high = 0.0;
+  std::string text;  // "-59.5dB .. 0.0dB or OFF"
+};
+
+ShownRange shownRange(const ParameterValue& form, const NumFormat& rules) {
+  const auto figure = [&](int code) {
+    const std::string text = rules.text(code);
+    return text == kOff ? std::nullopt : leadingFigure(text);
+  };
+  int first = rules.minimum;
+  int last = rules.maximum;
+  if (!figure(first) && first < last) ++first;
+  if (!figure(last) && last > first) --last;
+  const double a = figure(first).value_or(Figure{}).value;
+  const double b = figure(last).value_or(Figure{}).value;
+  std::string unit(form.scale->unit);
+  if (rules.kind == NumKind::DelayMetres) unit = "m";
+  if (rules.kind == NumKind::DelayFeet) unit = "ft";
+  const auto shown = [&](int code) {
+    std::string text = rules.text(code);
+    if (!text.ends_with(unit)) text += unit;
+    return text;
+  };
+  const std::string orOff = form.scale->offCode() ? " or OFF" : "";
+  // The Q figure falls as its code rises.
+  if (a > b) return {b, a, shown(last) + " .. " + shown(first) + orOff};
+  return {a, b, shown(first) + " .. " + shown(last) + orOff};
+}
+
 std::variant<int, std::string> readNumber(const ParameterValue& form, std::string_view value, int current) {
   const std::string_view text = trimmed(value);
   const int shownCurrent = current + form.scale->shown;
@@ -108,14 +143,13 @@ std::variant<int, std::string> readNumber(const ParameterValue& form, std::strin
   if (form.strict && (x < form.scale->minimum || x > form.scale->maximum || x != std::floor(x)))
     return quoted(value) + " is outside " + std::to_string(form.scale->minimum) + ".." +
            std::to_string(form.scale->maximum);
+  const NumFormat rules = fieldRules(form, *kind);
+  if (const ShownRange range = shownRange(form, rules); x < range.low || x > range.high)
+    return quoted(value) + " is outside " + range.text;
   std::array<char, 64> typed{};
-  const int length =
-      std::snprintf(typed.data(), typed.size(), "%.6f", std::clamp(x, -kHugeFigure, kHugeFigure));
-  const NumParsed parsed =
-      fieldRules(form, *kind)
-          .parse(std::string_view(typed.data(), static_cast<std::size_t>(length)), shownCurrent);
-  if (parsed.outOfRange) return quoted(value) + " is out of range";
-  return parsed.code - form.scale->shown;
+  const int length = std::snprintf(typed.data(), typed.size(), "%.6f", x);
+  return rules.parse(std::string_view(typed.data(), static_cast<std::size_t>(length)), shownCurrent).code -
+         form.scale->shown;
 }
 
 std::variant<int, std::string> readRatio(const ParameterValue& form, std::string_view value) {
@@ -134,8 +168,13 @@ std::variant<int, std::string> readRatio(const ParameterValue& form, std::string
       return refused(value, form);
     }
   }
-  const double code =
-      std::round(std::clamp(ratio, 1.0, 100.0) * kRatioCodesPerUnit) - (kRatioCodesPerUnit - 1);
+  const auto ratioOf = [](int code) {
+    return static_cast<double>(code + kRatioCodesPerUnit - 1) / kRatioCodesPerUnit;
+  };
+  if (ratio < ratioOf(form.scale->minimum) || ratio > ratioOf(form.scale->maximum))
+    return quoted(value) + " is outside " + valueText(form, form.scale->minimum) + " .. " +
+           valueText(form, form.scale->maximum);
+  const double code = std::round(ratio * kRatioCodesPerUnit) - (kRatioCodesPerUnit - 1);
   return std::clamp(ValueScales::SnapRatio(static_cast<int>(code)), form.scale->minimum, form.scale->maximum);
 }
 

@@ -3,9 +3,9 @@
 // How the value of one parameter path reads and is typed: the same display
 // kinds, ranges and snapping as the editor's fields, with the unit written
 // after the number. Typed text is checked strictly first (a script that
-// types "loud" for a level gets a message, not 0 dB); a figure that passes
-// is converted by the field rules, so it is clamped and snapped as in the
-// editor.
+// types "loud" for a level gets a message, not 0 dB). A figure outside the
+// field's range is refused with the range in the message, never clamped;
+// one inside it is snapped by the field rules as in the editor.
 
 #include <string>
 #include <string_view>

@@ -50,7 +50,8 @@ TEST(ServerApi, EveryEndpointWithItsErrorsAndAChangeReachingTheDevice) {
       {"PUT", "/api/params/in.C.gain", R"({"value": "-4.5dB"})", 200},
       {"PUT", "/api/params/out.2.mute", "on", 200},
       {"PUT", "/api/params/in.C.gain", R"({"value": "loud"})", 400},
-      {"PUT", "/api/params/in.C.gain", R"({"value": "+40dB"})", 200},  // to +12 dB, as the editor does
+      {"PUT", "/api/params/in.C.gain", R"({"value": "+40dB"})", 400},  // outside -30 .. 12 dB: refused
+      {"PUT", "/api/params/in.C.gain", R"({"value": "+12dB"})", 200},
       {"PUT", "/api/params/in.C.gain", R"({"level": "1"})", 400},
       {"GET", "/api/params/in.Z.gain", "", 404},
       {"PUT", "/api/params/nothing", "1", 404},
