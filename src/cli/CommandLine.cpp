@@ -38,18 +38,27 @@ std::variant<std::vector<std::string>, std::string> splitWords(const std::string
   std::vector<std::string> words;
   std::string word;
   bool inWord = false;
-  bool quoted = false;
+  char quote = 0;  // the quote that opened the part being read, if any
   for (std::size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
-    if (c == '\\' && i + 1 < line.size()) {
+    if (quote == '\'') {
+      // Inside single quotes every character stands for itself.
+      if (c == '\'')
+        quote = 0;
+      else
+        word += c;
+    } else if (c == '\\' && i + 1 < line.size()) {
       word += line[++i];
       inWord = true;
-    } else if (c == '"') {
-      quoted = !quoted;
+    } else if (c == '"' && quote != '\'') {
+      quote = quote ? 0 : '"';
       inWord = true;
-    } else if (!quoted && c == '#') {
+    } else if (c == '\'' && !quote) {
+      quote = '\'';
+      inWord = true;
+    } else if (!quote && c == '#') {
       break;
-    } else if (!quoted && (c == ' ' || c == '\t' || c == '\r')) {
+    } else if (!quote && (c == ' ' || c == '\t' || c == '\r')) {
       if (inWord) words.push_back(std::move(word));
       word.clear();
       inWord = false;
@@ -58,7 +67,7 @@ std::variant<std::vector<std::string>, std::string> splitWords(const std::string
       inWord = true;
     }
   }
-  if (quoted) return std::string("a quote is not closed");
+  if (quote) return std::string("a quote is not closed");
   if (inWord) words.push_back(std::move(word));
   return words;
 }

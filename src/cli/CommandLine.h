@@ -25,7 +25,8 @@ struct CommandLine {
 
 // Splits one line of a batch into words: blanks separate them, double
 // quotes keep blanks inside a word ("Board Room"), a backslash takes the
-// next character as it is, and '#' outside quotes starts a comment that
+// next character as it is, single quotes take everything up to the next
+// one as it is ('Talk \ #2'), and '#' outside quotes starts a comment that
 // runs to the end of the line ("Talk #2" in quotes is a name). An error
 // text when a quote is left open.
 std::variant<std::vector<std::string>, std::string> splitWords(const std::string& line);

@@ -13,6 +13,8 @@ namespace orvane::cli {
 
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 using Run = std::function<Outcome(CommandContext&, const Words&, const std::string& link)>;
 using Check = std::string (*)(const Words& args);
 
@@ -147,6 +149,8 @@ Outcome CommandRunner::batch(std::istream& in, bool keepGoing, const Emit& emit)
   Outcome worst = Outcome::done({}, Json::object());
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
+    // Editors on some systems begin a UTF-8 file with a byte-order mark.
+    if (number == 1 && line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
     const auto split = splitWords(line);
     Outcome outcome;
     if (const auto* error = std::get_if<std::string>(&split))

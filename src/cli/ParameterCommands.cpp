@@ -100,9 +100,9 @@ Outcome importRew(CommandContext& context, const Words& args) {
   if (const std::string error = ParameterOperations::deliver(session, control::Delivery::Rows);
       !error.empty())
     return Outcome::device(error);
-  return Outcome::done(
-      "imported " + std::to_string(parsed.filters.size()) + " filters into " + args[0] + "\n",
-      Json{{"channel", args[0]}, {"filters", static_cast<int>(parsed.filters.size())}});
+  return Outcome::done("imported " + std::to_string(parsed.filters.size()) +
+                           (parsed.filters.size() == 1 ? " filter" : " filters") + " into " + args[0] + "\n",
+                       Json{{"channel", args[0]}, {"filters", static_cast<int>(parsed.filters.size())}});
 }
 
 }  // namespace orvane::cli::ParameterCommands

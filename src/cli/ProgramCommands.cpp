@@ -46,7 +46,8 @@ Outcome list(CommandContext& context, const Words&) {
   std::string text;
   for (int p = 1; p <= kPrograms; ++p) {
     const std::string& name = listing.names[static_cast<std::size_t>(p - 1)];
-    text += (p == listing.current ? "* " : "  ") + std::to_string(p) + (p < 10 ? "   " : "  ") + name + "\n";
+    text += (p == listing.current ? "* " : "  ") + std::to_string(p) +
+            (name.empty() ? "" : (p < 10 ? "   " : "  ") + name) + "\n";
   }
   return Outcome::done(text, Json{{"current", DeviceJson::program(listing.current, listing.currentName)},
                                   {"programs", DeviceJson::programs(listing.names)}});

@@ -31,8 +31,9 @@ Outcome status(CommandContext& context, const std::string& link) {
   text += "device:   KVS" + std::to_string(json["model"].get<int>()) + ", ID " +
           std::to_string(json["deviceId"].get<int>()) + ", firmware " + json["firmware"].get<std::string>() +
           "\n";
-  text += "program:  " + (number > 0 ? std::to_string(number) : std::string("-")) + " " +
-          program["name"].get<std::string>() + "\n";
+  const std::string name = program["name"].get<std::string>();
+  text += "program:  " + (number > 0 ? std::to_string(number) : std::string("-")) +
+          (name.empty() ? "" : " " + name) + "\n";
   text += "meters:   " + levels.line() + "\n";
   json["link"] = link;
   json["meters"] = levels.json();

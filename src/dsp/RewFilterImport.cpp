@@ -25,9 +25,10 @@ constexpr BiText kBadGain{"line {}: no valid gain", "第 {} 行：增益无效"}
 constexpr BiText kBadQ{"line {}: no valid Q", "第 {} 行：Q 值无效"};
 constexpr BiText kNoFilters{"the file holds no REW filter lines", "文件中没有 REW 滤波器行"};
 constexpr BiText kNotImported{"The filters were not imported:", "滤波器未导入："};
-constexpr BiText kTooMany{
-    "The file holds {} filters but the channel has {} bands; these do not fit: lines {}.",
-    "文件有 {} 个滤波器，但该通道只有 {} 个频段；放不下的滤波器位于第 {} 行。"};
+constexpr BiText kTooMany{"The file holds {} filters but the channel has {} bands; {}",
+                          "文件有 {} 个滤波器，但该通道只有 {} 个频段；{}"};
+constexpr BiText kOneLeftOver{"the filter on line {} does not fit", "第 {} 行的滤波器放不下"};
+constexpr BiText kSomeLeftOver{"the filters on lines {} do not fit", "第 {} 行的滤波器放不下"};
 constexpr BiText kListSeparator{", ", "、"};
 
 // The `Slope` codes of a shelf band, by position, in dB per octave.
@@ -296,7 +297,8 @@ std::string refusal(const Parsed& parsed, int bands) {
     if (i > bands) lines += kListSeparator.current();
     lines += std::to_string(parsed.filters[static_cast<std::size_t>(i)].line);
   }
-  return fill(kTooMany, {std::to_string(count), std::to_string(bands), lines});
+  const std::string leftOver = fill(count - bands == 1 ? kOneLeftOver : kSomeLeftOver, {lines});
+  return fill(kTooMany, {std::to_string(count), std::to_string(bands), leftOver});
 }
 
 }  // namespace

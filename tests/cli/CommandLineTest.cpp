@@ -51,8 +51,8 @@ TEST(CommandLineTest, OptionsTheCommandAndTheLink) {
 }
 
 // A batch line: blanks separate, quotes keep blanks, a backslash takes the
-// next character as it is, '#' outside quotes starts a comment, and an open
-// quote is an error.
+// next character as it is (not inside single quotes), '#' outside quotes
+// starts a comment, and an open quote is an error.
 TEST(CommandLineTest, BatchLinesSplitIntoWords) {
   struct Case {
     std::string line;
@@ -75,6 +75,11 @@ TEST(CommandLineTest, BatchLinesSplitIntoWords) {
       {"store 3 Talk\\#2", {"store", "3", "Talk#2"}},
       {"store 3 \"Talk\" # \"unclosed", {"store", "3", "Talk"}},
       {"# store 3 \"Talk", {}},
+      {"store 3 'Board Room'", {"store", "3", "Board Room"}},
+      {"store 3 'Talk \\ #2'", {"store", "3", "Talk \\ #2"}},
+      {"store 3 'say \"hi\"'", {"store", "3", "say \"hi\""}},
+      {"store 3 \"it's\"", {"store", "3", "it's"}},
+      {"store 3 Bob's", {}, true},
   };
   for (const Case& c : cases) {
     const auto split = splitWords(c.line);

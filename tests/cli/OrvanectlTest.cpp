@@ -201,13 +201,14 @@ TEST(Orvanectl, SetAndGetOverTheSerialBus) {
 }
 
 // A batch stops at its first failure, or runs on with --keep-going; its
-// exit status is the worst of its commands.
+// exit status is the worst of its commands. A file saved with a UTF-8
+// byte-order mark reads as one without.
 TEST(Orvanectl, BatchStopsAtTheFirstFailureUnlessToldToGoOn) {
   ScratchDir dir{"orvanectl"};
   Device device(dir);
   ASSERT_TRUE(device.sim.started());
   const std::string script =
-      "# the hall's microphones\n"
+      "\xEF\xBB\xBF# the hall's microphones\n"
       "set in.A.gain -3dB\n"
       "\n"
       "set in.B.gain loud   # not a level\n"
@@ -255,6 +256,15 @@ TEST(Orvanectl, BackupRestoresIntoAFreshDevice) {
   ASSERT_EQ(status.size(), 1u);
   EXPECT_EQ(status[0].at("meters").at("inputs").size(), 8u);
   EXPECT_EQ(status[0].at("link"), second.link());
+  // The text for people: no line ends in a blank, unnamed programs and an
+  // unknown current program included.
+  for (const auto& [command, line] :
+       {std::pair{"programs", "  12  Board Room\n  13\n"}, std::pair{"status", "program:  -\n"}}) {
+    const auto text = ctlOn(second, {command});
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.out.find(line), std::string::npos) << text.out;
+    EXPECT_EQ(text.out.find(" \n"), std::string::npos) << text.out;
+  }
   EXPECT_EQ(second.finalState().programs, first.finalState().programs);
 }
 
@@ -477,7 +487,7 @@ TEST(Orvanectl, RewImportAndWatchedMeters) {
   ASSERT_EQ(fs::file_size(dir.file("full.txt")), kMiB);
   EXPECT_EQ(
       ctlOn(device, {"batch"}, "import-rew in.B " + dir.file("full.txt") + "\nget in.B.eq.1.freq\n").out,
-      "imported 1 filters into in.B\n1000Hz\n");
+      "imported 1 filter into in.B\n1000Hz\n");
 
   ChildProcess watch(ORVANECTL_PATH, {"--connect", device.link(), "meters", "--watch"});
   const auto start = std::chrono::steady_clock::now();

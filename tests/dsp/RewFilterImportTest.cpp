@@ -128,10 +128,12 @@ TEST_F(RewFilterImportTest, TooManyFiltersAreRefusedWithTheirLines) {
   ASSERT_EQ(parsed.filters.size(), 10u);
   const auto before = image.read([](const ImageData& d) { return d.edited; });
   EXPECT_EQ(apply(image, Side::Input, 0, parsed),
-            "The file holds 10 filters but the channel has 8 bands; these do not fit: lines 11, 12.");
+            "The file holds 10 filters but the channel has 8 bands; the filters on lines 11, 12 do not fit");
+  EXPECT_EQ(apply(image, Side::Output, 7, parsed),
+            "The file holds 10 filters but the channel has 9 bands; the filter on line 12 does not fit");
   Language::setFlag(0);
   EXPECT_EQ(apply(image, Side::Output, 7, parsed),
-            "文件有 10 个滤波器，但该通道只有 9 个频段；放不下的滤波器位于第 12 行。");
+            "文件有 10 个滤波器，但该通道只有 9 个频段；第 12 行的滤波器放不下");
   EXPECT_EQ(parse("Filter 2: ON XO").problems.at(0), "第 1 行：未知的滤波器类型 'XO'");
   EXPECT_TRUE(image.read([&](const ImageData& d) { return d.edited == before; }));
 }
