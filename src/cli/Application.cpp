@@ -90,7 +90,7 @@ int run(const std::vector<std::string>& args, const char* environmentConnect, st
   EditorSession session;
   if (const std::string error = session.open(*target); !error.empty()) {
     print(Outcome::device(error));
-    return Outcome::DeviceFailed;
+    return Outcome::Failed;
   }
   interrupted = false;
   std::signal(SIGINT, onInterrupt);

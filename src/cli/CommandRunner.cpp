@@ -67,8 +67,10 @@ const std::vector<CommandEntry>& entries() {
        plain<ProgramCommands::backup>()},
       {"restore", "FILE", "store all 30 programs of an all-programs file into the device", 1, 1,
        plain<ProgramCommands::restore>()},
-      {"report", "[--format text|csv|json|xlsx] [--output FILE]", "every parameter of the working state", 0,
-       4, plain<StatusCommands::report>()},
+      {"report", "[--format text|csv|json|xlsx] [--output FILE]",
+       "every parameter of the working state; a FILE ending in .txt, .csv, .json or .xlsx takes that format "
+       "unless --format names one",
+       0, 4, plain<StatusCommands::report>()},
       {"meters", "[--watch]", "the 16 level meters; --watch prints them until interrupted", 0, 1,
        plain<StatusCommands::meters>()},
       {"import-rew", "CHANNEL FILE",
@@ -123,7 +125,9 @@ std::string CommandRunner::help() {
     head.resize(std::max<std::size_t>(head.size() + 1, 34), ' ');
     text += head + e.summary + "\n";
   }
-  text += "\nexit status: 0 done, 1 the device refused or the link failed, 2 a usage or value error.\n";
+  text +=
+      "\nexit status: 0 done, 1 the device refused, the link failed or a file could not be read or\n"
+      "written, 2 a usage or value error.\n";
   return text;
 }
 

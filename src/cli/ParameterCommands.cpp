@@ -35,10 +35,10 @@ std::optional<ChannelRef> channelOf(const std::string& word) {
 // of being imported cut off (a cut "Fc 1000" reads as "Fc 10").
 std::variant<std::string, Outcome> rewFileText(const std::string& name) {
   std::ifstream file(name, std::ios::binary);
-  if (!file) return Outcome::usage("cannot read the file '" + name + "'");
+  if (!file) return Outcome::unreadable(name);
   std::string text(kLargestRewFile + 1, '\0');
   file.read(text.data(), static_cast<std::streamsize>(text.size()));
-  if (file.bad()) return Outcome::usage("cannot read the file '" + name + "'");
+  if (file.bad()) return Outcome::unreadable(name);
   text.resize(static_cast<std::size_t>(file.gcount()));
   if (text.size() > kLargestRewFile)
     return Outcome::usage("'" + name + "' is larger than 1 MiB: it is no REW filter-settings file");

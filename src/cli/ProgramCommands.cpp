@@ -17,7 +17,7 @@ namespace {
 Outcome fileOutcome(const Operations::Result& result, const std::string& path, const std::string& kind,
                     std::string doneText) {
   using Status = Operations::Result::Status;
-  if (result.status == Status::Unreadable) return Outcome::usage("cannot read the file '" + path + "'");
+  if (result.status == Status::Unreadable) return Outcome::unreadable(path);
   if (result.status == Status::WrongFile)
     return Outcome::usage("'" + path + "' is not " + kind + " of this model");
   if (result.status == Status::NotWritten) return Outcome::notWritten("the file", path, result.written);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <filesystem>
 
 #include "report/ReportTable.h"
 
@@ -63,6 +65,15 @@ std::optional<ReportFormat> reportFormat(std::string_view name) {
   if (name == "json") return ReportFormat::Json;
   if (name == "xlsx") return ReportFormat::Xlsx;
   return std::nullopt;
+}
+
+std::optional<ReportFormat> formatOfFile(const std::string& path) {
+  const std::string extension = std::filesystem::path(path).extension().string();
+  if (extension.size() < 2) return std::nullopt;
+  std::string name = extension.substr(1);
+  std::ranges::transform(name, name.begin(),
+                         [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return reportFormat(name == "txt" ? "text" : name);
 }
 
 std::string formatReport(const ReportTable& table, ReportFormat format) {

@@ -19,6 +19,9 @@ namespace orvane::cli {
 enum class ReportFormat { Text, Csv, Json, Xlsx };
 
 std::optional<ReportFormat> reportFormat(std::string_view name);
+// The format a file's extension names (.txt, .csv, .json, .xlsx, in any
+// case); nothing for another extension or none.
+std::optional<ReportFormat> formatOfFile(const std::string& path);
 // Text, CSV or JSON.
 std::string formatReport(const ReportTable& table, ReportFormat format);
 Json reportJson(const ReportTable& table);

@@ -59,13 +59,12 @@ Outcome meters(CommandContext& context, const Words& args) {
 }
 
 Outcome report(CommandContext& context, const Words& args) {
-  ReportFormat format = ReportFormat::Text;
+  std::optional<ReportFormat> chosen;
   std::string output;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--format" && i + 1 < args.size()) {
-      const auto chosen = reportFormat(args[++i]);
+      chosen = reportFormat(args[++i]);
       if (!chosen) return Outcome::usage("unknown report format '" + args[i] + "': text, csv, json or xlsx");
-      format = *chosen;
     } else if (args[i] == "--output" && i + 1 < args.size()) {
       output = args[++i];
     } else {
@@ -73,6 +72,8 @@ Outcome report(CommandContext& context, const Words& args) {
                             "'");
     }
   }
+  // Without --format the file's extension names it: report.xlsx, report.csv.
+  const ReportFormat format = chosen.value_or(formatOfFile(output).value_or(ReportFormat::Text));
   if (format == ReportFormat::Xlsx && output.empty())
     return Outcome::usage("an xlsx report needs --output FILE");
   const ReportTable table = ReportTable::build(context.session.image(), context.session.filters());

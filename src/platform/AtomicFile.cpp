@@ -101,6 +101,8 @@ Result replace(const fs::path& target, const FillOpen& fill, std::optional<mode_
   const bool earlier = earlierMode.has_value();
   int error = 0;
   const std::optional<Temporary> temporary = createTemporary(target, error);
+  if (!temporary && error == ENOENT)
+    return failed("the folder '" + target.parent_path().string() + "' does not exist", earlier);
   if (!temporary) return failed("no file can be made in its folder: " + systemReason(error), earlier);
   std::optional<std::string> reason = completeTemporary(*temporary, fill, earlierMode);
   if (!reason && ::rename(temporary->path.c_str(), target.c_str()) != 0) reason = systemReason(errno);

@@ -302,35 +302,36 @@ TEST(Orvanectl, ProgramCommandsRefuseBadNumbersNamesAndFiles) {
   Device device(dir);
   ASSERT_TRUE(device.sim.started());
   const std::string missing = dir.file("no-such-folder/x");
-  expectBatch(device, {
-                          {"store 5 Lecture", 0, "Lecture"},
-                          {"store 6 Board", 0, "Board"},
-                          {"store 8 \"Talk #2\"   # a quoted '#' is part of the name", 0, "Talk #2"},
-                          {"recall 5", 0, "\"program\":5"},
-                          {"recall 31", 2, "not a number from 1 to 30"},
-                          {"recall five", 2, "'five'"},
-                          {"delete 0", 2, "not a number from 1 to 30"},
-                          {"store 7 \"\"", 2, "needs a name"},
-                          {"store 7 ABCDEFGHIJKLMNOPQ", 2, "too long"},
-                          {"delete 6", 0, "\"program\":6"},
-                          {"save " + dir.file("one.dat1j"), 0, "one.dat1j"},
-                          {"save " + missing, 2, "cannot write the file"},
-                          {"load " + dir.file("one.dat1j"), 0, "one.dat1j"},
-                          {"load " + dir.file("absent.dat1j"), 2, "cannot read the file"},
-                          {"load " + dir.file("garbage.dat1j"), 2, "is not a program file"},
-                          {"restore " + dir.file("one.dat1j"), 2, "is not an all-programs file"},
-                          {"restore " + dir.file("absent.dat1j"), 2, "cannot read the file"},
-                          {"backup " + missing, 2, "cannot write the file"},
-                          {"report --format pdf", 2, "unknown report format 'pdf'"},
-                          {"report --colour", 2, "not '--colour'"},
-                          {"report --format xlsx", 2, "needs --output"},
-                          {"report --format xlsx --output " + missing, 2, "cannot write the workbook"},
-                          {"report --output " + missing, 2, "cannot write the file"},
-                          {"report --format text --output " + dir.file("report.txt"), 0, "report.txt"},
-                          {"meters --fast", 2, "only --watch"},
-                          {"batch", 2, "inside a batch"},
-                          {"store 8 \"Room 2", 2, "quote is not closed"},
-                      });
+  expectBatch(device,
+              {
+                  {"store 5 Lecture", 0, "Lecture"},
+                  {"store 6 Board", 0, "Board"},
+                  {"store 8 \"Talk #2\"   # a quoted '#' is part of the name", 0, "Talk #2"},
+                  {"recall 5", 0, "\"program\":5"},
+                  {"recall 31", 2, "not a number from 1 to 30"},
+                  {"recall five", 2, "'five'"},
+                  {"delete 0", 2, "not a number from 1 to 30"},
+                  {"store 7 \"\"", 2, "needs a name"},
+                  {"store 7 ABCDEFGHIJKLMNOPQ", 2, "too long"},
+                  {"delete 6", 0, "\"program\":6"},
+                  {"save " + dir.file("one.dat1j"), 0, "one.dat1j"},
+                  {"save " + missing, 1, "the folder '" + dir.file("no-such-folder") + "' does not exist"},
+                  {"load " + dir.file("one.dat1j"), 0, "one.dat1j"},
+                  {"load " + dir.file("absent.dat1j"), 1, "cannot read the file"},
+                  {"load " + dir.file("garbage.dat1j"), 2, "is not a program file"},
+                  {"restore " + dir.file("one.dat1j"), 2, "is not an all-programs file"},
+                  {"restore " + dir.file("absent.dat1j"), 1, "cannot read the file"},
+                  {"backup " + missing, 1, "cannot write the file"},
+                  {"report --format pdf", 2, "unknown report format 'pdf'"},
+                  {"report --colour", 2, "not '--colour'"},
+                  {"report --format xlsx", 2, "needs --output"},
+                  {"report --format xlsx --output " + missing, 1, "cannot write the workbook"},
+                  {"report --output " + missing, 1, "cannot write the file"},
+                  {"report --format text --output " + dir.file("report.txt"), 0, "report.txt"},
+                  {"meters --fast", 2, "only --watch"},
+                  {"batch", 2, "inside a batch"},
+                  {"store 8 \"Room 2", 2, "quote is not closed"},
+              });
   std::ifstream text(dir.file("report.txt"));
   const std::string report{std::istreambuf_iterator<char>(text), {}};
   EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 72);
@@ -387,10 +388,10 @@ TEST(Orvanectl, FilesThatCannotBeWrittenKeepWhatTheyHeld) {
   {
     const FileSizeLimit fullDisk(1000);
     expectBatch(device, {
-                            {"save " + dir.file("one.dia1j"), 2, kept},
-                            {"backup " + dir.file("all.dat1j"), 2, kept},
-                            {"report --output " + dir.file("report.txt"), 2, kept},
-                            {"report --format xlsx --output " + dir.file("report.xlsx"), 2,
+                            {"save " + dir.file("one.dia1j"), 1, kept},
+                            {"backup " + dir.file("all.dat1j"), 1, kept},
+                            {"report --output " + dir.file("report.txt"), 1, kept},
+                            {"report --format xlsx --output " + dir.file("report.xlsx"), 1,
                              "while creating the xlsx file; the file that was there is kept unchanged"},
                         });
   }
@@ -444,6 +445,31 @@ TEST(Orvanectl, ReportInEveryFormat) {
   EXPECT_EQ(ctlOn(device, {"report", "--format", "xlsx", "--output", workbook}).status, 0);
   EXPECT_GT(fs::file_size(workbook), 1000u);
   EXPECT_EQ(ctlOn(device, {"report", "--format", "pdf"}).status, 2);
+
+  // Without --format a file's extension names the format; --format wins.
+  const auto slurp = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const std::string text = ctlOn(device, {"report"}).out;
+  struct Case {
+    const char* file;
+    std::vector<std::string> format;
+    std::string written;  // or "PK", the start of a workbook
+  };
+  const Case cases[] = {{"r.CSV", {}, csv.out},
+                        {"r.xlsx", {}, "PK"},
+                        {"r.txt", {}, text},
+                        {"r.out", {}, text},
+                        {"r.json", {}, ctlOn(device, {"report", "--format", "json"}).out},
+                        {"r.json", {"--format", "csv"}, csv.out}};
+  for (const Case& c : cases) {
+    std::vector<std::string> words{"report", "--output", dir.file(c.file)};
+    words.insert(words.end(), c.format.begin(), c.format.end());
+    ASSERT_EQ(ctlOn(device, words).status, 0) << c.file;
+    const std::string written = slurp(dir.file(c.file));
+    EXPECT_EQ(c.written == "PK" ? written.substr(0, 2) : written, c.written) << c.file;
+  }
 }
 
 // A room measurement's filters into a channel, and the meters watched until

@@ -114,7 +114,7 @@ TEST(AtomicFile, AFailedWriteKeepsTheEarlierFileAndLeavesNothingBehind) {
        },
        "broken; the file that was there is kept unchanged"},
       {"no such folder", [&] { return fill(dir.file("gone/Hall.dat1j")); },
-       "no file can be made in its folder: No such file or directory"},
+       "the folder '" + dir.file("gone") + "' does not exist"},
       {"a folder of that name", [&] { return fill(dir.file("")); }, "Is a directory"},
       {"a device with no room", [&] { return fill("/dev/full"); }, "No space left on device"},
   };

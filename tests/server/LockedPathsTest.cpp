@@ -79,7 +79,7 @@ Json streamedParams(server::ChangeFeed& feed, const std::string& path) {
 }
 
 void expectLocked(const cli::Outcome& outcome, const std::string& function) {
-  EXPECT_EQ(outcome.status, cli::Outcome::DeviceFailed) << function;
+  EXPECT_EQ(outcome.status, cli::Outcome::Failed) << function;
   EXPECT_EQ(outcome.error, function + " is locked on the device");
 }
 
@@ -198,7 +198,7 @@ TEST(LockedPaths, EveryLockRefusesAndHidesTheParametersItGuards) {
   for (const Guard& guard : kGuards) everyFlag.push_back(guard.flag);
   lockOnly(session.image(), everyFlag);
   for (const control::ParameterPath& path : control::ParameterPath::all())
-    EXPECT_EQ(ctl.run({"get", path.name()}).status, cli::Outcome::DeviceFailed) << path.name();
+    EXPECT_EQ(ctl.run({"get", path.name()}).status, cli::Outcome::Failed) << path.name();
 
   EXPECT_EQ(ctlDevice.changes(), ctlChanges);
   EXPECT_EQ(serverDevice.changes(), serverChanges);
