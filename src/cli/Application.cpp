@@ -80,10 +80,10 @@ int run(const std::vector<std::string>& args, const char* environmentConnect, st
   }
   const auto target = ConnectTarget::parse(line.connect);
   if (!target) {
-    print(
-        Outcome::usage(line.connect.empty()
-                           ? "no link given: use --connect or set ORVANE_CONNECT"
-                           : "'" + line.connect + "' names no link: usb, net:ADDR[:PORT] or serial:PORT:ID"));
+    print(Outcome::usage(line.connect.empty()
+                             ? "no link given: use --connect or set ORVANE_CONNECT"
+                             : ConnectTarget::refusal(line.connect) +
+                                   (line.connectFromEnvironment ? " (from ORVANE_CONNECT)" : "")));
     return Outcome::UsageError;
   }
 

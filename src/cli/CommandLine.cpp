@@ -6,6 +6,7 @@ std::variant<CommandLine, std::string> CommandLine::parse(const std::vector<std:
                                                           const char* environmentConnect) {
   CommandLine line;
   if (environmentConnect) line.connect = environmentConnect;
+  line.connectFromEnvironment = environmentConnect != nullptr;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     // Everything after the command belongs to it, its own options included.
@@ -15,8 +16,10 @@ std::variant<CommandLine, std::string> CommandLine::parse(const std::vector<std:
       if (i + 1 >= args.size())
         return std::string("--connect needs a link: usb, net:ADDR[:PORT] or serial:PORT:ID");
       line.connect = args[++i];
+      line.connectFromEnvironment = false;
     } else if (arg.rfind("--connect=", 0) == 0) {
       line.connect = arg.substr(10);
+      line.connectFromEnvironment = false;
     } else if (arg == "--json") {
       line.json = true;
     } else if (arg == "--no-link") {

@@ -11,7 +11,8 @@
 namespace orvane::cli {
 
 struct CommandLine {
-  std::string connect;  // --connect, else the ORVANE_CONNECT environment variable
+  std::string connect;                  // --connect, else the ORVANE_CONNECT environment variable
+  bool connectFromEnvironment = false;  // the link came from the variable
   bool json = false;
   bool noLink = false;
   bool keepGoing = false;

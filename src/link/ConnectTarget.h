@@ -17,6 +17,9 @@ struct ConnectTarget {
 
   // Nothing when the text names no link.
   static std::optional<ConnectTarget> parse(const std::string& text);
+  // Why `text` names no link, in one line that says what to give instead;
+  // empty when it names one.
+  static std::string refusal(const std::string& text);
 };
 
 }  // namespace orvane

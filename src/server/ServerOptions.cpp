@@ -45,6 +45,9 @@ ServerOptions::Parsed ServerOptions::parse(const std::vector<std::string>& args,
                                            const char* environmentConnect, const char* environmentCode) {
   ServerOptions options;
   if (environmentConnect) options.connectText = environmentConnect;
+  // A wrong link is told where it came from: a service's variable is easily
+  // overlooked.
+  const char* connectOrigin = environmentConnect ? " (from ORVANE_CONNECT)" : "";
   if (environmentCode && *environmentCode) {
     if (const std::string wrong = AccessCode::check(environmentCode); !wrong.empty())
       return Error{"ORVANE_SERVER_CODE: " + wrong};
@@ -62,6 +65,7 @@ ServerOptions::Parsed ServerOptions::parse(const std::vector<std::string>& args,
     const std::string& value = args[++i];
     if (arg == "--connect") {
       options.connectText = value;
+      connectOrigin = "";
     } else if (arg == "--listen") {
       const auto endpoint = parseListenEndpoint(value, ServerOptions::kDefaultPort);
       if (!endpoint) return Error{"'" + value + "' is not an IPv4 address with an optional :PORT"};
@@ -83,8 +87,7 @@ ServerOptions::Parsed ServerOptions::parse(const std::vector<std::string>& args,
     return Error{"give the access code one way only: --code, --code-file or ORVANE_SERVER_CODE"};
   if (options.connectText.empty()) return Error{"no link given: use --connect or set ORVANE_CONNECT"};
   const auto target = ConnectTarget::parse(options.connectText);
-  if (!target)
-    return Error{"'" + options.connectText + "' is no link: usb, net:ADDR[:PORT] or serial:PORT:ID"};
+  if (!target) return Error{ConnectTarget::refusal(options.connectText) + connectOrigin};
   options.device = *target;
   return options;
 }

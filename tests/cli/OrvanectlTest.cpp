@@ -80,6 +80,7 @@ TEST(Orvanectl, UsageErrorsExitTwoNamingTheBadPart) {
   struct Case {
     std::vector<std::string> args;
     std::string message;
+    std::vector<std::string> environment = {};
   };
   const std::vector<Case> cases{
       {{"--connect", "net:127.0.0.1:1", "frobnicate"}, "unknown command 'frobnicate'"},
@@ -88,10 +89,14 @@ TEST(Orvanectl, UsageErrorsExitTwoNamingTheBadPart) {
       {{"--connect", "net:127.0.0.1:1", "import-rew", "in.Q", "x.txt"}, "'in.Q' is no channel"},
       {{"--connect", "bluetooth", "status"}, "'bluetooth' names no link"},
       {{"status"}, "no link given"},
+      {{"status"},
+       "'serial:ttyUSB0:0': a device ID is a number from 1 to 250 (from ORVANE_CONNECT)",
+       {"ORVANE_CONNECT=serial:ttyUSB0:0"}},
+      {{"--connect", "net:room-dsp", "status"}, "host names are not supported", {"ORVANE_CONNECT=usb"}},
       {{"--colour", "status"}, "unknown option '--colour'"},
   };
   for (const Case& c : cases) {
-    const auto result = ctl(c.args);
+    const auto result = ctl(c.args, {}, c.environment);
     EXPECT_EQ(result.status, 2) << c.args.back();
     EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;

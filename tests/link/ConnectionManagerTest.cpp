@@ -44,9 +44,26 @@ TEST(ConnectTargetTest, TheThreeLinksAndTheirFaults) {
   ASSERT_TRUE(serial);
   EXPECT_EQ(serial->address, "/dev/pts/7");
   EXPECT_EQ(serial->deviceId, 17);
-  for (const char* bad : {"", "net:", "net:127.0.0.1:0", "net:127.0.0.1:x", "serial:/dev/ttyS0",
-                          "serial:/dev/ttyS0:0", "serial::5", "serial:/dev/ttyS0:251", "bluetooth"})
-    EXPECT_FALSE(ConnectTarget::parse(bad)) << bad;
+  EXPECT_EQ(ConnectTarget::refusal("serial:/dev/pts/7:17"), "");
+  // Each refusal says what is wrong and what to give instead.
+  const std::pair<const char*, const char*> bad[] = {
+      {"", "'' names no link: usb, net:ADDR[:PORT] or serial:PORT:ID"},
+      {"bluetooth", "'bluetooth' names no link: usb, net:ADDR[:PORT] or serial:PORT:ID"},
+      {"net:", "'net:' gives no address"},
+      {"net::80", "'net::80' gives no address"},
+      {"net:127.0.0.1:0", "has no port 1 to 65535"},
+      {"net:127.0.0.1:x", "has no port 1 to 65535"},
+      {"net:room-dsp", "'net:room-dsp' is not an IPv4 address: host names are not supported"},
+      {"net:300.1.2.3:80", "is not an IPv4 address"},
+      {"serial:/dev/ttyS0", "needs the port and the device ID: serial:PORT:ID"},
+      {"serial::5", "needs the port and the device ID"},
+      {"serial:/dev/ttyS0:0", "'serial:/dev/ttyS0:0': a device ID is a number from 1 to 250"},
+      {"serial:/dev/ttyS0:251", "a device ID is a number from 1 to 250"},
+  };
+  for (const auto& [text, refusal] : bad) {
+    EXPECT_FALSE(ConnectTarget::parse(text)) << text;
+    EXPECT_NE(ConnectTarget::refusal(text).find(refusal), std::string::npos) << ConnectTarget::refusal(text);
+  }
 }
 
 class ConnectionManagerTest : public ::testing::Test {

@@ -116,8 +116,9 @@ std::variant<StartOptions, QString> OrvaneApp::parse(const QStringList& argument
   if (!line.parser.parse(arguments)) return line.parser.errorText();
   StartOptions options;
   if (line.parser.isSet(line.connect)) {
-    options.target = ConnectTarget::parse(line.parser.value(line.connect).toStdString());
-    if (!options.target) return QStringLiteral("--connect takes usb, net:ADDRESS[:PORT] or serial:PORT:ID");
+    const std::string text = line.parser.value(line.connect).toStdString();
+    options.target = ConnectTarget::parse(text);
+    if (!options.target) return QString::fromStdString("--connect " + ConnectTarget::refusal(text));
   }
   options.screenshot = line.parser.value(line.screenshot);
   const QStringList files = line.parser.positionalArguments();
