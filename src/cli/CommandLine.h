@@ -8,10 +8,13 @@
 #include <variant>
 #include <vector>
 
+#include "model/ProductVariant.h"
+
 namespace orvane::cli {
 
 struct CommandLine {
   std::string connect;  // --connect, else the ORVANE_CONNECT environment variable
+  ProductVariant model = ProductVariant::builtDefault();  // --model
   bool json = false;
   bool noLink = false;
   bool keepGoing = false;

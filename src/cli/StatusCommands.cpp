@@ -5,7 +5,6 @@
 #include "cli/Meters.h"
 #include "cli/ReportFormats.h"
 #include "model/NameField.h"
-#include "model/ProductVariant.h"
 #include "platform/AtomicFile.h"
 #include "report/ReportTable.h"
 #include "report/ReportWorkbook.h"
@@ -28,7 +27,7 @@ Json device(EditorSession& session) {
   });
   return Json{{"deviceId", deviceId},
               {"firmware", session.firmware()},
-              {"model", ProductVariant::current().modelCode},
+              {"model", session.variant().modelCode},
               {"program", Json{{"number", program}, {"name", NameField::FieldToText(name)}}}};
 }
 

@@ -39,13 +39,15 @@ Reply parameterReply(const control::ParameterPath& path, const ParameterResult& 
 
 }  // namespace
 
-DeviceService::DeviceService(const ConnectTarget& target, std::string linkText, const Timings& timings,
-                             editor::LinkSupervisor::Report report)
+DeviceService::DeviceService(const ConnectTarget& target, std::string linkText, Setup setup)
     : linkText_(std::move(linkText)),
-      session_(timings),
-      keeper_(session_, sessionMutex_, target, std::move(report)) {
+      session_(setup.timings, setup.variant),
+      keeper_(session_, sessionMutex_, target, std::move(setup.report)) {
   session_.setWaitLimit(kDeviceWait);
 }
+
+DeviceService::DeviceService(const ConnectTarget& target, std::string linkText)
+    : DeviceService(target, std::move(linkText), Setup{}) {}
 
 DeviceService::~DeviceService() {
   keeper_.finish();
