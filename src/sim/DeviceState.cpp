@@ -88,7 +88,7 @@ DeviceData DeviceState::factoryData() {
   d.startupProgram = areas.startupProgram;
 
   const std::string firmware = factoryFirmware(ProductVariant::forModel(7304));
-  std::ranges::copy(firmware, d.firmwareVersion.begin());
+  std::copy(firmware.begin(), firmware.end(), d.firmwareVersion.begin());
   d.networkName.assign(kFactoryNetworkName.begin(), kFactoryNetworkName.end());
   return d;
 }
