@@ -83,8 +83,9 @@ int serve(const ServerOptions& options) {
   if (const auto* error = std::get_if<std::string>(&code)) return fail(*error);
 
   DeviceService device(
-      options.device, options.connectText, editor::EditorSession::defaultTimings(),
-      [&options](const editor::LinkSupervisor::Change& change) { logLink(options, change); });
+      options.device, options.connectText,
+      {.variant = options.model,
+       .report = [&options](const editor::LinkSupervisor::Change& change) { logLink(options, change); }});
   ChangeFeed feed(device);
   HttpApi api(device, feed, std::get<AccessCode>(std::move(code)), std::get<Json>(panel),
               RequestOrigin(options.listen, options.hosts, options.behindProxy));

@@ -35,7 +35,7 @@ std::vector<std::unique_ptr<SimDevice>> makeDevices(const SimOptions& options) {
   for (int id : ids) {
     auto device = std::make_unique<SimDevice>();
     device->state.setDeviceId(id);
-    if (!options.firmware.empty()) device->state.setFirmwareVersion(options.firmware);
+    device->state.setFirmwareVersion(options.firmwareText());
     device->responder.setFaults(options.faults);
     if (options.movingLevels) device->levels = std::make_unique<LevelMotion>(device->state);
     devices.push_back(std::move(device));

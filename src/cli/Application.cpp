@@ -87,7 +87,7 @@ int run(const std::vector<std::string>& args, const char* environmentConnect, st
     return Outcome::UsageError;
   }
 
-  EditorSession session;
+  EditorSession session(EditorSession::defaultTimings(), line.model);
   if (const std::string error = session.open(*target); !error.empty()) {
     print(Outcome::device(error));
     return Outcome::Failed;

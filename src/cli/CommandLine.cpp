@@ -20,6 +20,11 @@ std::variant<CommandLine, std::string> CommandLine::parse(const std::vector<std:
     } else if (arg.rfind("--connect=", 0) == 0) {
       line.connect = arg.substr(10);
       line.connectFromEnvironment = false;
+    } else if (arg == "--model") {
+      if (i + 1 >= args.size()) return ProductVariant::refusal({});
+      const auto model = ProductVariant::named(args[++i]);
+      if (!model) return ProductVariant::refusal(args[i]);
+      line.model = *model;
     } else if (arg == "--json") {
       line.json = true;
     } else if (arg == "--no-link") {

@@ -8,11 +8,14 @@
 #include <variant>
 #include <vector>
 
+#include "model/ProductVariant.h"
+
 namespace orvane::cli {
 
 struct CommandLine {
   std::string connect;                  // --connect, else the ORVANE_CONNECT environment variable
   bool connectFromEnvironment = false;  // the link came from the variable
+  ProductVariant model = ProductVariant::builtDefault();  // --model
   bool json = false;
   bool noLink = false;
   bool keepGoing = false;

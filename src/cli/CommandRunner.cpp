@@ -8,6 +8,7 @@
 #include "cli/ProgramCommands.h"
 #include "cli/StatusCommands.h"
 #include "control/ParameterPath.h"
+#include "model/ProductVariant.h"
 
 namespace orvane::cli {
 
@@ -113,9 +114,14 @@ std::optional<Outcome> CommandRunner::check(const Words& words) {
 std::string CommandRunner::help() {
   std::string text =
       "orvanectl: command-line control of the KVS7304 audio matrix processor\n\n"
-      "usage: orvanectl [--connect LINK] [--json] [--no-link] [--keep-going] COMMAND [ARGS]\n"
+      "usage: orvanectl [--connect LINK] [--model 7304|736] [--json] [--no-link] [--keep-going] COMMAND "
+      "[ARGS]\n"
       "       orvanectl help [COMMAND | paths]\n\n"
       "LINK is usb, net:ADDR[:PORT] or serial:PORT:ID (default: the ORVANE_CONNECT variable).\n"
+      "  --model M     the model served, 7304 or 736: the firmware accepted and the program files\n"
+      "                (default " +
+      std::to_string(ProductVariant::builtDefault().modelCode) +
+      ")\n"
       "  --json        machine-readable output, one JSON object per command\n"
       "  --no-link     'set' and 'import-rew' change only the channel named, not its link group\n"
       "  --keep-going  'batch' runs on after a failed command\n\n"

@@ -4,7 +4,6 @@
 
 #include "cli/Meters.h"
 #include "cli/ReportFormats.h"
-#include "model/ProductVariant.h"
 #include "platform/AtomicFile.h"
 #include "report/ReportTable.h"
 #include "report/ReportWorkbook.h"
@@ -24,7 +23,7 @@ constexpr auto kSnapshotWait = std::chrono::seconds(1);
 Outcome status(CommandContext& context, const std::string& link) {
   const control::MeterLevels levels = freshLevels(context.session, kSnapshotWait);
   Json json = control::DeviceJson::identity(context.session.image(), context.session.firmware(),
-                                            ProductVariant::current().modelCode);
+                                            context.session.variant().modelCode);
   const Json& program = json["program"];
   const int number = program["number"].get<int>();
   std::string text = "link:     " + link + "\n";

@@ -29,19 +29,21 @@ Timings EditorSession::defaultTimings() {
   return timings;
 }
 
-EditorSession::EditorSession(const Timings& timings) : EditorSession(nullptr, Setup{timings, {}, nullptr}) {}
+EditorSession::EditorSession(const Timings& timings, const ProductVariant& variant)
+    : EditorSession(nullptr, Setup{timings, {}, nullptr, variant}) {}
 
 EditorSession::EditorSession(ParameterImage& image, Setup setup) : EditorSession(&image, std::move(setup)) {}
 
 EditorSession::EditorSession(ParameterImage* image, Setup setup)
-    : ownImage_(image ? nullptr : std::make_unique<ParameterImage>()),
+    : variant_(setup.variant),
+      ownImage_(image ? nullptr : std::make_unique<ParameterImage>()),
       image_(image ? *image : *ownImage_),
       notifier_(setup.notifier),
       command_(image_, notifier_, setup.timings),
       connection_(command_, image_, notifier_),
       links_(image_, command_),
       master_(image_, command_),
-      watch_(connection_, image_) {
+      watch_(connection_, image_, variant_) {
   if (!setup.transports) setup.transports = SystemLinks::attach;
   setup.transports(command_, image_);
 }

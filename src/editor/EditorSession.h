@@ -5,7 +5,10 @@
 // groups, the master section and the filter models. The editor's window
 // brings its own image, transports and notifier; a program without a
 // window (orvanectl, orvane-server) lets the session own the image and use
-// the machine's real links.
+// the machine's real links. A session serves one product model, given by
+// the program that makes it (its --model, else the build's default): the
+// firmware it accepts and the program files it reads and writes are that
+// model's.
 //
 // Whatever the core reports is counted, so a program without a window can
 // wait for it: opening does the full read the editor does; settle()
@@ -31,6 +34,7 @@
 #include "link/ConnectionManager.h"
 #include "link/LinkGroups.h"
 #include "link/MasterSection.h"
+#include "model/ProductVariant.h"
 
 namespace orvane::editor {
 
@@ -52,10 +56,13 @@ class EditorSession {
     // Also hears everything the core reports, after the session counted
     // it; it must outlive the session.
     Notifier* notifier = nullptr;
+    // The model served: the firmware it accepts and its program files.
+    ProductVariant variant = ProductVariant::builtDefault();
   };
 
   // A session with an image of its own and the machine's real links.
-  explicit EditorSession(const Timings& timings = defaultTimings());
+  explicit EditorSession(const Timings& timings = defaultTimings(),
+                         const ProductVariant& variant = ProductVariant::builtDefault());
   // A session on `image`, which must outlive it.
   EditorSession(ParameterImage& image, Setup setup);
   ~EditorSession();
@@ -87,6 +94,8 @@ class EditorSession {
   // it.
   void cancel() { cancelled_ = true; }
 
+  // The model this session serves.
+  const ProductVariant& variant() const { return variant_; }
   ParameterImage& image() { return image_; }
   Command& command() { return command_; }
   ConnectionManager& connection() { return connection_; }
@@ -119,6 +128,7 @@ class EditorSession {
   static constexpr std::array kCountedFromOpen{Message::LinkLost, Message::FirmwareVersionRead,
                                                Message::ChannelDataRead};
 
+  const ProductVariant variant_;
   std::unique_ptr<ParameterImage> ownImage_;  // unless the user brought one
   ParameterImage& image_;
   CountingNotifier notifier_;

@@ -1,6 +1,5 @@
 #include "editor/LinkWatch.h"
 
-#include "model/ProductVariant.h"
 #include "protocol/SendData.h"
 
 namespace orvane::editor {
@@ -15,8 +14,9 @@ bool is(int kind, ReplyKind reply) {
 
 }  // namespace
 
-LinkWatch::LinkWatch(const ConnectionManager& connection, const ParameterImage& image)
-    : connection_(connection), image_(image) {}
+LinkWatch::LinkWatch(const ConnectionManager& connection, const ParameterImage& image,
+                     const ProductVariant& variant)
+    : connection_(connection), image_(image), variant_(variant) {}
 
 std::optional<LinkEvent> LinkWatch::onPosted(Message message, std::intptr_t wParam,
                                              std::intptr_t lParam) const {
@@ -50,7 +50,7 @@ LinkEvent LinkWatch::loss(LinkType link, int kind) {
 }
 
 std::optional<LinkEvent> LinkWatch::firmwareRefusal() const {
-  const FirmwareVerdict verdict = connection_.checkFirmware(ProductVariant::current());
+  const FirmwareVerdict verdict = connection_.checkFirmware(variant_);
   if (verdict == FirmwareVerdict::Accepted || !connection_.isConnected()) return std::nullopt;
   LinkEvent refusal(Kind::FirmwareRefused, connection_.linkType(), firmwareText(image_));
   refusal.verdict = verdict;

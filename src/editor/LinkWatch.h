@@ -15,13 +15,15 @@
 
 #include "editor/LinkEvent.h"
 #include "link/ConnectionManager.h"
+#include "model/ProductVariant.h"
 #include "platform/Notifier.h"
 
 namespace orvane::editor {
 
 class LinkWatch {
  public:
-  LinkWatch(const ConnectionManager& connection, const ParameterImage& image);
+  // Judges the firmware by `variant`, which must outlive the watch.
+  LinkWatch(const ConnectionManager& connection, const ParameterImage& image, const ProductVariant& variant);
 
   // What `message` means for the link; nothing for a message that does not
   // concern it, a loss report of a link no longer open, an accepted
@@ -43,6 +45,7 @@ class LinkWatch {
 
   const ConnectionManager& connection_;
   const ParameterImage& image_;
+  const ProductVariant& variant_;
 };
 
 }  // namespace orvane::editor

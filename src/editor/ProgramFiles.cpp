@@ -3,7 +3,6 @@
 #include <mutex>
 
 #include "model/LockState.h"
-#include "model/ProductVariant.h"
 #include "model/ProgramFile.h"
 
 namespace orvane::editor::ProgramFiles {
@@ -12,8 +11,9 @@ namespace {
 
 using Status = Result::Status;
 
-int modelCode() {
-  return ProductVariant::current().modelCode;
+// The program files are those of the model the session serves.
+int modelCode(const EditorSession& session) {
+  return session.variant().modelCode;
 }
 
 // The current program name a one-program file gives.
@@ -49,7 +49,7 @@ Result loadOne(EditorSession& session, const std::filesystem::path& path, Until 
   const Result read = readInto(session, path, {{LockFlag::LoadProgram, "loading programs"}},
                                [&](const std::vector<std::uint8_t>& bytes) {
                                  std::lock_guard lock(command.protocolLock());
-                                 const auto file = ProgramFile::readOne(bytes, modelCode());
+                                 const auto file = ProgramFile::readOne(bytes, modelCode(session));
                                  if (!file) return false;
                                  ProgramFile::applyOne(session.image(), *file);
                                  command.StoreProgram(0);
@@ -64,7 +64,7 @@ Result saveOne(EditorSession& session, const std::filesystem::path& path) {
   ParameterImage& image = session.image();
   if (auto refused = ProgramOperations::refusal(image, {{LockFlag::SaveProgram, "saving programs"}}))
     return *refused;
-  Result result = write(path, ProgramFile::writeOne(image, modelCode()));
+  Result result = write(path, ProgramFile::writeOne(image, modelCode(session)));
   if (result.done()) nameAfter(image, path);
   return result;
 }
@@ -74,7 +74,7 @@ Result loadAll(EditorSession& session, const std::filesystem::path& path, Until 
       readInto(session, path,
                {{LockFlag::LoadProgram, "loading programs"}, {LockFlag::SaveProgram, "storing programs"}},
                [&](const std::vector<std::uint8_t>& bytes) {
-                 const std::unique_ptr<ProgramStore> store = ProgramFile::readAll(bytes, modelCode());
+                 const std::unique_ptr<ProgramStore> store = ProgramFile::readAll(bytes, modelCode(session));
                  if (store) ProgramFile::applyAll(session.image(), *store);
                  return store != nullptr;
                });
@@ -97,7 +97,7 @@ Result readAll(EditorSession& session, Until until) {
 }
 
 Result saveAll(EditorSession& session, const std::filesystem::path& path) {
-  return write(path, ProgramFile::writeAll(session.image(), modelCode()));
+  return write(path, ProgramFile::writeAll(session.image(), modelCode(session)));
 }
 
 }  // namespace orvane::editor::ProgramFiles

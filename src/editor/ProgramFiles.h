@@ -4,7 +4,7 @@
 // one-program file to and from the working state, an all-programs file to
 // and from the program store, and the device's programs read for a backup.
 // Each is refused while the device's lock forbids it; the image changes
-// only when a file was read whole and is of this model.
+// only when a file was read whole and is of the model the session serves.
 
 #include <filesystem>
 

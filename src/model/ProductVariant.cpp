@@ -4,7 +4,7 @@ namespace orvane {
 
 namespace {
 
-// Set by the build (ORVANE_MODEL).
+// Set by the build (ORVANE_MODEL): the default of the packaged programs.
 constexpr int kBuiltModel = ORVANE_MODEL_CODE;
 
 constexpr ProductVariant kModel7304{
@@ -20,8 +20,19 @@ const ProductVariant& ProductVariant::forModel(int modelCode) {
   return modelCode == 736 ? kModel736 : kModel7304;
 }
 
-const ProductVariant& ProductVariant::current() {
+const ProductVariant& ProductVariant::builtDefault() {
   return forModel(kBuiltModel);
+}
+
+std::optional<ProductVariant> ProductVariant::named(std::string_view text) {
+  if (text == "7304") return kModel7304;
+  if (text == "736") return kModel736;
+  return std::nullopt;
+}
+
+std::string ProductVariant::refusal(std::string_view text) {
+  if (text.empty()) return "--model needs a model: " + std::string(kModelChoices);
+  return "--model takes " + std::string(kModelChoices) + ", not '" + std::string(text) + "'";
 }
 
 }  // namespace orvane

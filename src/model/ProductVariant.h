@@ -1,9 +1,14 @@
 #pragma once
 
-// The two products this editor serves, chosen when the program is built:
-// model 7304 (variant "J") and model 736 (variant "S"). They differ in the
-// firmware they accept, the title, the file extensions and the help files.
+// The two products this editor serves: model 7304 (variant "J") and model
+// 736 (variant "S"). They differ in the firmware they accept, the title, the
+// file extensions, the help files and the set-up dialog. Every program
+// serves the model the build chose (ORVANE_MODEL) unless its command line
+// names the other with --model; the chosen variant is handed to whatever
+// depends on it.
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace orvane {
@@ -18,8 +23,19 @@ struct ProductVariant {
   std::string_view englishHelp;
   std::string_view chineseHelp;
 
-  static const ProductVariant& current();
+  // What --model takes, for usage texts.
+  static constexpr std::string_view kModelChoices = "7304 or 736";
+
+  // The model the programs serve when not told otherwise.
+  static const ProductVariant& builtDefault();
+  // Model 736 for 736, model 7304 for any other code.
   static const ProductVariant& forModel(int modelCode);
+  // The model a command line names ("7304" or "736"); nothing for any other
+  // text.
+  static std::optional<ProductVariant> named(std::string_view text);
+  // The usage error of a --model value that names no model (empty: the
+  // value is missing).
+  static std::string refusal(std::string_view text);
 };
 
 }  // namespace orvane

@@ -38,13 +38,15 @@ Reply parameterReply(const control::ParameterPath& path, const ParameterResult& 
 
 }  // namespace
 
-DeviceService::DeviceService(const ConnectTarget& target, std::string linkText, const Timings& timings,
-                             editor::LinkSupervisor::Report report)
+DeviceService::DeviceService(const ConnectTarget& target, std::string linkText, Setup setup)
     : linkText_(std::move(linkText)),
-      session_(timings),
-      keeper_(session_, sessionMutex_, target, std::move(report)) {
+      session_(setup.timings, setup.variant),
+      keeper_(session_, sessionMutex_, target, std::move(setup.report)) {
   session_.setWaitLimit(kDeviceWait);
 }
+
+DeviceService::DeviceService(const ConnectTarget& target, std::string linkText)
+    : DeviceService(target, std::move(linkText), Setup{}) {}
 
 DeviceService::~DeviceService() {
   keeper_.finish();
@@ -108,8 +110,8 @@ Reply DeviceService::status() {
   }
   // From the image alone: the feed keeps the meters, and a status must
   // not wait behind the commands on the device.
-  body.update(control::DeviceJson::identity(session_.image(), session_.firmware(),
-                                            ProductVariant::current().modelCode));
+  body.update(
+      control::DeviceJson::identity(session_.image(), session_.firmware(), session_.variant().modelCode));
   return Reply{200, body};
 }
 

@@ -37,10 +37,16 @@ class DeviceService {
   // taking changes.
   static constexpr std::chrono::seconds kDeviceWait{5};
 
-  // `report` hears of each change of the link (on the keeper's thread).
-  DeviceService(const ConnectTarget& target, std::string linkText,
-                const Timings& timings = editor::EditorSession::defaultTimings(),
-                editor::LinkSupervisor::Report report = {});
+  // What the service needs besides the device's link.
+  struct Setup {
+    Timings timings = editor::EditorSession::defaultTimings();
+    ProductVariant variant = ProductVariant::builtDefault();
+    // Hears of each change of the link (on the keeper's thread).
+    editor::LinkSupervisor::Report report = {};
+  };
+
+  DeviceService(const ConnectTarget& target, std::string linkText, Setup setup);
+  DeviceService(const ConnectTarget& target, std::string linkText);
   ~DeviceService();
   DeviceService(const DeviceService&) = delete;
   DeviceService& operator=(const DeviceService&) = delete;

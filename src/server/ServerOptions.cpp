@@ -11,19 +11,23 @@ namespace {
 
 using Error = ServerOptions::Error;
 
-constexpr std::array<const char*, 6> kWithValue{"--connect",   "--listen", "--code",
-                                                "--code-file", "--panel",  "--host"};
+constexpr std::array<const char*, 7> kWithValue{"--connect",   "--model", "--listen", "--code",
+                                                "--code-file", "--panel", "--host"};
 
 }  // namespace
 
 std::string ServerOptions::usage() {
-  return "usage: orvane-server [--connect LINK] [--listen ADDR[:PORT]] [--code-file FILE] [--panel FILE]\n"
-         "                     [--host NAME]... [--behind-proxy]\n"
+  return "usage: orvane-server [--connect LINK] [--model 7304|736] [--listen ADDR[:PORT]] [--code-file "
+         "FILE]\n"
+         "                     [--panel FILE] [--host NAME]... [--behind-proxy]\n"
          "Serves a control page and an HTTP API for the people who run the room: master level\n"
          "and mutes, channel gains and mutes, program recall and live meters, on top of one\n"
          "link to the device that it keeps open.\n"
          "\n"
          "  --connect LINK       usb, net:ADDR[:PORT] or serial:PORT:ID (default: ORVANE_CONNECT)\n"
+         "  --model M            the device's model, 7304 or 736 (default " +
+         std::to_string(ProductVariant::builtDefault().modelCode) +
+         ")\n"
          "  --listen ADDR[:PORT] the address to serve on (default 127.0.0.1:8080, this computer\n"
          "                       only); PORT 0 takes a free port, named at start\n"
          "  --code-file FILE     read the access code (at least 6 characters) from FILE, which\n"
@@ -66,6 +70,10 @@ ServerOptions::Parsed ServerOptions::parse(const std::vector<std::string>& args,
     if (arg == "--connect") {
       options.connectText = value;
       connectOrigin = "";
+    } else if (arg == "--model") {
+      const auto model = ProductVariant::named(value);
+      if (!model) return Error{ProductVariant::refusal(value)};
+      options.model = *model;
     } else if (arg == "--listen") {
       const auto endpoint = parseListenEndpoint(value, ServerOptions::kDefaultPort);
       if (!endpoint) return Error{"'" + value + "' is not an IPv4 address with an optional :PORT"};

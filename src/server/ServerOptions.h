@@ -1,13 +1,14 @@
 #pragma once
 
-// The command line of orvane-server: the device to keep connected, where to
-// listen, the access code and the panel layout.
+// The command line of orvane-server: the device to keep connected and its
+// model, where to listen, the access code and the panel layout.
 
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "link/ConnectTarget.h"
+#include "model/ProductVariant.h"
 #include "transport/NetEndpoint.h"
 
 namespace orvane::server {
@@ -17,6 +18,7 @@ struct ServerOptions {
 
   std::string connectText;  // as given: "net:192.0.2.20", "usb", ...
   ConnectTarget device;
+  ProductVariant model = ProductVariant::builtDefault();
   NetEndpoint listen{"127.0.0.1", kDefaultPort};
   std::string code;                // from --code or ORVANE_SERVER_CODE; empty: codeFile or the stored one
   std::string codeFile;            // empty: the stored one, made at first start

@@ -10,6 +10,8 @@ namespace orvane {
 namespace {
 
 constexpr std::size_t kPasswordOffset = 6;
+// What a new device's version text holds after its model's prefix.
+constexpr std::string_view kFactoryVersion = "1.20";
 
 void applyFactoryBlocks(BlockSet& blocks) {
   for (int channel = 0; channel < kChannels; ++channel) {
@@ -50,6 +52,10 @@ void DeviceState::setDeviceId(int id) {
   data_.deviceId = static_cast<std::uint8_t>(id);
 }
 
+std::string DeviceState::factoryFirmware(const ProductVariant& variant) {
+  return std::string(variant.firmwarePrefix) + std::string(kFactoryVersion);
+}
+
 void DeviceState::setFirmwareVersion(std::string_view text) {
   FirmwareText version{};
   std::copy_n(text.begin(), std::min(text.size(), version.size()), version.begin());
@@ -81,7 +87,8 @@ DeviceData DeviceState::factoryData() {
   d.extended = areas.extended;
   d.startupProgram = areas.startupProgram;
 
-  std::copy(kFactoryFirmware.begin(), kFactoryFirmware.end(), d.firmwareVersion.begin());
+  const std::string firmware = factoryFirmware(ProductVariant::forModel(7304));
+  std::copy(firmware.begin(), firmware.end(), d.firmwareVersion.begin());
   d.networkName.assign(kFactoryNetworkName.begin(), kFactoryNetworkName.end());
   return d;
 }

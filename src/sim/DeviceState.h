@@ -6,21 +6,24 @@
 // through this class and its lock.
 
 #include <mutex>
+#include <string>
 #include <string_view>
 #include <utility>
 
+#include "model/ProductVariant.h"
 #include "sim/DeviceData.h"
 
 namespace orvane {
 
 class DeviceState {
  public:
-  static constexpr std::string_view kFactoryFirmware = "J-DV1.20";
+  // The version text a new device of `variant` reports, e.g. "J-DV1.20".
+  static std::string factoryFirmware(const ProductVariant& variant);
   // The name the network module has when it leaves the factory and after a
   // network factory reset.
   static constexpr std::string_view kFactoryNetworkName = "KVS7304";
 
-  // A device as it leaves the factory.
+  // A model 7304 as it leaves the factory.
   DeviceState();
   DeviceState(const DeviceState&) = delete;
   DeviceState& operator=(const DeviceState&) = delete;

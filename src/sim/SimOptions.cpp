@@ -1,6 +1,7 @@
 #include "sim/SimOptions.h"
 
 #include "platform/ParseNumber.h"
+#include "sim/DeviceState.h"
 
 namespace orvane {
 
@@ -51,6 +52,13 @@ std::optional<std::string> SimOptions::parse(const std::vector<std::string>& arg
       int id = 0;
       error = count(id, 1, kMaxDeviceId);
       if (!error) options.deviceIds.push_back(id);
+    } else if (arg == "--model") {
+      const auto text = value();
+      const auto model = text ? ProductVariant::named(*text) : std::nullopt;
+      if (model)
+        options.model = *model;
+      else
+        error = ProductVariant::refusal(text.value_or(""));
     } else if (arg == "--firmware") {
       const auto text = value();
       if (!text || text->empty() || text->size() > 8)
@@ -83,9 +91,14 @@ std::optional<std::string> SimOptions::parse(const std::vector<std::string>& arg
   return std::nullopt;
 }
 
+std::string SimOptions::firmwareText() const {
+  return firmware.empty() ? DeviceState::factoryFirmware(model) : firmware;
+}
+
 std::string SimOptions::usage() {
+  const std::string model = std::to_string(ProductVariant::builtDefault().modelCode);
   return "Usage: orvane-sim [options]\n"
-         "Simulates a KVS7304 audio matrix processor for the Orvane editor.\n"
+         "Simulates a KVS7304 or KVS736 audio matrix processor for the Orvane editor.\n"
          "\n"
          "Links:\n"
          "  --listen ADDRESS:PORT  serve the network link on this TCP address (default 127.0.0.1:8899;\n"
@@ -94,7 +107,11 @@ std::string SimOptions::usage() {
          "  --id N                 a device ID on the bus, 1..250; repeat for several devices (default 1)\n"
          "\n"
          "Device:\n"
-         "  --firmware TEXT        the firmware version the device reports (default J-DV1.20)\n"
+         "  --model M              the model simulated, 7304 or 736 (default " +
+         model +
+         "); a new device reports its\n"
+         "                         firmware: J-DV1.20 for 7304, S-DV1.20 for 736\n"
+         "  --firmware TEXT        the firmware version the device reports instead\n"
          "  --state FILE           load the device state from FILE at start, save it on change and at exit\n"
          "  --moving-levels        keep the level meters moving\n"
          "\n"

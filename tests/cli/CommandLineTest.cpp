@@ -8,7 +8,8 @@ namespace {
 using Strings = std::vector<std::string>;
 
 // Options before the command hold for the run; everything from the command
-// on is the command's, its own options included; a bad option is named.
+// on is the command's, its own options included; a bad option or model is
+// named.
 TEST(CommandLineTest, OptionsTheCommandAndTheLink) {
   struct Case {
     Strings args;
@@ -18,6 +19,7 @@ TEST(CommandLineTest, OptionsTheCommandAndTheLink) {
     bool json = false;
     bool help = false;
     std::string error = {};
+    int model = ProductVariant::builtDefault().modelCode;
   };
   const std::vector<Case> cases{
       {{"--connect", "usb", "status"}, nullptr, "usb", {"status"}},
@@ -33,6 +35,10 @@ TEST(CommandLineTest, OptionsTheCommandAndTheLink) {
       {{"--connect"}, nullptr, "", {}, false, false, "--connect needs a link"},
       {{"--verbose", "status"}, nullptr, "", {}, false, false, "unknown option '--verbose'"},
       {{"-", "status"}, nullptr, "", {"-", "status"}},
+      {{"--model", "736", "status"}, nullptr, "", {"status"}, false, false, "", 736},
+      {{"--model", "7304", "status"}, nullptr, "", {"status"}, false, false, "", 7304},
+      {{"--model", "73", "status"}, nullptr, "", {}, false, false, "--model takes 7304 or 736, not '73'"},
+      {{"--model"}, nullptr, "", {}, false, false, "--model needs a model: 7304 or 736"},
   };
   for (const Case& c : cases) {
     const auto parsed = CommandLine::parse(c.args, c.environment);
@@ -47,6 +53,7 @@ TEST(CommandLineTest, OptionsTheCommandAndTheLink) {
     EXPECT_EQ(line.words, c.words);
     EXPECT_EQ(line.json, c.json);
     EXPECT_EQ(line.help, c.help);
+    EXPECT_EQ(line.model.modelCode, c.model);
   }
 }
 

@@ -13,6 +13,7 @@
 #include "model/ChannelRecords.h"
 #include "model/NameField.h"
 #include "sim/DeviceStateFile.h"
+#include "support/BothModels.h"
 #include "support/ChildProcess.h"
 #include "support/FileSizeLimit.h"
 #include "support/ScratchDir.h"
@@ -411,28 +412,43 @@ TEST(Orvanectl, FilesThatCannotBeWrittenKeepWhatTheyHeld) {
   EXPECT_EQ(left, (std::vector<std::string>{"all.dat1j", "one.dia1j", "report.txt", "report.xlsx"}));
 }
 
-// A device whose firmware this tool does not serve is refused before any
-// command runs.
-TEST(Orvanectl, AFirmwareThisToolDoesNotServeIsRefused) {
+using OrvanectlModel = BothModels;
+
+// With --model the tool serves that model: a device of the model is read
+// and its status names the model; the other product's firmware, an older
+// and a newer one are refused before any command runs.
+TEST_P(OrvanectlModel, ServesTheModelChosenAndRefusesAnyOtherFirmware) {
+  const std::string own(variant().firmwarePrefix);
+  const std::string other(otherVariant().firmwarePrefix);
+  ScratchDir dir{"orvanectl"};
+  {
+    Device device(dir, "device.bin", {"--model", modelText()});
+    const auto shown = ctlOn(device, {"--model", modelText(), "--json", "status"});
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    const auto status = nlohmann::json::parse(shown.out);
+    EXPECT_EQ(status["model"], GetParam());
+    EXPECT_EQ(status["firmware"], own + "1.20");
+  }
   struct Case {
-    const char* firmware;
-    const char* message;
+    std::string firmware;
+    std::string message;
   };
   const std::vector<Case> cases{
-      {"S-DV1.00", "(firmware S-DV1.00) is not a product this tool serves"},
-      {"J-DV0.90", "firmware J-DV0.90 is older"},
-      {"J-DV2.00", "firmware J-DV2.00 is newer"},
+      {other + "1.00", "(firmware " + other + "1.00) is not a product this tool serves"},
+      {own + "0.90", "firmware " + own + "0.90 is older"},
+      {own + "2.00", "firmware " + own + "2.00 is newer"},
   };
-  ScratchDir dir{"orvanectl"};
   for (const Case& c : cases) {
     Device device(dir, "device.bin", {"--firmware", c.firmware});
     ASSERT_TRUE(device.sim.started());
-    const auto result = ctlOn(device, {"status"});
+    const auto result = ctlOn(device, {"--model", modelText(), "status"});
     EXPECT_EQ(result.status, 1) << c.firmware;
     EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
     EXPECT_TRUE(result.out.empty()) << result.out;
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Models, OrvanectlModel, ::testing::Values(7304, 736), BothModels::name);
 
 // The report in each format.
 TEST(Orvanectl, ReportInEveryFormat) {

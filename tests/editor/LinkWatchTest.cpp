@@ -2,15 +2,16 @@
 // of the open link, of one no longer open, and at the end of an ID search;
 // the network operation awaited when the link went; the firmware verdict;
 // a rename or reset done over each link. Each case sets the link's state in
-// the image as the transports and the full read leave it.
+// the image as the transports and the full read leave it; every case runs
+// for both models.
 
 #include <gtest/gtest.h>
 
 #include <optional>
 
 #include "editor/EditorSession.h"
-#include "model/ProductVariant.h"
 #include "protocol/SendData.h"
+#include "support/BothModels.h"
 
 namespace orvane::editor {
 namespace {
@@ -21,12 +22,14 @@ struct Case {
   const char* name;
   LinkType open;
   bool searching;
-  std::string firmware;  // after the variant's prefix
+  std::string firmware;
   Message message;
   LinkType reported;  // the link the report names
   ReplyKind awaited;  // the network operation whose answer was on its way
   std::optional<Kind> expected;
   bool closes;
+  FirmwareVerdict verdict = FirmwareVerdict::Accepted;
+  std::string text = {};  // what a refusal says
 };
 
 std::array<std::uint8_t, 8> versionBytes(const std::string& text) {
@@ -36,44 +39,57 @@ std::array<std::uint8_t, 8> versionBytes(const std::string& text) {
   return bytes;
 }
 
-TEST(LinkWatch, TurnsTheCoreReportsIntoLinkEvents) {
+using LinkWatchTest = BothModels;
+
+// The firmware is judged by the session's model.
+TEST_P(LinkWatchTest, TurnsTheCoreReportsIntoLinkEvents) {
   using enum LinkType;
+  const std::string own(variant().firmwarePrefix);
+  const std::string accepted = own + "1.20";
+  const std::string newer = own + "2.00";
+  const std::string foreign = std::string(otherVariant().firmwarePrefix) + "1.20";
   const std::vector<Case> cases{
-      {"the open link lost", Network, false, "1.20", Message::LinkLost, Network, ReplyKind::None, Kind::Lost,
-       true},
-      {"a link no longer open", Serial, false, "1.20", Message::LinkLost, Network, ReplyKind::None,
+      {"the open link lost", Network, false, accepted, Message::LinkLost, Network, ReplyKind::None,
+       Kind::Lost, true},
+      {"a link no longer open", Serial, false, accepted, Message::LinkLost, Network, ReplyKind::None,
        std::nullopt, false},
-      {"nothing open", None, false, "1.20", Message::LinkLost, Usb, ReplyKind::None, std::nullopt, false},
-      {"the ID search over", Serial, true, "1.20", Message::LinkLost, Serial, ReplyKind::None,
+      {"nothing open", None, false, accepted, Message::LinkLost, Usb, ReplyKind::None, std::nullopt, false},
+      {"the ID search over", Serial, true, accepted, Message::LinkLost, Serial, ReplyKind::None,
        Kind::SearchEnded, true},
-      {"lost in a rename", Network, false, "1.20", Message::LinkLost, Network, ReplyKind::NetworkNameWrite,
+      {"lost in a rename", Network, false, accepted, Message::LinkLost, Network, ReplyKind::NetworkNameWrite,
        Kind::RenameLost, true},
-      {"lost in a reset", Network, false, "1.20", Message::LinkLost, Network, ReplyKind::NetworkFactoryReset,
-       Kind::FactoryResetLost, true},
-      {"rename done over USB", Usb, false, "1.20", Message::NetworkOperationDone, Usb,
+      {"lost in a reset", Network, false, accepted, Message::LinkLost, Network,
+       ReplyKind::NetworkFactoryReset, Kind::FactoryResetLost, true},
+      {"rename done over USB", Usb, false, accepted, Message::NetworkOperationDone, Usb,
        ReplyKind::NetworkNameWrite, Kind::RenameDone, false},
-      {"reset done over RS-485", Serial, false, "1.20", Message::NetworkOperationDone, Serial,
+      {"reset done over RS-485", Serial, false, accepted, Message::NetworkOperationDone, Serial,
        ReplyKind::NetworkFactoryReset, Kind::FactoryResetDone, false},
-      {"rename done over the network", Network, false, "1.20", Message::NetworkOperationDone, Network,
+      {"rename done over the network", Network, false, accepted, Message::NetworkOperationDone, Network,
        ReplyKind::NetworkNameWrite, std::nullopt, false},
-      {"firmware accepted", Usb, false, "1.20", Message::FirmwareVersionRead, Usb, ReplyKind::None,
+      {"firmware accepted", Usb, false, accepted, Message::FirmwareVersionRead, Usb, ReplyKind::None,
        std::nullopt, false},
-      {"firmware newer", Usb, false, "2.00", Message::FirmwareVersionRead, Usb, ReplyKind::None,
-       Kind::FirmwareRefused, true},
-      {"firmware of a link already closed", None, false, "2.00", Message::FirmwareVersionRead, Usb,
+      {"firmware newer", Usb, false, newer, Message::FirmwareVersionRead, Usb, ReplyKind::None,
+       Kind::FirmwareRefused, true, FirmwareVerdict::DeviceNewer,
+       "the device's firmware " + newer + " is newer than this tool supports"},
+      {"the other product's firmware", Network, false, foreign, Message::FirmwareVersionRead, Network,
+       ReplyKind::None, Kind::FirmwareRefused, true, FirmwareVerdict::WrongProduct,
+       "the device (firmware " + foreign + ") is not a product this tool serves"},
+      {"firmware of a link already closed", None, false, newer, Message::FirmwareVersionRead, Usb,
        ReplyKind::None, std::nullopt, false},
-      {"levels", Usb, false, "1.20", Message::LevelsRead, Usb, ReplyKind::None, std::nullopt, false},
+      {"levels", Usb, false, accepted, Message::LevelsRead, Usb, ReplyKind::None, std::nullopt, false},
   };
   ParameterImage image;
-  EditorSession session(image,
-                        {.timings = {}, .transports = [](Command&, ParameterImage&) {}, .notifier = nullptr});
-  const std::string prefix(ProductVariant::current().firmwarePrefix);
+  EditorSession session(image, {.timings = {},
+                                .transports = [](Command&, ParameterImage&) {},
+                                .notifier = nullptr,
+                                .variant = variant()});
+  EXPECT_EQ(session.variant().modelCode, GetParam());
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     image.modify([&](ImageData& d) {
       d.connection.linkType = c.open;
       d.status.idSearchRunning = c.searching;
-      d.status.firmwareVersion = versionBytes(prefix + c.firmware);
+      d.status.firmwareVersion = versionBytes(c.firmware);
     });
     const auto event = session.linkWatch().onPosted(c.message, static_cast<std::intptr_t>(c.reported),
                                                     static_cast<std::intptr_t>(c.awaited));
@@ -83,11 +99,13 @@ TEST(LinkWatch, TurnsTheCoreReportsIntoLinkEvents) {
     EXPECT_EQ(event->link, c.reported == None ? c.open : c.reported);
     EXPECT_EQ(event->closesLink(), c.closes);
     if (event->kind == Kind::FirmwareRefused) {
-      EXPECT_EQ(event->verdict, FirmwareVerdict::DeviceNewer);
-      EXPECT_EQ(event->text(), "the device's firmware " + prefix + "2.00 is newer than this tool supports");
+      EXPECT_EQ(event->verdict, c.verdict);
+      EXPECT_EQ(event->text(), c.text);
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Models, LinkWatchTest, ::testing::Values(7304, 736), BothModels::name);
 
 }  // namespace
 }  // namespace orvane::editor

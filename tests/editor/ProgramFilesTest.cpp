@@ -1,7 +1,8 @@
 // The program workflows every front-end shares, on a session with no
 // device behind it: each refusal comes back as its own outcome and leaves
 // the image as it was; a file saved and loaded again names the working
-// state after itself.
+// state after itself. The files are those of the session's model: each
+// model writes its own signature and refuses the other model's file.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include "model/LockState.h"
 #include "model/NameField.h"
 #include "model/ProgramFile.h"
+#include "support/BothModels.h"
 #include "support/ScratchDir.h"
 
 namespace orvane::editor {
@@ -24,13 +26,23 @@ std::string currentName(const ParameterImage& image) {
   return NameField::FieldToText(image.read([](const ImageData& d) { return d.currentProgramName; }));
 }
 
-TEST(ProgramFiles, EachRefusalIsItsOwnOutcomeAndChangesNothing) {
+using ProgramFilesTest = BothModels;
+
+TEST_P(ProgramFilesTest, EachRefusalIsItsOwnOutcomeAndChangesNothing) {
   ScratchDir dir("program-files");
   ParameterImage image;
-  EditorSession session(image,
-                        {.timings = {}, .transports = [](Command&, ParameterImage&) {}, .notifier = {}});
+  EditorSession session(
+      image,
+      {.timings = {}, .transports = [](Command&, ParameterImage&) {}, .notifier = {}, .variant = variant()});
   std::ofstream(dir.file("junk")) << std::string(1000, 'x');
   ASSERT_TRUE(ProgramFiles::saveOne(session, dir.file("one")).done());
+  const auto saved = ProgramFile::readBytes(dir.file("one"));
+  ASSERT_TRUE(saved);
+  const std::string_view signature = ProgramFile::signature(GetParam());
+  EXPECT_EQ(saved->front(), signature.size());
+  EXPECT_TRUE(std::equal(signature.begin(), signature.end(), saved->begin() + 1));
+  ASSERT_TRUE(
+      ProgramFile::writeBytes(dir.file("other"), ProgramFile::writeOne(image, otherVariant().modelCode)));
   const auto lock = [&](int flag, bool locked) {
     image.modify([&](ImageData& d) { d.locks.setLocked(flag, locked); });
   };
@@ -48,6 +60,9 @@ TEST(ProgramFiles, EachRefusalIsItsOwnOutcomeAndChangesNothing) {
        ""},
       {"a file of no program", [] {},
        [&] { return ProgramFiles::loadOne(session, dir.file("junk"), Until::Queued); }, Status::WrongFile,
+       ""},
+      {"one program of the other model", [] {},
+       [&] { return ProgramFiles::loadOne(session, dir.file("other"), Until::Queued); }, Status::WrongFile,
        ""},
       {"one program where all are expected", [] {},
        [&] { return ProgramFiles::loadAll(session, dir.file("one"), Until::Queued); }, Status::WrongFile, ""},
@@ -86,6 +101,8 @@ TEST(ProgramFiles, EachRefusalIsItsOwnOutcomeAndChangesNothing) {
   EXPECT_TRUE(ProgramFiles::loadOne(session, dir.file("one"), Until::Queued).done());
   EXPECT_EQ(currentName(image), NameField::FieldToText(ProgramFile::nameFromFileName("one")));
 }
+
+INSTANTIATE_TEST_SUITE_P(Models, ProgramFilesTest, ::testing::Values(7304, 736), BothModels::name);
 
 }  // namespace
 }  // namespace orvane::editor

@@ -76,7 +76,10 @@ struct FailedOpen {
 
 const std::vector<FailedOpen> kFailedOpens{
     {"firmware refused", [](Device& d) { d.state.setFirmwareVersion("J-DV2.00"); },
-     [](Device& d) { d.state.setFirmwareVersion(DeviceState::kFactoryFirmware); }, "is newer than this tool"},
+     [](Device& d) {
+       d.state.setFirmwareVersion(DeviceState::factoryFirmware(ProductVariant::forModel(7304)));
+     },
+     "is newer than this tool"},
     {"silent in the full read", [](Device& d) { d.silentInRead = true; },
      [](Device& d) {
        d.silentInRead = false;
@@ -100,7 +103,7 @@ TEST(DeviceService, AFailedFirstOpenIsTriedAgainUntilTheDeviceBehaves) {
     session.close();
 
     c.misbehave(device);
-    DeviceService service(device.target(), device.link(), quickTimings());
+    DeviceService service(device.target(), device.link(), {.timings = quickTimings()});
     service.start();
     std::string error;
     ASSERT_TRUE(eventually([&] {
@@ -133,7 +136,7 @@ TEST(DeviceService, TheLinkStateIsReadSafelyWhileTheLinkComesAndGoes) {
       session.close();
     }
   }
-  DeviceService service(device.target(), device.link(), quickTimings());
+  DeviceService service(device.target(), device.link(), {.timings = quickTimings()});
   service.start();
   ASSERT_TRUE(eventually([&] { return service.link() == DeviceService::Link::Open; }));
   std::atomic<int> notOpen{0};
@@ -179,7 +182,7 @@ TEST(DeviceService, CommandsAnswerWithinTheirBounds) {
     EXPECT_LT(secondsSince(start), 2.0);
   }
   Device garbling;
-  DeviceService service(garbling.target(), garbling.link(), quickTimings());
+  DeviceService service(garbling.target(), garbling.link(), {.timings = quickTimings()});
   service.start();
   ASSERT_TRUE(eventually([&] { return service.link() == DeviceService::Link::Open; }));
   garbling.responder.setFaults({.corruptEvery = 1});

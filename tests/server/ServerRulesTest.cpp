@@ -32,6 +32,7 @@ TEST(ServerOptions, CommandLines) {
       {{"--connect", "usb", "--listen", "example.org"}, nullptr, "'example.org' is not an IPv4 address"},
       {{"--connect", "usb", "--panel"}, nullptr, "'--panel' needs a value"},
       {{"--connect", "usb", "--open"}, nullptr, "unknown option '--open'"},
+      {{"--connect", "usb", "--model", "7340"}, nullptr, "--model takes 7304 or 736, not '7340'"},
   };
   for (const Case& c : cases) {
     const ServerOptions::Parsed parsed = ServerOptions::parse(c.args, c.environment);
@@ -46,6 +47,11 @@ TEST(ServerOptions, CommandLines) {
   const auto options = std::get<ServerOptions>(ServerOptions::parse({"--connect", "usb"}, nullptr));
   EXPECT_EQ(options.listen.host, "127.0.0.1");  // this computer only, unless told otherwise
   EXPECT_EQ(options.listen.port, 8080);
+  EXPECT_EQ(options.model.modelCode, ProductVariant::builtDefault().modelCode);
+  for (const int model : {7304, 736}) {
+    const auto chosen = ServerOptions::parse({"--connect", "usb", "--model", std::to_string(model)}, nullptr);
+    EXPECT_EQ(std::get<ServerOptions>(chosen).model.modelCode, model);
+  }
 }
 
 TEST(Panel, LayoutsAreFilledInAndMistakesNamed) {

@@ -21,6 +21,24 @@ TEST(SimOptionsTest, DefaultsServeDeviceOneOnTheLoopbackPort) {
   EXPECT_EQ(options.listenPort, 8899);
   EXPECT_FALSE(options.serial);
   EXPECT_TRUE(options.deviceIds.empty());
+  EXPECT_EQ(options.firmwareText(), DeviceState::factoryFirmware(ProductVariant::builtDefault()));
+}
+
+// The model chooses what a new device reports; --firmware overrides it.
+TEST(SimOptionsTest, TheModelChoosesTheFirmwareReported) {
+  const struct {
+    std::vector<std::string> args;
+    std::string firmware;
+  } cases[] = {
+      {{"--model", "7304"}, "J-DV1.20"},
+      {{"--model", "736"}, "S-DV1.20"},
+      {{"--model", "736", "--firmware", "S-DV0.90"}, "S-DV0.90"},
+  };
+  for (const auto& c : cases) {
+    SimOptions options;
+    ASSERT_FALSE(SimOptions::parse(c.args, options)) << c.firmware;
+    EXPECT_EQ(options.firmwareText(), c.firmware);
+  }
 }
 
 TEST(SimOptionsTest, EveryOptionIsRead) {
@@ -76,6 +94,8 @@ TEST(SimOptionsTest, BadArgumentsAreNamed) {
       {{"--state"}, "--state needs a file name"},
       {{"--corrupt-every", "0"}, "--corrupt-every needs a number from 1 to 1000000"},
       {{"--frobnicate"}, "unknown option --frobnicate"},
+      {{"--model", "S"}, "--model takes 7304 or 736, not 'S'"},
+      {{"--model"}, "--model needs a model: 7304 or 736"},
   };
   for (const Case& c : cases) {
     SimOptions options;

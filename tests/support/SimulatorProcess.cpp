@@ -2,18 +2,11 @@
 
 #include <algorithm>
 
-#include "model/ProductVariant.h"
-
 namespace orvane {
 
-std::vector<std::string> SimulatorProcess::arguments(const std::vector<std::string>& options) {
-  const ProductVariant& variant = ProductVariant::current();
-  std::vector<std::string> args{"--firmware",
-                                std::string(variant.firmwarePrefix) + std::string(variant.softwareVersion)};
-  // A --firmware among `options` comes later and wins.
-  args.insert(args.end(), options.begin(), options.end());
-  args.insert(args.end(), {"--listen", "127.0.0.1:0"});
-  return args;
+std::vector<std::string> SimulatorProcess::arguments(std::vector<std::string> options) {
+  options.insert(options.end(), {"--listen", "127.0.0.1:0"});
+  return options;
 }
 
 SimulatorProcess::SimulatorProcess(const std::vector<std::string>& options)

@@ -2,8 +2,9 @@
 
 // orvane-sim run as a separate program for tests and benchmarks: serving
 // the network link on a free port of 127.0.0.1, and with `--serial` also an
-// RS-485 bus on a pseudo-terminal. It reports the firmware of the model this
-// build serves unless the options name another.
+// RS-485 bus on a pseudo-terminal. It simulates the build's default model,
+// as the editor's programs serve it, unless the options name another
+// (--model) or another firmware.
 
 #include <string>
 #include <vector>
@@ -29,7 +30,7 @@ class SimulatorProcess {
   void kill() { process_.kill(); }
 
  private:
-  static std::vector<std::string> arguments(const std::vector<std::string>& options);
+  static std::vector<std::string> arguments(std::vector<std::string> options);
 
   ChildProcess process_;
   bool serial_;

@@ -1,26 +1,8 @@
 #include "SimProcess.h"
 
-#include "model/ProductVariant.h"
-
 namespace orvane::ui {
 
-namespace {
-
-// The firmware of the product this editor is built for, which the editor
-// accepts.
-QString ownFirmware() {
-  const ProductVariant& variant = ProductVariant::current();
-  const auto text = [](std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-  };
-  return text(variant.firmwarePrefix) + text(variant.softwareVersion);
-}
-
-}  // namespace
-
 SimProcess::SimProcess(QStringList options) {
-  // A --firmware among `options` comes later and wins.
-  options = QStringList{"--firmware", ownFirmware()} + options;
   options << "--listen"
           << "127.0.0.1:0";
   process_.start(QStringLiteral(ORVANE_SIM_PATH), options);

@@ -2,8 +2,8 @@
 
 // A running orvane-sim program for the user-interface tests: started with
 // the given options on 127.0.0.1 and a free port, stopped (or killed) by the
-// test. It reports the firmware of the model the editor is built for unless
-// the options name another.
+// test. It simulates the build's default model, as the editor serves it,
+// unless the options name another (--model) or another firmware.
 
 #include <QProcess>
 #include <QString>

@@ -7,15 +7,13 @@
 #include <QMessageBox>
 #include <QUrl>
 
-#include "model/ProductVariant.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/UiText.h"
 #include "ui/main/MainTexts.h"
 
 namespace orvane::ui {
 
-QString HelpActions::helpFile() {
-  const ProductVariant& variant = ProductVariant::current();
+QString HelpActions::helpFile(const ProductVariant& variant) {
   const std::string_view name = Language::isEnglish() ? variant.englishHelp : variant.chineseHelp;
   const QString file = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
   const QString program = QCoreApplication::applicationDirPath();
@@ -29,8 +27,8 @@ QString HelpActions::helpFile() {
   return {};
 }
 
-void HelpActions::showHelp(QWidget* window) {
-  const QString file = helpFile();
+void HelpActions::showHelp(QWidget* window, const ProductVariant& variant) {
+  const QString file = helpFile(variant);
   if (!file.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(file))) return;
   MessageBoxes::inform(window, MainTexts::kHelpMissing);
 }

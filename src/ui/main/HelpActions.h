@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include "model/ProductVariant.h"
+
 class QWidget;
 
 namespace orvane::ui {
@@ -14,8 +16,8 @@ class HelpActions {
  public:
   // The help document of the model in the current language; empty when
   // none is found.
-  static QString helpFile();
-  static void showHelp(QWidget* window);
+  static QString helpFile(const ProductVariant& variant);
+  static void showHelp(QWidget* window, const ProductVariant& variant);
   static void showAbout(QWidget* window);
 };
 

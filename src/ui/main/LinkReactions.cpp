@@ -16,8 +16,8 @@ namespace orvane::ui {
 
 namespace {
 
-BiText firmwareRefusal(FirmwareVerdict verdict) {
-  const bool j = ProductVariant::current().modelCode == 7304;
+BiText firmwareRefusal(FirmwareVerdict verdict, const ProductVariant& variant) {
+  const bool j = variant.modelCode == 7304;
   if (verdict == FirmwareVerdict::WrongProduct) return MainTexts::kWrongProduct;
   if (verdict == FirmwareVerdict::DeviceOlder) return j ? MainTexts::kDeviceOlderJ : MainTexts::kDeviceOlderS;
   return j ? MainTexts::kDeviceNewerJ : MainTexts::kDeviceNewerS;
@@ -36,7 +36,7 @@ constexpr std::array<std::pair<Kind, BiText>, 4> kOneText{{
 // The message box of each event the user is told of; the end of an ID
 // search shows in the connection dialog instead, and the waits of a
 // program without a window do not happen here.
-std::optional<BiText> textOf(const editor::LinkEvent& event) {
+std::optional<BiText> textOf(const editor::LinkEvent& event, const ProductVariant& variant) {
   const bool serial = event.link == LinkType::Serial;
   const bool usb = event.link == LinkType::Usb;
   if (event.kind == Kind::OpenFailed)
@@ -45,7 +45,7 @@ std::optional<BiText> textOf(const editor::LinkEvent& event) {
                   : MainTexts::kNetOpenFailed;
   if (event.kind == Kind::Lost)
     return serial ? Texts::kComPortFailed : usb ? Texts::kUsbFailed : Texts::kNetworkFailed;
-  if (event.kind == Kind::FirmwareRefused) return firmwareRefusal(event.verdict);
+  if (event.kind == Kind::FirmwareRefused) return firmwareRefusal(event.verdict, variant);
   for (const auto& [kind, text] : kOneText)
     if (kind == event.kind) return text;
   return std::nullopt;
@@ -175,7 +175,7 @@ void LinkReactions::tell(const editor::LinkEvent& event) {
   if (event.closesLink()) endLink();
   if (event.kind == Kind::SearchEnded)
     showFoundIds();
-  else if (const auto text = textOf(event))
+  else if (const auto text = textOf(event, session_.variant()))
     MessageBoxes::inform(window_, *text);
 }
 

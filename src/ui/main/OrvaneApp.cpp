@@ -56,12 +56,25 @@ void screenshotWhenReady(OrvaneDlg& window, const QString& path) {
   });
 }
 
+// "*.dia1j for model 7304, *.dia1s for 736".
+QString patternsOf(ProgramFileKind kind) {
+  return QStringLiteral("*%1 for model 7304, *%2 for 736")
+      .arg(extensionOf(kind, ProductVariant::forModel(7304)),
+           extensionOf(kind, ProductVariant::forModel(736)));
+}
+
 // The editor's switches and its one argument; the usage text is made from
 // them.
 struct EditorSwitches {
   QCommandLineParser parser;
   const QCommandLineOption connect{"connect", "Connect at start: usb, net:ADDRESS[:PORT] or serial:PORT:ID.",
                                    "link"};
+  const QCommandLineOption model{
+      "model",
+      QStringLiteral("The model served, 7304 or 736: its firmware, program files, set-up dialog and help "
+                     "(default %1).")
+          .arg(ProductVariant::builtDefault().modelCode),
+      "model"};
   const QCommandLineOption screenshot{"screenshot", "After the full read, save the window to FILE and quit.",
                                       "file"};
 
@@ -70,12 +83,13 @@ struct EditorSwitches {
         "Orvane: editor and remote control of the KVS7304 audio matrix processor");
     parser.addHelpOption();
     parser.addOption(connect);
+    parser.addOption(model);
     parser.addOption(screenshot);
     parser.addPositionalArgument(
         "file",
-        QStringLiteral("A program file to open before any link: one program (*%1) becomes the working "
-                       "state, all programs (*%2) fill the program list.")
-            .arg(extensionOf(ProgramFileKind::OneProgram), extensionOf(ProgramFileKind::AllPrograms)),
+        QStringLiteral("A program file to open before any link: one program (%1) becomes the working "
+                       "state, all programs (%2) fill the program list.")
+            .arg(patternsOf(ProgramFileKind::OneProgram), patternsOf(ProgramFileKind::AllPrograms)),
         "[file]");
   }
 };
@@ -115,6 +129,12 @@ std::variant<StartOptions, QString> OrvaneApp::parse(const QStringList& argument
   EditorSwitches line;
   if (!line.parser.parse(arguments)) return line.parser.errorText();
   StartOptions options;
+  if (line.parser.isSet(line.model)) {
+    const QString text = line.parser.value(line.model);
+    const auto model = ProductVariant::named(text.toStdString());
+    if (!model) return QString::fromStdString(ProductVariant::refusal(text.toStdString()));
+    options.variant = *model;
+  }
   if (line.parser.isSet(line.connect)) {
     const std::string text = line.parser.value(line.connect).toStdString();
     options.target = ConnectTarget::parse(text);
@@ -166,7 +186,7 @@ int OrvaneApp::run(int argc, char** argv) {
   QDir().mkpath(kProgramFolder);
 
   ParameterImage image;
-  OrvaneDlg window(image, SystemLinks::attach, SystemTransports::listSerialPorts);
+  OrvaneDlg window(image, SystemLinks::attach, SystemTransports::listSerialPorts, {}, options.variant);
   if (!options.screenshot.isEmpty()) screenshotWhenReady(window, options.screenshot);
   // The console uses the whole screen; a window manager keeps it maximised.
   if (const QScreen* screen = window.screen()) window.resize(screen->availableGeometry().size());

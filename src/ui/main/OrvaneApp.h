@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "link/ConnectTarget.h"
+#include "model/ProductVariant.h"
 
 class QApplication;
 
@@ -18,6 +19,7 @@ class OrvaneDlg;
 
 // What the command line asks of the editor at start.
 struct StartOptions {
+  ProductVariant variant = ProductVariant::builtDefault();
   std::optional<ConnectTarget> target;
   QString screenshot;
   // A program file to open, as the program manager's "load from PC" would.

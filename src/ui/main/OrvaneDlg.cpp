@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "model/ProductVariant.h"
 #include "ui/graphs/CFStatic.h"
 #include "ui/main/Console.h"
 #include "ui/main/CrosspointGrid.h"
@@ -22,15 +21,20 @@
 
 namespace orvane::ui {
 
-OrvaneDlg::OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLister ports, Timings timings)
+OrvaneDlg::OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLister ports, Timings timings,
+                     const ProductVariant& variant)
     : image_(image),
-      session_(image, {.timings = timings, .transports = std::move(transports), .notifier = &notifier_}) {
+      session_(image, {.timings = timings,
+                       .transports = std::move(transports),
+                       .notifier = &notifier_,
+                       .variant = variant}) {
   setObjectName("OrvaneDlg");
   reactions_ = new LinkReactions(session_, notifier_, std::move(ports), this);
   programs_ = std::make_unique<ProgramWorkflow>(session_, this);
   buildWindow();
   popup_ = new DisplayDlg(this);
-  tools_ = std::make_unique<ToolDialogs>(image_, session_.command(), session_.filters(), *topBar_, this);
+  tools_ = std::make_unique<ToolDialogs>(image_, session_.command(), session_.filters(), *topBar_,
+                                         session_.variant(), this);
   pages_ = std::make_unique<PageSelection>(image_, *console_, *topBar_);
   wireConsole();
   wireReactions();
@@ -57,7 +61,8 @@ void OrvaneDlg::closeEvent(QCloseEvent* event) {
 // --- building and wiring ------------------------------------------------------
 
 void OrvaneDlg::buildWindow() {
-  setWindowTitle(QString::fromUtf8(ProductVariant::current().windowTitle.data()));
+  const std::string_view title = session_.variant().windowTitle;
+  setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(6, 6, 6, 6);
   topBar_ = new TopBar(image_, reactions_->choices(), this);
@@ -208,12 +213,12 @@ void OrvaneDlg::onLanguageButton() {
 
 // --- tool bar -------------------------------------------------------------------
 
-QString OrvaneDlg::helpFile() {
-  return HelpActions::helpFile();
+QString OrvaneDlg::helpFile() const {
+  return HelpActions::helpFile(session_.variant());
 }
 
 void OrvaneDlg::onHelp() {
-  HelpActions::showHelp(this);
+  HelpActions::showHelp(this, session_.variant());
 }
 
 void OrvaneDlg::onAbout() {

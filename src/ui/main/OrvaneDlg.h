@@ -47,7 +47,10 @@ class OrvaneDlg : public QWidget {
   using TransportFactory = editor::EditorSession::TransportFactory;
   using PortLister = LinkReactions::PortLister;
 
-  OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLister ports, Timings timings = {});
+  // The window of `variant`'s model: its title, set-up dialog, firmware,
+  // program files and help.
+  OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLister ports, Timings timings = {},
+            const ProductVariant& variant = ProductVariant::builtDefault());
   ~OrvaneDlg() override;
 
   // A program file named on the command line, taken as the program
@@ -75,7 +78,7 @@ class OrvaneDlg : public QWidget {
 
   // The help document of the model in the current language; empty when
   // none is found.
-  static QString helpFile();
+  QString helpFile() const;
 
  signals:
   void connectDialogOpened(ConnectDlg* dialog);

@@ -20,7 +20,9 @@ constexpr qint64 kMaxRewFileBytes = 1 << 20;
 }  // namespace
 
 ProgramWorkflow::ProgramWorkflow(editor::EditorSession& session, QWidget* window)
-    : session_(session), window_(window), chooser_(std::make_unique<DialogFileChooser>(window)) {}
+    : session_(session),
+      window_(window),
+      chooser_(std::make_unique<DialogFileChooser>(window, session.variant())) {}
 
 void ProgramWorkflow::openManager() {
   ProgramDlg dialog(
@@ -34,7 +36,7 @@ void ProgramWorkflow::openManager() {
 
 void ProgramWorkflow::openFile(const QString& path) {
   ProgramFileActions files(session_, *chooser_, window_);
-  if (QFileInfo(path).fileName().contains(extensionOf(ProgramFileKind::AllPrograms)))
+  if (QFileInfo(path).fileName().contains(extensionOf(ProgramFileKind::AllPrograms, session_.variant())))
     files.loadAllFrom(path);
   else if (files.loadOneFrom(path))
     showLoadedProgram();

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "link/Command.h"
-#include "model/ProductVariant.h"
 #include "ui/locks/LockDataDlg.h"
 #include "ui/locks/LockWorkflow.h"
 #include "ui/locks/PasswordStepDlg.h"
@@ -15,8 +14,13 @@
 namespace orvane::ui {
 
 ToolDialogs::ToolDialogs(ParameterImage& image, Command& command, ChannelFilters& filters,
-                         const TopBar& topBar, QWidget* window)
-    : image_(image), command_(command), filters_(filters), topBar_(topBar), window_(window) {}
+                         const TopBar& topBar, const ProductVariant& variant, QWidget* window)
+    : image_(image),
+      command_(command),
+      filters_(filters),
+      topBar_(topBar),
+      variant_(variant),
+      window_(window) {}
 
 bool ToolDialogs::runLocks() {
   LockWorkflow flow(
@@ -32,7 +36,7 @@ void ToolDialogs::openSettings() {
     return;
   }
   const std::unique_ptr<SetupDialog> dialog =
-      SetupDialog::create(ProductVariant::current().modelCode, image_, command_, window_);
+      SetupDialog::create(variant_.modelCode, image_, command_, window_);
   settings_ = dialog.get();
   emit settingsOpened(dialog.get());
   dialog->exec();

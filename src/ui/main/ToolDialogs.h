@@ -10,6 +10,7 @@
 #include <QPointer>
 
 #include "model/ParameterImage.h"
+#include "model/ProductVariant.h"
 
 class QWidget;
 
@@ -30,9 +31,10 @@ class ToolDialogs : public QObject {
   Q_OBJECT
 
  public:
-  // The report's heading comes from the status fields of `topBar`.
+  // The report's heading comes from the status fields of `topBar`; the
+  // set-up dialog is that of `variant`'s model.
   ToolDialogs(ParameterImage& image, Command& command, ChannelFilters& filters, const TopBar& topBar,
-              QWidget* window);
+              const ProductVariant& variant, QWidget* window);
 
   // The password dialogs, then the lock selection; new locks are sent to
   // the device. True when new locks were chosen.
@@ -56,6 +58,7 @@ class ToolDialogs : public QObject {
   Command& command_;
   ChannelFilters& filters_;
   const TopBar& topBar_;
+  const ProductVariant variant_;
   QWidget* window_;
   // The set-up dialog while it is open.
   QPointer<SetupDialog> settings_;

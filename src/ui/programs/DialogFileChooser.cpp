@@ -13,14 +13,15 @@ const QString kFolder = QStringLiteral("MusicFile");
 
 }  // namespace
 
-DialogFileChooser::DialogFileChooser(QWidget* parent) : parent_(parent) {
+DialogFileChooser::DialogFileChooser(QWidget* parent, const ProductVariant& variant)
+    : parent_(parent), variant_(variant) {
   QDir start = QDir::current();
   if (!start.exists(kFolder)) start.mkdir(kFolder);
   folder_ = start.absoluteFilePath(kFolder);
 }
 
-QString DialogFileChooser::pattern(ProgramFileKind kind) {
-  return QStringLiteral("*") + extensionOf(kind);
+QString DialogFileChooser::pattern(ProgramFileKind kind) const {
+  return QStringLiteral("*") + extensionOf(kind, variant_);
 }
 
 QString DialogFileChooser::openFile(ProgramFileKind kind) {
@@ -28,7 +29,7 @@ QString DialogFileChooser::openFile(ProgramFileKind kind) {
 }
 
 QString DialogFileChooser::saveFile(ProgramFileKind kind) {
-  return SaveFileDialog::choose(parent_, {QString(), folder_, pattern(kind), extensionOf(kind)});
+  return SaveFileDialog::choose(parent_, {QString(), folder_, pattern(kind), extensionOf(kind, variant_)});
 }
 
 }  // namespace orvane::ui

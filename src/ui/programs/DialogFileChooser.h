@@ -13,16 +13,18 @@ namespace orvane::ui {
 
 class DialogFileChooser : public FileChooser {
  public:
-  explicit DialogFileChooser(QWidget* parent);
+  // Offers the program files of `variant`.
+  DialogFileChooser(QWidget* parent, const ProductVariant& variant);
 
   QString openFile(ProgramFileKind kind) override;
   QString saveFile(ProgramFileKind kind) override;
 
   // "*.dia1j" or "*.dat1j" (".dia1s", ".dat1s" for model 736); "*.txt".
-  static QString pattern(ProgramFileKind kind);
+  QString pattern(ProgramFileKind kind) const;
 
  private:
   QWidget* parent_;
+  ProductVariant variant_;
   QString folder_;
 };
 

@@ -13,9 +13,8 @@ namespace orvane::ui {
 enum class ProgramFileKind { OneProgram, AllPrograms, RewFilters };
 
 // ".dia1j" or ".dat1j" (".dia1s", ".dat1s" for model 736); ".txt".
-inline QString extensionOf(ProgramFileKind kind) {
+inline QString extensionOf(ProgramFileKind kind, const ProductVariant& variant) {
   if (kind == ProgramFileKind::RewFilters) return QStringLiteral(".txt");
-  const ProductVariant& variant = ProductVariant::current();
   const std::string_view extension =
       kind == ProgramFileKind::OneProgram ? variant.programFileExtension : variant.programSetFileExtension;
   return QString::fromLatin1(extension.data(), static_cast<qsizetype>(extension.size()));

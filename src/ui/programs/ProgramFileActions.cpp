@@ -50,7 +50,8 @@ bool ProgramFileActions::saveOne() {
 bool ProgramFileActions::loadAll() {
   if (!session_.connection().isConnected()) return false;
   const QString path = chooser_.openFile(ProgramFileKind::AllPrograms);
-  if (path.isEmpty() || !path.contains(extensionOf(ProgramFileKind::AllPrograms))) return false;
+  if (path.isEmpty() || !path.contains(extensionOf(ProgramFileKind::AllPrograms, session_.variant())))
+    return false;
   return loadAllFrom(path);
 }
 

@@ -372,7 +372,7 @@ class ChannelPagesTest : public QObject {
           "Filter  3: ON  HS 12dB  Fc  8.00 kHz  Gain   2.0 dB\r\n");
     write("crossover.txt", "Room EQ V5.20\nFilter  1: ON  XO  Fc 80 Hz\n");
     QStringList paths{dir.filePath("room.txt"), dir.filePath("crossover.txt")};
-    parts().setFileChooser(std::make_unique<ScriptedChooser>(&paths));
+    parts().setFileChooser(std::make_unique<ScriptedChooser>(&paths, parts().session().variant()));
     QStringList messages;
     MessageBoxes::setSink([&](const QString&, const QString& text) { messages << text; });
     parts().linkGroups().join(Side::Output, 2, 3);

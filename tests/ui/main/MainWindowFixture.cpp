@@ -9,8 +9,9 @@
 
 namespace orvane::ui::MainWindowFixture {
 
-std::unique_ptr<OrvaneDlg> open(ParameterImage& image) {
-  auto window = std::make_unique<OrvaneDlg>(image, SystemLinks::attach, SystemTransports::listSerialPorts);
+std::unique_ptr<OrvaneDlg> open(ParameterImage& image, const ProductVariant& variant) {
+  auto window = std::make_unique<OrvaneDlg>(image, SystemLinks::attach, SystemTransports::listSerialPorts,
+                                            Timings{}, variant);
   window->resize(1366, 768);
   window->show();
   if (!QTest::qWaitForWindowExposed(window.get())) return nullptr;

@@ -16,7 +16,8 @@ class SimProcess;
 
 namespace MainWindowFixture {
 
-std::unique_ptr<OrvaneDlg> open(ParameterImage& image);
+std::unique_ptr<OrvaneDlg> open(ParameterImage& image,
+                                const ProductVariant& variant = ProductVariant::builtDefault());
 
 // Connects to `sim` over the network (or its RS-485 bus, device ID 1) and
 // waits until the transfer window came and went and the window takes input

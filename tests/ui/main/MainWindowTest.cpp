@@ -40,14 +40,15 @@ class MainWindowTest : public QObject {
   WindowParts parts() const { return WindowParts(*window_); }
   QStringList messages_;
 
-  void openWindow() {
+  void openWindow(const ProductVariant& variant = ProductVariant::builtDefault()) {
+    window_.reset();
     image_ = std::make_unique<ParameterImage>();
     // A wider answer window than a real bus needs, so a busy test machine
     // does not miss a device's answer.
     Timings timings;
     timings.serialIdProbe = std::chrono::milliseconds(100);
-    window_ =
-        std::make_unique<OrvaneDlg>(*image_, SystemLinks::attach, SystemTransports::listSerialPorts, timings);
+    window_ = std::make_unique<OrvaneDlg>(*image_, SystemLinks::attach, SystemTransports::listSerialPorts,
+                                          timings, variant);
     window_->show();
   }
   bool connected() { return parts().connection().isConnected(); }
@@ -128,22 +129,34 @@ class MainWindowTest : public QObject {
     QVERIFY(window_->isEnabled());
   }
 
-  void wrongProductIsRefused() {
-    Language::setFlag(1);
-    window_->ApplyLanguage();
-    SimProcess sim({"--firmware", "S-DV1.10"});
-    QVERIFY(window_->connectTo(LinkType::Network, sim.networkTarget(), 0));
-    QTRY_COMPARE_WITH_TIMEOUT(messages_.size(), 1, 10000);
-    QCOMPARE(messages_.front(), QStringLiteral("Software version is error!"));
-    QVERIFY(!connected());
+  // The window is that of its model: its title, and the firmware it
+  // accepts. The other product's firmware and a newer one are refused with
+  // the model's own text, and the link ends.
+  void firmwareTheModelDoesNotServeIsRefused_data() {
+    QTest::addColumn<int>("model");
+    QTest::addColumn<QString>("firmware");
+    QTest::addColumn<QString>("message");
+    const QString wrong = QStringLiteral("Software version is error!");
+    const QString newer = QStringLiteral(
+        "If software version is lower than the device version, only the "
+        "software at version, %1-SV1.00 to");
+    QTest::newRow("7304, the other product") << 7304 << "S-DV1.10" << wrong;
+    QTest::newRow("736, the other product") << 736 << "J-DV1.10" << wrong;
+    QTest::newRow("7304, newer") << 7304 << "J-DV2.00" << newer.arg('J');
+    QTest::newRow("736, newer") << 736 << "S-DV2.00" << newer.arg('S');
   }
-
-  void newerFirmwareIsRefused() {
+  void firmwareTheModelDoesNotServeIsRefused() {
+    QFETCH(int, model);
+    QFETCH(QString, firmware);
+    QFETCH(QString, message);
     Language::setFlag(1);
-    SimProcess sim({"--firmware", "J-DV2.00"});
+    const ProductVariant& variant = ProductVariant::forModel(model);
+    openWindow(variant);
+    QCOMPARE(window_->windowTitle().toStdString(), std::string(variant.windowTitle));
+    SimProcess sim({"--firmware", firmware});
     QVERIFY(window_->connectTo(LinkType::Network, sim.networkTarget(), 0));
     QTRY_COMPARE_WITH_TIMEOUT(messages_.size(), 1, 10000);
-    QVERIFY(messages_.front().startsWith("If software version is lower than the device version"));
+    QVERIFY2(messages_.front().startsWith(message), qPrintable(messages_.front()));
     QVERIFY(!connected());
     QCOMPARE(parts().statusText(2), QStringLiteral("NULL"));
   }
@@ -194,9 +207,16 @@ class MainWindowTest : public QObject {
   // The help document of the language is looked for in the start-up
   // directory, then beside the program, then where the package installs it
   // (share/orvane/help beside bin); the first place holding it wins.
+  void theHelpIsFoundWhereItIsInstalled_data() {
+    QTest::addColumn<int>("model");
+    QTest::newRow("7304") << 7304;
+    QTest::newRow("736") << 736;
+  }
   void theHelpIsFoundWhereItIsInstalled() {
+    QFETCH(int, model);
     Language::setFlag(1);
-    const std::string_view english = ProductVariant::current().englishHelp;
+    openWindow(ProductVariant::forModel(model));
+    const std::string_view english = ProductVariant::forModel(model).englishHelp;
     const QString name = QString::fromUtf8(english.data(), static_cast<qsizetype>(english.size()));
     const QString before = QDir::currentPath();
     QTemporaryDir start;
@@ -209,17 +229,17 @@ class MainWindowTest : public QObject {
       QDir(share).removeRecursively();
     });
     QVERIFY(!QFileInfo::exists(share));
-    QCOMPARE(OrvaneDlg::helpFile(), QString());
+    QCOMPARE(window_->helpFile(), QString());
     for (const QString& place :
          {share + QStringLiteral("/orvane/help"), program.path(), QDir::currentPath()}) {
       QVERIFY(QDir().mkpath(place));
       QFile file(QDir(place).filePath(name));
       QVERIFY(file.open(QIODevice::WriteOnly));
       file.close();
-      QCOMPARE(OrvaneDlg::helpFile(), QDir(place).filePath(name));
+      QCOMPARE(window_->helpFile(), QDir(place).filePath(name));
     }
     Language::setFlag(0);
-    QCOMPARE(OrvaneDlg::helpFile(), QString());
+    QCOMPARE(window_->helpFile(), QString());
   }
 
   // Closing the dialog during a search ends the search like any other link:

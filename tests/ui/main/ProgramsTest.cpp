@@ -1,6 +1,8 @@
 // The program manager and the program files in the main window: what it
 // refuses without a link, its locks, program names, the four file actions
-// and their messages, and programs kept by the device and by files.
+// and their messages, and programs kept by the device and by files. Every
+// case runs for both models, each with the window, the files and the
+// simulated device of its model.
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -35,12 +37,16 @@ namespace orvane::ui {
 
 namespace {
 
-// The file extensions of the model the editor is built for.
+// The model of the case running.
+const ProductVariant& variant() {
+  QFETCH_GLOBAL(int, model);
+  return ProductVariant::forModel(model);
+}
 QString oneExtension() {
-  return QString::fromUtf8(ProductVariant::current().programFileExtension.data());
+  return extensionOf(ProgramFileKind::OneProgram, variant());
 }
 QString setExtension() {
-  return QString::fromUtf8(ProductVariant::current().programSetFileExtension.data());
+  return extensionOf(ProgramFileKind::AllPrograms, variant());
 }
 
 }  // namespace
@@ -55,9 +61,10 @@ class ProgramsTest : public QObject {
   WindowParts parts() const { return WindowParts(*window_); }
   QStringList paths_;
   QStringList messages_;
-  QTemporaryDir dir_;
+  // Each case writes into a folder of its own.
+  std::unique_ptr<QTemporaryDir> dir_;
 
-  QString file(const QString& name) const { return dir_.filePath(name); }
+  QString file(const QString& name) const { return dir_->filePath(name); }
   // A file of the right name that holds no program.
   bool writeJunk(const QString& name) const {
     QFile junk(file(name));
@@ -105,11 +112,17 @@ class ProgramsTest : public QObject {
   }
 
  private slots:
+  void initTestCase_data() {
+    QTest::addColumn<int>("model");
+    QTest::newRow("7304") << 7304;
+    QTest::newRow("736") << 736;
+  }
   void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
     image_ = std::make_unique<ParameterImage>();
-    window_ = MainWindowFixture::open(*image_);
+    window_ = MainWindowFixture::open(*image_, variant());
     QVERIFY(window_);
-    parts().setFileChooser(std::make_unique<ScriptedChooser>(&paths_));
+    parts().setFileChooser(std::make_unique<ScriptedChooser>(&paths_, variant()));
     messages_.clear();
     MessageBoxes::setSink([this](const QString&, const QString& text) { messages_ << text; });
   }
@@ -233,7 +246,7 @@ class ProgramsTest : public QObject {
   // "Yes" replaces it. A name that holds the extension is kept as typed.
   void savingAsksBeforeReplacingTheFileItWillWrite() {
     Language::setFlag(1);
-    DialogFileChooser chooser(window_.get());
+    DialogFileChooser chooser(window_.get(), variant());
     ProgramFileActions actions(parts().session(), chooser, window_.get());
     QFile earlier(file("Hall" + oneExtension()));
     QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
@@ -255,7 +268,7 @@ class ProgramsTest : public QObject {
     for (const Case& c : cases) {
       messages_.clear();
       MessageBoxes::setSink([this](const QString&, const QString& text) { messages_ << text; }, c.answer);
-      const SaveDialogDriver driver(dir_.path(), {c.typed});
+      const SaveDialogDriver driver(dir_->path(), {c.typed});
       QCOMPARE(actions.saveOne(), c.saved);
       QCOMPARE(messages_, c.questions);
       QCOMPARE(driver.shown(), c.dialogs);
@@ -268,7 +281,7 @@ class ProgramsTest : public QObject {
   // A disk that fills up while a program file is written: the file that
   // was there keeps its bytes and the message says it was kept.
   void aFileThatCannotBeWrittenKeepsTheEarlierOne() {
-    ScriptedChooser chooser(&paths_);
+    ScriptedChooser chooser(&paths_, variant());
     ProgramFileActions actions(parts().session(), chooser, window_.get());
     struct Case {
       QString name;
@@ -298,7 +311,7 @@ class ProgramsTest : public QObject {
       QVERIFY(earlier.open(QIODevice::ReadOnly));
       QCOMPARE(earlier.readAll(), QByteArray("earlier"));
     }
-    QCOMPARE(QDir(dir_.path()).entryList({"*kept*"}, QDir::Files | QDir::Hidden),
+    QCOMPARE(QDir(dir_->path()).entryList({"*kept*"}, QDir::Files | QDir::Hidden),
              QStringList({"kept" + setExtension(), "kept" + oneExtension()}));
   }
 
@@ -308,7 +321,7 @@ class ProgramsTest : public QObject {
   // missing, brings the manager's message and changes nothing.
   void programFileOnTheCommandLine() {
     Language::setFlag(1);
-    const int model = ProductVariant::current().modelCode;
+    const int model = variant().modelCode;
     image_->setField(Side::Input, 2, InputField::Gain, 123);
     image_->modify([](ImageData& d) { NameField::TextToField("Lobby", recordName(d.programs[6])); });
     QVERIFY(ProgramFile::writeBytes(file("Lecture" + oneExtension()).toStdString(),
@@ -347,6 +360,11 @@ class ProgramsTest : public QObject {
     QCOMPARE(parts().statusText(1), QStringLiteral("PC"));
     QVERIFY(parts().command().queue().isEmpty());
     QVERIFY(std::holds_alternative<QString>(OrvaneApp::parse({"orvane", "a" + oneExtension(), "b"})));
+    // --model chooses the window's model; any other value is refused by name.
+    const auto chosen = OrvaneApp::parse({"orvane", "--model", QString::number(model)});
+    QCOMPARE(std::get<StartOptions>(chosen).variant.modelCode, model);
+    const auto refused = OrvaneApp::parse({"orvane", "--model", "7"});
+    QCOMPARE(std::get<QString>(refused), QStringLiteral("--model takes 7304 or 736, not '7'"));
   }
 
   // With a link (the command's worker is not running, so frames wait in its
@@ -419,7 +437,7 @@ class ProgramsTest : public QObject {
   // programs saved to a file and loaded into a fresh device are that
   // device's programs, byte for byte.
   void programsInTheDeviceAndInFiles() {
-    auto sim = std::make_unique<SimProcess>();
+    auto sim = std::make_unique<SimProcess>(QStringList{"--model", QString::number(variant().modelCode)});
     QVERIFY(MainWindowFixture::connectAndRead(*window_, *sim));
     image_->setField(Side::Output, 5, OutputField::Delay, 777);
     inManager([this](ProgramDlg* d) {
@@ -453,7 +471,7 @@ class ProgramsTest : public QObject {
     QCOMPARE(NameField::FieldToText(recordName(saved[4])), std::string("Stage"));
     window_->disconnectLink();
 
-    sim = std::make_unique<SimProcess>();
+    sim = std::make_unique<SimProcess>(QStringList{"--model", QString::number(variant().modelCode)});
     QVERIFY(MainWindowFixture::connectAndRead(*window_, *sim));
     paths_ = {file("venue" + setExtension())};
     pcAction(ProgramDlg::LoadAll);
