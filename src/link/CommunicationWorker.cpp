@@ -50,12 +50,39 @@ bool CommunicationWorker::pass() {
   const auto signalled = thread_.wait(ctx_.events.all(), ctx_.timings.workerEventWait);
   if (signalled == LinkThread::kInterrupted) return false;
   const LinkType link = currentLink();
+  idleFrameOut_ = false;
   if (signalled == indexOf(WorkerEvent::QueueNotEmpty)) serveQueue(link, true);
   if (signalled == indexOf(WorkerEvent::Run)) idlePass(link);
   const bool written = signalTransport(link);
   lock.unlock();
-  return !written ||
-         thread_.wait({&ctx_.replyEvent}, ctx_.timings.workerReplyWait) != LinkThread::kInterrupted;
+  return !written || awaitReply();
+}
+
+bool CommunicationWorker::awaitReply() {
+  for (;;) {
+    const std::uint64_t carried = carried_.load();
+    const auto signalled = thread_.wait({&ctx_.replyEvent}, ctx_.timings.workerReplyWait);
+    if (signalled == LinkThread::kInterrupted) return false;
+    if (signalled || carried_.load() == carried) return true;
+  }
+}
+
+bool CommunicationWorker::carryIdlePass(LinkType link) {
+  if (!idleFrameOut_.load()) return false;
+  std::unique_lock lock(ctx_.lock, std::try_to_lock);
+  if (!lock.owns_lock() || !onlyIdleWorkLeft() || currentLink() != link || !ctx_.queue.isEmpty()) {
+    idleFrameOut_ = false;
+    return false;
+  }
+  buildIdleFrame(link);
+  ++carried_;
+  return true;
+}
+
+// Nothing but the idle pass would wake the worker now.
+bool CommunicationWorker::onlyIdleWorkLeft() const {
+  return !thread_.interrupted() && !ctx_.events[WorkerEvent::Wake].isSet() &&
+         !ctx_.events[WorkerEvent::QueueNotEmpty].isSet() && ctx_.events[WorkerEvent::Run].isSet();
 }
 
 void CommunicationWorker::serveQueue(LinkType link, bool updateProgress) {
@@ -70,8 +97,7 @@ void CommunicationWorker::serveQueue(LinkType link, bool updateProgress) {
   });
   // From here on only the check's answer is taken: the exchange before it
   // is over.
-  if (taken.startsConnectionCheck)
-    ctx_.image.modify([](ImageData& d) { d.status.connectionCheckPending = true; });
+  if (taken.startsConnectionCheck) ctx_.connectionCheck.start();
   if (!updateProgress || !taken.showProgress) return;
   if (link == LinkType::Serial && taken.idProbe) {
     ctx_.notifier.setIdSearchProgress(taken.progressPos);
@@ -92,8 +118,12 @@ void CommunicationWorker::idlePass(LinkType link) {
       ctx_.events[WorkerEvent::QueueNotEmpty].set();
     return;
   }
-  if (syncNextRow(link)) return;
-  buildLevelPoll(link);
+  buildIdleFrame(link);
+  idleFrameOut_ = true;
+}
+
+void CommunicationWorker::buildIdleFrame(LinkType link) {
+  if (!syncNextRow(link)) buildLevelPoll(link);
 }
 
 // Builds the write of the first changed row, inputs before outputs, straight

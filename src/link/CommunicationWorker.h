@@ -6,6 +6,14 @@
 // write it and waits until the transport reports the reply taken (or given
 // up). Queued frames go first; otherwise the first 8-byte row of the edited
 // image that differs from the device copy; otherwise a level poll.
+//
+// An idle link costs two thread hand-offs per exchange if the worker builds
+// every poll itself. So once it has handed over a frame of its idle pass,
+// the transport may ask it, on the transport's thread, for the next one as
+// soon as the reply is taken (carryIdlePass): the worker's own idle pass
+// runs there while nothing is queued and no wake-up is pending, and the
+// worker sleeps on until the transport hands the link back. The frames and
+// their order are what the worker would have built.
 
 #include <array>
 #include <atomic>
@@ -16,6 +24,7 @@
 #include "platform/Notifier.h"
 #include "platform/ProtocolLock.h"
 #include "platform/Timings.h"
+#include "protocol/ConnectionCheck.h"
 #include "protocol/LinkSlot.h"
 #include "protocol/WorkerEvents.h"
 #include "transport/Transport.h"
@@ -42,6 +51,7 @@ struct WorkerContext {
   CommandBuilders& builders;
   FrameBuilder& frames;
   const Timings& timings;
+  ConnectionCheck& connectionCheck;
   // Set while a set-up dialog is open: its frames are served by the idle pass.
   const std::atomic<bool>& idleQueueService;
 };
@@ -66,6 +76,12 @@ class CommunicationWorker {
   // has ended: two more polls than at some moment mean that everything
   // edited or queued before that moment is on the device.
   std::uint64_t levelPolls() const { return levelPolls_.load(); }
+  // On the transport's thread of `link`, whose reply was just taken: runs
+  // the idle pass there when the frame answered came from an idle pass,
+  // the worker is neither parked nor wanted for anything else and the
+  // protocol lock is free at once. True when the next frame is in the
+  // transmit frame; false leaves the link to the worker.
+  bool carryIdlePass(LinkType link);
 
  private:
   // The thread's body: exchanges until it is parked or stopped.
@@ -73,8 +89,14 @@ class CommunicationWorker {
   // One pass: waits for an event, builds or takes a frame, hands it to the
   // transport and waits for its reply. False when interrupted.
   bool pass();
+  // Waits for the reply to the frame handed over, for as long as the
+  // transport carries idle passes. False when interrupted.
+  bool awaitReply();
+  bool onlyIdleWorkLeft() const;
   void serveQueue(LinkType link, bool updateProgress);
   void idlePass(LinkType link);
+  // Builds the next idle frame: a changed row, else a level poll.
+  void buildIdleFrame(LinkType link);
   bool syncNextRow(LinkType link);
   void buildLevelPoll(LinkType link);
   bool signalTransport(LinkType link);
@@ -82,6 +104,11 @@ class CommunicationWorker {
 
   WorkerContext ctx_;
   std::atomic<std::uint64_t> levelPolls_{0};
+  // The frame in flight came from an idle pass: the transport may carry on.
+  std::atomic<bool> idleFrameOut_{false};
+  // Idle passes the transport has carried; a reply wait that times out
+  // while they go on is no missing reply.
+  std::atomic<std::uint64_t> carried_{0};
   LinkThread thread_;
 };
 
