@@ -7,13 +7,14 @@
 // up). Queued frames go first; otherwise the first 8-byte row of the edited
 // image that differs from the device copy; otherwise a level poll.
 //
-// An idle link costs two thread hand-offs per exchange if the worker builds
-// every poll itself. So once it has handed over a frame of its idle pass,
-// the transport may ask it, on the transport's thread, for the next one as
-// soon as the reply is taken (carryIdlePass): the worker's own idle pass
-// runs there while nothing is queued and no wake-up is pending, and the
-// worker sleeps on until the transport hands the link back. The frames and
-// their order are what the worker would have built.
+// Handing every frame over and every reply back costs two thread hand-offs
+// per exchange, more than the exchange itself on a fast link. So once the
+// worker has handed a frame over, the transport may ask it, on the
+// transport's thread, for the next one as soon as the reply is taken
+// (carryPass): the worker's next pass runs there without waiting, as long
+// as the protocol lock is free at once and an event of the worker is set,
+// and the worker sleeps on until the transport hands the link back. The
+// frames and their order are what the worker would have built.
 
 #include <array>
 #include <atomic>
@@ -77,11 +78,11 @@ class CommunicationWorker {
   // edited or queued before that moment is on the device.
   std::uint64_t levelPolls() const { return levelPolls_.load(); }
   // On the transport's thread of `link`, whose reply was just taken: runs
-  // the idle pass there when the frame answered came from an idle pass,
-  // the worker is neither parked nor wanted for anything else and the
+  // the worker's next pass there when the worker handed over the frame
+  // answered (or a pass carried before), is not being parked, and the
   // protocol lock is free at once. True when the next frame is in the
   // transmit frame; false leaves the link to the worker.
-  bool carryIdlePass(LinkType link);
+  bool carryPass(LinkType link);
 
  private:
   // The thread's body: exchanges until it is parked or stopped.
@@ -92,22 +93,22 @@ class CommunicationWorker {
   // Waits for the reply to the frame handed over, for as long as the
   // transport carries idle passes. False when interrupted.
   bool awaitReply();
-  bool onlyIdleWorkLeft() const;
+  void takeTurn(std::optional<std::size_t> signalled, LinkType link);
   void serveQueue(LinkType link, bool updateProgress);
   void idlePass(LinkType link);
-  // Builds the next idle frame: a changed row, else a level poll.
-  void buildIdleFrame(LinkType link);
   bool syncNextRow(LinkType link);
   void buildLevelPoll(LinkType link);
+  bool transmitReady(LinkType link);
   bool signalTransport(LinkType link);
   LinkType currentLink() const;
 
   WorkerContext ctx_;
   std::atomic<std::uint64_t> levelPolls_{0};
-  // The frame in flight came from an idle pass: the transport may carry on.
-  std::atomic<bool> idleFrameOut_{false};
-  // Idle passes the transport has carried; a reply wait that times out
-  // while they go on is no missing reply.
+  // The frame in flight was handed over by a pass: the transport may carry
+  // the next one.
+  std::atomic<bool> handedOver_{false};
+  // Passes the transport has carried; a reply wait that times out while
+  // they go on is no missing reply.
   std::atomic<std::uint64_t> carried_{0};
   LinkThread thread_;
 };

@@ -28,7 +28,7 @@ class EditorLinkHooks : public LinkHooks {
     IdSearch* search = search_.load();
     return search && search->end();
   }
-  bool carryIdlePass(LinkType link) override { return worker_.carryIdlePass(link); }
+  bool carryPass(LinkType link) override { return worker_.carryPass(link); }
 
  private:
   const ConnectionCheck& check_;

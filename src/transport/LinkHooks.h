@@ -3,8 +3,8 @@
 // What a transport asks of the machinery that drives its link, on the
 // transport's own thread: whether a new link's connection check is still
 // pending, the end of an ID search when the port fails, and the next frame
-// of an idle link, so that the transport can go on polling without handing
-// the link back and forth for every exchange. Every call is safe from any
+// as soon as a reply was taken, so that the transport can go on without
+// handing the link back and forth for every exchange. Every call is safe from any
 // thread.
 
 #include "model/ConnectionState.h"
@@ -21,9 +21,9 @@ class LinkHooks {
   // one was running.
   virtual bool endIdSearch() = 0;
   // The reply to the frame in flight on `link` was taken. True when the
-  // next frame of the idle link is in the transmit frame, for the transport
-  // to send at once; false hands the link back to its driver.
-  virtual bool carryIdlePass(LinkType link) = 0;
+  // driver has put its next frame into the transmit frame, for the
+  // transport to send at once; false hands the link back to the driver.
+  virtual bool carryPass(LinkType link) = 0;
 };
 
 }  // namespace orvane

@@ -265,9 +265,9 @@ void NetPort::receiveReply() {
     const bool bad = ctx_.slot.withFrames([](const SendData&, const SendData& r) { return r.rxBad; });
     if (!bad) {
       receive_.reset();
-      // An idle link polls on from this thread; anything else is the
-      // worker's to send.
-      if (!givenUp_ && ctx_.hooks.carryIdlePass(LinkType::Network))
+      // The worker's next frame, if it can be had at once, goes out from
+      // this thread.
+      if (!givenUp_ && ctx_.hooks.carryPass(LinkType::Network))
         signalWrite();
       else
         ctx_.replyEvent.set();

@@ -11,7 +11,7 @@ class PlainLinkHooks : public LinkHooks {
  public:
   bool connectionCheckPending() const override { return false; }
   bool endIdSearch() override { return false; }
-  bool carryIdlePass(LinkType) override { return false; }
+  bool carryPass(LinkType) override { return false; }
 };
 
 }  // namespace orvane

@@ -287,9 +287,9 @@ void SerialPort::readReply() {
       if (bad) {
         context_.slot.clear(false);
         write_.set();
-      } else if (context_.hooks.carryIdlePass(LinkType::Serial)) {
-        // An idle link polls on from this thread; anything else is the
-        // worker's to send.
+      } else if (context_.hooks.carryPass(LinkType::Serial)) {
+        // The worker's next frame, if it can be had at once, goes out
+        // from this thread.
         signalWrite();
       } else {
         gate_.reset();

@@ -209,9 +209,9 @@ void UsbPort::takeReport() {
     resendAfterReopen();
     return;
   }
-  // An idle link polls on from this thread; anything else is the worker's
-  // to send.
-  if (context_.hooks.carryIdlePass(LinkType::Usb)) return signalWrite();
+  // The worker's next frame, if it can be had at once, goes out from this
+  // thread.
+  if (context_.hooks.carryPass(LinkType::Usb)) return signalWrite();
   gate_.reset();
   context_.replyEvent.set();
 }

@@ -122,9 +122,10 @@ TEST_P(LinkCycleTest, OpeningAndClosingWhilePollingLeavesNoThreadOrDescriptorBeh
   EXPECT_EQ(notifier.count(Message::LinkLost), 0);
 }
 
-// Once the worker has handed over an idle poll, the link's transport polls on
-// by itself. A level request made meanwhile is answered once and then spent;
-// an edit and a queued request still reach the device, and polling goes on.
+// Once the worker has handed a frame over, the link's transport takes the
+// worker's next frames on its own thread and so polls on by itself. A level
+// request made meanwhile is answered once and then spent; an edit and a
+// queued request still reach the device, and polling goes on.
 TEST_P(LinkCycleTest, WhileTheTransportPollsByItselfRequestsAndEditsStillGoOut) {
   const LinkType link = GetParam();
   {

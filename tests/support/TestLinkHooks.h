@@ -18,7 +18,7 @@ class TestLinkHooks : public LinkHooks {
 
   bool connectionCheckPending() const override { return check_.pending(); }
   bool endIdSearch() override { return searching.exchange(false); }
-  bool carryIdlePass(LinkType) override { return false; }
+  bool carryPass(LinkType) override { return false; }
 
   std::atomic<bool> searching{false};
 
