@@ -96,14 +96,15 @@ double rawRoundTripMicros(int port, int count) {
   return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / count;
 }
 
-// Re-arms the meters as the main window does once it has shown levels, and
+// Asks for levels again as the main window does once it has shown them, and
 // counts the announced ends of reads (full reads, reads of all programs).
 class MainWindowStandIn : public QuietNotifier {
  public:
-  explicit MainWindowStandIn(ParameterImage& image) : image_(image) {}
+  // The request to renew; set before the link opens.
+  void renew(LevelRequest& levels) { levels_ = &levels; }
 
   void post(Message message, std::intptr_t, std::intptr_t) override {
-    if (message == Message::LevelsRead) image_.modify([](ImageData& d) { d.status.levelStoring = true; });
+    if (message == Message::LevelsRead) levels_->request();
     if (message == Message::ChannelDataRead || message == Message::AllProgramsRead) {
       {
         std::lock_guard lock(mutex_);
@@ -121,7 +122,7 @@ class MainWindowStandIn : public QuietNotifier {
   }
 
  private:
-  ParameterImage& image_;
+  LevelRequest* levels_ = nullptr;
   std::mutex mutex_;
   std::condition_variable readDone_;
   long fullReads_ = 0;
@@ -167,14 +168,13 @@ bool waitUntil(Done done) {
 // network link, polling.
 struct EditorLink {
   explicit EditorLink(const SimulatorProcess& sim) {
+    window.renew(command.levelRequest());
     command.attachTransport(LinkType::Network,
-                            std::make_unique<NetPort>(command.linkContext(LinkType::Network), image));
+                            std::make_unique<NetPort>(command.linkContext(LinkType::Network)));
     std::lock_guard lock(command.protocolLock());
     opened = command.OpenLink(LinkType::Network, sim.address());
-    image.modify([](ImageData& d) {
-      d.connection.linkType = LinkType::Network;
-      d.status.levelStoring = true;
-    });
+    image.modify([](ImageData& d) { d.connection.linkType = LinkType::Network; });
+    command.levelRequest().request();
   }
   ~EditorLink() { command.Shutdown(); }
 
@@ -186,7 +186,7 @@ struct EditorLink {
   }
 
   ParameterImage image;
-  MainWindowStandIn window{image};
+  MainWindowStandIn window;
   Command command{image, window};
   bool opened = false;
 };

@@ -87,7 +87,9 @@ void parseReplies(benchmark::State& state, const ReplyStream& stream) {
   ParameterImage image;
   CountingNotifier notifier;
   WorkerEvents events;
-  ReplyDispatcher dispatcher(image, notifier, events);
+  LevelRequest levels;
+  ConnectionCheck check;
+  ReplyDispatcher dispatcher(image, notifier, events, levels, check);
   LinkSlot slot;
   for (auto _ : state) {
     for (const auto frame : stream.frames) {

@@ -22,9 +22,9 @@ void patch(DeviceRelay::Frame& frame, std::size_t offset, std::uint8_t value) {
 
 DeviceRelay::DeviceRelay(const ConnectTarget& device, BridgeLog& log, const Timings& timings)
     : device_(device), timings_(timings), notifier_(log) {
-  const LinkContext context{slot_, relay_, replyEvent_, notifier_, timings_};
+  const LinkContext context{slot_, relay_, replyEvent_, notifier_, timings_, hooks_};
   if (device_.link == LinkType::Serial) {
-    transport_ = std::make_unique<SerialPort>(context, image_);
+    transport_ = std::make_unique<SerialPort>(context);
   } else {
     // Lives as long as the process, longer than any USB port that uses it.
     static HidapiBackend hid;

@@ -15,10 +15,10 @@
 #include "bridge/RelayNotifier.h"
 #include "bridge/ReplyRelay.h"
 #include "link/ConnectTarget.h"
-#include "model/ParameterImage.h"
 #include "platform/Event.h"
 #include "platform/Timings.h"
 #include "protocol/LinkSlot.h"
+#include "transport/PlainLinkHooks.h"
 #include "transport/Transport.h"
 
 namespace orvane {
@@ -55,8 +55,7 @@ class DeviceRelay {
  private:
   ConnectTarget device_;
   Timings timings_;
-  // The serial port looks at the ID-search state kept here; nothing else.
-  ParameterImage image_;
+  PlainLinkHooks hooks_;
   RelayNotifier notifier_;
   ReplyRelay relay_;
   LinkSlot slot_;

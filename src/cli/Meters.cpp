@@ -6,7 +6,7 @@ namespace orvane::cli::Meters {
 
 control::MeterLevels freshLevels(editor::EditorSession& session, std::chrono::milliseconds wait) {
   const int before = session.notifier().count(Message::LevelsRead);
-  session.image().modify([](ImageData& d) { d.status.levelStoring = true; });
+  session.command().levelRequest().request();
   const auto deadline = std::chrono::steady_clock::now() + wait;
   while (session.notifier().count(Message::LevelsRead) == before &&
          std::chrono::steady_clock::now() < deadline && !session.linkLost())

@@ -17,17 +17,17 @@ Command::Command(ParameterImage& image, Notifier& notifier, Timings timings)
     : image_(image),
       notifier_(notifier),
       timings_(timings),
-      dispatcher_(image, notifier, events_),
+      dispatcher_(image, notifier, events_, levelRequest_, connectionCheck_),
       builders_(image, queue_, frames_),
       worker_(WorkerContext{image, notifier, queue_, slots_, transports_, events_, replyEvent_, lock_,
-                            builders_, frames_, timings_, idleQueueService_}) {}
+                            builders_, frames_, timings_, connectionCheck_, idleQueueService_}) {}
 
 Command::~Command() {
   Shutdown();
 }
 
 LinkContext Command::linkContext(LinkType link) {
-  return LinkContext{slots_[linkIndex(link)], dispatcher_, replyEvent_, notifier_, timings_};
+  return LinkContext{slots_[linkIndex(link)], dispatcher_, replyEvent_, notifier_, timings_, hooks_};
 }
 
 void Command::attachTransport(LinkType link, std::unique_ptr<Transport> transport) {
@@ -64,7 +64,8 @@ void Command::CloseLink(LinkType link) {
     if (Transport* transport = transports_[linkIndex(link)].get()) transport->close();
     slots_[linkIndex(link)].clear(true);
   }
-  image_.modify([](ImageData& d) { d.status.levelStoring = false; });
+  levelRequest_.withdraw();
+  connectionCheck_.cancel();
 }
 
 void Command::Shutdown() {
@@ -191,10 +192,7 @@ bool Command::StartIdSearch() {
   if (linkType() != LinkType::Serial) return false;
   {
     std::lock_guard lock(lock_);
-    image_.modify([](ImageData& d) {
-      d.connection.idTable.fill(0);
-      d.status.idSearchRunning = true;
-    });
+    image_.modify([](ImageData& d) { d.connection.idTable.fill(0); });
     for (int id = 1; id <= ConnectionState::kMaxDeviceId; ++id)
       builders_.SendDeviceId(LinkType::Serial, FrameCode::CmdRead, id);
   }

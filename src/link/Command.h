@@ -10,6 +10,7 @@
 
 #include "link/CommandBuilders.h"
 #include "link/CommunicationWorker.h"
+#include "link/EditorLinkHooks.h"
 #include "protocol/ReplyDispatcher.h"
 #include "transport/LinkContext.h"
 
@@ -32,13 +33,20 @@ class Command {
   // What a transport of `link` shares with the machinery.
   LinkContext linkContext(LinkType link);
   void attachTransport(LinkType link, std::unique_ptr<Transport> transport);
+  // The search that a failing serial port ends; see EditorLinkHooks.
+  void attachIdSearch(IdSearch* search) { hooks_.attachIdSearch(search); }
+  // The meters' request for levels: front-ends renew it once they have
+  // shown the levels they hold.
+  LevelRequest& levelRequest() { return levelRequest_; }
+  const ConnectionCheck& connectionCheck() const { return connectionCheck_; }
 
   // Opens the transport of `link` (address: port or host, by link). On
   // success the device copy is taken from the edited image and the worker
   // runs. The caller holds the protocol lock and sets the link type.
   bool OpenLink(LinkType link, const std::string& address);
-  // Parks the worker, empties the queue, closes the transport and retires
-  // the frame in flight. The caller must not hold the protocol lock.
+  // Parks the worker, empties the queue, closes the transport, retires the
+  // frame in flight and drops the level request and a pending connection
+  // check. The caller must not hold the protocol lock.
   void CloseLink(LinkType link);
   // For good: the worker first, so that no frame is handed to a transport
   // whose thread has ended, then the transports.
@@ -94,12 +102,15 @@ class Command {
   LinkSlots slots_;
   WorkerEvents events_;
   Event replyEvent_;
+  LevelRequest levelRequest_;
+  ConnectionCheck connectionCheck_;
   ReplyDispatcher dispatcher_;
   CommandBuilders builders_;
   Transports transports_;
   std::atomic<bool> idleQueueService_{false};
   std::function<void()> setupPacker_;
   CommunicationWorker worker_;
+  EditorLinkHooks hooks_{connectionCheck_, worker_};
 };
 
 }  // namespace orvane

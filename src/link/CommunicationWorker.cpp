@@ -50,12 +50,43 @@ bool CommunicationWorker::pass() {
   const auto signalled = thread_.wait(ctx_.events.all(), ctx_.timings.workerEventWait);
   if (signalled == LinkThread::kInterrupted) return false;
   const LinkType link = currentLink();
-  if (signalled == indexOf(WorkerEvent::QueueNotEmpty)) serveQueue(link, true);
-  if (signalled == indexOf(WorkerEvent::Run)) idlePass(link);
+  takeTurn(signalled, link);
   const bool written = signalTransport(link);
   lock.unlock();
-  return !written ||
-         thread_.wait({&ctx_.replyEvent}, ctx_.timings.workerReplyWait) != LinkThread::kInterrupted;
+  return !written || awaitReply();
+}
+
+// What one pass puts into the transmit frame for the event `signalled`.
+void CommunicationWorker::takeTurn(std::optional<std::size_t> signalled, LinkType link) {
+  if (signalled == indexOf(WorkerEvent::QueueNotEmpty)) serveQueue(link, true);
+  if (signalled == indexOf(WorkerEvent::Run)) idlePass(link);
+}
+
+bool CommunicationWorker::awaitReply() {
+  for (;;) {
+    const std::uint64_t carried = carried_.load();
+    const auto signalled = thread_.wait({&ctx_.replyEvent}, ctx_.timings.workerReplyWait);
+    if (signalled == LinkThread::kInterrupted) {
+      handedOver_ = false;
+      return false;
+    }
+    if (signalled || carried_.load() == carried) return true;
+  }
+}
+
+bool CommunicationWorker::carryPass(LinkType link) {
+  if (!handedOver_.load()) return false;
+  std::unique_lock lock(ctx_.lock, std::try_to_lock);
+  const std::optional<std::size_t> signalled = waitAny(ctx_.events.all(), std::chrono::milliseconds(0));
+  const bool mine = lock.owns_lock() && !thread_.interrupted() && !thread_.parked() && signalled &&
+                    signalled != indexOf(WorkerEvent::Wake) && currentLink() == link;
+  if (mine) takeTurn(signalled, link);
+  if (!mine || !transmitReady(link)) {
+    handedOver_ = false;
+    return false;
+  }
+  ++carried_;
+  return true;
 }
 
 void CommunicationWorker::serveQueue(LinkType link, bool updateProgress) {
@@ -70,8 +101,7 @@ void CommunicationWorker::serveQueue(LinkType link, bool updateProgress) {
   });
   // From here on only the check's answer is taken: the exchange before it
   // is over.
-  if (taken.startsConnectionCheck)
-    ctx_.image.modify([](ImageData& d) { d.status.connectionCheckPending = true; });
+  if (taken.startsConnectionCheck) ctx_.connectionCheck.start();
   if (!updateProgress || !taken.showProgress) return;
   if (link == LinkType::Serial && taken.idProbe) {
     ctx_.notifier.setIdSearchProgress(taken.progressPos);
@@ -121,13 +151,18 @@ void CommunicationWorker::buildLevelPoll(LinkType link) {
   ++levelPolls_;
 }
 
+bool CommunicationWorker::transmitReady(LinkType link) {
+  return link != LinkType::None &&
+         ctx_.linkSlots[linkIndex(link)].withFrames(
+             [](const SendData& transmit, const SendData&) { return transmit.ready; });
+}
+
 bool CommunicationWorker::signalTransport(LinkType link) {
-  if (link == LinkType::None) return false;
-  const bool ready = ctx_.linkSlots[linkIndex(link)].withFrames(
-      [](const SendData& transmit, const SendData&) { return transmit.ready; });
-  Transport* transport = ctx_.transports[linkIndex(link)].get();
-  if (!ready || !transport) return false;
+  Transport* transport = link == LinkType::None ? nullptr : ctx_.transports[linkIndex(link)].get();
+  if (!transmitReady(link) || !transport) return false;
   ctx_.replyEvent.reset();
+  // Before the frame goes: its reply may be taken at once.
+  handedOver_ = true;
   transport->signalWrite();
   return true;
 }

@@ -7,14 +7,16 @@ constexpr int kWorkingState = 0;
 }
 
 ConnectionManager::ConnectionManager(Command& command, ParameterImage& image, Notifier& notifier)
-    : command_(command), image_(image), notifier_(notifier) {}
+    : command_(command), image_(image), notifier_(notifier) {
+  command_.attachIdSearch(&idSearch_);
+}
+
+ConnectionManager::~ConnectionManager() {
+  command_.attachIdSearch(nullptr);
+}
 
 LinkType ConnectionManager::linkType() const {
   return image_.read([](const ImageData& d) { return d.connection.linkType; });
-}
-
-bool ConnectionManager::idSearchRunning() const {
-  return image_.read([](const ImageData& d) { return d.status.idSearchRunning; });
 }
 
 bool ConnectionManager::connect(LinkType link, const std::string& address, int deviceId) {
@@ -38,17 +40,15 @@ void ConnectionManager::reconnectTo(int deviceId) {
 void ConnectionManager::queueFullRead() {
   command_.ReadDeviceSettings();
   command_.RecallProgram(kWorkingState);
-  image_.modify([](ImageData& d) { d.status.levelStoring = true; });
+  command_.levelRequest().request();
 }
 
 void ConnectionManager::disconnect() {
   command_.CloseLink(linkType());
+  idSearch_.end();
   image_.modify([](ImageData& d) {
     d.connection.linkType = LinkType::None;
     d.currentProgramNumber = 0;
-    d.status.levelStoring = false;
-    d.status.connectionCheckPending = false;
-    d.status.idSearchRunning = false;
   });
   notifier_.setProgress(0);
   notifier_.setTransferInProgress(false);
@@ -63,6 +63,7 @@ SearchStart ConnectionManager::startIdSearch(const std::string& port) {
   std::lock_guard lock(command_.protocolLock());
   if (!command_.OpenLink(LinkType::Serial, port)) return SearchStart::PortFailed;
   image_.modify([](ImageData& d) { d.connection.linkType = LinkType::Serial; });
+  idSearch_.begin();
   command_.StartIdSearch();
   return SearchStart::Started;
 }
@@ -71,10 +72,8 @@ SearchStart ConnectionManager::startIdSearch(const std::string& port) {
 // a serial port that failed during a search took the flag down itself, so
 // its report is a lost link the user hears about.
 LinkLoss ConnectionManager::classifyLoss(LinkType link) const {
-  return image_.read([link](const ImageData& d) {
-    if (link == LinkType::None || d.connection.linkType != link) return LinkLoss::Stale;
-    return d.status.idSearchRunning ? LinkLoss::SearchEnded : LinkLoss::Lost;
-  });
+  if (link == LinkType::None || linkType() != link) return LinkLoss::Stale;
+  return idSearch_.running() ? LinkLoss::SearchEnded : LinkLoss::Lost;
 }
 
 FirmwareVerdict ConnectionManager::checkFirmware(const ProductVariant& variant) const {

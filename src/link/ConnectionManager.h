@@ -12,6 +12,7 @@
 
 #include "link/Command.h"
 #include "link/FirmwareCheck.h"
+#include "link/IdSearch.h"
 
 namespace orvane {
 
@@ -32,6 +33,9 @@ enum class LinkLoss {
 class ConnectionManager {
  public:
   ConnectionManager(Command& command, ParameterImage& image, Notifier& notifier);
+  ~ConnectionManager();
+  ConnectionManager(const ConnectionManager&) = delete;
+  ConnectionManager& operator=(const ConnectionManager&) = delete;
 
   // Opens `link` (`address`: serial port path, or network address with an
   // optional ":port"; `deviceId` for the RS-485 bus) and queues the full
@@ -52,7 +56,7 @@ class ConnectionManager {
 
   LinkType linkType() const;
   bool isConnected() const { return linkType() != LinkType::None; }
-  bool idSearchRunning() const;
+  bool idSearchRunning() const { return idSearch_.running(); }
   FirmwareVerdict checkFirmware(const ProductVariant& variant) const;
 
  private:
@@ -61,6 +65,7 @@ class ConnectionManager {
   Command& command_;
   ParameterImage& image_;
   Notifier& notifier_;
+  IdSearch idSearch_;
 };
 
 }  // namespace orvane

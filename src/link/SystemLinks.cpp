@@ -8,14 +8,14 @@
 
 namespace orvane::SystemLinks {
 
-void attach(Command& command, ParameterImage& image) {
+void attach(Command& command, ParameterImage& /*image*/) {
   // Lives as long as the process, longer than any USB port that uses it.
   static HidapiBackend hid;
   command.attachTransport(LinkType::Serial,
-                          std::make_unique<SerialPort>(command.linkContext(LinkType::Serial), image));
+                          std::make_unique<SerialPort>(command.linkContext(LinkType::Serial)));
   command.attachTransport(LinkType::Usb, std::make_unique<UsbPort>(command.linkContext(LinkType::Usb), hid));
   command.attachTransport(LinkType::Network,
-                          std::make_unique<NetPort>(command.linkContext(LinkType::Network), image));
+                          std::make_unique<NetPort>(command.linkContext(LinkType::Network)));
 }
 
 }  // namespace orvane::SystemLinks

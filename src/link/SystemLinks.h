@@ -10,6 +10,8 @@ class ParameterImage;
 
 namespace SystemLinks {
 
+// Shaped as the editor session's transport factory; the real links need
+// nothing of the image.
 void attach(Command& command, ParameterImage& image);
 
 }  // namespace SystemLinks

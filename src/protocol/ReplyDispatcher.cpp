@@ -34,8 +34,14 @@ ProgramRecord& programRecord(ImageData& d, int value) {
 }  // namespace
 
 ReplyDispatcher::ReplyDispatcher(ParameterImage& image, Notifier& notifier, WorkerEvents& events,
+                                 LevelRequest& levels, ConnectionCheck& check,
                                  std::chrono::milliseconds levelRefresh)
-    : image_(image), notifier_(notifier), events_(events), levelRefresh_(levelRefresh) {}
+    : image_(image),
+      notifier_(notifier),
+      events_(events),
+      levels_(levels),
+      check_(check),
+      levelRefresh_(levelRefresh) {}
 
 bool ReplyDispatcher::dispatch(const SendData& reply, const SendData& inFlight) {
   if (reply.endByte != kEndByte) return false;
@@ -64,16 +70,13 @@ bool ReplyDispatcher::dispatch(const SendData& reply, const SendData& inFlight) 
 // While a new connection awaits its check, only the check's answer counts
 // (its checksum is not looked at); any other system-item reply is refused.
 bool ReplyDispatcher::passesConnectionCheck(const SendData& reply, bool& decided) {
-  return image_.modify([&](ImageData& d) {
-    decided = d.status.connectionCheckPending &&
-              reply.cmd() == static_cast<std::uint8_t>(FrameCode::ReplyData) &&
-              reply.block() == BlockCode::System;
-    if (!decided) return false;
-    const bool present =
-        reply.item() == SystemItem::ConnectionCheck && reply.length() == 1 && reply.payload()[0] == 0;
-    if (present) d.status.connectionCheckPending = false;
-    return present;
-  });
+  decided = check_.pending() && reply.cmd() == static_cast<std::uint8_t>(FrameCode::ReplyData) &&
+            reply.block() == BlockCode::System;
+  if (!decided) return false;
+  const bool present =
+      reply.item() == SystemItem::ConnectionCheck && reply.length() == 1 && reply.payload()[0] == 0;
+  if (present) check_.pass();
+  return present;
 }
 
 bool ReplyDispatcher::dispatchData(const SendData& reply, const SendData& inFlight) {
@@ -144,11 +147,10 @@ void ReplyDispatcher::storeSystemItem(const SendData& reply) {
           copyName(payload, recordName(programRecord(d, value)));
         break;
       case SystemItem::Levels:
-        if (!d.status.levelStoring || !levelsWorthShowing(d.status, payload)) break;
+        if (!levels_.requested() || !levelsWorthShowing(d.status, payload)) break;
         copyBounded(payload, d.status.inputLevels);
         if (payload.size() > 8) copyBounded(payload.subspan(8), d.status.outputLevels);
-        d.status.levelStoring = false;
-        levelsStored = true;
+        levelsStored = levels_.take();
         break;
       case SystemItem::FirmwareVersion:
         copyName(payload, d.status.firmwareVersion);

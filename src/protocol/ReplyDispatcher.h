@@ -10,6 +10,8 @@
 
 #include "model/ParameterImage.h"
 #include "platform/Notifier.h"
+#include "protocol/ConnectionCheck.h"
+#include "protocol/LevelRequest.h"
 #include "protocol/ReplySink.h"
 #include "protocol/SendData.h"
 #include "protocol/WorkerEvents.h"
@@ -23,8 +25,10 @@ class ReplyDispatcher : public ReplySink {
   // the user interface for each of them would cost more than the poll.
   static constexpr std::chrono::milliseconds kLevelRefresh{100};
 
-  ReplyDispatcher(ParameterImage& image, Notifier& notifier, WorkerEvents& events,
-                  std::chrono::milliseconds levelRefresh = kLevelRefresh);
+  // `levels` tells whether the meters want levels, `check` whether a new
+  // link awaits the answer to its check.
+  ReplyDispatcher(ParameterImage& image, Notifier& notifier, WorkerEvents& events, LevelRequest& levels,
+                  ConnectionCheck& check, std::chrono::milliseconds levelRefresh = kLevelRefresh);
 
   bool dispatch(const SendData& reply, const SendData& inFlight) override;
 
@@ -40,6 +44,8 @@ class ReplyDispatcher : public ReplySink {
   ParameterImage& image_;
   Notifier& notifier_;
   WorkerEvents& events_;
+  LevelRequest& levels_;
+  ConnectionCheck& check_;
   std::chrono::milliseconds levelRefresh_;
   // Changed under the image's lock only.
   std::chrono::steady_clock::time_point levelsAnnounced_{};

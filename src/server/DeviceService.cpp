@@ -160,7 +160,7 @@ Reply DeviceService::meters() {
 }
 
 void DeviceService::askForLevels() {
-  if (link() == Link::Open) session_.image().modify([](ImageData& d) { d.status.levelStoring = true; });
+  if (link() == Link::Open) session_.command().levelRequest().request();
 }
 
 }  // namespace orvane::server

@@ -37,9 +37,8 @@ timeval toTimeval(std::chrono::milliseconds ms) {
 
 }  // namespace
 
-NetPort::NetPort(LinkContext context, ParameterImage& image, std::unique_ptr<EchoProbe> echo)
+NetPort::NetPort(LinkContext context, std::unique_ptr<EchoProbe> echo)
     : ctx_(context),
-      image_(image),
       echo_(echo ? std::move(echo) : std::make_unique<EchoCheck>(context.timings)),
       thread_([this] {
         serve();
@@ -266,12 +265,17 @@ void NetPort::receiveReply() {
     const bool bad = ctx_.slot.withFrames([](const SendData&, const SendData& r) { return r.rxBad; });
     if (!bad) {
       receive_.reset();
-      ctx_.replyEvent.set();
+      // The worker's next frame, if it can be had at once, goes out from
+      // this thread.
+      if (!givenUp_ && ctx_.hooks.carryPass(LinkType::Network))
+        signalWrite();
+      else
+        ctx_.replyEvent.set();
       return;
     }
     // A device that cannot answer the connection check must not be asked
     // for ever.
-    if (givenUp_ || connectionCheckPending()) return receiveFailed();
+    if (givenUp_ || ctx_.hooks.connectionCheckPending()) return receiveFailed();
     receive_.reset();
     send_.set();
     return;
@@ -289,10 +293,6 @@ void NetPort::receiveFailed() {
 
 int NetPort::countReconnect() {
   return ++exchange_.reconnects;
-}
-
-bool NetPort::connectionCheckPending() const {
-  return image_.read([](const ImageData& d) { return d.status.connectionCheckPending; });
 }
 
 // Reported once per link, and not for a link that is being closed.

@@ -41,7 +41,6 @@
 #include <memory>
 #include <vector>
 
-#include "model/ParameterImage.h"
 #include "platform/Event.h"
 #include "platform/LinkThread.h"
 #include "protocol/SendData.h"
@@ -57,9 +56,9 @@ class NetPort : public Transport {
  public:
   static constexpr std::size_t kReceiveChunk = 250;
 
-  // The thread starts parked. `image` tells whether the connection check is
-  // pending. Without an `echo` probe the real ICMP check is used.
-  NetPort(LinkContext context, ParameterImage& image, std::unique_ptr<EchoProbe> echo = nullptr);
+  // The thread starts parked. Without an `echo` probe the real ICMP check
+  // is used.
+  explicit NetPort(LinkContext context, std::unique_ptr<EchoProbe> echo = nullptr);
   ~NetPort() override;
   NetPort(const NetPort&) = delete;
   NetPort& operator=(const NetPort&) = delete;
@@ -110,12 +109,10 @@ class NetPort : public Transport {
   void receiveFailed();
   std::optional<Outgoing> takeOutgoing();
   int countReconnect();
-  bool connectionCheckPending() const;
   void discardStaleBytes();
   void linkLost(std::intptr_t lParam);
 
   LinkContext ctx_;
-  ParameterImage& image_;
   std::unique_ptr<EchoProbe> echo_;
 
   Event send_;

@@ -50,8 +50,8 @@ int pollTimeout(milliseconds wait) {
 
 }  // namespace
 
-SerialPort::SerialPort(LinkContext context, ParameterImage& image)
-    : context_(context), image_(image), thread_([this] {
+SerialPort::SerialPort(LinkContext context)
+    : context_(context), thread_([this] {
         serve();
         closePort();
       }) {}
@@ -287,6 +287,10 @@ void SerialPort::readReply() {
       if (bad) {
         context_.slot.clear(false);
         write_.set();
+      } else if (context_.hooks.carryPass(LinkType::Serial)) {
+        // The worker's next frame, if it can be had at once, goes out
+        // from this thread.
+        signalWrite();
       } else {
         gate_.reset();
         context_.replyEvent.set();
@@ -373,12 +377,7 @@ void SerialPort::discardInput() {
 // search of the bus ends here, so the connection dialog shows what was found
 // so far and the user learns that the port failed.
 void SerialPort::portFailed() {
-  const bool searching = image_.modify([](ImageData& d) {
-    const bool running = d.status.idSearchRunning;
-    d.status.idSearchRunning = false;
-    return running;
-  });
-  if (searching) context_.notifier.idSearchEnded();
+  if (context_.hooks.endIdSearch()) context_.notifier.idSearchEnded();
   linkLost();
 }
 

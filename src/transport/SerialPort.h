@@ -25,7 +25,6 @@
 #include <mutex>
 #include <string>
 
-#include "model/ParameterImage.h"
 #include "platform/Event.h"
 #include "platform/LinkThread.h"
 #include "transport/LinkContext.h"
@@ -35,8 +34,8 @@ namespace orvane {
 
 class SerialPort : public Transport {
  public:
-  // `image` holds the ID-search state that a failing port ends.
-  SerialPort(LinkContext context, ParameterImage& image);
+  // A failing port ends an ID search through the context's hooks.
+  explicit SerialPort(LinkContext context);
   ~SerialPort() override;
   SerialPort(const SerialPort&) = delete;
   SerialPort& operator=(const SerialPort&) = delete;
@@ -98,7 +97,6 @@ class SerialPort : public Transport {
   void linkLost();
 
   LinkContext context_;
-  ParameterImage& image_;
 
   std::mutex apiMutex_;  // open, close and shutdown, one at a time
   bool shutDown_ = false;

@@ -209,6 +209,9 @@ void UsbPort::takeReport() {
     resendAfterReopen();
     return;
   }
+  // The worker's next frame, if it can be had at once, goes out from this
+  // thread.
+  if (context_.hooks.carryPass(LinkType::Usb)) return signalWrite();
   gate_.reset();
   context_.replyEvent.set();
 }

@@ -2,8 +2,9 @@
 // of the open link, of one no longer open, and at the end of an ID search;
 // the network operation awaited when the link went; the firmware verdict;
 // a rename or reset done over each link. Each case sets the link's state in
-// the image as the transports and the full read leave it; every case runs
-// for both models.
+// the image as the transports and the full read leave it, and a search case
+// starts a search of the bus on a port that takes every frame silently;
+// every case runs for both models.
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,14 @@ struct Case {
   bool closes;
   FirmwareVerdict verdict = FirmwareVerdict::Accepted;
   std::string text = {};  // what a refusal says
+};
+
+class SilentPort : public Transport {
+ public:
+  bool open(const std::string&) override { return true; }
+  void close() override {}
+  void signalWrite() override {}
+  void shutdown() override {}
 };
 
 std::array<std::uint8_t, 8> versionBytes(const std::string& text) {
@@ -79,20 +88,24 @@ TEST_P(LinkWatchTest, TurnsTheCoreReportsIntoLinkEvents) {
       {"levels", Usb, false, accepted, Message::LevelsRead, Usb, ReplyKind::None, std::nullopt, false},
   };
   ParameterImage image;
-  EditorSession session(image, {.timings = {},
-                                .transports = [](Command&, ParameterImage&) {},
-                                .notifier = nullptr,
-                                .variant = variant()});
+  const auto silentSerial = [](Command& command, ParameterImage&) {
+    command.attachTransport(LinkType::Serial, std::make_unique<SilentPort>());
+  };
+  EditorSession session(
+      image, {.timings = {}, .transports = silentSerial, .notifier = nullptr, .variant = variant()});
   EXPECT_EQ(session.variant().modelCode, GetParam());
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    if (c.searching) {
+      ASSERT_EQ(session.connection().startIdSearch("bus"), SearchStart::Started);
+    }
     image.modify([&](ImageData& d) {
       d.connection.linkType = c.open;
-      d.status.idSearchRunning = c.searching;
       d.status.firmwareVersion = versionBytes(c.firmware);
     });
     const auto event = session.linkWatch().onPosted(c.message, static_cast<std::intptr_t>(c.reported),
                                                     static_cast<std::intptr_t>(c.awaited));
+    if (c.searching) session.connection().disconnect();
     ASSERT_EQ(event.has_value(), c.expected.has_value());
     if (!event) continue;
     EXPECT_EQ(event->kind, *c.expected);

@@ -55,9 +55,9 @@ class LinkCycleTest : public ::testing::TestWithParam<LinkType> {
 
   std::unique_ptr<Transport> transport(LinkType link) {
     LinkContext context = command->linkContext(link);
-    if (link == LinkType::Serial) return std::make_unique<SerialPort>(context, image);
+    if (link == LinkType::Serial) return std::make_unique<SerialPort>(context);
     if (link == LinkType::Usb) return std::make_unique<UsbPort>(context, backend, scratch.file("usb.lock"));
-    return std::make_unique<NetPort>(context, image);
+    return std::make_unique<NetPort>(context);
   }
   std::string address() const {
     if (GetParam() == LinkType::Serial) return simulator.serialPath();
@@ -120,6 +120,49 @@ TEST_P(LinkCycleTest, OpeningAndClosingWhilePollingLeavesNoThreadOrDescriptorBeh
   EXPECT_GE(command->levelPolls(), static_cast<std::uint64_t>(kCycles));
   EXPECT_EQ(notifier.count(Message::FirmwareVersionRead), kCycles + 1);
   EXPECT_EQ(notifier.count(Message::LinkLost), 0);
+}
+
+// Once the worker has handed a frame over, the link's transport takes the
+// worker's next frames on its own thread and so polls on by itself. A level
+// request made meanwhile is answered once and then spent; an edit and a
+// queued request still reach the device, and polling goes on.
+TEST_P(LinkCycleTest, WhileTheTransportPollsByItselfRequestsAndEditsStillGoOut) {
+  const LinkType link = GetParam();
+  {
+    std::lock_guard lock(command->protocolLock());
+    ASSERT_TRUE(command->OpenLink(link, address()));
+    image.modify([&](ImageData& d) {
+      d.connection.linkType = link;
+      d.connection.deviceId = DeviceData::kDefaultDeviceId;
+    });
+  }
+  ASSERT_TRUE(pollBuiltAfter(20));
+
+  command->levelRequest().request();
+  ASSERT_TRUE(notifier.waitFor(Message::LevelsRead));
+  EXPECT_FALSE(command->levelRequest().requested());
+  ASSERT_TRUE(pollBuiltAfter(command->levelPolls() + 20));
+  EXPECT_EQ(notifier.count(Message::LevelsRead), 1);
+
+  image.setField(Side::Output, 1, OutputField::Gain, 123);
+  {
+    std::lock_guard lock(command->protocolLock());
+    command->builders().RequestSystemItem(link, 0, SystemItem::FirmwareVersion);
+  }
+  command->WakeWorker();
+  ASSERT_TRUE(notifier.waitFor(Message::FirmwareVersionRead));
+  // Two polls after the edit: its row was written before them.
+  ASSERT_TRUE(pollBuiltAfter(command->levelPolls() + 2));
+  if (link == LinkType::Usb) {
+    EXPECT_EQ(usbDevice.read([](const DeviceData& d) {
+      return readField(d.working.block(Side::Output, 1), OutputField::Gain);
+    }),
+              123);
+  }
+  EXPECT_EQ(image.field(Side::Output, 1, OutputField::Gain, Copy::Device), 123);
+  EXPECT_EQ(notifier.count(Message::LinkLost), 0);
+  image.modify([](ImageData& d) { d.connection.linkType = LinkType::None; });
+  command->CloseLink(link);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachLink, LinkCycleTest,

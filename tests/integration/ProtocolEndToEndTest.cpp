@@ -239,10 +239,8 @@ class ProtocolEndToEndTest : public ::testing::Test {
     {
       std::lock_guard lock(command.protocolLock());
       ASSERT_TRUE(command.OpenLink(LinkType::Usb, ""));
-      image.modify([](ImageData& d) {
-        d.connection.linkType = LinkType::Usb;
-        d.status.levelStoring = true;
-      });
+      image.modify([](ImageData& d) { d.connection.linkType = LinkType::Usb; });
+      command.levelRequest().request();
       command.ReadDeviceSettings();
       ASSERT_TRUE(command.RecallProgram(0));
     }
@@ -296,7 +294,6 @@ class ProtocolEndToEndTest : public ::testing::Test {
     for (int p = 1; p <= kPrograms; ++p)
       EXPECT_EQ(nameOf(actual.programs[p - 1]), nameOf(expected.program(p))) << "program " << p;
     EXPECT_EQ(actual.status.firmwareVersion, expected.firmwareVersion);
-    EXPECT_FALSE(actual.status.connectionCheckPending);
 
     // Program 0 brings every flag and the password, program 31 the record
     // of function locks that came with the device's data.
@@ -517,7 +514,10 @@ TEST_F(DeviceFaultTest, ADeviceThatFailsTheConnectionCheckLosesTheLink) {
   responder.setFaults(FaultPlan{.failConnectionCheck = true});
   connectAndQueueFullRead();
   ASSERT_TRUE(notifier.waitFor(Message::LinkLost, 1, kPatience));
+  // The check was never passed; closing the link drops it.
+  EXPECT_TRUE(command.connectionCheck().pending());
   disconnect();
+  EXPECT_FALSE(command.connectionCheck().pending());
 
   const PostedMessage lost = notifier.messages().front();
   EXPECT_EQ(lost.message, Message::LinkLost);
@@ -531,7 +531,6 @@ TEST_F(DeviceFaultTest, ADeviceThatFailsTheConnectionCheckLosesTheLink) {
   // Nothing the device said about itself was taken.
   EXPECT_EQ(notifier.count(Message::FirmwareVersionRead), 0);
   const ImageData d = image.read([](const ImageData& data) { return data; });
-  EXPECT_TRUE(d.status.connectionCheckPending);
   EXPECT_EQ(d.status.firmwareVersion, FirmwareText{});
   EXPECT_NE(d.system.networkName, "Orvane rig 7");
 }

@@ -33,7 +33,7 @@ TEST(SerialReRead, AReReadWhileALevelPollIsInFlightCompletesPromptly) {
   RecordingNotifier notifier;
   Command command(image, notifier);
   command.attachTransport(LinkType::Serial,
-                          std::make_unique<SerialPort>(command.linkContext(LinkType::Serial), image));
+                          std::make_unique<SerialPort>(command.linkContext(LinkType::Serial)));
   auto queueFullRead = [&] {
     command.ReadDeviceSettings();
     ASSERT_TRUE(command.RecallProgram(0));
@@ -68,7 +68,7 @@ TEST(SerialReRead, AReReadWhileALevelPollIsInFlightCompletesPromptly) {
   EXPECT_TRUE(notifier.waitFor(Message::ChannelDataRead, 2, kPatience));
   EXPECT_EQ(notifier.count(Message::LinkLost), 0);
   EXPECT_EQ(notifier.count(Message::FirmwareVersionRead), 2);
-  EXPECT_FALSE(image.read([](const ImageData& d) { return d.status.connectionCheckPending; }));
+  EXPECT_FALSE(command.connectionCheck().pending());
 }
 
 }  // namespace

@@ -393,7 +393,7 @@ TEST_F(CommandBuildersTest, FullReadAfterConnecting) {
   EXPECT_TRUE(frames[0].startsConnectionCheck);
   EXPECT_EQ(std::ranges::count_if(frames, [](const SendData& f) { return f.startsConnectionCheck; }), 1);
   // The check starts when the worker takes its frame, not when it is queued.
-  EXPECT_FALSE(image.read([](const ImageData& d) { return d.status.connectionCheckPending; }));
+  EXPECT_FALSE(command.connectionCheck().pending());
 }
 
 }  // namespace

@@ -105,7 +105,7 @@ TEST_F(ConnectionManagerTest, DisconnectingResetsTheEditorButNotTheDevice) {
   connection.disconnect();
   EXPECT_FALSE(connection.isConnected());
   EXPECT_EQ(image.field(Side::Output, 1, OutputField::Gain), 300);
-  EXPECT_FALSE(image.read([](const ImageData& d) { return d.status.levelStoring; }));
+  EXPECT_FALSE(command.levelRequest().requested());
   EXPECT_EQ(device.read([](const DeviceData& d) {
     return readField(d.working.block(Side::Output, 1), OutputField::Gain);
   }),
@@ -115,7 +115,8 @@ TEST_F(ConnectionManagerTest, DisconnectingResetsTheEditorButNotTheDevice) {
 
 // A search ends however the link ends: cancelled by closing, the next one
 // runs; a loss report of the closed link is stale, one of the running search
-// ends it, one of an open link is a loss to tell the user about.
+// ends it, one of an open link or of a port that failed during the search is
+// a loss to tell the user about.
 TEST_F(ConnectionManagerTest, EveryEndOfALinkEndsTheIdSearch) {
   notifier.setProgressRange(0, 100);
   ASSERT_EQ(connection.startIdSearch("bus"), SearchStart::Started);
@@ -127,7 +128,13 @@ TEST_F(ConnectionManagerTest, EveryEndOfALinkEndsTheIdSearch) {
   connection.disconnect();
   EXPECT_FALSE(connection.idSearchRunning());
   EXPECT_EQ(connection.classifyLoss(LinkType::Serial), LinkLoss::Stale);
+  // A serial port that fails ends the search itself: its loss report is a
+  // loss, and a second failure finds no search to end.
   ASSERT_EQ(connection.startIdSearch("bus"), SearchStart::Started);
+  LinkHooks& serialHooks = command.linkContext(LinkType::Serial).hooks;
+  EXPECT_TRUE(serialHooks.endIdSearch());
+  EXPECT_FALSE(serialHooks.endIdSearch());
+  EXPECT_EQ(connection.classifyLoss(LinkType::Serial), LinkLoss::Lost);
   connection.disconnect();
 
   ASSERT_TRUE(connection.connect(LinkType::Network, "127.0.0.1", 0));

@@ -76,7 +76,10 @@ class LinkFixture : public ::testing::Test {
   }
   bool inFlight() { return transmit().ready; }
 
+  // The image, and beside it the level request and the connection check.
   ImageData snapshot() {
+    levelsRequestedBefore_ = levels.requested();
+    checkPendingBefore_ = check.pending();
     return image.read([](const ImageData& d) { return d; });
   }
 
@@ -100,11 +103,11 @@ class LinkFixture : public ::testing::Test {
       EXPECT_EQ(d.status.inputLevels, before.status.inputLevels);
       EXPECT_EQ(d.status.outputLevels, before.status.outputLevels);
       EXPECT_EQ(d.status.firmwareVersion, before.status.firmwareVersion);
-      EXPECT_EQ(d.status.levelStoring, before.status.levelStoring);
-      EXPECT_EQ(d.status.connectionCheckPending, before.status.connectionCheckPending);
       EXPECT_EQ(d.status.cameraSaveEnabled, before.status.cameraSaveEnabled);
       EXPECT_EQ(d.status.cameraLoadEnabled, before.status.cameraLoadEnabled);
     });
+    EXPECT_EQ(levels.requested(), levelsRequestedBefore_);
+    EXPECT_EQ(check.pending(), checkPendingBefore_);
   }
 
   template <class F>
@@ -119,9 +122,15 @@ class LinkFixture : public ::testing::Test {
   ParameterImage image;
   RecordingNotifier notifier;
   WorkerEvents events;
+  LevelRequest levels;
+  ConnectionCheck check;
   // Levels shown already are not announced again within a test.
-  ReplyDispatcher dispatcher{image, notifier, events, std::chrono::hours(1)};
+  ReplyDispatcher dispatcher{image, notifier, events, levels, check, std::chrono::hours(1)};
   LinkSlot slot;
+
+ private:
+  bool levelsRequestedBefore_ = false;
+  bool checkPendingBefore_ = false;
 };
 
 }  // namespace orvane::test

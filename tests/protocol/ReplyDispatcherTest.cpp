@@ -50,12 +50,8 @@ class ReplyDispatcherTest : public LinkFixture {
   int startupProgram() {
     return read([](const ImageData& d) { return static_cast<int>(d.system.startupProgram); });
   }
-  bool checkPending() {
-    return read([](const ImageData& d) { return d.status.connectionCheckPending; });
-  }
-  void setCheckPending() {
-    modify([](ImageData& d) { d.status.connectionCheckPending = true; });
-  }
+  bool checkPending() { return check.pending(); }
+  void setCheckPending() { check.start(); }
 };
 
 // --- check order -------------------------------------------------------------

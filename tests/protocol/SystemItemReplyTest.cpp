@@ -139,15 +139,15 @@ const Bytes kLaterLevels = frame(
 using Levels = std::array<std::uint8_t, 8>;
 
 TEST_F(SystemItemReplyTest, LevelsAreStoredOnlyWhileTheMetersWaitForThem) {
-  modify([](ImageData& d) { d.status.levelStoring = true; });
+  levels.request();
   EXPECT_EQ(reply(kLevels), Outcome::Accepted);
   // The meters have not shown them yet: the next reply is dropped, not queued.
   EXPECT_EQ(reply(kLaterLevels), Outcome::Accepted);
 
+  EXPECT_FALSE(levels.requested());
   read([](const ImageData& d) {
     EXPECT_EQ(d.status.inputLevels, (Levels{0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08}));
     EXPECT_EQ(d.status.outputLevels, (Levels{0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18}));
-    EXPECT_FALSE(d.status.levelStoring);
   });
   const auto messages = notifier.messages();
   ASSERT_EQ(messages.size(), 1u);
@@ -156,25 +156,25 @@ TEST_F(SystemItemReplyTest, LevelsAreStoredOnlyWhileTheMetersWaitForThem) {
   EXPECT_EQ(messages[0].lParam, 0);
 
   // Re-armed once shown.
-  modify([](ImageData& d) { d.status.levelStoring = true; });
+  levels.request();
   EXPECT_EQ(reply(kLaterLevels), Outcome::Accepted);
   EXPECT_EQ(read([](const ImageData& d) { return d.status.outputLevels; }),
             (Levels{0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38}));
   EXPECT_EQ(notifier.count(Message::LevelsRead), 2);
 
   // The same levels again: nothing new for the meters, which keep waiting.
-  modify([](ImageData& d) { d.status.levelStoring = true; });
+  levels.request();
   EXPECT_EQ(reply(kLaterLevels), Outcome::Accepted);
   EXPECT_EQ(notifier.count(Message::LevelsRead), 2);
-  EXPECT_TRUE(read([](const ImageData& d) { return d.status.levelStoring; }));
+  EXPECT_TRUE(levels.requested());
   EXPECT_EQ(reply(kLevels), Outcome::Accepted);
   EXPECT_EQ(notifier.count(Message::LevelsRead), 3);
 }
 
 TEST_F(SystemItemReplyTest, LevelsShownAlreadyAreAnnouncedAgainAfterTheRefreshTime) {
-  ReplyDispatcher refreshing(image, notifier, events, std::chrono::milliseconds(0));
+  ReplyDispatcher refreshing(image, notifier, events, levels, check, std::chrono::milliseconds(0));
   for (int n = 1; n <= 2; ++n) {
-    modify([](ImageData& d) { d.status.levelStoring = true; });
+    levels.request();
     ASSERT_TRUE(slot.parse(kLevels, refreshing));
     EXPECT_EQ(notifier.count(Message::LevelsRead), n);
   }

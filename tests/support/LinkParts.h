@@ -10,6 +10,7 @@
 #include "protocol/ReplyDispatcher.h"
 #include "protocol/WorkerEvents.h"
 #include "support/RecordingNotifier.h"
+#include "support/TestLinkHooks.h"
 #include "transport/LinkContext.h"
 
 namespace orvane {
@@ -18,12 +19,15 @@ struct LinkParts {
   ParameterImage image;
   RecordingNotifier notifier;
   WorkerEvents events;
-  ReplyDispatcher dispatcher{image, notifier, events};
+  LevelRequest levels;
+  ConnectionCheck check;
+  ReplyDispatcher dispatcher{image, notifier, events, levels, check};
   LinkSlot slot;
   Event replyEvent;
   Timings timings;
+  TestLinkHooks hooks{check};
 
-  LinkContext context() { return LinkContext{slot, dispatcher, replyEvent, notifier, timings}; }
+  LinkContext context() { return LinkContext{slot, dispatcher, replyEvent, notifier, timings, hooks}; }
 };
 
 }  // namespace orvane

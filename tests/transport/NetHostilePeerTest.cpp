@@ -82,7 +82,7 @@ class NetHostilePeerTest : public ::testing::TestWithParam<HostileCase> {
     parts.timings.netReceiveTimeout = 300ms;
     parts.timings.netReplyDeadline = 500ms;
     parts.timings.netEventResetPause = 0ms;
-    net = std::make_unique<NetPort>(parts.context(), parts.image, std::move(echo));
+    net = std::make_unique<NetPort>(parts.context(), std::move(echo));
     ASSERT_TRUE(reopen(port));
   }
 

@@ -8,6 +8,7 @@
 #include "protocol/FrameBytes.h"
 #include "protocol/ReplyDispatcher.h"
 #include "support/RecordingNotifier.h"
+#include "support/TestLinkHooks.h"
 #include "transport/NetPort.h"
 
 namespace orvane {
@@ -65,7 +66,7 @@ class NetPortPeerTest : public ::testing::Test {
   void createPort(int echo = EchoResult::NotPermitted) {
     auto probe = std::make_unique<FixedEcho>(echo);
     echoProbe = probe.get();
-    net = std::make_unique<NetPort>(LinkContext{slot, dispatcher, replyEvent, notifier, timings}, image,
+    net = std::make_unique<NetPort>(LinkContext{slot, dispatcher, replyEvent, notifier, timings, hooks},
                                     std::move(probe));
   }
 
@@ -108,9 +109,12 @@ class NetPortPeerTest : public ::testing::Test {
   ParameterImage image;
   RecordingNotifier notifier;
   WorkerEvents workerEvents;
-  ReplyDispatcher dispatcher{image, notifier, workerEvents};
+  LevelRequest levels;
+  ConnectionCheck check;
+  ReplyDispatcher dispatcher{image, notifier, workerEvents, levels, check};
   LinkSlot slot;
   Event replyEvent;
+  TestLinkHooks hooks{check};
   int port = 0;
   NetSocket listener;
   NetSocket peer;
@@ -183,7 +187,7 @@ TEST_F(NetPortPeerTest, TheThirdLostConnectionEndsTheLink) {
 }
 
 TEST_F(NetPortPeerTest, AConnectionCheckAnsweredWronglyEndsTheLinkAfterThreeTries) {
-  image.modify([](ImageData& d) { d.status.connectionCheckPending = true; });
+  check.start();
   openAndAccept();
   send(kCheck);
   NetSocket connection = std::move(peer);
@@ -201,13 +205,13 @@ TEST_F(NetPortPeerTest, AConnectionCheckAnsweredWronglyEndsTheLinkAfterThreeTrie
 // The check's answer may arrive in pieces like any reply; only a complete
 // answer decides.
 TEST_F(NetPortPeerTest, AConnectionCheckAnswerInPiecesIsAccepted) {
-  image.modify([](ImageData& d) { d.status.connectionCheckPending = true; });
+  check.start();
   openAndAccept();
   send(kCheck);
   ASSERT_EQ(receiveRequest(peer), withZero(kCheck));
   ASSERT_TRUE(sendInPieces(peer, kCheckPassed, {4, 6, 7}));
   ASSERT_TRUE(replyEvent.wait(kPeerWait));
-  EXPECT_FALSE(image.read([](const ImageData& d) { return d.status.connectionCheckPending; }));
+  EXPECT_FALSE(check.pending());
   EXPECT_TRUE(noReconnect());
   EXPECT_TRUE(notifier.messages().empty());
 }

@@ -63,7 +63,7 @@ class NetPortTest : public ::testing::Test {
   // The editor with its network port; `echo` replaces the ICMP check.
   void createEditor(Timings timings, std::unique_ptr<EchoProbe> echo = nullptr) {
     command = std::make_unique<Command>(image, notifier, timings);
-    auto port = std::make_unique<NetPort>(command->linkContext(LinkType::Network), image, std::move(echo));
+    auto port = std::make_unique<NetPort>(command->linkContext(LinkType::Network), std::move(echo));
     net = port.get();
     command->attachTransport(LinkType::Network, std::move(port));
   }
@@ -161,7 +161,7 @@ TEST_F(NetPortTest, TheFullReadAfterConnectingWithTheRealTimings) {
   });
   EXPECT_EQ(read->wParam, 3);
   expectImageEqualsDevice();
-  EXPECT_FALSE(image.read([](const ImageData& d) { return d.status.connectionCheckPending; }));
+  EXPECT_FALSE(command->connectionCheck().pending());
   EXPECT_EQ(notifier.count(Message::LinkLost), 0);
   EXPECT_EQ(server.connectionsAccepted(), 1);
 }

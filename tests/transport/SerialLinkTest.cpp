@@ -66,7 +66,7 @@ class SerialLink {
       });
     }
     command.attachTransport(LinkType::Serial,
-                            std::make_unique<SerialPort>(command.linkContext(LinkType::Serial), image));
+                            std::make_unique<SerialPort>(command.linkContext(LinkType::Serial)));
   }
   // The bus goes before the devices and the log it feeds.
   ~SerialLink() {

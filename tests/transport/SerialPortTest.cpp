@@ -15,6 +15,7 @@
 #include "protocol/ReplyDispatcher.h"
 #include "sim/DeviceResponder.h"
 #include "support/RecordingNotifier.h"
+#include "support/TestLinkHooks.h"
 #include "transport/SerialPort.h"
 #include "transport/SerialTestPeer.h"
 
@@ -121,13 +122,16 @@ struct Rig {
   ParameterImage image;
   RecordingNotifier notifier;
   WorkerEvents events;
-  ReplyDispatcher dispatcher{image, notifier, events};
+  LevelRequest levels;
+  ConnectionCheck check;
+  ReplyDispatcher dispatcher{image, notifier, events, levels, check};
   LinkSlot slot;
   Event replyEvent;
+  TestLinkHooks hooks{check};
   SerialTestPeer peer;
   DeviceState device;
   DeviceResponder responder{device};
-  SerialPort port{LinkContext{slot, dispatcher, replyEvent, notifier, timings}, image};
+  SerialPort port{LinkContext{slot, dispatcher, replyEvent, notifier, timings, hooks}};
 };
 
 std::unique_ptr<Rig> openRig(Timings t) {
@@ -170,10 +174,10 @@ TEST(SerialPortOpen, WhatIsNoTerminalIsRefusedAndLeftUntouched) {
 TEST(SerialPortOpen, APortIsHeldByOneOpenerAtATime) {
   Rig first(quick());
   WorkerEvents events;
-  ReplyDispatcher dispatcher{first.image, first.notifier, events};
+  ReplyDispatcher dispatcher{first.image, first.notifier, events, first.levels, first.check};
   LinkSlot slot;
   Event replyEvent;
-  SerialPort second{LinkContext{slot, dispatcher, replyEvent, first.notifier, first.timings}, first.image};
+  SerialPort second{LinkContext{slot, dispatcher, replyEvent, first.notifier, first.timings, first.hooks}};
 
   ASSERT_TRUE(first.open());
   EXPECT_FALSE(second.open(first.peer.path()));
@@ -393,7 +397,7 @@ TEST(SerialPortGivingUp, ALongOperationThatGotNoAnswerIsNotNamed) {
 
 TEST(SerialPortGivingUp, TheDeviceEndGoingAwayLosesTheLinkAndEndsASearch) {
   auto rig = openRig(patient());
-  rig->image.modify([](ImageData& d) { d.status.idSearchRunning = true; });
+  rig->hooks.searching = true;
   rig->send(levelPoll());
   ASSERT_TRUE(rig->peer.device().readFrame());
   rig->peer.hangUp();
@@ -401,7 +405,7 @@ TEST(SerialPortGivingUp, TheDeviceEndGoingAwayLosesTheLinkAndEndsASearch) {
   ASSERT_TRUE(rig->notifier.waitFor(Message::LinkLost));
   EXPECT_EQ(rig->notifier.messages().back().wParam, kSerial);
   EXPECT_EQ(rig->notifier.idSearchEndings(), 1);
-  EXPECT_FALSE(rig->image.read([](const ImageData& d) { return d.status.idSearchRunning; }));
+  EXPECT_FALSE(rig->hooks.searching);
 }
 
 TEST(SerialPortGivingUp, APortGoneWhileIdleFailsTheNextWrite) {

@@ -167,7 +167,7 @@ void OrvaneDlg::onLinkEnded() {
 void OrvaneDlg::onLevels() {
   const DeviceStatus status = image_.read([](const ImageData& d) { return d.status; });
   for (const Side side : {Side::Input, Side::Output}) console_->bank(side)->showLevels(status);
-  image_.modify([](ImageData& d) { d.status.levelStoring = true; });
+  session_.command().levelRequest().request();
 }
 
 // --- window state ---------------------------------------------------------------
