@@ -67,7 +67,7 @@ if(ORVANE_UI)
   set(orvane_qt_headers <QApplication> <QColor> <QComboBox> <QDialog> <QDir> <QFrame> <QGridLayout> <QGroupBox>
       <QHBoxLayout> <QKeyEvent> <QLabel> <QLineEdit> <QObject> <QPainter> <QPointer> <QPushButton> <QString>
       <QTimer> <QVBoxLayout> <QWidget>)
+  # Also the tests' set: QtTest stays out, since its macros read a definition
+  # that names each test's own folder.
   orvane_header_set(orvane_qt_headers HEADERS ${orvane_std_headers} ${orvane_qt_headers} LIBS Qt6::Widgets)
-  orvane_header_set(orvane_qt_test_headers HEADERS ${orvane_std_headers} ${orvane_qt_headers} <QtTest>
-                    LIBS Qt6::Widgets Qt6::Test)
 endif()
