@@ -10,6 +10,7 @@
 
 #include "LockedDevice.h"
 #include "model/ChannelRecords.h"
+#include "platform/Event.h"
 #include "sim/DeviceStateFile.h"
 #include "support/ChildProcess.h"
 #include "support/ScratchDir.h"
@@ -118,17 +119,19 @@ TEST(ServerApi, TheStreamAnnouncesAChangeMadeByAnotherClient) {
   Server server("net:" + sim.address());
   ASSERT_TRUE(server.linked());
   std::atomic<bool> announced{false};
+  Event following;  // the stream has answered: the watcher is subscribed
   auto watcher = server.client();
   std::thread reader([&] {
     watcher.follow(
         "/api/events",
         [&](const std::string& stream) {
+          following.set();
           announced = stream.find(R"("in.B.gain":"-7.5dB")") != std::string::npos;
           return announced.load();
         },
         10s);
   });
-  std::this_thread::sleep_for(300ms);
+  EXPECT_TRUE(following.wait(10s));
   auto other = server.client();
   EXPECT_EQ(other.put("/api/params/in.B.gain", "-7.5dB").status, 200);
   reader.join();
