@@ -71,14 +71,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool checkPending = in.flag();
 
   ParameterImage image;
-  image.modify([&](ImageData& d) {
-    d.status.connectionCheckPending = checkPending;
-    d.status.levelStoring = true;
-    return 0;
-  });
+  ConnectionCheck check;
+  if (checkPending) check.start();
+  LevelRequest levels;
+  levels.request();
   NullNotifier notifier;
   WorkerEvents events;
-  ReplyDispatcher dispatcher(image, notifier, events, std::chrono::milliseconds{0});
+  ReplyDispatcher dispatcher(image, notifier, events, levels, check, std::chrono::milliseconds{0});
   NonceSource nonces(1);
   FrameBuilder builder(nonces);
   LinkSlot slot;

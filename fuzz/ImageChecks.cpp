@@ -101,8 +101,6 @@ std::vector<std::uint8_t> imagePicture(const ParameterImage& image) {
     append(out, d.status.inputLevels);
     append(out, d.status.outputLevels);
     append(out, d.status.firmwareVersion);
-    out.push_back(static_cast<std::uint8_t>(d.status.connectionCheckPending));
-    out.push_back(static_cast<std::uint8_t>(d.status.levelStoring));
     return out;
   });
 }

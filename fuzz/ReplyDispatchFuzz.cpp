@@ -64,19 +64,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool checkPending = in.flag();
 
   ParameterImage image;
-  image.modify([&](ImageData& d) {
-    d.status.connectionCheckPending = checkPending;
-    return 0;
-  });
+  ConnectionCheck check;
+  if (checkPending) check.start();
+  LevelRequest levels;
   NullNotifier notifier;
   WorkerEvents events;
-  ReplyDispatcher dispatcher(image, notifier, events, std::chrono::milliseconds{0});
+  ReplyDispatcher dispatcher(image, notifier, events, levels, check, std::chrono::milliseconds{0});
 
   while (!in.empty()) {
-    image.modify([&](ImageData& d) {
-      d.status.levelStoring = true;
-      return 0;
-    });
+    levels.request();
     const SendData reply = replyFrom(in, kind);
     const std::vector<std::uint8_t> before = imagePicture(image);
     const bool accepted = dispatcher.dispatch(reply, inFlight);
