@@ -13,11 +13,14 @@ namespace DeviceJson = control::DeviceJson;
 namespace {
 
 // A program file operation on the file at `path` (`kind`: "a program
-// file", what it must be when read), as a command.
+// file", what it must be when read; `otherCommand`: the command that reads
+// the other kind of program file), as a command.
 Outcome fileOutcome(const Operations::Result& result, const std::string& path, const std::string& kind,
-                    std::string doneText) {
+                    std::string doneText, const char* otherCommand = "") {
   using Status = Operations::Result::Status;
   if (result.status == Status::Unreadable) return Outcome::unreadable(path);
+  if (result.status == Status::WrongFile && !result.message.empty())
+    return Outcome::usage("'" + path + "' is " + result.message + ": use " + otherCommand + " for it");
   if (result.status == Status::WrongFile)
     return Outcome::usage("'" + path + "' is not " + kind + " of this model");
   if (result.status == Status::NotWritten) return Outcome::notWritten("the file", path, result.written);
@@ -78,7 +81,7 @@ Outcome saveOne(CommandContext& context, const Words& args) {
 // state and are stored into it, and the file's name names it.
 Outcome loadOne(CommandContext& context, const Words& args) {
   return fileOutcome(Files::loadOne(context.session, args[0], Operations::Until::Taken), args[0],
-                     "a program file", "loaded " + args[0] + " into the working state\n");
+                     "a program file", "loaded " + args[0] + " into the working state\n", "restore");
 }
 
 Outcome backup(CommandContext& context, const Words& args) {
@@ -89,7 +92,7 @@ Outcome backup(CommandContext& context, const Words& args) {
 
 Outcome restore(CommandContext& context, const Words& args) {
   return fileOutcome(Files::loadAll(context.session, args[0], Operations::Until::Taken), args[0],
-                     "an all-programs file", "stored all 30 programs from " + args[0] + "\n");
+                     "an all-programs file", "stored all 30 programs from " + args[0] + "\n", "load");
 }
 
 }  // namespace orvane::cli::ProgramCommands

@@ -29,15 +29,25 @@ Result write(const std::filesystem::path& path, const std::vector<std::uint8_t>&
   return result;
 }
 
+// What `bytes` are when they are a program file of this model after all —
+// of the other kind than was asked for: "a one-program file" or "an
+// all-programs file"; empty when they are neither.
+std::string kindOf(const std::vector<std::uint8_t>& bytes, int model) {
+  if (ProgramFile::readOne(bytes, model)) return "a one-program file";
+  if (ProgramFile::readAll(bytes, model)) return "an all-programs file";
+  return {};
+}
+
 // The file's bytes taken by `take` (false: not a file of its kind), unless
-// `locks` refuse.
+// `locks` refuse. A file refused as not of its kind says what it is, where
+// it is the other kind of program file.
 template <class Take>
 Result readInto(EditorSession& session, const std::filesystem::path& path,
                 std::initializer_list<std::pair<int, const char*>> locks, Take take) {
   if (auto refused = ProgramOperations::refusal(session.image(), locks)) return *refused;
   const auto bytes = ProgramFile::readBytes(path);
   if (!bytes) return Result::failed(Status::Unreadable);
-  return take(*bytes) ? Result{} : Result::failed(Status::WrongFile);
+  return take(*bytes) ? Result{} : Result::failed(Status::WrongFile, kindOf(*bytes, modelCode(session)));
 }
 
 }  // namespace
