@@ -24,7 +24,6 @@ class LinkRetry {
   bool change(State state, const std::string& error, Clock::time_point now = Clock::now());
   // When the link is to be opened again; never while it is open.
   Clock::time_point nextOpen() const { return nextOpen_; }
-  Clock::duration pause() const { return pause_; }
 
  private:
   Clock::duration pause_;
