@@ -12,6 +12,7 @@
 
 #include "link/SystemLinks.h"
 #include "model/Language.h"
+#include "platform/ParseNumber.h"
 #include "ui/main/DisplayDlg.h"
 #include "ui/main/OrvaneDlg.h"
 #include "ui/main/SystemTransports.h"
@@ -35,9 +36,16 @@ bool isRegistrationSwitch(const QString& arg) {
 
 // Once the device is read and the transfer popup has gone, saves a picture
 // of the window and ends the program: how a machine without a screen shows
-// what the editor looks like.
-void screenshotWhenReady(OrvaneDlg& window, const QString& path) {
+// what the editor looks like. When the device is not read within `limit`,
+// it says so and ends with status 1 instead of waiting for ever (a script
+// that runs it would hang on a link that never opens).
+void screenshotWhenReady(OrvaneDlg& window, const QString& path, std::chrono::seconds limit) {
   const WindowParts parts(window);
+  QTimer::singleShot(limit, &window, [limit] {
+    std::fprintf(stderr, "orvane: no device was read within %lld s; no screenshot taken\n",
+                 static_cast<long long>(limit.count()));
+    QApplication::exit(1);
+  });
   QObject::connect(&parts.notifier(), &QtNotifier::posted, &window, [&window, parts, path](int message) {
     if (message != static_cast<int>(Message::ChannelDataRead)) return;
     auto* poll = new QTimer(&window);
@@ -77,6 +85,12 @@ struct EditorSwitches {
       "model"};
   const QCommandLineOption screenshot{"screenshot", "After the full read, save the window to FILE and quit.",
                                       "file"};
+  const QCommandLineOption screenshotWait{
+      "screenshot-wait",
+      QStringLiteral("How long --screenshot waits for the device to be read before it gives up (default "
+                     "%1 s).")
+          .arg(StartOptions{}.screenshotWait.count()),
+      "seconds"};
 
   EditorSwitches() {
     parser.setApplicationDescription(
@@ -85,6 +99,7 @@ struct EditorSwitches {
     parser.addOption(connect);
     parser.addOption(model);
     parser.addOption(screenshot);
+    parser.addOption(screenshotWait);
     parser.addPositionalArgument(
         "file",
         QStringLiteral("A program file to open before any link: one program (%1) becomes the working "
@@ -141,6 +156,11 @@ std::variant<StartOptions, QString> OrvaneApp::parse(const QStringList& argument
     if (!options.target) return QString::fromStdString("--connect " + ConnectTarget::refusal(text));
   }
   options.screenshot = line.parser.value(line.screenshot);
+  if (line.parser.isSet(line.screenshotWait)) {
+    const auto seconds = parseNumber(line.parser.value(line.screenshotWait).toStdString(), 1, 3600);
+    if (!seconds) return QStringLiteral("--screenshot-wait takes a number of seconds from 1 to 3600");
+    options.screenshotWait = std::chrono::seconds(*seconds);
+  }
   const QStringList files = line.parser.positionalArguments();
   if (files.size() > 1) return QStringLiteral("one program file at a time");
   if (!files.isEmpty()) options.programFile = files.front();
@@ -187,7 +207,7 @@ int OrvaneApp::run(int argc, char** argv) {
 
   ParameterImage image;
   OrvaneDlg window(image, SystemLinks::attach, SystemTransports::listSerialPorts, {}, options.variant);
-  if (!options.screenshot.isEmpty()) screenshotWhenReady(window, options.screenshot);
+  if (!options.screenshot.isEmpty()) screenshotWhenReady(window, options.screenshot, options.screenshotWait);
   // The console uses the whole screen; a window manager keeps it maximised.
   if (const QScreen* screen = window.screen()) window.resize(screen->availableGeometry().size());
   window.showMaximized();

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <optional>
 #include <variant>
 
@@ -22,6 +23,8 @@ struct StartOptions {
   ProductVariant variant = ProductVariant::builtDefault();
   std::optional<ConnectTarget> target;
   QString screenshot;
+  // How long the screenshot mode waits for the device to be read.
+  std::chrono::seconds screenshotWait{30};
   // A program file to open, as the program manager's "load from PC" would.
   QString programFile;
 };
