@@ -2,8 +2,8 @@
 # tools: the programs in bin/, the help documents the editor opens from
 # ../share/orvane/help beside it, the desktop entry with its icon and the
 # MIME types of the program files (so a double-click opens them in the
-# editor), and the udev rule that gives the user at the seat the device's
-# USB link. With ORVANE_MANPAGES, a manual page per program made from its
+# editor), the udev rule that gives the user at the seat the device's
+# USB link, and system services for the server and the bridge. With ORVANE_MANPAGES, a manual page per program made from its
 # --help by help2man.
 include(GNUInstallDirs)
 
@@ -34,6 +34,15 @@ endif()
 # udev reads lib/udev/rules.d under /usr and /usr/local; the uaccess tag must
 # be set before the seat rules (73-seat-late) apply it.
 install(FILES ${orvane_linux}/70-orvane.rules DESTINATION lib/udev/rules.d)
+
+# The server and the bridge as system services, run by a user of their own.
+foreach(service orvane-server orvane-bridge)
+  if(TARGET ${service})
+    configure_file(${orvane_linux}/${service}.service.in ${CMAKE_CURRENT_BINARY_DIR}/systemd/${service}.service
+                   @ONLY)
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/systemd/${service}.service DESTINATION lib/systemd/system)
+  endif()
+endforeach()
 
 option(ORVANE_MANPAGES "Make and install a manual page per program from its --help (needs help2man)" OFF)
 if(ORVANE_MANPAGES)
