@@ -94,7 +94,9 @@ struct EditorSwitches {
 
   EditorSwitches() {
     parser.setApplicationDescription(
-        "Orvane: editor and remote control of the KVS7304 audio matrix processor");
+        "Orvane: editor and remote control of the KVS7304 audio matrix processor.\n"
+        "A device serves one link at a time: on the network a new connection replaces the one\n"
+        "before, so connecting takes the device from an orvane-server or editor that holds it.");
     parser.addHelpOption();
     parser.addOption(connect);
     parser.addOption(model);
