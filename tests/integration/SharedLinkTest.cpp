@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -179,6 +180,30 @@ TEST(SharedLink, TheRoutePrintsWhatTheDirectLinkPrintsAndRefusesWithTheRightStat
     EXPECT_EQ(result.status, c.status) << c.args.back() << ": " << result.err;
     EXPECT_NE(result.err.find(c.message), std::string::npos) << c.args.back() << ": " << result.err;
   }
+
+  // The watch of the meters runs until interrupted, as on a direct link.
+  ChildProcess watch(ORVANECTL_PATH, {"--connect", route, "meters", "--watch"}, {kCodeVariable});
+  for (int line = 0; line < 3; ++line) EXPECT_TRUE(watch.readLine(10s)) << line;
+  watch.interrupt();
+  EXPECT_EQ(watch.finish(10s).status, 0);
+
+  // The endpoints the route uses, as a room-control system calls them: the
+  // backup is the file orvanectl writes, and goes back as it came.
+  const std::string saved = dir.file("all.dat1j");
+  ASSERT_EQ(ctl({"--connect", route, "backup", saved}).status, 0);
+  HttpClient api = room.server->client();
+  const HttpClient::Response backup = api.get("/api/backup");
+  EXPECT_EQ(backup.status, 200);
+  EXPECT_EQ(backup.header("content-type"), "application/octet-stream");
+  std::ifstream file(saved, std::ios::binary);
+  EXPECT_EQ(backup.body, std::string(std::istreambuf_iterator<char>(file), {}));
+  EXPECT_EQ(api.post("/api/restore", backup.body).status, 200);
+  EXPECT_EQ(api.post("/api/restore", "no program file").json().value("error", ""),
+            "the file sent is not an all-programs file of this model");
+  EXPECT_EQ(api.post("/api/programs/3/store", "{}").status, 400);
+  EXPECT_EQ(api.post("/api/programs/0/store", R"({"name":"Talk"})").status, 400);
+  EXPECT_EQ(api.post("/api/restore", std::string(70 * 1024, 'x')).status, 413);
+
   const std::string log = room.serverLog();
   const auto gone = ctl({"--connect", route, "status"});
   EXPECT_EQ(gone.status, 1);
