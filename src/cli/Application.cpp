@@ -80,22 +80,22 @@ std::variant<std::string, Outcome> serverCode(const CommandLine& line, const cha
 // The command, or the batch, through the server `line` names.
 int throughServer(const CommandLine& line, const char* environmentCode, std::istream& in,
                   const Printer& print) {
-  const auto fail = [&print](const Outcome& outcome) {
+  const auto finish = [&print](const Outcome& outcome) {
     print(outcome);
     return outcome.status;
   };
   const auto server = ServerRoute::parse(line.connect);
   if (!server)
-    return fail(Outcome::usage(ServerRoute::refusal(line.connect) +
-                               (line.connectFromEnvironment ? " (from ORVANE_CONNECT)" : "")));
+    return finish(Outcome::usage(ServerRoute::refusal(line.connect) +
+                                 (line.connectFromEnvironment ? " (from ORVANE_CONNECT)" : "")));
   const bool batch = line.words[0] == "batch";
-  if (auto refused = batch ? std::nullopt : ServerRoute::notOffered(line.words[0])) return fail(*refused);
+  if (auto refused = batch ? std::nullopt : ServerRoute::notOffered(line.words[0])) return finish(*refused);
   if (line.noLink)
-    return fail(
+    return finish(
         Outcome::usage("--no-link needs a direct link to the device; through the server a change "
                        "follows the channel's link group"));
   auto code = serverCode(line, environmentCode);
-  if (const auto* refused = std::get_if<Outcome>(&code)) return fail(*refused);
+  if (const auto* refused = std::get_if<Outcome>(&code)) return finish(*refused);
   ServerClient client(*server, std::get<std::string>(code));
   watchInterrupts();
   ServerRoute route(
@@ -105,7 +105,7 @@ int throughServer(const CommandLine& line, const char* environmentCode, std::ist
     return CommandRunner::batch(in, line.keepGoing, print,
                                 [&route](const Words& words) { return route.run(words); })
         .status;
-  return fail(route.run(line.words));
+  return finish(route.run(line.words));
 }
 
 bool asksForHelp(const CommandLine& line) {
@@ -117,9 +117,8 @@ bool asksForHelp(const CommandLine& line) {
 
 int run(const std::vector<std::string>& args, const Environment& environment, std::istream& in,
         std::ostream& out, std::ostream& err) {
-  const char* environmentConnect = environment.connect;
   Language::setFlag(1);
-  const auto parsed = CommandLine::parse(args, environmentConnect);
+  const auto parsed = CommandLine::parse(args, environment.connect);
   if (const auto* error = std::get_if<std::string>(&parsed)) {
     err << "orvanectl: " << *error << '\n';
     return Outcome::UsageError;
