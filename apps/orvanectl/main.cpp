@@ -8,5 +8,6 @@
 
 int main(int argc, char** argv) {
   return orvane::cli::Application::run(std::vector<std::string>(argv + 1, argv + argc),
-                                       std::getenv("ORVANE_CONNECT"), std::cin, std::cout, std::cerr);
+                                       {std::getenv("ORVANE_CONNECT"), std::getenv("ORVANE_SERVER_CODE")},
+                                       std::cin, std::cout, std::cerr);
 }

@@ -6,7 +6,9 @@
 
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
+#include "cli/ServerRoute.h"
 #include "model/Language.h"
+#include "platform/PrivateFile.h"
 
 namespace orvane::cli::Application {
 
@@ -35,6 +37,8 @@ struct Printer {
     }
     out.flush();
   }
+  // One line at once (the watch of the meters).
+  void line(const std::string& text) const { out << text << '\n' << std::flush; }
 };
 
 int helpFor(const CommandLine& line, std::ostream& out, std::ostream& err) {
@@ -52,6 +56,58 @@ int helpFor(const CommandLine& line, std::ostream& out, std::ostream& err) {
   return Outcome::UsageError;
 }
 
+// From now on Ctrl+C and SIGTERM end a watch or a batch between commands.
+void watchInterrupts() {
+  interrupted = false;
+  std::signal(SIGINT, onInterrupt);
+  std::signal(SIGTERM, onInterrupt);
+}
+
+// The access code for the server: the first line of --code-file, or the
+// ORVANE_SERVER_CODE variable; an error outcome when there is none.
+std::variant<std::string, Outcome> serverCode(const CommandLine& line, const char* environmentCode) {
+  // Enough for any code someone types.
+  constexpr std::size_t kLongestCodeFile = 256;
+  if (!line.codeFile.empty()) {
+    PrivateFile::Line read = PrivateFile::firstLine(line.codeFile, "access code", kLongestCodeFile);
+    if (!read.error.empty()) return Outcome::device(read.error);
+    return std::move(read.text);
+  }
+  if (environmentCode && *environmentCode) return std::string(environmentCode);
+  return Outcome::usage("the server needs its access code: set ORVANE_SERVER_CODE or give --code-file FILE");
+}
+
+// The command, or the batch, through the server `line` names.
+int throughServer(const CommandLine& line, const char* environmentCode, std::istream& in,
+                  const Printer& print) {
+  const auto finish = [&print](const Outcome& outcome) {
+    print(outcome);
+    return outcome.status;
+  };
+  const auto server = ServerRoute::parse(line.connect);
+  if (!server)
+    return finish(Outcome::usage(ServerRoute::refusal(line.connect) +
+                                 (line.connectFromEnvironment ? " (from ORVANE_CONNECT)" : "")));
+  const bool batch = line.words[0] == "batch";
+  if (auto refused = batch ? std::nullopt : ServerRoute::notOffered(line.words[0])) return finish(*refused);
+  if (line.noLink)
+    return finish(
+        Outcome::usage("--no-link needs a direct link to the device; through the server a change "
+                       "follows the channel's link group"));
+  auto code = serverCode(line, environmentCode);
+  if (const auto* refused = std::get_if<Outcome>(&code)) return finish(*refused);
+  ServerClient client(*server, std::get<std::string>(code));
+  watchInterrupts();
+  ServerRoute route(
+      client, line.connect, [&print](const std::string& text) { print.line(text); },
+      [] { return interrupted.load(); });
+  if (batch)
+    return CommandRunner::batch(in, line.keepGoing, print,
+                                [&route](const Words& words) { return route.run(words); })
+        .status;
+  return finish(route.run(line.words));
+}
+
 bool asksForHelp(const CommandLine& line) {
   return line.help || (!line.words.empty() && line.words[0] == "help") ||
          (line.words.size() > 1 && (line.words[1] == "--help" || line.words[1] == "-h"));
@@ -59,10 +115,10 @@ bool asksForHelp(const CommandLine& line) {
 
 }  // namespace
 
-int run(const std::vector<std::string>& args, const char* environmentConnect, std::istream& in,
+int run(const std::vector<std::string>& args, const Environment& environment, std::istream& in,
         std::ostream& out, std::ostream& err) {
   Language::setFlag(1);
-  const auto parsed = CommandLine::parse(args, environmentConnect);
+  const auto parsed = CommandLine::parse(args, environment.connect);
   if (const auto* error = std::get_if<std::string>(&parsed)) {
     err << "orvanectl: " << *error << '\n';
     return Outcome::UsageError;
@@ -78,6 +134,7 @@ int run(const std::vector<std::string>& args, const char* environmentConnect, st
     print(*refused);
     return refused->status;
   }
+  if (ServerRoute::named(line.connect)) return throughServer(line, environment.serverCode, in, print);
   const auto target = ConnectTarget::parse(line.connect);
   if (!target) {
     print(Outcome::usage(line.connect.empty()
@@ -92,15 +149,14 @@ int run(const std::vector<std::string>& args, const char* environmentConnect, st
     print(Outcome::device(error));
     return Outcome::Failed;
   }
-  interrupted = false;
-  std::signal(SIGINT, onInterrupt);
-  std::signal(SIGTERM, onInterrupt);
-  CommandContext context{session, !line.noLink,
-                         [&](const std::string& text) { out << text << '\n'
-                                                            << std::flush; },
+  watchInterrupts();
+  CommandContext context{session, !line.noLink, [&print](const std::string& text) { print.line(text); },
                          [] { return interrupted.load(); }};
   CommandRunner runner(context, line.connect);
-  if (batch) return runner.batch(in, line.keepGoing, print).status;
+  if (batch)
+    return CommandRunner::batch(in, line.keepGoing, print,
+                                [&runner](const Words& words) { return runner.run(words); })
+        .status;
   const Outcome outcome = runner.run(line.words);
   print(outcome);
   return outcome.status;

@@ -20,6 +20,10 @@ std::variant<CommandLine, std::string> CommandLine::parse(const std::vector<std:
     } else if (arg.rfind("--connect=", 0) == 0) {
       line.connect = arg.substr(10);
       line.connectFromEnvironment = false;
+    } else if (arg == "--code-file") {
+      if (i + 1 >= args.size())
+        return std::string("--code-file needs the file that holds the server's access code");
+      line.codeFile = args[++i];
     } else if (arg == "--model") {
       if (i + 1 >= args.size()) return ProductVariant::refusal({});
       const auto model = ProductVariant::named(args[++i]);

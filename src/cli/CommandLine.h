@@ -15,6 +15,7 @@ namespace orvane::cli {
 struct CommandLine {
   std::string connect;                  // --connect, else the ORVANE_CONNECT environment variable
   bool connectFromEnvironment = false;  // the link came from the variable
+  std::string codeFile;                 // --code-file: the access code of a server route
   ProductVariant model = ProductVariant::builtDefault();  // --model
   bool json = false;
   bool noLink = false;

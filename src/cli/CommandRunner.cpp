@@ -6,6 +6,7 @@
 #include "cli/CommandLine.h"
 #include "cli/ParameterCommands.h"
 #include "cli/ProgramCommands.h"
+#include "cli/ServerRoute.h"
 #include "cli/StatusCommands.h"
 #include "control/ParameterPath.h"
 #include "model/ProductVariant.h"
@@ -114,10 +115,20 @@ std::optional<Outcome> CommandRunner::check(const Words& words) {
 std::string CommandRunner::help() {
   std::string text =
       "orvanectl: command-line control of the KVS7304 audio matrix processor\n\n"
-      "usage: orvanectl [--connect LINK] [--model 7304|736] [--json] [--no-link] [--keep-going] COMMAND "
-      "[ARGS]\n"
+      "usage: orvanectl [--connect LINK] [--code-file FILE] [--model 7304|736] [--json] [--no-link] "
+      "[--keep-going] COMMAND [ARGS]\n"
       "       orvanectl help [COMMAND | paths]\n\n"
-      "LINK is usb, net:ADDR[:PORT] or serial:PORT:ID (default: the ORVANE_CONNECT variable).\n"
+      "LINK is usb, net:ADDR[:PORT], serial:PORT:ID or server:ADDR[:PORT] (default: the ORVANE_CONNECT\n"
+      "variable).\n\n"
+      "A device serves one link at a time: a new link replaces the one before, and the program that\n"
+      "held it loses it. While orvane-server holds the device's link, go through it and share its\n"
+      "link with --connect server:ADDR[:PORT] (the server's address; port " +
+      std::to_string(ServerRoute::kDefaultPort) +
+      " unless given): status, get,\n"
+      "set, programs, recall, store, meters, backup and restore, alone or in a batch. The server's\n"
+      "access code comes from the ORVANE_SERVER_CODE variable or from --code-file.\n\n"
+      "  --code-file F read the server's access code from the first line of F, a file of your own\n"
+      "                that only you may read (chmod 600 F)\n"
       "  --model M     the model served, 7304 or 736: the firmware accepted and the program files\n"
       "                (default " +
       std::to_string(ProductVariant::builtDefault().modelCode) +
@@ -145,7 +156,10 @@ std::optional<std::string> CommandRunner::help(const std::string& command) {
   }
   const CommandEntry* e = find(command);
   if (!e) return std::nullopt;
-  return usageLine(*e) + "\n  " + e->summary + "\n";
+  return usageLine(*e) + "\n  " + e->summary + "\n" +
+         (ServerRoute::notOffered(command) && command != "batch"
+              ? "  needs a direct link to the device: it is not offered through a server\n"
+              : "  also through a running orvane-server: --connect server:ADDR[:PORT]\n");
 }
 
 Outcome CommandRunner::run(const Words& words) {
@@ -155,7 +169,8 @@ Outcome CommandRunner::run(const Words& words) {
   return e.run(context_, Words(words.begin() + 1, words.end()), linkText_);
 }
 
-Outcome CommandRunner::batch(std::istream& in, bool keepGoing, const Emit& emit) {
+Outcome CommandRunner::batch(std::istream& in, bool keepGoing, const Emit& emit,
+                             const std::function<Outcome(const Words&)>& run) {
   Outcome worst = Outcome::done({}, Json::object());
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {

@@ -29,9 +29,11 @@ class CommandRunner {
 
   Outcome run(const Words& words);
   // Runs the lines of `in` (blank lines and "#" comments skipped) in order
-  // and emits each outcome; stops at the first failure unless `keepGoing`.
-  // Returns the worst status with the first error.
-  Outcome batch(std::istream& in, bool keepGoing, const Emit& emit);
+  // with `run` — on a session, or through a server — and emits each
+  // outcome; stops at the first failure unless `keepGoing`. Returns the
+  // worst status with the first error.
+  static Outcome batch(std::istream& in, bool keepGoing, const Emit& emit,
+                       const std::function<Outcome(const Words&)>& run);
 
  private:
   CommandContext& context_;

@@ -4,6 +4,11 @@
 
 namespace orvane::cli::Meters {
 
+std::optional<Outcome> watchRefusal(const std::vector<std::string>& args) {
+  if (args.size() == 1 && args[0] == "--watch") return std::nullopt;
+  return Outcome::usage("meters takes only --watch");
+}
+
 control::MeterLevels freshLevels(editor::EditorSession& session, std::chrono::milliseconds wait) {
   const int before = session.notifier().count(Message::LevelsRead);
   session.command().levelRequest().request();

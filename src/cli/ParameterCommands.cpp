@@ -3,6 +3,7 @@
 #include <fstream>
 #include <variant>
 
+#include "cli/CommandTexts.h"
 #include "control/ParameterPath.h"
 #include "dsp/RewFilterImport.h"
 #include "editor/ParameterOperations.h"
@@ -67,15 +68,14 @@ Outcome get(CommandContext& context, const Words& args) {
   const auto path = std::get<ParameterPath>(ParameterPath::parse(args[0]));
   const auto result = ParameterOperations::get(context.session, path);
   if (!result.done()) return outcomeOf(result);
-  return Outcome::done(result.text + "\n", Json{{"path", path.name()}, {"value", result.text}});
+  return CommandTexts::parameter(path.name(), result.text);
 }
 
 Outcome set(CommandContext& context, const Words& args) {
   const auto path = std::get<ParameterPath>(ParameterPath::parse(args[0]));
   const auto result = ParameterOperations::set(context.session, path, args[1], context.followLinks);
   if (!result.done()) return outcomeOf(result);
-  return Outcome::done(path.name() + " = " + result.text + "\n",
-                       Json{{"path", path.name()}, {"value", result.text}, {"changed", result.changed}});
+  return CommandTexts::parameterSet(path.name(), result.text, result.changed);
 }
 
 Outcome importRew(CommandContext& context, const Words& args) {

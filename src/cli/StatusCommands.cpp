@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "cli/CommandTexts.h"
 #include "cli/Meters.h"
 #include "cli/ReportFormats.h"
 #include "platform/AtomicFile.h"
@@ -14,38 +15,25 @@ using namespace Meters;
 
 namespace {
 
-// At most twenty lines a second while watching.
-constexpr auto kWatchPeriod = std::chrono::milliseconds(50);
 constexpr auto kSnapshotWait = std::chrono::seconds(1);
 
 }  // namespace
 
 Outcome status(CommandContext& context, const std::string& link) {
   const control::MeterLevels levels = freshLevels(context.session, kSnapshotWait);
-  Json json = control::DeviceJson::identity(context.session.image(), context.session.firmware(),
-                                            context.session.variant().modelCode);
-  const Json& program = json["program"];
-  const int number = program["number"].get<int>();
-  std::string text = "link:     " + link + "\n";
-  text += "device:   KVS" + std::to_string(json["model"].get<int>()) + ", ID " +
-          std::to_string(json["deviceId"].get<int>()) + ", firmware " + json["firmware"].get<std::string>() +
-          "\n";
-  const std::string name = program["name"].get<std::string>();
-  text += "program:  " + (number > 0 ? std::to_string(number) : std::string("-")) +
-          (name.empty() ? "" : " " + name) + "\n";
-  text += "meters:   " + levels.line() + "\n";
-  json["link"] = link;
-  json["meters"] = levels.json();
-  return Outcome::done(text, json);
+  return CommandTexts::status(
+      link,
+      control::DeviceJson::identity(context.session.image(), context.session.firmware(),
+                                    context.session.variant().modelCode),
+      levels);
 }
 
 Outcome meters(CommandContext& context, const Words& args) {
   EditorSession& session = context.session;
   if (args.empty()) {
-    const control::MeterLevels levels = freshLevels(session, kSnapshotWait);
-    return Outcome::done(levels.line() + "\n", levels.json());
+    return CommandTexts::meters(freshLevels(session, kSnapshotWait));
   }
-  if (args.size() != 1 || args[0] != "--watch") return Outcome::usage("meters takes only --watch");
+  if (auto refused = watchRefusal(args)) return *refused;
   int lines = 0;
   while (!context.interrupted() && !session.linkLost()) {
     const auto next = std::chrono::steady_clock::now() + kWatchPeriod;

@@ -30,4 +30,22 @@ Json identity(const ParameterImage& image, const std::string& firmware, int mode
               {"program", Json{{"number", number}, {"name", NameField::FieldToText(name)}}}};
 }
 
+std::optional<Json> identityIn(const Json& answer) {
+  if (!answer.is_object()) return std::nullopt;
+  const auto has = [&answer](const char* name, bool (Json::*type)() const noexcept) {
+    return answer.contains(name) && (answer[name].*type)();
+  };
+  if (!has("deviceId", &Json::is_number_integer) || !has("firmware", &Json::is_string) ||
+      !has("model", &Json::is_number_integer) || !has("program", &Json::is_object))
+    return std::nullopt;
+  const Json& program = answer["program"];
+  if (!program.contains("number") || !program["number"].is_number_integer() || !program.contains("name") ||
+      !program["name"].is_string())
+    return std::nullopt;
+  return Json{{"deviceId", answer["deviceId"]},
+              {"firmware", answer["firmware"]},
+              {"model", answer["model"]},
+              {"program", Json{{"number", program["number"]}, {"name", program["name"]}}}};
+}
+
 }  // namespace orvane::control::DeviceJson

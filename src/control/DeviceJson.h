@@ -5,6 +5,7 @@
 // value. Members keep the order they were added in.
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ Json programs(const std::vector<std::string>& names);
 // The device as the image holds it, without waiting for it: its ID, the
 // firmware it reported, the model and the current program.
 Json identity(const ParameterImage& image, const std::string& firmware, int modelCode);
+// The members of identity() taken out of a larger answer (the server's
+// status); nothing when one is missing or of another type.
+std::optional<Json> identityIn(const Json& answer);
 
 }  // namespace DeviceJson
 

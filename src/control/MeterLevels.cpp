@@ -19,6 +19,12 @@ std::string bar(std::uint8_t level) {
          std::string(static_cast<std::size_t>(kLamps - step(level)), '.');
 }
 
+// The whole number `json` holds as `name`; -1 when it holds none.
+int whole(const Json& json, const char* name) {
+  if (!json.is_object() || !json.contains(name) || !json[name].is_number_integer()) return -1;
+  return json[name].get<int>();
+}
+
 }  // namespace
 
 MeterLevels MeterLevels::read(const ParameterImage& image) {
@@ -45,6 +51,25 @@ Json MeterLevels::json() const {
     return values;
   };
   return Json{{"inputs", side(inputs)}, {"outputs", side(outputs)}};
+}
+
+std::optional<MeterLevels> MeterLevels::fromJson(const Json& json) {
+  MeterLevels levels;
+  const auto side = [&json](const char* name, std::array<std::uint8_t, 8>& bytes) {
+    if (!json.is_object() || !json.contains(name) || !json[name].is_array() ||
+        json[name].size() != bytes.size())
+      return false;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      const Json& meter = json[name][i];
+      const int level = whole(meter, "level");
+      const int indicators = whole(meter, "indicators");
+      if (level < 0 || level > kLamps || indicators < 0 || indicators > 7) return false;
+      bytes[i] = static_cast<std::uint8_t>(level | (indicators << 4));
+    }
+    return true;
+  };
+  if (!side("inputs", levels.inputs) || !side("outputs", levels.outputs)) return std::nullopt;
+  return levels;
 }
 
 }  // namespace orvane::control

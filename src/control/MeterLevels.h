@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "control/DeviceJson.h"
@@ -22,6 +23,9 @@ struct MeterLevels {
   std::string line() const;
   // {"inputs": [{"level": 0..8, "indicators": 0..7} ×8], "outputs": [...]}
   Json json() const;
+  // The levels json() gave, as a client of the server reads them; nothing
+  // when `json` holds no such levels.
+  static std::optional<MeterLevels> fromJson(const Json& json);
 
   friend bool operator==(const MeterLevels&, const MeterLevels&) = default;
 };

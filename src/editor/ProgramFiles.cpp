@@ -38,17 +38,27 @@ std::string kindOf(const std::vector<std::uint8_t>& bytes, int model) {
   return {};
 }
 
-// The file's bytes taken by `take` (false: not a file of its kind), unless
-// `locks` refuse. A file refused as not of its kind says what it is, where
-// it is the other kind of program file.
+// The bytes of a file taken by `take` (false: not a file of its kind). A
+// file refused as not of its kind says what it is, where it is the other
+// kind of program file.
+template <class Take>
+Result takeBytes(EditorSession& session, const std::vector<std::uint8_t>& bytes, Take take) {
+  return take(bytes) ? Result{} : Result::failed(Status::WrongFile, kindOf(bytes, modelCode(session)));
+}
+
+// The file's bytes taken by `take`, unless `locks` refuse.
 template <class Take>
 Result readInto(EditorSession& session, const std::filesystem::path& path,
                 std::initializer_list<std::pair<int, const char*>> locks, Take take) {
   if (auto refused = ProgramOperations::refusal(session.image(), locks)) return *refused;
   const auto bytes = ProgramFile::readBytes(path);
   if (!bytes) return Result::failed(Status::Unreadable);
-  return take(*bytes) ? Result{} : Result::failed(Status::WrongFile, kindOf(*bytes, modelCode(session)));
+  return takeBytes(session, *bytes, take);
 }
+
+// An all-programs file replaces the whole program store.
+constexpr std::initializer_list<std::pair<int, const char*>> kLoadAllLocks{
+    {LockFlag::LoadProgram, "loading programs"}, {LockFlag::SaveProgram, "storing programs"}};
 
 }  // namespace
 
@@ -80,20 +90,26 @@ Result saveOne(EditorSession& session, const std::filesystem::path& path) {
 }
 
 Result loadAll(EditorSession& session, const std::filesystem::path& path, Until until) {
-  const Result read =
-      readInto(session, path,
-               {{LockFlag::LoadProgram, "loading programs"}, {LockFlag::SaveProgram, "storing programs"}},
-               [&](const std::vector<std::uint8_t>& bytes) {
-                 const std::unique_ptr<ProgramStore> store = ProgramFile::readAll(bytes, modelCode(session));
-                 if (store) ProgramFile::applyAll(session.image(), *store);
-                 return store != nullptr;
-               });
-  if (!read.done() || !session.connection().isConnected()) return read;
-  session.command().StoreAllPrograms();
-  return ProgramOperations::delivered(session, until);
+  if (auto refused = ProgramOperations::refusal(session.image(), kLoadAllLocks)) return *refused;
+  const auto bytes = ProgramFile::readBytes(path);
+  if (!bytes) return Result::failed(Status::Unreadable);
+  return loadAll(session, *bytes, until);
 }
 
-Result readAll(EditorSession& session, Until until) {
+Result loadAll(EditorSession& session, const std::vector<std::uint8_t>& bytes, Until until,
+               std::optional<EditorSession::Seconds> wait) {
+  if (auto refused = ProgramOperations::refusal(session.image(), kLoadAllLocks)) return *refused;
+  const Result read = takeBytes(session, bytes, [&](const std::vector<std::uint8_t>& file) {
+    const std::unique_ptr<ProgramStore> store = ProgramFile::readAll(file, modelCode(session));
+    if (store) ProgramFile::applyAll(session.image(), *store);
+    return store != nullptr;
+  });
+  if (!read.done() || !session.connection().isConnected()) return read;
+  session.command().StoreAllPrograms();
+  return ProgramOperations::delivered(session, until, wait);
+}
+
+Result readAll(EditorSession& session, Until until, std::optional<EditorSession::Seconds> wait) {
   if (auto refused = ProgramOperations::linkRefusal(session)) return *refused;
   if (auto refused = ProgramOperations::refusal(
           session.image(),
@@ -102,12 +118,17 @@ Result readAll(EditorSession& session, Until until) {
   const int reads = session.notifier().count(Message::AllProgramsRead);
   session.command().ReadAllPrograms();
   if (until == Until::Queued) return Result{};
-  std::string error = session.waitFor(Message::AllProgramsRead, reads + 1);
+  std::string error = wait ? session.waitFor(Message::AllProgramsRead, reads + 1, *wait)
+                           : session.waitFor(Message::AllProgramsRead, reads + 1);
   return error.empty() ? Result{} : Result::failed(Status::DeviceFailed, std::move(error));
 }
 
+std::vector<std::uint8_t> allPrograms(EditorSession& session) {
+  return ProgramFile::writeAll(session.image(), modelCode(session));
+}
+
 Result saveAll(EditorSession& session, const std::filesystem::path& path) {
-  return write(path, ProgramFile::writeAll(session.image(), modelCode(session)));
+  return write(path, allPrograms(session));
 }
 
 }  // namespace orvane::editor::ProgramFiles

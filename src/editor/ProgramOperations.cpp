@@ -66,9 +66,9 @@ std::optional<Result> refusal(const ParameterImage& image,
   return std::nullopt;
 }
 
-Result delivered(EditorSession& session, Until until) {
+Result delivered(EditorSession& session, Until until, std::optional<EditorSession::Seconds> wait) {
   if (until == Until::Queued) return Result{};
-  std::string error = session.settle();
+  std::string error = wait ? session.settle(*wait) : session.settle();
   return error.empty() ? Result{} : Result::failed(Result::Status::DeviceFailed, std::move(error));
 }
 

@@ -64,7 +64,8 @@ std::optional<Result> linkRefusal(EditorSession& session);
 // "recalling programs") that is locked on the device; nothing when none is.
 std::optional<Result> refusal(const ParameterImage& image,
                               std::initializer_list<std::pair<int, const char*>> flags);
-// Done once the device took everything queued, when `until` asks for it.
-Result delivered(EditorSession& session, Until until);
+// Done once the device took everything queued, when `until` asks for it;
+// waits at most `wait`, or the session's wait limit when none is given.
+Result delivered(EditorSession& session, Until until, std::optional<EditorSession::Seconds> wait = {});
 
 }  // namespace orvane::editor::ProgramOperations

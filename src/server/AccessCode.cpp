@@ -5,11 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <random>
+
+#include "platform/PrivateFile.h"
 
 namespace orvane::server {
 
@@ -28,18 +29,6 @@ std::string makeCode() {
   std::string code;
   for (std::size_t i = 0; i < kCodeLength; ++i) code += kAlphabet[pick(random)];
   return code;
-}
-
-// Why the open file `fd` may not hold a code; empty when it may.
-std::string ownerProblem(int fd, const std::string& name) {
-  struct stat info {};
-  if (::fstat(fd, &info) != 0)
-    return "cannot read the access code file " + name + ": " + std::strerror(errno);
-  if (!S_ISREG(info.st_mode)) return "the access code file " + name + " is not a plain file";
-  if (info.st_uid != ::geteuid()) return "the access code file " + name + " belongs to another user";
-  if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0)
-    return "other users may read the access code file " + name + ": make it private with chmod 600 " + name;
-  return {};
 }
 
 }  // namespace
@@ -61,21 +50,10 @@ std::filesystem::path AccessCode::defaultFile() {
 }
 
 std::string AccessCode::readFile(const std::filesystem::path& file, std::string& code) {
-  const std::string name = file.string();
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-  if (fd < 0) return "cannot read the access code file " + name + ": " + std::strerror(errno);
-  std::string problem = ownerProblem(fd, name);
-  std::array<char, kLongestFile + 1> bytes{};
-  const ssize_t size = problem.empty() ? ::read(fd, bytes.data(), bytes.size()) : 0;
-  ::close(fd);
-  if (!problem.empty()) return problem;
-  if (size < 0 || static_cast<std::size_t>(size) > kLongestFile)
-    return "the access code file " + name + " holds no access code";
-  std::string_view text(bytes.data(), static_cast<std::size_t>(size));
-  text = text.substr(0, text.find('\n'));
-  if (text.ends_with('\r')) text.remove_suffix(1);
-  if (const std::string wrong = check(text); !wrong.empty()) return name + ": " + wrong;
-  code = text;
+  const PrivateFile::Line line = PrivateFile::firstLine(file, "access code", kLongestFile);
+  if (!line.error.empty()) return line.error;
+  if (const std::string wrong = check(line.text); !wrong.empty()) return file.string() + ": " + wrong;
+  code = line.text;
   return {};
 }
 

@@ -3,6 +3,7 @@
 #include "control/MeterLevels.h"
 #include "control/ParameterPath.h"
 #include "editor/ParameterOperations.h"
+#include "editor/ProgramFiles.h"
 #include "editor/ProgramOperations.h"
 #include "model/ProductVariant.h"
 #include "model/ProgramStore.h"
@@ -31,6 +32,28 @@ Reply parameterReply(const control::ParameterPath& path, const ParameterResult& 
       return error(400, result.message);
     case ParameterResult::Status::Locked:
       return Reply{403, Json{{"error", result.message}, {"path", path.name()}, {"locked", true}}};
+    default:
+      return error(lost ? 409 : 502, result.message);
+  }
+}
+
+using ProgramResult = editor::ProgramOperations::Result;
+
+// A failed program operation with the status that fits: 400 a name the
+// device cannot hold or a wrong file, 403 a locked function, 409 no link,
+// 502 a device that did not take it. A file of the other kind says so.
+Reply programRefusal(const ProgramResult& result, bool lost) {
+  switch (result.status) {
+    case ProgramResult::Status::NoName:
+    case ProgramResult::Status::NameTooLong:
+      return error(400, result.message);
+    case ProgramResult::Status::WrongFile:
+      if (result.message.empty())
+        return error(400, "the file sent is not an all-programs file of this model");
+      return Reply{400, Json{{"error", "the file sent is " + result.message + ": use load for it"},
+                             {"kind", result.message}}};
+    case ProgramResult::Status::Locked:
+      return error(403, result.message);
     default:
       return error(lost ? 409 : 502, result.message);
   }
@@ -148,9 +171,42 @@ Reply DeviceService::recall(const std::string& number) {
   if (!program) return error(400, "'" + number + "' is no program: 1 .. 30");
   return onSession([&] {
     const auto result = editor::ProgramOperations::recall(session_, *program);
-    if (result.status == editor::ProgramOperations::Result::Status::Locked) return error(403, result.message);
-    if (!result.done()) return error(session_.linkLost() ? 409 : 502, result.message);
+    if (!result.done()) return programRefusal(result, session_.linkLost());
     return Reply{200, control::DeviceJson::program(result.program, result.name)};
+  });
+}
+
+Reply DeviceService::store(const std::string& number, const std::string& name) {
+  const auto program = parseNumber(number, 1, kPrograms);
+  if (!program) return error(400, "'" + number + "' is no program: 1 .. 30");
+  return onSession([&] {
+    const auto result = editor::ProgramOperations::store(session_, *program, name);
+    if (!result.done()) return programRefusal(result, session_.linkLost());
+    return Reply{200, control::DeviceJson::program(result.program, result.name)};
+  });
+}
+
+std::variant<std::string, Reply> DeviceService::backup() {
+  std::string file;
+  Reply reply = onSession([&] {
+    const auto result =
+        editor::ProgramFiles::readAll(session_, editor::ProgramFiles::Until::Taken, kProgramsWait);
+    if (!result.done()) return programRefusal(result, session_.linkLost());
+    const std::vector<std::uint8_t> bytes = editor::ProgramFiles::allPrograms(session_);
+    file.assign(bytes.begin(), bytes.end());
+    return Reply{200, Json::object()};
+  });
+  if (reply.status != 200) return reply;
+  return file;
+}
+
+Reply DeviceService::restore(const std::string& bytes) {
+  return onSession([&] {
+    const auto result =
+        editor::ProgramFiles::loadAll(session_, std::vector<std::uint8_t>(bytes.begin(), bytes.end()),
+                                      editor::ProgramFiles::Until::Taken, kProgramsWait);
+    if (!result.done()) return programRefusal(result, session_.linkLost());
+    return Reply{200, Json{{"programs", kPrograms}}};
   });
 }
 

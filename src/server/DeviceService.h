@@ -13,7 +13,9 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <variant>
 
 #include "control/DeviceJson.h"
 #include "editor/EditorSession.h"
@@ -36,6 +38,9 @@ class DeviceService {
   // it: a room-control system must not hang on a device that stopped
   // taking changes.
   static constexpr std::chrono::seconds kDeviceWait{5};
+  // The longest a backup or a restore waits for the device: all thirty
+  // programs take minutes over the RS-485 bus.
+  static constexpr std::chrono::seconds kProgramsWait{300};
 
   // What the service needs besides the device's link.
   struct Setup {
@@ -68,6 +73,14 @@ class DeviceService {
   Reply setParameter(const std::string& path, const std::string& value);
   Reply programs();
   Reply recall(const std::string& number);
+  // Stores the working state as program `number` under `name`.
+  Reply store(const std::string& number, const std::string& name);
+  // Reads all thirty programs from the device: the bytes of an
+  // all-programs file, or the refusal.
+  std::variant<std::string, Reply> backup();
+  // Stores all thirty programs of the all-programs file `bytes` into the
+  // device.
+  Reply restore(const std::string& bytes);
   Reply meters();
 
   // The session's image, read by the change feed.

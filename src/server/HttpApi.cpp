@@ -1,11 +1,16 @@
 #include "server/HttpApi.h"
 
+#include "model/ProgramFile.h"
 #include "server/ControlPage.h"
+#include "server/HttpLimits.h"
 #include "server/HttpReplies.h"
 
 namespace orvane::server {
 
 namespace {
+
+static_assert(HttpLimits::kFileBodyBytes >= ProgramFile::kLargestFile,
+              "a restore takes an all-programs file");
 
 constexpr std::string_view kCookie = "orvane_session";
 constexpr const char* kCodeHeader = "X-Orvane-Code";
@@ -40,6 +45,22 @@ std::optional<std::string> valueOf(const Request& request) {
 
 Response toResponse(const Reply& reply) {
   return HttpReplies::json(static_cast<http::status>(reply.status), reply.body);
+}
+
+// The bytes of a file as they are, or the refusal.
+Response toResponse(const std::variant<std::string, Reply>& file) {
+  if (const auto* refused = std::get_if<Reply>(&file)) return toResponse(*refused);
+  Response response(http::status::ok, 11);
+  response.set(http::field::content_type, "application/octet-stream");
+  response.body() = std::get<std::string>(file);
+  return response;
+}
+
+// A program's name sent as {"name": "..."}.
+std::optional<std::string> nameOf(const Request& request) {
+  const Json body = Json::parse(request.body(), nullptr, false);
+  if (!body.is_object() || !body.contains("name") || !body["name"].is_string()) return std::nullopt;
+  return body["name"].get<std::string>();
 }
 
 Response tooManyCodes(std::chrono::seconds wait) {
@@ -133,6 +154,14 @@ Answer HttpApi::route(const Request& request) {
     return EventSource{[this](long& seen) { return feed_.next(seen, std::chrono::milliseconds(0)); }};
   if (const auto number = between(path, "/api/programs/", "/recall"); number && post)
     return onDevice([this, number = *number] { return device_.recall(number); });
+  if (const auto number = between(path, "/api/programs/", "/store"); number && post) {
+    const std::optional<std::string> name = nameOf(request);
+    if (!name) return HttpReplies::error(http::status::bad_request, "send the name as {\"name\": \"...\"}");
+    return onDevice([this, number = *number, name = *name] { return device_.store(number, name); });
+  }
+  if (read && path == "/api/backup") return Deferred{[this] { return toResponse(device_.backup()); }};
+  if (post && path == HttpLimits::kFileTarget)
+    return onDevice([this, bytes = request.body()] { return device_.restore(bytes); });
   const auto name = between(path, "/api/params/", "");
   if (name && read) return onDevice([this, name = *name] { return device_.getParameter(name); });
   if (name && request.method() == http::verb::put) {

@@ -25,6 +25,12 @@ bool isRead(const Request& request) {
   return request.method() == http::verb::get || request.method() == http::verb::head;
 }
 
+// The largest body `request` may carry: a file for the one target that
+// takes one, a small JSON value for the rest.
+std::size_t bodyLimit(const Request& request, const HttpLimits& limits) {
+  return request.target() == HttpLimits::kFileTarget ? limits.fileBodyBytes : limits.bodyBytes;
+}
+
 }  // namespace
 
 HttpConnection::HttpConnection(boost::asio::ip::tcp::socket socket, ConnectionCounter::Slot slot, Peer peer,
@@ -72,7 +78,7 @@ void HttpConnection::onHeader(Error error) {
   if (error) return close();
   if (auto refusal = refuseByHeader()) return respond(std::move(*refusal), true);
   if (parser_->is_done()) return dispatch();
-  parser_->body_limit(shared_.limits.bodyBytes);
+  parser_->body_limit(bodyLimit(parser_->get(), shared_.limits));
   stream_.expires_after(shared_.limits.bodyTime);
   http::async_read(stream_, buffer_, *parser_,
                    [self = shared_from_this()](Error error, std::size_t) { self->onBody(error); });
@@ -96,7 +102,7 @@ std::optional<Response> HttpConnection::refuseByHeader() const {
   if (request.count(http::field::content_encoding) > 0)
     return HttpReplies::error(http::status::unsupported_media_type,
                               "send the body without a Content-Encoding");
-  if (parser_->content_length().value_or(0) > shared_.limits.bodyBytes)
+  if (parser_->content_length().value_or(0) > bodyLimit(request, shared_.limits))
     return HttpReplies::error(http::status::payload_too_large, "the request's body is too large");
   return std::nullopt;
 }

@@ -19,6 +19,9 @@ struct HttpLimits {
   static constexpr Duration kHeaderTime = std::chrono::seconds(10);  // from the first byte
   static constexpr Duration kIdleTime = std::chrono::seconds(30);    // before a request starts
   static constexpr std::size_t kBodyBytes = 4096;
+  // The body of a restore: an all-programs file, 56 KiB at most.
+  static constexpr std::size_t kFileBodyBytes = 64 * 1024;
+  static constexpr const char* kFileTarget = "/api/restore";
   static constexpr Duration kBodyTime = std::chrono::seconds(10);
   static constexpr Duration kWriteTime = std::chrono::seconds(10);  // one response, or one event
   static constexpr std::size_t kStreams = 24;
@@ -34,6 +37,7 @@ struct HttpLimits {
   Duration headerTime = kHeaderTime;
   Duration idleTime = kIdleTime;
   std::size_t bodyBytes = kBodyBytes;
+  std::size_t fileBodyBytes = kFileBodyBytes;
   Duration bodyTime = kBodyTime;
   Duration writeTime = kWriteTime;
   std::size_t streams = kStreams;

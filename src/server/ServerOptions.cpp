@@ -23,6 +23,8 @@ std::string ServerOptions::usage() {
          "Serves a control page and an HTTP API for the people who run the room: master level\n"
          "and mutes, channel gains and mutes, program recall and live meters, on top of one\n"
          "link to the device that it keeps open.\n"
+         "A device serves one link at a time, and a new link takes it from this server: while it\n"
+         "runs, let orvanectl go through it with --connect server:ADDR[:PORT].\n"
          "\n"
          "  --connect LINK       usb, net:ADDR[:PORT] or serial:PORT:ID (default: ORVANE_CONNECT)\n"
          "  --model M            the device's model, 7304 or 736 (default " +
