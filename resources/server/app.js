@@ -233,6 +233,9 @@ function build() {
   bind("master.out.mute", (v) => showMute($("master-mute"), v));
   for (const entry of panel.inputs) buildChannel($("inputs"), "in", entry);
   for (const entry of panel.outputs) buildChannel($("outputs"), "out", entry);
+  // A side the panel gives no channel shows no empty card.
+  $("inputs-card").hidden = panel.inputs.length === 0;
+  $("outputs-card").hidden = panel.outputs.length === 0;
   buildPrograms();
 }
 
