@@ -21,7 +21,7 @@ const kLongestRetryMs = 30000;
 const TEXTS = {
   en: {
     codeLabel: "Access code", enter: "Enter", wrongCode: "Wrong access code.",
-    tooMany: "Too many wrong codes. Try again later.", master: "Master", mute: "Mute",
+    tooMany: "Too many wrong codes. Try again in {wait} s.", master: "Master", mute: "Mute",
     programs: "Programs", inputs: "Inputs", outputs: "Outputs", locked: "Lock",
     open: "Connected", connecting: "Connecting…", lost: "Device not reachable",
     offline: "Connection lost", failed: "Not sent: ", notSent: "Not sent", noAnswer: "no answer from the server",
@@ -29,7 +29,7 @@ const TEXTS = {
   },
   zh: {
     codeLabel: "访问码", enter: "进入", wrongCode: "访问码错误。",
-    tooMany: "错误次数过多，请稍后再试。", master: "总音量", mute: "静音",
+    tooMany: "错误次数过多，请 {wait} 秒后再试。", master: "总音量", mute: "静音",
     programs: "程序", inputs: "输入", outputs: "输出", locked: "锁定",
     open: "已连接", connecting: "正在连接…", lost: "无法连接设备",
     offline: "连接中断", failed: "未发送：", notSent: "未发送", noAnswer: "服务器无响应",
@@ -57,8 +57,9 @@ function showLink() {
   $("link").textContent = text(state.link);
 }
 
-// A request's status and JSON; status 0 when no answer came in time. A 401
-// anywhere but at the login means this page is no longer let in.
+// A request's status, JSON and Retry-After (the seconds to wait after
+// wrong codes); status 0 when no answer came in time. A 401 anywhere but
+// at the login means this page is no longer let in.
 async function api(method, path, body) {
   let response;
   try {
@@ -72,7 +73,7 @@ async function api(method, path, body) {
   }
   const data = await response.json().catch(() => ({}));
   if (response.status === 401 && path !== "/api/login") showLogin();
-  return { status: response.status, data };
+  return { status: response.status, data, wait: response.headers.get("Retry-After") };
 }
 
 // A short message at the foot of the window for a few seconds.
@@ -233,6 +234,9 @@ function build() {
   bind("master.out.mute", (v) => showMute($("master-mute"), v));
   for (const entry of panel.inputs) buildChannel($("inputs"), "in", entry);
   for (const entry of panel.outputs) buildChannel($("outputs"), "out", entry);
+  // A side the panel gives no channel shows no empty card.
+  $("inputs-card").hidden = panel.inputs.length === 0;
+  $("outputs-card").hidden = panel.outputs.length === 0;
   buildPrograms();
 }
 
@@ -370,7 +374,8 @@ $("login").addEventListener("submit", async (event) => {
   event.preventDefault();
   const reply = await api("POST", "/api/login", { code: $("code").value });
   if (reply.status === 200) { start(); return; }
-  $("login-error").textContent = text(reply.status === 429 ? "tooMany" : reply.status === 0 ? "offline" : "wrongCode");
+  if (reply.status === 429) $("login-error").textContent = text("tooMany").replace("{wait}", reply.wait);
+  else $("login-error").textContent = text(reply.status === 0 ? "offline" : "wrongCode");
 });
 
 $("language").addEventListener("click", () => {

@@ -154,7 +154,7 @@ Outcome ServerRoute::status(const Words&) {
   if (auto* failed = std::get_if<Outcome>(&answer)) return *failed;
   const Json& state = std::get<Json>(answer);
   if (textIn(state, "link") != "open") {
-    const std::string error = textIn(state, "error");
+    const std::string error = textIn(state, "lastError");
     return Outcome::device("the server at " + client_.address() + " has no link to the device (" +
                            textIn(state, "link") + ")" + (error.empty() ? "" : ": " + error));
   }

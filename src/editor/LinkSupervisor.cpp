@@ -32,11 +32,6 @@ LinkSupervisor::State LinkSupervisor::state() const {
   return state == State::Open && session_.linkLost() ? State::Lost : state;
 }
 
-std::string LinkSupervisor::lastError() {
-  std::unique_lock lock(sessionMutex_, std::try_to_lock);
-  return lock.owns_lock() ? lastError_ : std::string();
-}
-
 void LinkSupervisor::run() {
   do {
     if (state() == State::Open) continue;
@@ -47,9 +42,9 @@ void LinkSupervisor::run() {
     session_.close();
     state_ = State::Connecting;
     std::optional<LinkEvent> failure = session_.openLink(target_, kOpenLimit);
-    lastError_ = failure ? failure->text() : std::string();
+    std::string error = failure ? failure->text() : std::string();
     state_ = failure ? State::Lost : State::Open;
-    if (!stop_.isSet()) report(Change{state_, lastError_, std::move(failure)});
+    if (!stop_.isSet()) report(Change{state_, std::move(error), std::move(failure)});
   } while (!stop_.wait(kRetry));
 }
 

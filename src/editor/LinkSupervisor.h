@@ -55,9 +55,6 @@ class LinkSupervisor {
   // Open only while the session's link is: a loss shows at once, before the
   // link is opened again.
   State state() const;
-  // Why the last open failed; empty when it did not, or while an open holds
-  // the session.
-  std::string lastError();
 
  private:
   void run();
@@ -68,7 +65,6 @@ class LinkSupervisor {
   ConnectTarget target_;
   Report report_;
   std::atomic<State> state_{State::Connecting};
-  std::string lastError_;    // under sessionMutex_
   LinkRetry retry_{kRetry};  // on the supervisor's thread
   Event stop_;
   std::thread thread_;

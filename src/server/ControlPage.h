@@ -18,6 +18,9 @@ class ControlPage {
   };
 
   static std::span<const File> files();
+  // The file a request's target names ("/" is the page itself, a query is
+  // left aside); null for none.
+  static const File* find(std::string_view target);
 };
 
 }  // namespace orvane::server

@@ -64,7 +64,7 @@ Reply programRefusal(const ProgramResult& result, bool lost) {
 DeviceService::DeviceService(const ConnectTarget& target, std::string linkText, Setup setup)
     : linkText_(std::move(linkText)),
       session_(setup.timings, setup.variant),
-      keeper_(session_, sessionMutex_, target, std::move(setup.report)) {
+      keeper_(session_, sessionMutex_, target, noting(std::move(setup.report))) {
   session_.setWaitLimit(kDeviceWait);
 }
 
@@ -75,6 +75,16 @@ DeviceService::~DeviceService() {
   keeper_.finish();
   std::lock_guard lock(sessionMutex_);
   session_.close();
+}
+
+editor::LinkSupervisor::Report DeviceService::noting(editor::LinkSupervisor::Report report) {
+  return [this, report = std::move(report)](const editor::LinkSupervisor::Change& change) {
+    if (change.state != Link::Open) {
+      std::lock_guard lock(errorMutex_);
+      lastError_ = change.event ? change.event->text() : change.error;
+    }
+    if (report) report(change);
+  };
 }
 
 void DeviceService::start() {
@@ -127,10 +137,11 @@ Reply DeviceService::onSession(const std::function<Reply()>& work) {
 
 Reply DeviceService::status() {
   Json body{{"link", linkName(link())}, {"target", linkText_}};
-  if (link() != Link::Open) {
-    if (const std::string error = keeper_.lastError(); !error.empty()) body["error"] = error;
-    return Reply{200, body};
+  {
+    std::lock_guard lock(errorMutex_);
+    if (!lastError_.empty()) body["lastError"] = lastError_;
   }
+  if (link() != Link::Open) return Reply{200, body};
   // From the image alone: the feed keeps the meters, and a status must
   // not wait behind the commands on the device.
   body.update(

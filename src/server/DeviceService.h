@@ -2,7 +2,8 @@
 
 // The server's one link to the device, on the editor's core, and what the
 // API does with it. A keeper thread opens the link, and opens it again two
-// seconds after a loss or a failed open; the state is part of every status.
+// seconds after a loss or a failed open; the state, and why the link last
+// failed to open or was lost, are part of every status.
 // Commands run one at a time on the session, through the same parameter
 // and program operations as orvanectl's, and their outcome comes back with
 // the HTTP status that fits: 400 a bad value, 403 a locked function (neither changed nor shown:
@@ -97,8 +98,12 @@ class DeviceService {
   std::optional<Reply> takeSession(std::unique_lock<std::mutex>& lock);
   // Runs `work` on the session once no other command holds it.
   Reply onSession(const std::function<Reply()>& work);
+  // Keeps why the link failed, then tells `report` (on the keeper's thread).
+  editor::LinkSupervisor::Report noting(editor::LinkSupervisor::Report report);
 
   std::string linkText_;
+  mutable std::mutex errorMutex_;
+  std::string lastError_;  // under errorMutex_; empty until the link first failed
   std::mutex sessionMutex_;
   editor::EditorSession session_;
   editor::LinkSupervisor keeper_;

@@ -1,6 +1,7 @@
 #include "server/HttpApi.h"
 
 #include "model/ProgramFile.h"
+#include "server/ApiResource.h"
 #include "server/ControlPage.h"
 #include "server/HttpLimits.h"
 #include "server/HttpReplies.h"
@@ -65,25 +66,20 @@ std::optional<std::string> nameOf(const Request& request) {
 
 Response tooManyCodes(std::chrono::seconds wait) {
   Response response =
-      HttpReplies::error(http::status::too_many_requests, "too many wrong codes; try again later");
+      HttpReplies::error(http::status::too_many_requests,
+                         "too many wrong codes; try again in " + std::to_string(wait.count()) + " s");
   response.set(http::field::retry_after, std::to_string(wait.count()));
   return response;
 }
 
-// "/api/programs/5/recall" → "5"; what lies between `head` and `tail`.
-std::optional<std::string> between(std::string_view path, std::string_view head, std::string_view tail) {
-  if (!path.starts_with(head) || !path.ends_with(tail) || path.size() <= head.size() + tail.size())
-    return std::nullopt;
-  return std::string(path.substr(head.size(), path.size() - head.size() - tail.size()));
-}
-
 }  // namespace
 
-HttpApi::HttpApi(DeviceService& device, ChangeFeed& feed, AccessCode code, Json panel, RequestOrigin origin)
+HttpApi::HttpApi(DeviceService& device, ChangeFeed& feed, AccessCodes codes, Json panel, RequestOrigin origin)
     : device_(device),
       feed_(feed),
-      code_(std::move(code)),
+      codes_(std::move(codes)),
       panel_(std::move(panel)),
+      room_(panel_),
       origin_(std::move(origin)),
       server_(*this) {}
 
@@ -93,31 +89,40 @@ Answer HttpApi::answer(const Request& request, const Peer& peer) {
                               "this server does not answer for the host '" +
                                   std::string(request[http::field::host]) + "'; name it with --host");
   if (!request.target().starts_with("/api/")) return page(request);
-  if (auto refused = guard(request, peer)) return std::move(*refused);
-  if (request.target() == "/api/login") {
-    if (request.method() != http::verb::post)
-      return HttpReplies::error(http::status::method_not_allowed, "log in with POST");
-    return login(request, peer);
-  }
-  return route(request);
+  AccessLevel level = AccessLevel::Room;
+  if (auto refused = guard(request, peer, level)) return std::move(*refused);
+  const ApiResource resource = ApiResource::of(request.target());
+  if (resource.kind != ApiResource::Kind::Unknown && !resource.answers(request.method()))
+    return HttpReplies::wrongMethod(resource.methods(),
+                                    resource.path + " answers " + std::string(resource.methods()));
+  if (resource.kind == ApiResource::Kind::Login) return login(request, peer);
+  if (level == AccessLevel::Room)
+    if (const std::string refusal = room_.refusal(request.method(), resource); !refusal.empty())
+      return HttpReplies::error(http::status::forbidden, refusal);
+  return route(request, resource);
 }
 
-std::optional<Response> HttpApi::guard(const Request& request, const Peer& peer) {
+std::optional<Response> HttpApi::guard(const Request& request, const Peer& peer, AccessLevel& level) {
   if (changes(request) && origin_.crossSite(request))
     return HttpReplies::error(http::status::forbidden, "a request from another site's page is refused");
   if (request.target() == "/api/login") return std::nullopt;
   const auto now = SessionTable::Clock::now();
-  if (const std::string token = cookie(request, kCookie); !token.empty() && sessions_.use(token, now))
-    return std::nullopt;
+  if (const std::string token = cookie(request, kCookie); !token.empty()) {
+    if (const auto session = sessions_.use(token, now)) {
+      level = *session;
+      return std::nullopt;
+    }
+  }
   const std::string given(request[kCodeHeader]);
   if (given.empty())
     return HttpReplies::error(http::status::unauthorized, request[http::field::cookie].empty()
                                                               ? "the access code is needed"
                                                               : "the session has ended; log in again");
-  const bool right = code_.matches(given);
-  if (const auto wait = throttle_.attempt(peer.address, right, now); wait.count() > 0)
+  const auto right = codes_.levelOf(given);
+  if (const auto wait = throttle_.attempt(peer.address, right.has_value(), now); wait.count() > 0)
     return tooManyCodes(wait);
   if (!right) return HttpReplies::error(http::status::unauthorized, "wrong access code");
+  level = *right;
   return std::nullopt;
 }
 
@@ -126,13 +131,15 @@ Response HttpApi::login(const Request& request, const Peer& peer) {
   const std::string given = body.is_object() && body.contains("code") && body["code"].is_string()
                                 ? body["code"].get<std::string>()
                                 : std::string();
-  const bool right = code_.matches(given);
+  const auto right = codes_.levelOf(given);
   const auto now = SessionTable::Clock::now();
-  if (const auto wait = throttle_.attempt(peer.address, right, now); wait.count() > 0)
+  if (const auto wait = throttle_.attempt(peer.address, right.has_value(), now); wait.count() > 0)
     return tooManyCodes(wait);
   if (!right) return HttpReplies::error(http::status::unauthorized, "wrong access code");
-  Response response = HttpReplies::json(http::status::ok, Json{{"ok", true}});
-  std::string set = std::string(kCookie) + "=" + sessions_.open(now) + "; HttpOnly; SameSite=Strict; Path=/";
+  Response response = HttpReplies::json(
+      http::status::ok, Json{{"ok", true}, {"access", *right == AccessLevel::Room ? "room" : "installer"}});
+  std::string set =
+      std::string(kCookie) + "=" + sessions_.open(now, *right) + "; HttpOnly; SameSite=Strict; Path=/";
   if (origin_.secure(request)) set += "; Secure";
   response.set(http::field::set_cookie, set);
   return response;
@@ -142,51 +149,54 @@ Deferred HttpApi::onDevice(std::function<Reply()> call) const {
   return Deferred{[call = std::move(call)] { return toResponse(call()); }};
 }
 
-Answer HttpApi::route(const Request& request) {
-  const std::string path(request.target().substr(0, request.target().find('?')));
+Answer HttpApi::route(const Request& request, const ApiResource& resource) {
+  using Kind = ApiResource::Kind;
   const bool read = !changes(request);
-  const auto post = request.method() == http::verb::post;
-  if (read && path == "/api/status") return onDevice([this] { return device_.status(); });
-  if (read && path == "/api/panel") return toResponse(Reply{200, panel_});
-  if (read && path == "/api/programs") return onDevice([this] { return device_.programs(); });
-  if (read && path == "/api/meters") return onDevice([this] { return device_.meters(); });
-  if (request.method() == http::verb::get && path == "/api/events")
-    return EventSource{[this](long& seen) { return feed_.next(seen, std::chrono::milliseconds(0)); }};
-  if (const auto number = between(path, "/api/programs/", "/recall"); number && post)
-    return onDevice([this, number = *number] { return device_.recall(number); });
-  if (const auto number = between(path, "/api/programs/", "/store"); number && post) {
-    const std::optional<std::string> name = nameOf(request);
-    if (!name) return HttpReplies::error(http::status::bad_request, "send the name as {\"name\": \"...\"}");
-    return onDevice([this, number = *number, name = *name] { return device_.store(number, name); });
+  switch (resource.kind) {
+    case Kind::Status:
+      return onDevice([this] { return device_.status(); });
+    case Kind::Panel:
+      return toResponse(Reply{200, panel_});
+    case Kind::Programs:
+      return onDevice([this] { return device_.programs(); });
+    case Kind::Meters:
+      return onDevice([this] { return device_.meters(); });
+    case Kind::Events:
+      return EventSource{[this](long& seen) { return feed_.next(seen, std::chrono::milliseconds(0)); }};
+    case Kind::Recall:
+      return onDevice([this, number = resource.part] { return device_.recall(number); });
+    case Kind::Store: {
+      const std::optional<std::string> name = nameOf(request);
+      if (!name) return HttpReplies::error(http::status::bad_request, "send the name as {\"name\": \"...\"}");
+      return onDevice([this, number = resource.part, name = *name] { return device_.store(number, name); });
+    }
+    case Kind::Backup:
+      return Deferred{[this] { return toResponse(device_.backup()); }};
+    case Kind::Restore:
+      return onDevice([this, bytes = request.body()] { return device_.restore(bytes); });
+    case Kind::Parameter: {
+      if (read) return onDevice([this, name = resource.part] { return device_.getParameter(name); });
+      const std::optional<std::string> value = valueOf(request);
+      if (!value)
+        return HttpReplies::error(http::status::bad_request,
+                                  "send the value as {\"value\": \"...\"} or as text");
+      return onDevice(
+          [this, name = resource.part, value = *value] { return device_.setParameter(name, value); });
+    }
+    default:
+      return HttpReplies::error(http::status::not_found, "no such resource");
   }
-  if (read && path == "/api/backup") return Deferred{[this] { return toResponse(device_.backup()); }};
-  if (post && path == HttpLimits::kFileTarget)
-    return onDevice([this, bytes = request.body()] { return device_.restore(bytes); });
-  const auto name = between(path, "/api/params/", "");
-  if (name && read) return onDevice([this, name = *name] { return device_.getParameter(name); });
-  if (name && request.method() == http::verb::put) {
-    const std::optional<std::string> value = valueOf(request);
-    if (!value)
-      return HttpReplies::error(http::status::bad_request,
-                                "send the value as {\"value\": \"...\"} or as text");
-    return onDevice([this, name = *name, value = *value] { return device_.setParameter(name, value); });
-  }
-  return HttpReplies::error(http::status::not_found, "no such resource");
 }
 
 Answer HttpApi::page(const Request& request) const {
-  std::string_view path = request.target().substr(0, request.target().find('?'));
-  if (path == "/") path = "/index.html";
-  for (const ControlPage::File& file : ControlPage::files()) {
-    if (file.path != path) continue;
-    Response response(http::status::ok, 11);
-    response.set(http::field::content_type, file.contentType);
-    response.set("Content-Security-Policy", "default-src 'self'; frame-ancestors 'none'");
-    response.set("X-Content-Type-Options", "nosniff");
-    response.body().assign(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
-    return response;
-  }
-  return HttpReplies::error(http::status::not_found, "no such resource");
+  const ControlPage::File* file = ControlPage::find(request.target());
+  if (!file) return HttpReplies::error(http::status::not_found, "no such resource");
+  Response response(http::status::ok, 11);
+  response.set(http::field::content_type, file->contentType);
+  response.set("Content-Security-Policy", "default-src 'self'; frame-ancestors 'none'");
+  response.set("X-Content-Type-Options", "nosniff");
+  response.body().assign(reinterpret_cast<const char*>(file->bytes.data()), file->bytes.size());
+  return response;
 }
 
 }  // namespace orvane::server

@@ -5,6 +5,7 @@
 #include <boost/beast/http/write.hpp>
 #include <limits>
 
+#include "server/ControlPage.h"
 #include "server/EventStream.h"
 #include "server/HttpReplies.h"
 
@@ -93,7 +94,9 @@ std::optional<Response> HttpConnection::refuseByHeader() const {
   const bool body = parser_->chunked() || parser_->content_length().value_or(0) > 0;
   if (!isApi(request)) {
     if (!isRead(request))
-      return HttpReplies::error(http::status::method_not_allowed, "only GET and HEAD are served here");
+      return ControlPage::find(request.target())
+                 ? HttpReplies::wrongMethod("GET, HEAD", "only GET and HEAD are served here")
+                 : HttpReplies::error(http::status::not_found, "no such resource");
     if (body) return HttpReplies::error(http::status::payload_too_large, "a page request has no body");
     return std::nullopt;
   }

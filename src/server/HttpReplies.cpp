@@ -14,4 +14,10 @@ Response error(http::status status, const std::string& message) {
   return json(status, control::Json{{"error", message}});
 }
 
+Response wrongMethod(std::string_view allowed, const std::string& message) {
+  Response response = error(http::status::method_not_allowed, message);
+  response.set(http::field::allow, allowed);
+  return response;
+}
+
 }  // namespace orvane::server::HttpReplies

@@ -28,12 +28,19 @@ std::string HttpServer::bind(const NetEndpoint& endpoint) {
   const auto address = boost::asio::ip::make_address_v4(endpoint.host, error);
   const tcp::endpoint where(address, static_cast<unsigned short>(endpoint.port));
   if (!error) acceptor_.open(where.protocol(), error);
+  // Lets a restarted server take its port back while connections of the
+  // one before still linger; a port another server listens on stays
+  // refused (only SO_REUSEPORT, never set here, would share it).
   if (!error) acceptor_.set_option(tcp::acceptor::reuse_address(true), error);
   if (!error) acceptor_.bind(where, error);
   if (!error) acceptor_.listen(boost::asio::socket_base::max_listen_connections, error);
   if (error) {
+    const std::string where = endpoint.host + ":" + std::to_string(endpoint.port);
+    const std::string why = error == boost::asio::error::address_in_use
+                                ? where + " is already in use by another program"
+                                : "cannot listen on " + where + ": " + error.message();
     acceptor_.close(error);
-    return "cannot listen on " + endpoint.host + ":" + std::to_string(endpoint.port) + ": " + error.message();
+    return why;
   }
   port_ = acceptor_.local_endpoint().port();
   return {};

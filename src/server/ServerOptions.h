@@ -1,7 +1,8 @@
 #pragma once
 
 // The command line of orvane-server: the device to keep connected and its
-// model, where to listen, the access code and the panel layout.
+// model, where to listen, the installer's and the room's access codes and
+// the panel layout.
 
 #include <string>
 #include <variant>
@@ -22,6 +23,8 @@ struct ServerOptions {
   NetEndpoint listen{"127.0.0.1", kDefaultPort};
   std::string code;                // from --code or ORVANE_SERVER_CODE; empty: codeFile or the stored one
   std::string codeFile;            // empty: the stored one, made at first start
+  std::string roomCode;            // from --room-code or ORVANE_ROOM_CODE; empty: roomCodeFile
+  std::string roomCodeFile;        // empty with roomCode: no room code, the one code is full control
   std::string panelFile;           // empty: every channel and control
   std::vector<std::string> hosts;  // further names the server answers for
   bool behindProxy = false;        // trust X-Forwarded-Proto from a reverse proxy
@@ -32,10 +35,11 @@ struct ServerOptions {
   };
   using Parsed = std::variant<ServerOptions, Help, Error>;
 
-  // `environmentConnect` (ORVANE_CONNECT) and `environmentCode`
-  // (ORVANE_SERVER_CODE) may be null.
+  // `environmentConnect` (ORVANE_CONNECT), `environmentCode`
+  // (ORVANE_SERVER_CODE) and `environmentRoomCode` (ORVANE_ROOM_CODE) may
+  // be null.
   static Parsed parse(const std::vector<std::string>& args, const char* environmentConnect,
-                      const char* environmentCode = nullptr);
+                      const char* environmentCode = nullptr, const char* environmentRoomCode = nullptr);
   static std::string usage();
 };
 

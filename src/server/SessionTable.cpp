@@ -23,26 +23,27 @@ std::string randomToken() {
 
 }  // namespace
 
-std::string SessionTable::open(Clock::time_point now) {
+std::string SessionTable::open(Clock::time_point now, AccessLevel level) {
   std::string token = randomToken();
   std::lock_guard lock(mutex_);
-  std::erase_if(lastUse_, [now](const auto& entry) { return now - entry.second > kUnusedLimit; });
-  if (lastUse_.size() >= kMostSessions)
-    lastUse_.erase(std::ranges::min_element(lastUse_, {}, [](const auto& entry) { return entry.second; }));
-  lastUse_[token] = now;
+  std::erase_if(sessions_, [now](const auto& entry) { return now - entry.second.lastUse > kUnusedLimit; });
+  if (sessions_.size() >= kMostSessions)
+    sessions_.erase(
+        std::ranges::min_element(sessions_, {}, [](const auto& entry) { return entry.second.lastUse; }));
+  sessions_[token] = Session{now, level};
   return token;
 }
 
-bool SessionTable::use(const std::string& token, Clock::time_point now) {
+std::optional<AccessLevel> SessionTable::use(const std::string& token, Clock::time_point now) {
   std::lock_guard lock(mutex_);
-  const auto found = lastUse_.find(token);
-  if (found == lastUse_.end()) return false;
-  if (now - found->second > kUnusedLimit) {
-    lastUse_.erase(found);
-    return false;
+  const auto found = sessions_.find(token);
+  if (found == sessions_.end()) return std::nullopt;
+  if (now - found->second.lastUse > kUnusedLimit) {
+    sessions_.erase(found);
+    return std::nullopt;
   }
-  found->second = now;
-  return true;
+  found->second.lastUse = now;
+  return found->second.level;
 }
 
 }  // namespace orvane::server

@@ -22,19 +22,24 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST(AccessCode, ComesFromOnePlaceAndAFileOnlyWhenItIsPrivate) {
-  const auto parsed = [](std::vector<std::string> args, const char* code) {
+  const auto parsed = [](std::vector<std::string> args, const char* code, const char* roomCode = nullptr) {
     args.insert(args.begin(), {"--connect", "usb"});
-    return ServerOptions::parse(args, nullptr, code);
+    return ServerOptions::parse(args, nullptr, code, roomCode);
   };
   EXPECT_EQ(std::get<ServerOptions>(parsed({}, "from-env")).code, "from-env");
   EXPECT_EQ(std::get<ServerOptions>(parsed({"--code-file", "/x"}, nullptr)).codeFile, "/x");
-  for (const auto& [args, code, message] :
-       std::vector<std::tuple<std::vector<std::string>, const char*, const char*>>{
-           {{}, "short", "ORVANE_SERVER_CODE: the access code needs at least 6"},
-           {{"--code-file", "/x"}, "from-env", "one way only"},
-           {{"--host", "a/b"}, nullptr, "'a/b' is no host name"},
+  EXPECT_EQ(std::get<ServerOptions>(parsed({}, nullptr, "room-env")).roomCode, "room-env");
+  EXPECT_EQ(std::get<ServerOptions>(parsed({"--room-code-file", "/r"}, nullptr)).roomCodeFile, "/r");
+  for (const auto& [args, code, roomCode, message] :
+       std::vector<std::tuple<std::vector<std::string>, const char*, const char*, const char*>>{
+           {{}, "short", nullptr, "ORVANE_SERVER_CODE: the access code needs at least 6"},
+           {{}, nullptr, "short", "ORVANE_ROOM_CODE: the access code needs at least 6"},
+           {{"--code-file", "/x"}, "from-env", nullptr, "one way only"},
+           {{"--room-code-file", "/r"}, nullptr, "room-env", "give the room code one way only"},
+           {{"--room-code", "from-env"}, "from-env", nullptr, "must differ"},
+           {{"--host", "a/b"}, nullptr, nullptr, "'a/b' is no host name"},
        }) {
-    const ServerOptions::Parsed result = parsed(args, code);
+    const ServerOptions::Parsed result = parsed(args, code, roomCode);
     const auto* error = std::get_if<ServerOptions::Error>(&result);
     ASSERT_NE(error, nullptr) << message;
     EXPECT_NE(error->message.find(message), std::string::npos) << error->message;
@@ -102,25 +107,25 @@ TEST(LoginThrottle, AFewWrongCodesThenAPauseForAttemptsOnly) {
   EXPECT_EQ(taken, LoginThrottle::kFreeFailures);
 }
 
-TEST(SessionTable, TokensAreRandomKeptAliveByUseAndBounded) {
+TEST(SessionTable, TokensAreRandomKeptAliveByUseBoundedAndCarryTheirLevel) {
   SessionTable sessions;
   const auto start = SessionTable::Clock::now();
-  const std::string first = sessions.open(start);
-  const std::string second = sessions.open(start);
+  const std::string first = sessions.open(start, AccessLevel::Room);
+  const std::string second = sessions.open(start, AccessLevel::Installer);
   EXPECT_EQ(first.size(), 64u);
   EXPECT_NE(first, second);
-  EXPECT_TRUE(sessions.use(first, start + SessionTable::kUnusedLimit));  // used: alive again
-  EXPECT_TRUE(sessions.use(first, start + 2 * SessionTable::kUnusedLimit));
+  EXPECT_EQ(sessions.use(first, start + SessionTable::kUnusedLimit), AccessLevel::Room);  // used: alive again
+  EXPECT_EQ(sessions.use(first, start + 2 * SessionTable::kUnusedLimit), AccessLevel::Room);
   EXPECT_FALSE(sessions.use(second, start + SessionTable::kUnusedLimit + 1s));  // unused too long
   EXPECT_FALSE(sessions.use("", start));
   EXPECT_FALSE(sessions.use(first.substr(1), start));
 
   SessionTable full;
-  const std::string oldest = full.open(start);
-  for (std::size_t i = 1; i < SessionTable::kMostSessions; ++i) full.open(start + 1s);
-  const std::string newest = full.open(start + 2s);
+  const std::string oldest = full.open(start, AccessLevel::Installer);
+  for (std::size_t i = 1; i < SessionTable::kMostSessions; ++i) full.open(start + 1s, AccessLevel::Room);
+  const std::string newest = full.open(start + 2s, AccessLevel::Installer);
   EXPECT_FALSE(full.use(oldest, start + 2s));  // made room
-  EXPECT_TRUE(full.use(newest, start + 2s));
+  EXPECT_EQ(full.use(newest, start + 2s), AccessLevel::Installer);
 }
 
 TEST(ConnectionCounter, PlacesInAllAndByAddressComeBackWhenSlotsEnd) {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <thread>
@@ -43,11 +44,12 @@ bool storeWorkingAsProgram2(const std::string& stateFile) {
 // few seconds while the server before still holds the port.
 std::pair<std::unique_ptr<ChildProcess>, std::string> startServer(const std::string& device,
                                                                   const std::string& address,
-                                                                  const std::string& code) {
+                                                                  const std::string& code,
+                                                                  const std::vector<std::string>& more = {}) {
+  std::vector<std::string> args{"--connect", device, "--listen", address, "--code", code};
+  args.insert(args.end(), more.begin(), more.end());
   for (int attempt = 0; attempt < 20; std::this_thread::sleep_for(250ms), ++attempt) {
-    auto server = std::make_unique<ChildProcess>(
-        ORVANE_SERVER_PATH,
-        std::vector<std::string>{"--connect", device, "--listen", address, "--code", code});
+    auto server = std::make_unique<ChildProcess>(ORVANE_SERVER_PATH, args);
     const auto line = server->readLine(10s);
     if (const std::size_t at = line ? line->find("http://") : std::string::npos; at != std::string::npos)
       return {std::move(server), line->substr(at, line->find(' ', at) - at)};
@@ -102,6 +104,22 @@ TEST(ControlPage, APersonInTheRoomChangesTheLevelAndMutesThroughALostConnection)
     EXPECT_EQ(readField(state.working.block(Side::Output, output), CommonField::Allvolume), 450);
   for (int input : {0, 1})  // 1 while it sounds
     EXPECT_EQ(readField(state.working.block(Side::Input, input), CommonField::Mute), 0) << input;
+}
+
+// A room given two inputs and no outputs by its panel file: logged in with
+// the room code, the page shows the two inputs and no outputs card.
+TEST(ControlPage, ThePageShowsWhatThePanelGivesTheRoomAndNoEmptyCard) {
+  ScratchDir dir{"control-page"};
+  const std::string panel = dir.file("panel.json");
+  std::ofstream(panel) << R"({"inputs": [{"channel": "A"}, {"channel": "C"}], "outputs": []})";
+  SimulatorProcess sim;
+  auto [server, url] = startServer("net:" + sim.address(), "127.0.0.1:0", "installer-1",
+                                   {"--panel", panel, "--room-code", "room-4711"});
+  ASSERT_TRUE(server);
+  const ChildProcess::Result run =
+      ChildProcess::run(NODE_PATH, {BROWSER_TEST_DIR "/panel-cards.mjs"}, {},
+                        {"ORVANE_PAGE_URL=" + url, "ORVANE_CODE=room-4711", "ORVANE_INPUTS=2"}, 120s);
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdio>
 #include <functional>
+#include <regex>
 #include <thread>
 
 #include "editor/EditorSession.h"
@@ -17,6 +18,7 @@
 #include "server/DeviceService.h"
 #include "sim/TcpDeviceServer.h"
 #include "support/ChildProcess.h"
+#include "support/ServerProcess.h"
 
 namespace orvane {
 namespace {
@@ -107,7 +109,7 @@ TEST(DeviceService, AFailedFirstOpenIsTriedAgainUntilTheDeviceBehaves) {
     service.start();
     std::string error;
     ASSERT_TRUE(eventually([&] {
-      error = service.status().body.value("error", "");
+      error = service.status().body.value("lastError", "");
       return !error.empty();
     }));
     EXPECT_THAT(error, HasSubstr(c.error));
@@ -196,6 +198,49 @@ TEST(DeviceService, CommandsAnswerWithinTheirBounds) {
   }
 }
 
+// orvane-server started before its device: it says on its error output,
+// each line with the time, that it opens the link, why the open failed and
+// when it tries again, and /api/status carries the reason; once the device
+// is there the link opens and the log says so.
+TEST(DeviceService, TheServerLogsEveryChangeOfItsLinkAndItsStatusNamesTheLastError) {
+  int port = 0;
+  {
+    Device before;  // a port of 127.0.0.1 that nothing listens on once it is gone
+    port = before.server.port();
+  }
+  const std::string link = "net:127.0.0.1:" + std::to_string(port);
+  ServerProcess server(link);
+  ASSERT_GT(server.port(), 0);
+  const std::regex line(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d orvane-server: (.*))");
+  const auto logged = [&] {
+    const std::string text = server.process().readLine(30s, ChildProcess::Stream::Err).value_or("");
+    std::smatch parts;
+    return std::regex_match(text, parts, line) ? parts[1].str() : "(no time) " + text;
+  };
+  EXPECT_EQ(logged(), "opening the link to the device on " + link);
+  const std::string failed = logged();
+  EXPECT_THAT(failed, HasSubstr("no link to the device on " + link + ": cannot open the link"));
+  EXPECT_THAT(failed, HasSubstr("; trying again every 2 s"));
+  auto api = server.client();
+  const auto status = api.get("/api/status").json();
+  EXPECT_NE(status["link"], "open");
+  EXPECT_THAT(status.value("lastError", ""), HasSubstr("cannot open the link"));
+
+  DeviceState state;
+  DeviceResponder responder{state};
+  TcpDeviceServer device{responder};
+  ASSERT_TRUE(device.start("127.0.0.1", port));
+  EXPECT_EQ(logged(), "the link to the device on " + link + " is open");
+  ASSERT_TRUE(server.linked());
+  ASSERT_TRUE(device.setRefusing(true));
+  device.dropConnection();
+  EXPECT_THAT(logged(), HasSubstr("lost the link to the device on " + link + ": "));
+  ASSERT_TRUE(device.setRefusing(false));
+  std::string opened;
+  for (int i = 0; i < 3 && !opened.ends_with(" is open"); ++i) opened = logged();  // a refused open between
+  EXPECT_EQ(opened, "the link to the device on " + link + " is open");
+}
+
 // The server opening the link to a device that accepts the connection and
 // never answers (the open would wait 30 s) ends soon after SIGTERM, without
 // a word on its error output.
@@ -206,6 +251,7 @@ TEST(DeviceService, TheServerEndsSoonAfterSigtermWhileOpeningTheLink) {
                       {"--connect", silent.link(), "--listen", "127.0.0.1:0", "--code", "room-4711"},
                       {"HOME=/nonexistent"});
   ASSERT_THAT(server.readLine(10s).value_or(""), HasSubstr("serving http://127.0.0.1:"));
+  ASSERT_THAT(server.readLine(10s, ChildProcess::Stream::Err).value_or(""), HasSubstr("opening the link"));
   ASSERT_TRUE(eventually([&] { return silent.requests > 0; }));  // inside the open
   const auto start = Clock::now();
   server.terminate();  // SIGTERM; SIGKILL only after 5 s
