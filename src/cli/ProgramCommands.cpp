@@ -2,6 +2,7 @@
 
 #include "editor/ProgramFiles.h"
 #include "model/ProgramStore.h"
+#include "model/SaveName.h"
 #include "platform/ParseNumber.h"
 
 namespace orvane::cli::ProgramCommands {
@@ -42,6 +43,13 @@ Outcome onProgram(CommandContext& context, const std::string& word, const char* 
                        DeviceJson::program(*program, result.name));
 }
 
+// The file a save writes, with the extension of its kind for the session's
+// model, as the editor names it.
+std::string fileName(CommandContext& context, const std::string& given,
+                     std::string_view ProductVariant::*extension) {
+  return SaveName::withExtension(given, context.session.variant().*extension).string();
+}
+
 }  // namespace
 
 Outcome list(CommandContext& context, const Words&) {
@@ -73,8 +81,9 @@ Outcome erase(CommandContext& context, const Words& args) {
 }
 
 Outcome saveOne(CommandContext& context, const Words& args) {
-  return fileOutcome(Files::saveOne(context.session, args[0]), args[0], "",
-                     "saved the working state to " + args[0] + "\n");
+  const std::string path = fileName(context, args[0], &ProductVariant::programFileExtension);
+  return fileOutcome(Files::saveOne(context.session, path), path, "",
+                     "saved the working state to " + path + "\n");
 }
 
 // As the editor loads a program file: the file's blocks become the working
@@ -86,8 +95,9 @@ Outcome loadOne(CommandContext& context, const Words& args) {
 
 Outcome backup(CommandContext& context, const Words& args) {
   Operations::Result result = Files::readAll(context.session, Operations::Until::Taken);
-  if (result.done()) result = Files::saveAll(context.session, args[0]);
-  return fileOutcome(result, args[0], "", "saved all 30 programs to " + args[0] + "\n");
+  const std::string path = fileName(context, args[0], &ProductVariant::programSetFileExtension);
+  if (result.done()) result = Files::saveAll(context.session, path);
+  return fileOutcome(result, path, "", "saved all 30 programs to " + path + "\n");
 }
 
 Outcome restore(CommandContext& context, const Words& args) {
