@@ -1,11 +1,16 @@
 #include "cli/Application.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
+#include "cli/IdSearchCommand.h"
+#include "cli/MasterLevelFile.h"
 #include "model/Language.h"
 
 namespace orvane::cli::Application {
@@ -53,8 +58,17 @@ int helpFor(const CommandLine& line, std::ostream& out, std::ostream& err) {
 }
 
 bool asksForHelp(const CommandLine& line) {
-  return line.help || (!line.words.empty() && line.words[0] == "help") ||
-         (line.words.size() > 1 && (line.words[1] == "--help" || line.words[1] == "-h"));
+  return line.help || (!line.words.empty() && line.words[0] == "help");
+}
+
+// Keeps the master levels to restore for the next call. A failure to keep
+// them is told but fails nothing: the device took the command.
+void keepMasterLevels(const std::optional<MasterLevelFile>& file, const MasterSectionMemory& before,
+                      const MasterSectionMemory& now, std::ostream& err) {
+  if (!file || now == before) return;
+  if (const std::string error = file->write(now); !error.empty())
+    err << "orvanectl: the master level to restore is not kept in '" << file->path().string()
+        << "': " << error << '\n';
 }
 
 }  // namespace
@@ -68,15 +82,18 @@ int run(const std::vector<std::string>& args, const char* environmentConnect, st
     return Outcome::UsageError;
   }
   CommandLine line = std::get<CommandLine>(parsed);
-  if (asksForHelp(line)) {
-    if (line.words.size() > 1 && line.words[0] != "help") line.help = true;
-    return helpFor(line, out, err);
-  }
+  if (asksForHelp(line)) return helpFor(line, out, err);
   const Printer print{line.json, out, err};
   const bool batch = !line.words.empty() && line.words[0] == "batch";
   if (auto refused = CommandRunner::check(line.words)) {
     print(*refused);
     return refused->status;
+  }
+  if (line.words[0] == "search-id") {
+    const Outcome outcome =
+        IdSearchCommand::run(line.words[1], line.model, err, ::isatty(STDERR_FILENO) == 1);
+    print(outcome);
+    return outcome.status;
   }
   const auto target = ConnectTarget::parse(line.connect);
   if (!target) {
@@ -88,6 +105,9 @@ int run(const std::vector<std::string>& args, const char* environmentConnect, st
   }
 
   EditorSession session(EditorSession::defaultTimings(), line.model);
+  const auto levelFile = MasterLevelFile::of(*target, std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+  const MasterSectionMemory keptLevels = levelFile ? levelFile->read() : MasterSectionMemory();
+  session.masterMemory() = keptLevels;
   if (const std::string error = session.open(*target); !error.empty()) {
     print(Outcome::device(error));
     return Outcome::Failed;
@@ -100,10 +120,16 @@ int run(const std::vector<std::string>& args, const char* environmentConnect, st
                                                             << std::flush; },
                          [] { return interrupted.load(); }};
   CommandRunner runner(context, line.connect);
-  if (batch) return runner.batch(in, line.keepGoing, print).status;
-  const Outcome outcome = runner.run(line.words);
-  print(outcome);
-  return outcome.status;
+  int status = Outcome::Done;
+  if (batch) {
+    status = runner.batch(in, line.keepGoing, print).status;
+  } else {
+    const Outcome outcome = runner.run(line.words);
+    print(outcome);
+    status = outcome.status;
+  }
+  keepMasterLevels(levelFile, keptLevels, session.masterMemory(), err);
+  return status;
 }
 
 }  // namespace orvane::cli::Application

@@ -74,8 +74,20 @@ Outcome set(CommandContext& context, const Words& args) {
   const auto path = std::get<ParameterPath>(ParameterPath::parse(args[0]));
   const auto result = ParameterOperations::set(context.session, path, args[1], context.followLinks);
   if (!result.done()) return outcomeOf(result);
-  return Outcome::done(path.name() + " = " + result.text + "\n",
-                       Json{{"path", path.name()}, {"value", result.text}, {"changed", result.changed}});
+  // The path named first, then every other one the change reached (the
+  // channels linked with it).
+  std::string text = path.name() + " = " + result.text + "\n";
+  Json values{{path.name(), result.text}};
+  for (const std::string& name : result.changed) {
+    if (name == path.name()) continue;
+    const auto other = std::get<ParameterPath>(ParameterPath::parse(name));
+    const std::string value = other.text(context.session.image());
+    text += name + " = " + value + "\n";
+    values[name] = value;
+  }
+  return Outcome::done(
+      text,
+      Json{{"path", path.name()}, {"value", result.text}, {"changed", result.changed}, {"values", values}});
 }
 
 Outcome importRew(CommandContext& context, const Words& args) {
