@@ -1,11 +1,16 @@
 #include "cli/Application.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
+#include "cli/IdSearchCommand.h"
+#include "cli/MasterLevelFile.h"
 #include "cli/ServerRoute.h"
 #include "model/Language.h"
 #include "platform/PrivateFile.h"
@@ -99,7 +104,7 @@ int throughServer(const CommandLine& line, const char* environmentCode, std::ist
   ServerClient client(*server, std::get<std::string>(code));
   watchInterrupts();
   ServerRoute route(
-      client, line.connect, [&print](const std::string& text) { print.line(text); },
+      client, line.connect, line.model, [&print](const std::string& text) { print.line(text); },
       [] { return interrupted.load(); });
   if (batch)
     return CommandRunner::batch(in, line.keepGoing, print,
@@ -109,8 +114,17 @@ int throughServer(const CommandLine& line, const char* environmentCode, std::ist
 }
 
 bool asksForHelp(const CommandLine& line) {
-  return line.help || (!line.words.empty() && line.words[0] == "help") ||
-         (line.words.size() > 1 && (line.words[1] == "--help" || line.words[1] == "-h"));
+  return line.help || (!line.words.empty() && line.words[0] == "help");
+}
+
+// Keeps the master levels to restore for the next call. A failure to keep
+// them is told but fails nothing: the device took the command.
+void keepMasterLevels(const std::optional<MasterLevelFile>& file, const MasterSectionMemory& before,
+                      const MasterSectionMemory& now, std::ostream& err) {
+  if (!file || now == before) return;
+  if (const std::string error = file->write(now); !error.empty())
+    err << "orvanectl: the master level to restore is not kept in '" << file->path().string()
+        << "': " << error << '\n';
 }
 
 }  // namespace
@@ -124,15 +138,18 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
     return Outcome::UsageError;
   }
   CommandLine line = std::get<CommandLine>(parsed);
-  if (asksForHelp(line)) {
-    if (line.words.size() > 1 && line.words[0] != "help") line.help = true;
-    return helpFor(line, out, err);
-  }
+  if (asksForHelp(line)) return helpFor(line, out, err);
   const Printer print{line.json, out, err};
   const bool batch = !line.words.empty() && line.words[0] == "batch";
   if (auto refused = CommandRunner::check(line.words)) {
     print(*refused);
     return refused->status;
+  }
+  if (line.words[0] == "search-id") {
+    const Outcome outcome =
+        IdSearchCommand::run(line.words[1], line.model, err, ::isatty(STDERR_FILENO) == 1);
+    print(outcome);
+    return outcome.status;
   }
   if (ServerRoute::named(line.connect)) return throughServer(line, environment.serverCode, in, print);
   const auto target = ConnectTarget::parse(line.connect);
@@ -145,6 +162,9 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
   }
 
   EditorSession session(EditorSession::defaultTimings(), line.model);
+  const auto levelFile = MasterLevelFile::of(*target, std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+  const MasterSectionMemory keptLevels = levelFile ? levelFile->read() : MasterSectionMemory();
+  session.masterMemory() = keptLevels;
   if (const std::string error = session.open(*target); !error.empty()) {
     print(Outcome::device(error));
     return Outcome::Failed;
@@ -153,13 +173,18 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
   CommandContext context{session, !line.noLink, [&print](const std::string& text) { print.line(text); },
                          [] { return interrupted.load(); }};
   CommandRunner runner(context, line.connect);
-  if (batch)
-    return CommandRunner::batch(in, line.keepGoing, print,
-                                [&runner](const Words& words) { return runner.run(words); })
-        .status;
-  const Outcome outcome = runner.run(line.words);
-  print(outcome);
-  return outcome.status;
+  int status = Outcome::Done;
+  if (batch) {
+    status = CommandRunner::batch(in, line.keepGoing, print, [&runner](const Words& words) {
+               return runner.run(words);
+             }).status;
+  } else {
+    const Outcome outcome = runner.run(line.words);
+    print(outcome);
+    status = outcome.status;
+  }
+  keepMasterLevels(levelFile, keptLevels, session.masterMemory(), err);
+  return status;
 }
 
 }  // namespace orvane::cli::Application

@@ -2,6 +2,15 @@
 
 namespace orvane::cli {
 
+namespace {
+
+// The options of commands that take the word after them as their value.
+bool takesValue(const std::string& word) {
+  return word == "--format" || word == "--output";
+}
+
+}  // namespace
+
 std::variant<CommandLine, std::string> CommandLine::parse(const std::vector<std::string>& args,
                                                           const char* environmentConnect) {
   CommandLine line;
@@ -9,10 +18,8 @@ std::variant<CommandLine, std::string> CommandLine::parse(const std::vector<std:
   line.connectFromEnvironment = environmentConnect != nullptr;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    // Everything after the command belongs to it, its own options included.
-    if (!line.words.empty()) {
-      line.words.push_back(arg);
-    } else if (arg == "--connect") {
+    const bool afterCommand = !line.words.empty();
+    if (arg == "--connect") {
       if (i + 1 >= args.size())
         return std::string("--connect needs a link: usb, net:ADDR[:PORT] or serial:PORT:ID");
       line.connect = args[++i];
@@ -37,6 +44,11 @@ std::variant<CommandLine, std::string> CommandLine::parse(const std::vector<std:
       line.keepGoing = true;
     } else if (arg == "--help" || arg == "-h") {
       line.help = true;
+    } else if (afterCommand) {
+      // The command's own words: its options (report --output FILE,
+      // meters --watch) and values such as -6dB.
+      line.words.push_back(arg);
+      if (takesValue(arg) && i + 1 < args.size()) line.words.push_back(args[++i]);
     } else if (arg.size() > 1 && arg[0] == '-') {
       return "unknown option '" + arg + "'";
     } else {

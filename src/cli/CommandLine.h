@@ -1,8 +1,8 @@
 #pragma once
 
 // The words of an orvanectl call: the options that hold for the whole run
-// (they may stand anywhere before the command) and the command with its
-// own words.
+// (before or after the command) and the command with its own words (its
+// own options, such as report --output FILE, and values such as -6dB).
 
 #include <string>
 #include <variant>

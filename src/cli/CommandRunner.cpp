@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "cli/CommandLine.h"
+#include "cli/IdSearchCommand.h"
 #include "cli/ParameterCommands.h"
 #include "cli/ProgramCommands.h"
 #include "cli/ServerRoute.h"
@@ -41,6 +42,9 @@ std::string checkFirstPath(const Words& args) {
 std::string checkFirstChannel(const Words& args) {
   return ParameterCommands::checkChannel(args[0]);
 }
+std::string checkSearchPort(const Words& args) {
+  return IdSearchCommand::checkPort(args[0]);
+}
 
 const std::vector<CommandEntry>& entries() {
   static const std::vector<CommandEntry> table{
@@ -61,12 +65,16 @@ const std::vector<CommandEntry>& entries() {
       {"store", "N NAME", "store the working state as device program N under NAME", 2, 2,
        plain<ProgramCommands::store>()},
       {"delete", "N", "delete device program N", 1, 1, plain<ProgramCommands::erase>()},
-      {"save", "FILE", "save the working state to a one-program file", 1, 1,
-       plain<ProgramCommands::saveOne>()},
+      {"save", "FILE",
+       "save the working state to a one-program file; .dia1j (.dia1s for model 736) is appended unless the "
+       "name holds it",
+       1, 1, plain<ProgramCommands::saveOne>()},
       {"load", "FILE", "load a one-program file into the working state", 1, 1,
        plain<ProgramCommands::loadOne>()},
-      {"backup", "FILE", "save all 30 device programs to an all-programs file", 1, 1,
-       plain<ProgramCommands::backup>()},
+      {"backup", "FILE",
+       "save all 30 device programs to an all-programs file; .dat1j (.dat1s for model 736) is appended "
+       "unless the name holds it",
+       1, 1, plain<ProgramCommands::backup>()},
       {"restore", "FILE", "store all 30 programs of an all-programs file into the device", 1, 1,
        plain<ProgramCommands::restore>()},
       {"report", "[--format text|csv|json|xlsx] [--output FILE]",
@@ -81,6 +89,10 @@ const std::vector<CommandEntry>& entries() {
       {"batch", "",
        "run commands read from standard input, one per line ('#' outside quotes starts a comment)", 0, 0,
        nullptr},
+      {"search-id", "serial:PORT",
+       "probe device IDs 1-250 on the RS-485 bus at PORT (57600 8N1) and list the IDs that answer; the ID "
+       "being probed shows on a terminal; no --connect needed; exit status 1 when none answers",
+       1, 1, nullptr, checkSearchPort},
   };
   return table;
 }
@@ -115,9 +127,11 @@ std::optional<Outcome> CommandRunner::check(const Words& words) {
 std::string CommandRunner::help() {
   std::string text =
       "orvanectl: command-line control of the KVS7304 audio matrix processor\n\n"
-      "usage: orvanectl [--connect LINK] [--code-file FILE] [--model 7304|736] [--json] [--no-link] "
+      "Usage: orvanectl [--connect LINK] [--code-file FILE] [--model 7304|736] [--json] [--no-link] "
       "[--keep-going] COMMAND [ARGS]\n"
-      "       orvanectl help [COMMAND | paths]\n\n"
+      "  or:  orvanectl help [COMMAND | paths]\n\n"
+      "The options may also follow the command (orvanectl status --json); a value such as -6dB is the\n"
+      "command's.\n\n"
       "LINK is usb, net:ADDR[:PORT], serial:PORT:ID or server:ADDR[:PORT] (default: the ORVANE_CONNECT\n"
       "variable).\n\n"
       "A device serves one link at a time: a new link replaces the one before, and the program that\n"
@@ -127,22 +141,29 @@ std::string CommandRunner::help() {
       " unless given): status, get,\n"
       "set, programs, recall, store, meters, backup and restore, alone or in a batch. The server's\n"
       "access code comes from the ORVANE_SERVER_CODE variable or from --code-file.\n\n"
-      "  --code-file F read the server's access code from the first line of F, a file of your own\n"
-      "                that only you may read (chmod 600 F)\n"
-      "  --model M     the model served, 7304 or 736: the firmware accepted and the program files\n"
-      "                (default " +
+      "  --code-file F  read the server's access code from the first line of F, a file of your own\n"
+      "                 that only you may read (chmod 600 F)\n"
+      "  --model M      the model served, 7304 or 736: the firmware accepted and the program files\n"
+      "                 (default " +
       std::to_string(ProductVariant::builtDefault().modelCode) +
       ")\n"
-      "  --json        machine-readable output, one JSON object per command\n"
-      "  --no-link     'set' and 'import-rew' change only the channel named, not its link group\n"
-      "  --keep-going  'batch' runs on after a failed command\n\n"
+      "  --json         machine-readable output, one JSON object per command\n"
+      "  --no-link      'set' and 'import-rew' change only the channel named, not its link group\n"
+      "  --keep-going   'batch' runs on after a failed command\n\n"
       "commands:\n";
   for (const CommandEntry& e : entries()) {
+    // The summary two spaces or more after the command, or on a line of its
+    // own when the command is long: how manual pages read an entry.
+    constexpr std::size_t kSummaryColumn = 34;
     std::string head = std::string("  ") + e.name + " " + e.arguments;
-    head.resize(std::max<std::size_t>(head.size() + 1, 34), ' ');
+    if (head.size() + 2 > kSummaryColumn) head += "\n";
+    head.resize(head.back() == '\n' ? head.size() + kSummaryColumn : kSummaryColumn, ' ');
     text += head + e.summary + "\n";
   }
   text +=
+      "\nA master unmute (set master.out.mute off) brings back the level this tool last saw the side\n"
+      "sound at on the same link, kept between calls in $XDG_STATE_HOME/orvane (~/.local/state/orvane);\n"
+      "when no level is known it is refused: set master.out.level first.\n"
       "\nexit status: 0 done, 1 the device refused, the link failed or a file could not be read or\n"
       "written, 2 a usage or value error.\n";
   return text;
@@ -165,7 +186,7 @@ std::optional<std::string> CommandRunner::help(const std::string& command) {
 Outcome CommandRunner::run(const Words& words) {
   if (auto refused = check(words)) return *refused;
   const CommandEntry& e = *find(words[0]);
-  if (!e.run) return Outcome::usage("'batch' cannot run inside a batch");
+  if (!e.run) return Outcome::usage("'" + words[0] + "' cannot run inside a batch");
   return e.run(context_, Words(words.begin() + 1, words.end()), linkText_);
 }
 

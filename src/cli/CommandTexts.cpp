@@ -32,9 +32,12 @@ Outcome parameter(const std::string& path, const std::string& value) {
   return Outcome::done(value + "\n", Json{{"path", path}, {"value", value}});
 }
 
-Outcome parameterSet(const std::string& path, const std::string& value, const Json& changed) {
-  return Outcome::done(path + " = " + value + "\n",
-                       Json{{"path", path}, {"value", value}, {"changed", changed}});
+Outcome parameterSet(const Json& answer) {
+  std::string text;
+  if (answer.is_object() && answer.contains("values") && answer["values"].is_object())
+    for (const auto& [name, value] : answer["values"].items())
+      text += name + " = " + (value.is_string() ? value.get<std::string>() : value.dump()) + "\n";
+  return Outcome::done(text, answer);
 }
 
 Outcome programs(const Operations::Listing& listing) {

@@ -18,9 +18,10 @@ namespace orvane::cli::CommandTexts {
 Outcome status(const std::string& link, Json identity, const control::MeterLevels& levels);
 Outcome meters(const control::MeterLevels& levels);
 Outcome parameter(const std::string& path, const std::string& value);
-// `changed`: the channels the write changed, as the parameter operation
-// reports them.
-Outcome parameterSet(const std::string& path, const std::string& value, const Json& changed);
+// `answer` as control::DeviceJson::parameterSet() gives it: the path named
+// first, then every other one the change reached (the channels linked with
+// it), one line each.
+Outcome parameterSet(const Json& answer);
 Outcome programs(const editor::ProgramOperations::Listing& listing);
 // "recalled program 5 Talk": `done` what happened to the program typed as
 // `word`, numbered `number`, named `name` afterwards.

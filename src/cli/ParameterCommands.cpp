@@ -75,7 +75,8 @@ Outcome set(CommandContext& context, const Words& args) {
   const auto path = std::get<ParameterPath>(ParameterPath::parse(args[0]));
   const auto result = ParameterOperations::set(context.session, path, args[1], context.followLinks);
   if (!result.done()) return outcomeOf(result);
-  return CommandTexts::parameterSet(path.name(), result.text, result.changed);
+  return CommandTexts::parameterSet(
+      control::DeviceJson::parameterSet(path.name(), result.text, result.changed, context.session.image()));
 }
 
 Outcome importRew(CommandContext& context, const Words& args) {

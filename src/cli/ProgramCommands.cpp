@@ -2,6 +2,7 @@
 
 #include "cli/CommandTexts.h"
 #include "editor/ProgramFiles.h"
+#include "model/SaveName.h"
 
 namespace orvane::cli::ProgramCommands {
 
@@ -21,6 +22,13 @@ Outcome onProgram(CommandContext& context, const std::string& word, const char* 
     return Outcome::usage(result.message);
   if (!result.done()) return Outcome::device(result.message);
   return CommandTexts::program(done, word, *program, result.name);
+}
+
+// The file a save writes, with the extension of its kind for the session's
+// model, as the editor names it.
+std::string fileName(CommandContext& context, const std::string& given,
+                     std::string_view ProductVariant::*extension) {
+  return SaveName::withExtension(given, context.session.variant().*extension).string();
 }
 
 }  // namespace
@@ -46,8 +54,9 @@ Outcome erase(CommandContext& context, const Words& args) {
 }
 
 Outcome saveOne(CommandContext& context, const Words& args) {
-  return CommandTexts::file(Files::saveOne(context.session, args[0]), args[0], "",
-                            "saved the working state to " + args[0] + "\n");
+  const std::string path = fileName(context, args[0], &ProductVariant::programFileExtension);
+  return CommandTexts::file(Files::saveOne(context.session, path), path, "",
+                            "saved the working state to " + path + "\n");
 }
 
 // As the editor loads a program file: the file's blocks become the working
@@ -59,8 +68,9 @@ Outcome loadOne(CommandContext& context, const Words& args) {
 
 Outcome backup(CommandContext& context, const Words& args) {
   Operations::Result result = Files::readAll(context.session, Operations::Until::Taken);
-  if (result.done()) result = Files::saveAll(context.session, args[0]);
-  return CommandTexts::backup(result, args[0]);
+  const std::string path = fileName(context, args[0], &ProductVariant::programSetFileExtension);
+  if (result.done()) result = Files::saveAll(context.session, path);
+  return CommandTexts::backup(result, path);
 }
 
 Outcome restore(CommandContext& context, const Words& args) {

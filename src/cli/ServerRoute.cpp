@@ -7,6 +7,7 @@
 #include "cli/Meters.h"
 #include "model/ProgramFile.h"
 #include "model/ProgramStore.h"
+#include "model/SaveName.h"
 
 namespace orvane::cli {
 
@@ -120,10 +121,11 @@ Outcome ServerRoute::refused(const Answer& answer, const std::string& address) {
   }
 }
 
-ServerRoute::ServerRoute(ServerClient& client, std::string link,
+ServerRoute::ServerRoute(ServerClient& client, std::string link, ProductVariant variant,
                          std::function<void(const std::string&)> print, std::function<bool()> interrupted)
     : client_(client),
       link_(std::move(link)),
+      variant_(variant),
       print_(std::move(print)),
       interrupted_(std::move(interrupted)) {}
 
@@ -178,9 +180,7 @@ Outcome ServerRoute::set(const Words& args) {
   auto answer =
       call(http::verb::put, "/api/params/" + args[0], control::DeviceJson::dump(Json{{"value", args[1]}}));
   if (auto* failed = std::get_if<Outcome>(&answer)) return *failed;
-  const Json& json = std::get<Json>(answer);
-  return CommandTexts::parameterSet(textIn(json, "path"), textIn(json, "value"),
-                                    json.contains("changed") ? json["changed"] : Json());
+  return CommandTexts::parameterSet(std::get<Json>(answer));
 }
 
 Outcome ServerRoute::programs(const Words&) {
@@ -237,11 +237,13 @@ Outcome ServerRoute::meters(const Words& args) {
 Outcome ServerRoute::backup(const Words& args) {
   const Answer answer = client_.request(http::verb::get, "/api/backup", {}, kProgramsWait);
   if (answer.status != 200) return refused(answer, client_.address());
+  // Named as the editor names an all-programs file it writes.
+  const std::string path = SaveName::withExtension(args[0], variant_.programSetFileExtension).string();
   Result result;
   result.written =
-      ProgramFile::writeBytes(args[0], std::vector<std::uint8_t>(answer.body.begin(), answer.body.end()));
+      ProgramFile::writeBytes(path, std::vector<std::uint8_t>(answer.body.begin(), answer.body.end()));
   if (!result.written) result.status = Result::Status::NotWritten;
-  return CommandTexts::backup(result, args[0]);
+  return CommandTexts::backup(result, path);
 }
 
 Outcome ServerRoute::restore(const Words& args) {

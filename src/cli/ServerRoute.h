@@ -37,10 +37,11 @@ class ServerRoute {
   // The outcome of an answer that is not 200 from the server at `address`.
   static Outcome refused(const ServerClient::Answer& answer, const std::string& address);
 
-  // `link` names the route in status; `print` and `interrupted` serve the
-  // watch of the meters.
-  ServerRoute(ServerClient& client, std::string link, std::function<void(const std::string&)> print,
-              std::function<bool()> interrupted);
+  // `link` names the route in status; `variant` the model whose file
+  // extension a backup's file name gets; `print` and `interrupted` serve
+  // the watch of the meters.
+  ServerRoute(ServerClient& client, std::string link, ProductVariant variant,
+              std::function<void(const std::string&)> print, std::function<bool()> interrupted);
 
   // Runs the words of one command (checked by CommandRunner::check).
   Outcome run(const Words& words);
@@ -74,6 +75,7 @@ class ServerRoute {
 
   ServerClient& client_;
   std::string link_;
+  ProductVariant variant_;
   std::function<void(const std::string&)> print_;
   std::function<bool()> interrupted_;
 };

@@ -2,6 +2,7 @@
 
 #include <tuple>
 
+#include "control/ParameterPath.h"
 #include "model/NameField.h"
 
 namespace orvane::control::DeviceJson {
@@ -46,6 +47,17 @@ std::optional<Json> identityIn(const Json& answer) {
               {"firmware", answer["firmware"]},
               {"model", answer["model"]},
               {"program", Json{{"number", program["number"]}, {"name", program["name"]}}}};
+}
+
+Json parameterSet(const std::string& path, const std::string& value, const std::vector<std::string>& changed,
+                  const ParameterImage& image) {
+  Json values{{path, value}};
+  for (const std::string& name : changed) {
+    if (name == path) continue;
+    const auto parsed = ParameterPath::parse(name);
+    if (const auto* other = std::get_if<ParameterPath>(&parsed)) values[name] = other->text(image);
+  }
+  return Json{{"path", path}, {"value", value}, {"changed", changed}, {"values", values}};
 }
 
 }  // namespace orvane::control::DeviceJson

@@ -29,6 +29,12 @@ Json identity(const ParameterImage& image, const std::string& firmware, int mode
 // The members of identity() taken out of a larger answer (the server's
 // status); nothing when one is missing or of another type.
 std::optional<Json> identityIn(const Json& answer);
+// The answer to a change of `path` to `value` that changed the paths
+// `changed` (the channels linked with it included): {"path", "value",
+// "changed", "values"}, where "values" holds every changed path's value as
+// `image` now shows it, `path` first.
+Json parameterSet(const std::string& path, const std::string& value, const std::vector<std::string>& changed,
+                  const ParameterImage& image);
 
 }  // namespace DeviceJson
 

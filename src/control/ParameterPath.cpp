@@ -321,8 +321,14 @@ std::string ParameterPath::applyOther(ParameterImage& image, LinkGroups* links,
     case Store::MasterLevel:
       return withCode(form, value, current,
                       [&](int level) { MasterSection::storeLevel(image, side_, level); });
-    case Store::MasterMute:
-      return withCode(form, value, current, [&](int on) { MasterSection::storeMute(image, side_, on != 0); });
+    case Store::MasterMute: {
+      bool unknown = false;
+      const std::string error = withCode(
+          form, value, current, [&](int on) { unknown = !MasterSection::storeMute(image, side_, on != 0); });
+      if (!unknown) return error;
+      return "the level to restore is not known: set " + name_.substr(0, name_.rfind('.')) +
+             ".level to a level first";
+    }
     case Store::AntiFeedback:
       return withCode(form, value, current,
                       [&](int on) { MasterSection::storeAntiFeedback(image, on != 0); });

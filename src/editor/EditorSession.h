@@ -34,6 +34,7 @@
 #include "link/ConnectionManager.h"
 #include "link/LinkGroups.h"
 #include "link/MasterSection.h"
+#include "link/MasterSectionMemory.h"
 #include "model/ProductVariant.h"
 
 namespace orvane::editor {
@@ -101,6 +102,9 @@ class EditorSession {
   ConnectionManager& connection() { return connection_; }
   LinkGroups& links() { return links_; }
   MasterSection& master() { return master_; }
+  // The master levels to restore that outlive each link: the parameter
+  // operations keep them, for programs without a window.
+  MasterSectionMemory& masterMemory() { return masterMemory_; }
   CountingNotifier& notifier() { return notifier_; }
   ChannelFilters& filters();
   // Makes events of what the core reports about the link.
@@ -140,6 +144,7 @@ class EditorSession {
   ConnectionManager connection_;
   LinkGroups links_;
   MasterSection master_;
+  MasterSectionMemory masterMemory_;
   LinkWatch watch_;
   std::unique_ptr<ChannelFilters> filters_;
 };

@@ -52,7 +52,11 @@ Result set(EditorSession& session, const control::ParameterPath& path, const std
            bool followLinks) {
   if (std::string refusal = lockRefusal(session, path.name()); !refusal.empty())
     return failed(Result::Status::Locked, std::move(refusal));
+  // A link opened anew reads a muted master as silent; the level to
+  // restore comes from what this program saw before, or is unknown.
+  session.masterMemory().prime(session.image());
   control::SetOutcome outcome = path.set(session.image(), &session.links(), value, followLinks);
+  session.masterMemory().learn(session.image());
   if (!outcome.error.empty()) return failed(Result::Status::BadValue, std::move(outcome.error));
   if (std::string error = deliver(session, outcome.delivery); !error.empty())
     return failed(Result::Status::DeviceFailed, std::move(error));

@@ -4,7 +4,8 @@
 // window does it: a function locked on the device is neither read nor
 // changed; a new value goes into the image (and into the channels linked
 // with its channel, when asked), then to the device, and a set returns once
-// the device took it.
+// the device took it. A master unmute brings back the level the session's
+// master memory holds and is refused while that is unknown.
 
 #include <string>
 #include <string_view>

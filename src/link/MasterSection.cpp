@@ -13,7 +13,8 @@ void MasterSection::setLevel(Side side, int level) {
 }
 
 int MasterSection::toggleMute(Side side) {
-  return storeMute(image_, side, !isMuted(side));
+  // The window's memos always hold a level.
+  return storeMute(image_, side, !isMuted(side)).value_or(0);
 }
 
 bool MasterSection::antiFeedback() const {
@@ -37,11 +38,12 @@ void MasterSection::storeLevel(ParameterImage& image, Side side, int level) {
   });
 }
 
-int MasterSection::storeMute(ParameterImage& image, Side side, bool muted) {
+std::optional<int> MasterSection::storeMute(ParameterImage& image, Side side, bool muted) {
   const int restored = image.read([&](const ImageData& d) {
     return side == Side::Input ? d.editor.inputMasterMemo : d.editor.outputMasterMemo;
   });
   const int current = levelOf(image, side);
+  if (!muted && current == 0 && restored == EditorState::kUnknownLevel) return std::nullopt;
   const int next = muted ? 0 : current == 0 ? restored : current;
   image.setFieldOnAllChannels(side, CommonField::Allvolume, next);
   return next;

@@ -5,6 +5,8 @@
 // that remembers the level it silenced, and the master anti-feedback switch
 // of the inputs.
 
+#include <optional>
+
 #include "link/Command.h"
 
 namespace orvane {
@@ -32,8 +34,10 @@ class MasterSection {
   // of the other inputs as well.
   static int levelOf(const ParameterImage& image, Side side);
   static void storeLevel(ParameterImage& image, Side side, int level);
-  // Mutes the side, or brings back the remembered level; returns the new level.
-  static int storeMute(ParameterImage& image, Side side, bool muted);
+  // Mutes the side, or brings back the remembered level; returns the new
+  // level. Nothing, and nothing changed, when a silent side is to sound
+  // again but the level to restore is not known.
+  static std::optional<int> storeMute(ParameterImage& image, Side side, bool muted);
   static bool antiFeedbackOf(const ParameterImage& image);
   static void storeAntiFeedback(ParameterImage& image, bool on);
 

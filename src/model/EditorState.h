@@ -16,6 +16,10 @@ enum class Page : std::uint8_t { Matrix = 0, Input = 1, Output = 2 };
 
 struct EditorState {
   static constexpr int kMemoLevel = 120;  // 0 dB mix level; master level -48 dB
+  // A master level memo of 0: the level to restore is not known, and an
+  // unmute is refused. Only a program without a window leaves a memo so
+  // (MasterSectionMemory); the editor's window always has a level.
+  static constexpr int kUnknownLevel = 0;
 
   Page selectedPage = Page::Matrix;  // the main window selects input 0 when it starts
   int selectedInput = 0;

@@ -24,10 +24,11 @@ using ParameterResult = editor::ParameterOperations::Result;
 
 // A parameter operation's outcome with the status that fits; a locked
 // function's answer carries "locked": true and no value.
-Reply parameterReply(const control::ParameterPath& path, const ParameterResult& result, bool lost) {
+Reply parameterReply(const control::ParameterPath& path, const ParameterResult& result, bool lost,
+                     const ParameterImage& image) {
   switch (result.status) {
     case ParameterResult::Status::Done:
-      return Reply{200, Json{{"path", path.name()}, {"value", result.text}, {"changed", result.changed}}};
+      return Reply{200, control::DeviceJson::parameterSet(path.name(), result.text, result.changed, image)};
     case ParameterResult::Status::BadValue:
       return error(400, result.message);
     case ParameterResult::Status::Locked:
@@ -154,7 +155,8 @@ Reply DeviceService::getParameter(const std::string& text) {
   if (const auto* message = std::get_if<std::string>(&parsed)) return error(404, *message);
   if (auto refused = withoutLink()) return *refused;
   const auto& path = std::get<control::ParameterPath>(parsed);
-  Reply reply = parameterReply(path, editor::ParameterOperations::get(session_, path), false);
+  Reply reply =
+      parameterReply(path, editor::ParameterOperations::get(session_, path), false, session_.image());
   if (reply.status == 200)
     reply.body = Json{{"path", path.name()}, {"value", reply.body["value"]}, {"locked", false}};
   return reply;
@@ -166,7 +168,7 @@ Reply DeviceService::setParameter(const std::string& text, const std::string& va
   const auto& path = std::get<control::ParameterPath>(parsed);
   return onSession([&] {
     return parameterReply(path, editor::ParameterOperations::set(session_, path, value, true),
-                          session_.linkLost());
+                          session_.linkLost(), session_.image());
   });
 }
 

@@ -7,9 +7,9 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// Options before the command hold for the run; everything from the command
-// on is the command's, its own options included; a bad option or model is
-// named.
+// Options before or after the command hold for the run; the command's own
+// options (with their values) and values such as -6dB stay the command's; a
+// bad option or model is named.
 TEST(CommandLineTest, OptionsTheCommandAndTheLink) {
   struct Case {
     Strings args;
@@ -20,7 +20,10 @@ TEST(CommandLineTest, OptionsTheCommandAndTheLink) {
     bool help = false;
     std::string error = {};
     int model = ProductVariant::builtDefault().modelCode;
+    bool noLink = false;
+    bool keepGoing = false;
   };
+  const int fallback = ProductVariant::builtDefault().modelCode;
   const std::vector<Case> cases{
       {{"--connect", "usb", "status"}, nullptr, "usb", {"status"}},
       {{"--connect=net:127.0.0.1:9000", "--json", "get", "in.A.gain"},
@@ -30,7 +33,22 @@ TEST(CommandLineTest, OptionsTheCommandAndTheLink) {
        true},
       {{"status"}, "serial:/dev/ttyUSB0:3", "serial:/dev/ttyUSB0:3", {"status"}},
       {{"--connect", "usb", "status"}, "net:127.0.0.1", "usb", {"status"}},
-      {{"report", "--format", "csv", "--json"}, nullptr, "", {"report", "--format", "csv", "--json"}},
+      {{"report", "--format", "csv", "--json"}, nullptr, "", {"report", "--format", "csv"}, true},
+      {{"report", "--output", "--json"}, nullptr, "", {"report", "--output", "--json"}},
+      {{"status", "--json"}, nullptr, "", {"status"}, true},
+      {{"meters", "--watch", "--connect", "usb"}, nullptr, "usb", {"meters", "--watch"}},
+      {{"set", "in.A.gain", "-6dB", "--no-link"},
+       nullptr,
+       "",
+       {"set", "in.A.gain", "-6dB"},
+       false,
+       false,
+       "",
+       fallback,
+       true},
+      {{"batch", "--keep-going"}, nullptr, "", {"batch"}, false, false, "", fallback, false, true},
+      {{"set", "--help"}, nullptr, "", {"set"}, false, true},
+      {{"set", "in.A.gain", "--bogus"}, nullptr, "", {"set", "in.A.gain", "--bogus"}},
       {{"-h"}, nullptr, "", {}, false, true},
       {{"--connect"}, nullptr, "", {}, false, false, "--connect needs a link"},
       {{"--verbose", "status"}, nullptr, "", {}, false, false, "unknown option '--verbose'"},
@@ -54,6 +72,8 @@ TEST(CommandLineTest, OptionsTheCommandAndTheLink) {
     EXPECT_EQ(line.json, c.json);
     EXPECT_EQ(line.help, c.help);
     EXPECT_EQ(line.model.modelCode, c.model);
+    EXPECT_EQ(line.noLink, c.noLink);
+    EXPECT_EQ(line.keepGoing, c.keepGoing);
   }
 }
 

@@ -3,6 +3,8 @@
 // program backups, JSON output and the exit status of every kind of failure.
 
 #include <gtest/gtest.h>
+#include <pty.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -56,8 +58,12 @@ struct Device {
   SimulatorProcess sim;
 };
 
+// The master levels orvanectl keeps between calls go to a folder of this
+// test program, unless a test names another.
 ChildProcess::Result ctl(const std::vector<std::string>& args, const std::string& input = {},
-                         const std::vector<std::string>& environment = {}) {
+                         std::vector<std::string> environment = {}) {
+  static const ScratchDir stateHome{"orvanectl-state"};
+  environment.push_back("XDG_STATE_HOME=" + stateHome.file(""));
   return ChildProcess::run(ORVANECTL_PATH, args, input, environment);
 }
 
@@ -95,6 +101,8 @@ TEST(Orvanectl, UsageErrorsExitTwoNamingTheBadPart) {
        {"ORVANE_CONNECT=serial:ttyUSB0:0"}},
       {{"--connect", "net:room-dsp", "status"}, "host names are not supported", {"ORVANE_CONNECT=usb"}},
       {{"--colour", "status"}, "unknown option '--colour'"},
+      {{"search-id", "net:127.0.0.1"}, "search-id takes the RS-485 port to search as serial:PORT"},
+      {{"search-id"}, "wrong number of arguments for 'search-id'"},
   };
   for (const Case& c : cases) {
     const auto result = ctl(c.args, {}, c.environment);
@@ -104,7 +112,7 @@ TEST(Orvanectl, UsageErrorsExitTwoNamingTheBadPart) {
   }
   const auto help = ctl({"--help"});
   EXPECT_EQ(help.status, 0);
-  for (const char* command : {"status", "get", "set", "batch", "backup", "import-rew"})
+  for (const char* command : {"status", "get", "set", "batch", "backup", "import-rew", "search-id"})
     EXPECT_NE(help.out.find(command), std::string::npos) << command;
   EXPECT_EQ(ctl({"help", "set"}).status, 0);
 }
@@ -204,6 +212,109 @@ TEST(Orvanectl, SetAndGetOverTheSerialBus) {
   EXPECT_EQ(got.out, "on\n");
   // Mute holds 1 while the channel sounds.
   EXPECT_EQ(readField(device.finalState().working.block(Side::Output, 1), CommonField::Mute), 0);
+}
+
+// A master muted by one call and unmuted by the next comes back at the level
+// it had: orvanectl keeps it per device in the user's state folder. Where
+// no level was ever seen (another user's folder here), the unmute is
+// refused instead of bringing the room to -48 dB.
+TEST(Orvanectl, MasterUnmuteInALaterCallRestoresTheLevel) {
+  ScratchDir dir{"orvanectl"};
+  Device device(dir);
+  ASSERT_TRUE(device.sim.started());
+  const std::vector<std::string> stranger{"XDG_STATE_HOME=" + dir.file("other")};
+  const auto on = [&](std::vector<std::string> args, const std::vector<std::string>& environment) {
+    args.insert(args.begin(), {"--connect", device.link()});
+    return ctl(args, {}, environment);
+  };
+  struct Step {
+    std::vector<std::string> args;
+    std::vector<std::string> environment;
+    int status;
+    std::string output;  // standard output, or the start of the error
+  };
+  const std::vector<Step> steps{
+      {{"set", "master.out.level", "-10dB"}, {}, 0, "master.out.level = -10.0dB\n"},
+      {{"set", "master.out.mute", "on"}, {}, 0, "master.out.mute = on\nmaster.out.level = OFF\n"},
+      {{"set", "master.out.mute", "off"},
+       stranger,
+       2,
+       "orvanectl: master.out.mute: the level to restore is not known: set master.out.level to a level "
+       "first\n"},
+      {{"get", "master.out.level"}, stranger, 0, "OFF\n"},
+      {{"set", "master.out.mute", "off"}, {}, 0, "master.out.mute = off\nmaster.out.level = -10.0dB\n"},
+      {{"get", "master.out.level"}, {}, 0, "-10.0dB\n"},
+  };
+  for (const Step& step : steps) {
+    const auto result = on(step.args, step.environment);
+    EXPECT_EQ(result.status, step.status) << step.args[1] << ": " << result.err;
+    EXPECT_EQ(step.status == 0 ? result.out : result.err, step.output) << step.args[1];
+  }
+}
+
+// Options may follow the command, the command's own options and negative
+// values stay its own, and a set on a linked channel names every channel
+// it changed, in text and in JSON.
+TEST(Orvanectl, OptionsAfterTheCommandAndLinkedChannels) {
+  ScratchDir dir{"orvanectl"};
+  Device device(dir);
+  ASSERT_TRUE(device.sim.started());
+  struct Case {
+    std::vector<std::string> args;
+    std::string input;
+    int status;
+    std::string output;
+  };
+  const std::vector<Case> cases{
+      {{"set", "in.B.link", "1"}, "", 0, "in.B.link = 1\n"},
+      {{"set", "in.A.gain", "-6dB"}, "", 0, "in.A.gain = -6.0dB\nin.B.gain = -6.0dB\n"},
+      {{"set", "in.A.gain", "-3dB", "--no-link"}, "", 0, "in.A.gain = -3.0dB\n"},
+      {{"get", "in.B.gain", "--json"}, "", 0, "{\"path\":\"in.B.gain\",\"value\":\"-6.0dB\"}\n"},
+      {{"batch", "--keep-going"}, "set in.C.gain loud\nget in.B.gain\n", 2, "-6.0dB\n"},
+  };
+  for (const Case& c : cases) {
+    const auto result = ctlOn(device, c.args, c.input);
+    EXPECT_EQ(result.status, c.status) << c.args[0] << ": " << result.err;
+    EXPECT_EQ(result.out, c.output) << c.args[0];
+  }
+  const auto report = ctlOn(device, {"report", "--format", "csv", "--output", dir.file("r.json"), "--json"});
+  EXPECT_EQ(report.status, 0) << report.err;
+  std::ifstream csv(dir.file("r.json"));
+  const std::string firstLine = [&] {
+    std::string line;
+    std::getline(csv, line);
+    return line;
+  }();
+  EXPECT_TRUE(!firstLine.starts_with("[") && firstLine.find(',') != std::string::npos) << firstLine;
+
+  const auto json = ctlOn(device, {"set", "in.B.gain", "-9dB", "--json"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  const auto changed = nlohmann::json::parse(json.out);
+  EXPECT_EQ(changed.at("changed"), nlohmann::json({"in.A.gain", "in.B.gain"}));
+  EXPECT_EQ(changed.at("values"), nlohmann::json({{"in.A.gain", "-9.0dB"}, {"in.B.gain", "-9.0dB"}}));
+}
+
+// The RS-485 bus searched for the IDs that answer: a device with ID 7
+// among none other, and a bus where nobody answers.
+TEST(Orvanectl, SearchIdListsTheDevicesOnTheBus) {
+  ScratchDir dir{"orvanectl"};
+  Device device(dir, "device.bin", {"--serial", "--id", "7", "--id", "201"});
+  ASSERT_TRUE(device.sim.started());
+  const auto found = ctl({"--json", "search-id", "serial:" + device.sim.serialPath()});
+  ASSERT_EQ(found.status, 0) << found.err;
+  EXPECT_EQ(nlohmann::json::parse(found.out).at("ids"), nlohmann::json({7, 201}));
+  EXPECT_EQ(found.err, "");  // no progress line where standard error is no terminal
+
+  int master = -1;
+  int slave = -1;
+  ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+  const std::string silent = ::ttyname(slave);
+  const auto none = ctl({"search-id", "serial:" + silent});
+  ::close(slave);
+  ::close(master);
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.out, "");
+  EXPECT_NE(none.err.find("no device answered on '" + silent + "'"), std::string::npos) << none.err;
 }
 
 // A batch stops at its first failure, or runs on with --keep-going; its
@@ -320,14 +431,15 @@ TEST(Orvanectl, ProgramCommandsRefuseBadNumbersNamesAndFiles) {
                   {"store 7 \"\"", 2, "needs a name"},
                   {"store 7 ABCDEFGHIJKLMNOPQ", 2, "too long"},
                   {"delete 6", 0, "\"program\":6"},
-                  {"save " + dir.file("one.dat1j"), 0, "one.dat1j"},
+                  {"save " + dir.file("one"), 0, dir.file("one.dia1j")},  // the editor's extension
                   {"save " + missing, 1, "the folder '" + dir.file("no-such-folder") + "' does not exist"},
-                  {"load " + dir.file("one.dat1j"), 0, "one.dat1j"},
+                  {"load " + dir.file("one.dia1j"), 0, "one.dia1j"},
                   {"load " + dir.file("absent.dat1j"), 1, "cannot read the file"},
                   {"load " + dir.file("garbage.dat1j"), 2, "is not a program file"},
-                  {"restore " + dir.file("one.dat1j"), 2, "is a one-program file: use load for it"},
-                  {"backup " + dir.file("all.dia1j"), 0, "all.dia1j"},
-                  {"load " + dir.file("all.dia1j"), 2, "is an all-programs file: use restore for it"},
+                  {"restore " + dir.file("one.dia1j"), 2, "is a one-program file: use load for it"},
+                  {"backup " + dir.file("all"), 0, dir.file("all.dat1j")},
+                  {"backup " + dir.file("all.dat1j.old"), 0, dir.file("all.dat1j.old")},  // holds it
+                  {"load " + dir.file("all.dat1j"), 2, "is an all-programs file: use restore for it"},
                   {"restore " + dir.file("absent.dat1j"), 1, "cannot read the file"},
                   {"backup " + missing, 1, "cannot write the file"},
                   {"report --format pdf", 2, "unknown report format 'pdf'"},
@@ -355,7 +467,7 @@ TEST(Orvanectl, ProgramCommandsRefuseBadNumbersNamesAndFiles) {
 // and neither the device nor the files change.
 TEST(Orvanectl, LockedProgramOperationsAreRefused) {
   ScratchDir dir{"orvanectl"};
-  const std::string one = dir.file("one.dat1j");
+  const std::string one = dir.file("one.dia1j");
   const std::string all = dir.file("all.dat1j");
   DeviceData locked;
   {
@@ -369,7 +481,7 @@ TEST(Orvanectl, LockedProgramOperationsAreRefused) {
   ASSERT_FALSE(DeviceStateFile::save(dir.file("device.bin"), locked));
   Device device(dir);
   ASSERT_TRUE(device.sim.started());
-  const std::string fresh = dir.file("fresh.dat1j");
+  const std::string fresh = dir.file("fresh");
   expectBatch(device, {
                           {"recall 3", 1, "recalling programs is locked"},
                           {"store 3 Other", 1, "storing programs is locked"},
@@ -379,7 +491,8 @@ TEST(Orvanectl, LockedProgramOperationsAreRefused) {
                           {"backup " + fresh, 1, "reading programs is locked"},
                           {"restore " + all, 1, "loading programs is locked"},
                       });
-  EXPECT_FALSE(fs::exists(fresh));
+  EXPECT_FALSE(fs::exists(fresh + ".dia1j"));
+  EXPECT_FALSE(fs::exists(fresh + ".dat1j"));
   EXPECT_EQ(device.finalState().programs, locked.programs);
 }
 

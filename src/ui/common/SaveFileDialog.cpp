@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "model/SaveName.h"
 #include "ui/common/FileTexts.h"
 #include "ui/common/MessageBoxes.h"
 
@@ -34,8 +35,9 @@ QString SaveFileDialog::choose(QWidget* parent, const Request& request) {
 }
 
 QString SaveFileDialog::finalPath(const QString& path, const QString& extension) {
-  if (path.isEmpty() || QFileInfo(path).fileName().contains(extension)) return path;
-  return path + extension;
+  const std::filesystem::path final =
+      SaveName::withExtension(std::filesystem::path(path.toStdU16String()), extension.toStdString());
+  return QString::fromStdU16String(final.u16string());
 }
 
 }  // namespace orvane::ui

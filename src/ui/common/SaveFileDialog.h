@@ -26,6 +26,7 @@ class SaveFileDialog {
   static QString choose(QWidget* parent, const Request& request);
   // `path`, with `extension` appended unless its file name holds the
   // extension somewhere (Hall.dia1j.bak stays as it is); empty stays empty.
+  // The same rule as orvanectl's save and backup (SaveName).
   static QString finalPath(const QString& path, const QString& extension);
 };
 
