@@ -53,12 +53,19 @@ bool NetPort::open(const std::string& address) {
   // A link still open is closed first; while its thread has not let it go,
   // no new one opens.
   close();
+  failure_ = LinkFault{LinkFault::Cause::Unknown, LinkType::Network, address};
   if (shutDown_ || !thread_.parked()) return false;
   const std::optional<NetEndpoint> endpoint = parseNetEndpoint(address, ctx_.timings.netPort);
-  if (!endpoint) return false;
+  if (!endpoint) {
+    failure_ = LinkFault{LinkFault::Cause::NotIpv4, LinkType::Network, address};
+    return false;
+  }
   endpoint_ = *endpoint;
   if (connect() != Attempt::Done) {
     socket_.reset();
+    const std::string at = endpoint_.host + ":" + std::to_string(endpoint_.port);
+    failure_ = connectError_ != 0 ? LinkFault::fromError(LinkType::Network, at, connectError_)
+                                  : LinkFault{LinkFault::Cause::NoEcho, LinkType::Network, endpoint_.host};
     return false;
   }
   givenUp_ = false;
@@ -124,6 +131,7 @@ void NetPort::letGo() {
 NetPort::Attempt NetPort::connect() {
   const int echo = echo_->check(endpoint_.host);
   lastEcho_ = echo;
+  connectError_ = 0;
   if (EchoResult::stopsConnection(echo)) return Attempt::Failed;
   NetSocket socket;
   const Attempt attempt = connectTcp(socket);
@@ -132,26 +140,31 @@ NetPort::Attempt NetPort::connect() {
 }
 
 NetPort::Attempt NetPort::connectTcp(NetSocket& socket) {
+  const auto failed = [this](int error) {
+    connectError_ = error;
+    return Attempt::Failed;
+  };
   socket.reset(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-  if (!socket.valid()) return Attempt::Failed;
+  if (!socket.valid()) return failed(errno);
   const int fd = socket.fd();
   const sockaddr_in to = endpoint_.socketAddress();
   if (::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
-    if (errno != EINPROGRESS && errno != EINTR) return Attempt::Failed;
+    if (errno != EINPROGRESS && errno != EINTR) return failed(errno);
     const PortWait ready = waitForPort(fd, POLLOUT, PortClock::now() + ctx_.timings.netConnectTimeout,
                                        {&thread_.interruption()});
     if (ready == PortWait::Interrupted) return Attempt::Interrupted;
-    if (ready == PortWait::TimedOut) return Attempt::Failed;
+    if (ready == PortWait::TimedOut) return failed(ETIMEDOUT);
     int error = 0;
     socklen_t length = sizeof error;
-    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) return Attempt::Failed;
+    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0) return failed(errno);
+    if (error != 0) return failed(error);
   }
   // The socket stays non-blocking: every wait on it is a poll() that also
   // watches the stop and suspend events and has a deadline.
   socket.setFrameOptions();
   const timeval receiveTimeout = toTimeval(ctx_.timings.netReceiveTimeout);
   if (::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &receiveTimeout, sizeof receiveTimeout) != 0)
-    return Attempt::Failed;
+    return failed(errno);
   return Attempt::Done;
 }
 
