@@ -77,7 +77,7 @@ LinkEvent EditorSession::loss() const {
 
 LinkWatch::Heard EditorSession::heard() const {
   return {sinceOpen(Message::FirmwareVersionRead) > 0 || sinceOpen(Message::ChannelDataRead) > 0,
-          command_.connectionCheck().answeredNotReady()};
+          command_.connectionCheck().answeredNotReady(), command_.closedByPeer(LinkType::Network)};
 }
 
 // A connection check not passed in time: the device is not ready, or no

@@ -64,8 +64,8 @@ LinkEvent LinkWatch::lossOfOpened(int kind, Heard heard) const {
     event.fault = fault(LinkFault::Cause::NotReady);
   else if (opened_.link == LinkType::Serial && !heard.answered)
     event.fault = fault(LinkFault::Cause::NoAnswer);
-  else if (opened_.link == LinkType::Network && early)
-    event.fault = fault(LinkFault::Cause::EndedAtOnce);
+  else if (opened_.link == LinkType::Network && (early || heard.closed))
+    event.fault = fault(early ? LinkFault::Cause::EndedAtOnce : LinkFault::Cause::TakenOver);
   return event;
 }
 

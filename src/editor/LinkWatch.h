@@ -48,13 +48,15 @@ class LinkWatch {
   struct Heard {
     bool answered = false;  // it passed the connection check
     bool notReady = false;  // it answered the check that it is not ready
+    bool closed = false;    // it closed the link itself
   };
   // The loss of the link opened last, as loss() makes it, with its cause
   // where the open tells it: a device that said it is not ready is not
   // ready; an RS-485 device that never answered is one whose ID does not
-  // answer; a network link lost unanswered or within kEarlyLoss was most
-  // likely ended by another program taking the device's one link (or
-  // refused by a bridge); a USB device that never answered is not ready.
+  // answer; a network link lost unanswered or within kEarlyLoss, or
+  // closed by the device, was most likely ended by another program taking
+  // the device's one link (or refused by a bridge); a USB device that
+  // never answered is not ready.
   LinkEvent lossOfOpened(int kind, Heard heard) const;
   // The connection check of the link opened last was not passed in time.
   LinkEvent unchecked(Heard heard) const;

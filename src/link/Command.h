@@ -46,6 +46,8 @@ class Command {
   bool OpenLink(LinkType link, const std::string& address);
   // Why the last OpenLink() of `link` failed, as its transport tells it.
   LinkFault openFailure(LinkType link) const;
+  // Whether the device closed the link of `link` given up last.
+  bool closedByPeer(LinkType link) const;
   // Parks the worker, empties the queue, closes the transport, retires the
   // frame in flight and drops the level request and a pending connection
   // check. The caller must not hold the protocol lock.

@@ -114,21 +114,24 @@ std::string LinkFault::text() const {
     case Cause::NotAPort:
       return at + " is not a serial port";
     case Cause::NoUsbDevice:
-      return "no KVS7304 found on USB: is it plugged in and switched on?";
+      return "no device found on USB: is it plugged in and switched on?";
     case Cause::NoUsbAccess:
-      return "no access to the KVS7304 on USB: install the package's udev rule "
+      return "no access to the device on USB: install the package's udev rule "
              "(/usr/lib/udev/rules.d/70-orvane.rules), then unplug the device and plug it in again";
     case Cause::UsbTaken:
-      return "the KVS7304 on USB is taken: " + detail;
+      return "the device on USB is taken: " + detail;
     case Cause::NoAnswer:
       return "no answer from ID " + std::to_string(deviceId) + " on the RS-485 bus at " + at +
              ": is the device on, is " + std::to_string(deviceId) +
              " its ID (an ID search lists the IDs that answer), and is the bus wired A to A, B to B?";
     case Cause::EndedAtOnce:
       return "the link to the device was lost right after it opened (" + at + "): " + kOneLink;
+    case Cause::TakenOver:
+      return "the link to the device was lost: " + at + " closed it — " + kOneLink;
     case Cause::NotReady:
-      return "the device on the " + linkName(link) + " link did not answer the connection check in time: " +
-             "it may not be ready yet (it needs a few seconds after power-on), try again";
+      return "the device on the " + linkName(link) + " link" + (at.empty() ? "" : " (" + at + ")") +
+             " did not pass the connection check: it may not be ready yet (it needs a few seconds after "
+             "power-on), try again";
     case Cause::Unknown:
       break;
   }

@@ -26,12 +26,13 @@ struct LinkFault {
     NoPermission,  // the serial port may not be opened by this user
     PortBusy,      // another program holds the serial port
     NotAPort,      // the path is no serial port (not a terminal)
-    NoUsbDevice,   // no device of this model on USB
+    NoUsbDevice,   // no device on USB
     NoUsbAccess,   // the device is on USB, its device file cannot be opened
     UsbTaken,      // another program of this user holds the USB device
     NoAnswer,      // the device with this ID on the RS-485 bus does not answer
-    EndedAtOnce,   // the network peer closed the link right after it opened
-    NotReady,      // the device did not answer the connection check in time
+    EndedAtOnce,   // the network link was lost right after it opened
+    TakenOver,     // the device closed the network link (another program took it)
+    NotReady,      // the device answered the connection check "not ready", or not at all
   };
 
   LinkFault() = default;

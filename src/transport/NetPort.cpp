@@ -69,6 +69,7 @@ bool NetPort::open(const std::string& address) {
     return false;
   }
   givenUp_ = false;
+  closedByPeer_ = false;
   exchange_ = Exchange{};
   newFrame_ = false;
   thread_.resume();
@@ -196,6 +197,7 @@ void NetPort::sendFrame() {
     return;
   }
   if (outcome == SendOutcome::ConnectionLost) {
+    closedByPeer_ = true;
     if (countReconnect() <= ctx_.timings.netReconnects) {
       const Attempt attempt = reconnect();
       // Connected: the send event stays set and the frame goes out again.
@@ -270,10 +272,10 @@ void NetPort::receiveReply() {
     const PortWait ready =
         waitForPort(socket_.fd(), POLLIN, std::min(silence, deadline), {&thread_.interruption()});
     if (ready == PortWait::Interrupted) return;
-    if (ready != PortWait::Ready) return receiveFailed();
+    if (ready != PortWait::Ready) return receiveFailed(ready == PortWait::Failed);
     const auto got = ::recv(socket_.fd(), chunk.data(), chunk.size(), 0);
     if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
-    if (got <= 0) return receiveFailed();
+    if (got <= 0) return receiveFailed(got == 0 || connectionLost(errno));
     if (!ctx_.slot.parse(std::span(chunk).first(static_cast<std::size_t>(got)), ctx_.dispatcher)) continue;
     const bool bad = ctx_.slot.withFrames([](const SendData&, const SendData& r) { return r.rxBad; });
     if (!bad) {
@@ -295,13 +297,17 @@ void NetPort::receiveReply() {
   }
 }
 
-void NetPort::receiveFailed() {
+void NetPort::receiveFailed(bool peerClosed) {
   receive_.reset();
   if (givenUp_) return;
+  closedByPeer_ = peerClosed;
   if (countReconnect() > ctx_.timings.netReconnects) return linkLost(0);
   const Attempt attempt = reconnect();
   if (attempt == Attempt::Done) send_.set();
-  if (attempt == Attempt::Failed) linkLost(0);
+  if (attempt == Attempt::Failed) {
+    closedByPeer_ = false;  // nothing takes the connection any more: the device went
+    linkLost(0);
+  }
 }
 
 int NetPort::countReconnect() {

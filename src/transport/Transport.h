@@ -24,6 +24,9 @@ class Transport {
   // Why the last open() failed, as far as this transport can tell; call it
   // on the thread that called open().
   virtual LinkFault openFailure() const { return {}; }
+  // Whether the link given up last ended because the device closed it,
+  // rather than fell silent or went away. Any thread may ask.
+  virtual bool closedByPeer() const { return false; }
   virtual void close() = 0;
   // The transmit frame of the link's slot is ready: write it.
   virtual void signalWrite() = 0;

@@ -85,7 +85,7 @@ TEST(LinkErrors, OpensThatFailNameTheCauseAndTheFix) {
       {"a file", {LinkType::Serial, file, 1}, file + " is not a serial port"},
       {"no device on USB",
        {LinkType::Usb, "", 0},
-       "no KVS7304 found on USB: is it plugged in and switched on?"},
+       "no device found on USB: is it plugged in and switched on?"},
       {"a port held",
        {LinkType::Serial, held.name.data(), 1},
        "the serial port " + std::string(held.name.data()) + " is busy: another program holds it"},
