@@ -89,8 +89,7 @@ std::string LinkFault::text() const {
     case Cause::Unreachable:
       return "no route to " + at +
              ": is this computer on the device's network (same subnet, cable or Wi-Fi up), and does the "
-             "device "
-             "answer ping?";
+             "device answer ping?";
     case Cause::TimedOut:
       return "no answer from " + at +
              " within the connection time: is the device on and on this network, and does it answer ping?";
