@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -46,6 +47,12 @@ std::vector<std::unique_ptr<SimDevice>> makeDevices(const SimOptions& options) {
 // Loads the first device from the state file; the command line's device ID
 // and firmware still win.
 bool loadState(const SimOptions& options, SimDevice& device) {
+  std::error_code error;
+  if (!std::filesystem::exists(options.stateFile, error) && !error) {
+    std::cerr << "orvane-sim: starting a new state file " << options.stateFile
+              << " from the factory state; it is saved on change and at exit\n";
+    return false;
+  }
   DeviceData data = device.state.read([](const DeviceData& d) { return d; });
   if (auto error = DeviceStateFile::load(options.stateFile, data)) {
     std::cerr << "orvane-sim: " << *error << " (starting from the factory state)\n";

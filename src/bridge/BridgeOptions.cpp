@@ -1,5 +1,7 @@
 #include "bridge/BridgeOptions.h"
 
+#include "transport/SerialPort.h"
+
 namespace orvane {
 
 namespace {
@@ -12,9 +14,12 @@ std::string BridgeOptions::usage() {
          "other computers: they connect over the network link (orvane --connect net:ADDR:PORT,\n"
          "or orvanectl) as to a device with a network module. One client at a time; one that\n"
          "sends nothing for a minute is let go, so that another can connect.\n"
+         "A device serves one link at a time: while the bridge runs it holds the device's link,\n"
+         "so editors, orvanectl and orvane-server on other computers all go through the bridge.\n"
          "\n"
          "  --usb                the device on USB\n"
-         "  --serial PORT:ID     the device with this ID on the RS-485 bus at PORT (e.g. ttyUSB0:1)\n"
+         "  --serial PORT:ID     the device with this ID on the RS-485 bus at PORT (e.g. ttyUSB0:1 or\n"
+         "                       /dev/ttyUSB0:1: a name without a folder is looked up in /dev)\n"
          "  --listen ADDR[:PORT] the address to listen on (default 127.0.0.1:8899, this computer\n"
          "                       only); PORT 0 takes a free port, named in the log\n"
          "  --allow ADDR[/BITS]  let in only clients from this address or network; may be repeated\n"
@@ -32,6 +37,10 @@ BridgeOptions::Parsed BridgeOptions::parse(const std::vector<std::string>& args)
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") return Help{};
+    if (arg == "--usb" || arg == "--serial") {
+      if (options.device.link != LinkType::None)
+        return Error{"name one device: --usb or one --serial PORT:ID, not '" + arg + "' as well"};
+    }
     if (arg == "--usb") {
       options.device = *ConnectTarget::parse("usb");
       continue;
@@ -44,6 +53,7 @@ BridgeOptions::Parsed BridgeOptions::parse(const std::vector<std::string>& args)
       const auto target = ConnectTarget::parse("serial:" + value);
       if (!target) return Error{"'" + value + "' is not PORT:ID with an ID 1..250"};
       options.device = *target;
+      options.device.address = SerialPort::devicePath(target->address);
     } else if (arg == "--listen") {
       const auto endpoint = parseListenEndpoint(value, BridgeOptions::kDefaultPort);
       if (!endpoint) return Error{"'" + value + "' is not an IPv4 address with an optional :PORT"};

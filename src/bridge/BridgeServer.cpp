@@ -216,6 +216,7 @@ void BridgeServer::finishExchange() {
   const std::optional<Frame> reply = device_.takeReply();
   // Without a reply the link gave up; its lost event says so next. A reply
   // to a client that has gone is not for the one that came after it.
+  if (reply) deviceAnswered_ = true;
   if (!reply || !client_.valid() || exchangeFor_ != clientNumber_) return;
   switch (sendWithin(client_.fd(), *reply, limits_.replySend)) {
     case SendEnd::Sent:
@@ -231,8 +232,11 @@ void BridgeServer::finishExchange() {
 }
 
 void BridgeServer::onDeviceLost() {
+  // A link that never carried an answer was no link to the device: on the
+  // RS-485 bus, nothing answers to its ID.
   if (deviceRetry_.change(LinkRetry::State::Lost, {}))
-    log_.write("device link lost (" + device_.description() + ")");
+    log_.write(deviceAnswered_ ? "device link lost (" + device_.description() + ")"
+                               : "device link lost: " + device_.silence().text());
   if (client_.valid()) dropClient("disconnected: the device link was lost");
   exchanging_ = false;
   device_.close();
@@ -240,12 +244,14 @@ void BridgeServer::onDeviceLost() {
 
 void BridgeServer::openDevice() {
   if (device_.open()) {
+    deviceAnswered_ = false;
     if (deviceRetry_.change(LinkRetry::State::Open, {}))
       log_.write("device link open (" + device_.description() + ")");
     return;
   }
-  if (deviceRetry_.change(LinkRetry::State::Lost, "cannot be opened"))
-    log_.write("device link cannot be opened (" + device_.description() + "); trying again every " +
+  const std::string why = device_.openFailure().text();
+  if (deviceRetry_.change(LinkRetry::State::Lost, why))
+    log_.write("device link cannot be opened: " + why + "; trying again every " +
                describe(limits_.deviceRetry));
 }
 

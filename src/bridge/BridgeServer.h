@@ -98,7 +98,8 @@ class BridgeServer {
   std::deque<Frame> requests_;
   bool exchanging_ = false;
   Clock::time_point exchangeDeadline_{};
-  LinkRetry deviceRetry_;  // when the device link is opened again, and which changes are logged
+  bool deviceAnswered_ = false;  // since the device link opened last
+  LinkRetry deviceRetry_;        // when the device link is opened again, and which changes are logged
   RefusalLog refusals_;
 };
 

@@ -43,6 +43,18 @@ bool DeviceRelay::open() {
   return open_;
 }
 
+LinkFault DeviceRelay::openFailure() const {
+  LinkFault fault = transport_->openFailure();
+  fault.deviceId = device_.deviceId;
+  return fault;
+}
+
+LinkFault DeviceRelay::silence() const {
+  const auto cause =
+      device_.link == LinkType::Serial ? LinkFault::Cause::NoAnswer : LinkFault::Cause::NotReady;
+  return LinkFault{cause, device_.link, device_.address, device_.deviceId};
+}
+
 void DeviceRelay::close() {
   if (!open_) return;
   transport_->close();

@@ -35,6 +35,11 @@ class DeviceRelay {
   // Opens the device link; false when the port or the USB device cannot be
   // opened.
   bool open();
+  // Why the last open() failed.
+  LinkFault openFailure() const;
+  // What a loss of the link before the device answered anything means: on
+  // the RS-485 bus, that no device answers to the ID.
+  LinkFault silence() const;
   // Closes the link; a request in flight is given up.
   void close();
   bool isOpen() const { return open_; }

@@ -65,15 +65,27 @@ std::optional<LinkEvent> EditorSession::waitUntil(Done&& done, Seconds timeout, 
   while (!done()) {
     if (cancelled_) return LinkEvent(LinkEvent::Kind::Cancelled);
     if (linkLost()) return loss();
-    if (std::chrono::steady_clock::now() > deadline)
-      return LinkEvent(LinkEvent::Kind::Unfinished, connection_.linkType(), what);
+    if (std::chrono::steady_clock::now() > deadline) return unfinished(what);
     std::this_thread::sleep_for(kPollPause);
   }
   return std::nullopt;
 }
 
 LinkEvent EditorSession::loss() const {
-  return LinkWatch::loss(connection_.linkType(), notifier_.lostKind());
+  return watch_.lossOfOpened(notifier_.lostKind(), heard());
+}
+
+LinkWatch::Heard EditorSession::heard() const {
+  return {sinceOpen(Message::FirmwareVersionRead) > 0 || sinceOpen(Message::ChannelDataRead) > 0,
+          command_.connectionCheck().answeredNotReady(), command_.closedByPeer(LinkType::Network)};
+}
+
+// A connection check not passed in time: the device is not ready, or no
+// device answers to this ID on the bus.
+LinkEvent EditorSession::unfinished(const char* what) const {
+  const LinkWatch::Heard now = heard();
+  if (!now.answered) return watch_.unchecked(now);
+  return LinkEvent(LinkEvent::Kind::Unfinished, connection_.linkType(), what);
 }
 
 int EditorSession::sinceOpen(Message message) const {
@@ -89,8 +101,13 @@ std::string EditorSession::open(const ConnectTarget& target, Seconds timeout) {
 std::optional<LinkEvent> EditorSession::openLink(const ConnectTarget& target, Seconds timeout) {
   if (cancelled_) return LinkEvent(LinkEvent::Kind::Cancelled);
   for (std::size_t i = 0; i < kCountedFromOpen.size(); ++i) atOpen_[i] = notifier_.count(kCountedFromOpen[i]);
-  if (!connection_.connect(target.link, target.address, target.deviceId))
-    return LinkEvent(LinkEvent::Kind::OpenFailed, target.link, target.address);
+  watch_.opening(target);
+  if (!connection_.connect(target.link, target.address, target.deviceId)) {
+    LinkEvent failed(LinkEvent::Kind::OpenFailed, target.link, target.address);
+    failed.fault = command_.openFailure(target.link);
+    failed.fault.deviceId = target.deviceId;
+    return failed;
+  }
   std::optional<LinkEvent> failure = waitUntil(
       [this] {
         return sinceOpen(Message::FirmwareVersionRead) > 0 || sinceOpen(Message::ChannelDataRead) > 0;

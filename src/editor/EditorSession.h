@@ -127,6 +127,10 @@ class EditorSession {
   // is up or the session is cancelled.
   template <class Done>
   std::optional<LinkEvent> waitUntil(Done&& done, Seconds timeout, const char* what);
+  // The wait for `what` ran out of time.
+  LinkEvent unfinished(const char* what) const;
+  // What the device said since the link was opened last.
+  LinkWatch::Heard heard() const;
 
   // The messages whose counts at the last open are kept.
   static constexpr std::array kCountedFromOpen{Message::LinkLost, Message::FirmwareVersionRead,

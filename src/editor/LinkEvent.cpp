@@ -22,6 +22,9 @@ std::string firmwareRefusal(FirmwareVerdict verdict, const std::string& version)
 }  // namespace
 
 std::string LinkEvent::text() const {
+  const bool told = kind == Kind::OpenFailed || kind == Kind::Lost || kind == Kind::Unfinished;
+  if (told && (fault.known() || (kind == Kind::OpenFailed && fault.link != LinkType::None)))
+    return fault.text();
   switch (kind) {
     case Kind::OpenFailed:
       return "cannot open the link " + (detail.empty() ? std::string("usb") : detail);

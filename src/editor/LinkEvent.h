@@ -13,6 +13,7 @@
 
 #include "link/FirmwareCheck.h"
 #include "model/ConnectionState.h"
+#include "transport/LinkFault.h"
 
 namespace orvane::editor {
 
@@ -39,6 +40,9 @@ struct LinkEvent {
   // The address that did not open, the refused firmware's version text, or
   // what the device did not finish.
   std::string detail;
+  // Why the link did not open, was lost or did not finish, where that is
+  // known: its text then names the cause and what to do.
+  LinkFault fault;
 
   // Whether the open link is closed after it: an open that failed left none,
   // and a rename or reset done over USB or RS-485 keeps it.

@@ -49,6 +49,39 @@ LinkEvent LinkWatch::loss(LinkType link, int kind) {
   return LinkEvent(Kind::Lost, link);
 }
 
+void LinkWatch::opening(const ConnectTarget& target) {
+  std::lock_guard lock(openedMutex_);
+  opened_ = target;
+  openedAt_ = std::chrono::steady_clock::now();
+}
+
+LinkEvent LinkWatch::lossOfOpened(int kind, Heard heard) const {
+  std::lock_guard lock(openedMutex_);
+  LinkEvent event = loss(opened_.link, kind);
+  if (event.kind != Kind::Lost) return event;
+  const bool early = !heard.answered || std::chrono::steady_clock::now() - openedAt_ < kEarlyLoss;
+  if (heard.notReady || (opened_.link == LinkType::Usb && !heard.answered))
+    event.fault = fault(LinkFault::Cause::NotReady);
+  else if (opened_.link == LinkType::Serial && !heard.answered)
+    event.fault = fault(LinkFault::Cause::NoAnswer);
+  else if (opened_.link == LinkType::Network && (early || heard.closed))
+    event.fault = fault(early ? LinkFault::Cause::EndedAtOnce : LinkFault::Cause::TakenOver);
+  return event;
+}
+
+LinkEvent LinkWatch::unchecked(Heard heard) const {
+  std::lock_guard lock(openedMutex_);
+  LinkEvent event(Kind::Unfinished, opened_.link, "the connection check");
+  const bool silent = opened_.link == LinkType::Serial && !heard.notReady;
+  event.fault = fault(silent ? LinkFault::Cause::NoAnswer : LinkFault::Cause::NotReady);
+  return event;
+}
+
+// Called with openedMutex_ held.
+LinkFault LinkWatch::fault(LinkFault::Cause cause) const {
+  return LinkFault{cause, opened_.link, opened_.address, opened_.deviceId};
+}
+
 std::optional<LinkEvent> LinkWatch::firmwareRefusal() const {
   const FirmwareVerdict verdict = connection_.checkFirmware(variant_);
   if (verdict == FirmwareVerdict::Accepted || !connection_.isConnected()) return std::nullopt;

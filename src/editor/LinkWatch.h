@@ -9,11 +9,14 @@
 // the caller closes the link where the event says so, and closing joins
 // the transports' threads.
 
+#include <chrono>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 
 #include "editor/LinkEvent.h"
+#include "link/ConnectTarget.h"
 #include "link/ConnectionManager.h"
 #include "model/ProductVariant.h"
 #include "platform/Notifier.h"
@@ -36,16 +39,41 @@ class LinkWatch {
   // The loss of `link`, with the network operation (a ReplyKind) whose
   // answer was awaited.
   static LinkEvent loss(LinkType link, int kind);
+  // A network link lost this soon after it opened was most likely taken
+  // over by another program.
+  static constexpr std::chrono::seconds kEarlyLoss{5};
+  // The link to `target` is being opened now.
+  void opening(const ConnectTarget& target);
+  // What the device said since the link opened last.
+  struct Heard {
+    bool answered = false;  // it passed the connection check
+    bool notReady = false;  // it answered the check that it is not ready
+    bool closed = false;    // it closed the link itself
+  };
+  // The loss of the link opened last, as loss() makes it, with its cause
+  // where the open tells it: a device that said it is not ready is not
+  // ready; an RS-485 device that never answered is one whose ID does not
+  // answer; a network link lost unanswered or within kEarlyLoss, or
+  // closed by the device, was most likely ended by another program taking
+  // the device's one link (or refused by a bridge); a USB device that
+  // never answered is not ready.
+  LinkEvent lossOfOpened(int kind, Heard heard) const;
+  // The connection check of the link opened last was not passed in time.
+  LinkEvent unchecked(Heard heard) const;
   // The device's version text, e.g. "J-DV1.20".
   static std::string firmwareText(const ParameterImage& image);
 
  private:
   std::optional<LinkEvent> onLost(LinkType link, int kind) const;
   std::optional<LinkEvent> onNetworkOperationDone(int kind) const;
+  LinkFault fault(LinkFault::Cause cause) const;
 
   const ConnectionManager& connection_;
   const ParameterImage& image_;
   const ProductVariant& variant_;
+  mutable std::mutex openedMutex_;  // the loss may be asked for on any thread
+  ConnectTarget opened_;
+  std::chrono::steady_clock::time_point openedAt_{};
 };
 
 }  // namespace orvane::editor

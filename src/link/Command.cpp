@@ -56,6 +56,16 @@ bool Command::OpenLink(LinkType link, const std::string& address) {
   return opened;
 }
 
+LinkFault Command::openFailure(LinkType link) const {
+  const Transport* transport = transports_[linkIndex(link)].get();
+  return transport ? transport->openFailure() : LinkFault{LinkFault::Cause::Unknown, link};
+}
+
+bool Command::closedByPeer(LinkType link) const {
+  const Transport* transport = transports_[linkIndex(link)].get();
+  return transport && transport->closedByPeer();
+}
+
 void Command::CloseLink(LinkType link) {
   worker_.park();
   for (WorkerEvent e : {WorkerEvent::Wake, WorkerEvent::QueueNotEmpty, WorkerEvent::Run}) events_[e].reset();

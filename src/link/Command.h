@@ -44,6 +44,10 @@ class Command {
   // success the device copy is taken from the edited image and the worker
   // runs. The caller holds the protocol lock and sets the link type.
   bool OpenLink(LinkType link, const std::string& address);
+  // Why the last OpenLink() of `link` failed, as its transport tells it.
+  LinkFault openFailure(LinkType link) const;
+  // Whether the device closed the link of `link` given up last.
+  bool closedByPeer(LinkType link) const;
   // Parks the worker, empties the queue, closes the transport, retires the
   // frame in flight and drops the level request and a pending connection
   // check. The caller must not hold the protocol lock.

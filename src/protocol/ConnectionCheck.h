@@ -13,15 +13,23 @@ namespace orvane {
 class ConnectionCheck {
  public:
   // The check's request is the frame in flight.
-  void start() { pending_.store(true); }
+  void start() {
+    notReady_.store(false);
+    pending_.store(true);
+  }
   bool pending() const { return pending_.load(); }
   // The device answered the check.
   void pass() { pending_.store(false); }
+  // The device answered the check that it is not ready.
+  void refuse() { notReady_.store(true); }
+  // The last check was answered "not ready" at least once.
+  bool answeredNotReady() const { return notReady_.load(); }
   // The link closed before the answer came.
   void cancel() { pending_.store(false); }
 
  private:
   std::atomic<bool> pending_{false};
+  std::atomic<bool> notReady_{false};
 };
 
 }  // namespace orvane

@@ -73,9 +73,10 @@ bool ReplyDispatcher::passesConnectionCheck(const SendData& reply, bool& decided
   decided = check_.pending() && reply.cmd() == static_cast<std::uint8_t>(FrameCode::ReplyData) &&
             reply.block() == BlockCode::System;
   if (!decided) return false;
-  const bool present =
-      reply.item() == SystemItem::ConnectionCheck && reply.length() == 1 && reply.payload()[0] == 0;
+  const bool answer = reply.item() == SystemItem::ConnectionCheck && reply.length() == 1;
+  const bool present = answer && reply.payload()[0] == 0;
   if (present) check_.pass();
+  if (answer && !present) check_.refuse();
   return present;
 }
 

@@ -9,10 +9,15 @@ namespace {
 
 constexpr int kMaxDeviceId = 250;
 
-// "ADDRESS:PORT", "ADDRESS" or ":PORT".
+// "ADDRESS:PORT", "ADDRESS", ":PORT" or a bare "PORT" (on this computer
+// only, as by default).
 bool parseListen(const std::string& text, SimOptions& options) {
   const auto colon = text.rfind(':');
   if (colon == std::string::npos) {
+    if (const auto port = parseNumber(text, 0, 65535)) {
+      options.listenPort = *port;
+      return true;
+    }
     options.listenAddress = text;
     return !text.empty();
   }
@@ -45,7 +50,7 @@ std::optional<std::string> SimOptions::parse(const std::vector<std::string>& arg
       options.help = true;
     } else if (arg == "--listen") {
       const auto text = value();
-      if (!text || !parseListen(*text, options)) error = "--listen needs ADDRESS:PORT";
+      if (!text || !parseListen(*text, options)) error = "--listen needs ADDRESS:PORT, ADDRESS or PORT";
     } else if (arg == "--serial") {
       options.serial = true;
     } else if (arg == "--id") {
@@ -102,7 +107,9 @@ std::string SimOptions::usage() {
          "\n"
          "Links:\n"
          "  --listen ADDRESS:PORT  serve the network link on this TCP address (default 127.0.0.1:8899;\n"
-         "                         port 0 picks a free port, printed at start)\n"
+         "                         a bare PORT is 127.0.0.1:PORT; port 0 picks a free port, printed\n"
+         "                         at start). Like a device, it serves one network link at a time:\n"
+         "                         a new connection replaces the one before\n"
          "  --serial               also serve an RS-485 bus on a pseudo-terminal; its path is printed\n"
          "  --id N                 a device ID on the bus, 1..250; repeat for several devices (default 1)\n"
          "\n"
@@ -112,7 +119,8 @@ std::string SimOptions::usage() {
          "); a new device reports its\n"
          "                         firmware: J-DV1.20 for 7304, S-DV1.20 for 736\n"
          "  --firmware TEXT        the firmware version the device reports instead\n"
-         "  --state FILE           load the device state from FILE at start, save it on change and at exit\n"
+         "  --state FILE           load the device state from FILE at start (a new file starts from the\n"
+         "                         factory state), save it on change and at exit\n"
          "  --moving-levels        keep the level meters moving\n"
          "\n"
          "Faults:\n"

@@ -53,15 +53,23 @@ bool NetPort::open(const std::string& address) {
   // A link still open is closed first; while its thread has not let it go,
   // no new one opens.
   close();
+  failure_ = LinkFault{LinkFault::Cause::Unknown, LinkType::Network, address};
   if (shutDown_ || !thread_.parked()) return false;
   const std::optional<NetEndpoint> endpoint = parseNetEndpoint(address, ctx_.timings.netPort);
-  if (!endpoint) return false;
+  if (!endpoint) {
+    failure_ = LinkFault{LinkFault::Cause::NotIpv4, LinkType::Network, address};
+    return false;
+  }
   endpoint_ = *endpoint;
   if (connect() != Attempt::Done) {
     socket_.reset();
+    const std::string at = endpoint_.host + ":" + std::to_string(endpoint_.port);
+    failure_ = connectError_ != 0 ? LinkFault::fromError(LinkType::Network, at, connectError_)
+                                  : LinkFault{LinkFault::Cause::NoEcho, LinkType::Network, endpoint_.host};
     return false;
   }
   givenUp_ = false;
+  closedByPeer_ = false;
   exchange_ = Exchange{};
   newFrame_ = false;
   thread_.resume();
@@ -124,6 +132,7 @@ void NetPort::letGo() {
 NetPort::Attempt NetPort::connect() {
   const int echo = echo_->check(endpoint_.host);
   lastEcho_ = echo;
+  connectError_ = 0;
   if (EchoResult::stopsConnection(echo)) return Attempt::Failed;
   NetSocket socket;
   const Attempt attempt = connectTcp(socket);
@@ -132,26 +141,31 @@ NetPort::Attempt NetPort::connect() {
 }
 
 NetPort::Attempt NetPort::connectTcp(NetSocket& socket) {
+  const auto failed = [this](int error) {
+    connectError_ = error;
+    return Attempt::Failed;
+  };
   socket.reset(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-  if (!socket.valid()) return Attempt::Failed;
+  if (!socket.valid()) return failed(errno);
   const int fd = socket.fd();
   const sockaddr_in to = endpoint_.socketAddress();
   if (::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
-    if (errno != EINPROGRESS && errno != EINTR) return Attempt::Failed;
+    if (errno != EINPROGRESS && errno != EINTR) return failed(errno);
     const PortWait ready = waitForPort(fd, POLLOUT, PortClock::now() + ctx_.timings.netConnectTimeout,
                                        {&thread_.interruption()});
     if (ready == PortWait::Interrupted) return Attempt::Interrupted;
-    if (ready == PortWait::TimedOut) return Attempt::Failed;
+    if (ready == PortWait::TimedOut) return failed(ETIMEDOUT);
     int error = 0;
     socklen_t length = sizeof error;
-    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) return Attempt::Failed;
+    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0) return failed(errno);
+    if (error != 0) return failed(error);
   }
   // The socket stays non-blocking: every wait on it is a poll() that also
   // watches the stop and suspend events and has a deadline.
   socket.setFrameOptions();
   const timeval receiveTimeout = toTimeval(ctx_.timings.netReceiveTimeout);
   if (::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &receiveTimeout, sizeof receiveTimeout) != 0)
-    return Attempt::Failed;
+    return failed(errno);
   return Attempt::Done;
 }
 
@@ -183,6 +197,7 @@ void NetPort::sendFrame() {
     return;
   }
   if (outcome == SendOutcome::ConnectionLost) {
+    closedByPeer_ = true;
     if (countReconnect() <= ctx_.timings.netReconnects) {
       const Attempt attempt = reconnect();
       // Connected: the send event stays set and the frame goes out again.
@@ -257,10 +272,10 @@ void NetPort::receiveReply() {
     const PortWait ready =
         waitForPort(socket_.fd(), POLLIN, std::min(silence, deadline), {&thread_.interruption()});
     if (ready == PortWait::Interrupted) return;
-    if (ready != PortWait::Ready) return receiveFailed();
+    if (ready != PortWait::Ready) return receiveFailed(ready == PortWait::Failed);
     const auto got = ::recv(socket_.fd(), chunk.data(), chunk.size(), 0);
     if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
-    if (got <= 0) return receiveFailed();
+    if (got <= 0) return receiveFailed(got == 0 || connectionLost(errno));
     if (!ctx_.slot.parse(std::span(chunk).first(static_cast<std::size_t>(got)), ctx_.dispatcher)) continue;
     const bool bad = ctx_.slot.withFrames([](const SendData&, const SendData& r) { return r.rxBad; });
     if (!bad) {
@@ -282,13 +297,17 @@ void NetPort::receiveReply() {
   }
 }
 
-void NetPort::receiveFailed() {
+void NetPort::receiveFailed(bool peerClosed) {
   receive_.reset();
   if (givenUp_) return;
+  closedByPeer_ = peerClosed;
   if (countReconnect() > ctx_.timings.netReconnects) return linkLost(0);
   const Attempt attempt = reconnect();
   if (attempt == Attempt::Done) send_.set();
-  if (attempt == Attempt::Failed) linkLost(0);
+  if (attempt == Attempt::Failed) {
+    closedByPeer_ = false;  // nothing takes the connection any more: the device went
+    linkLost(0);
+  }
 }
 
 int NetPort::countReconnect() {

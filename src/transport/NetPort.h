@@ -67,6 +67,8 @@ class NetPort : public Transport {
   // closed) for an address that is no dotted quad, an echo without answer,
   // a refused or timed-out connect, or a socket that cannot be set up.
   bool open(const std::string& address) override;
+  LinkFault openFailure() const override { return failure_; }
+  bool closedByPeer() const override { return closedByPeer_; }
   // Parks the thread (an exchange in progress is abandoned at once), which
   // closes the connection. Returns within the park wait of the timings even
   // when the thread is held up; it then lets the link go as soon as it can,
@@ -106,7 +108,8 @@ class NetPort : public Transport {
   void sendFrame();
   SendOutcome sendBytes(const std::vector<std::uint8_t>& bytes);
   void receiveReply();
-  void receiveFailed();
+  // `peerClosed`: the peer closed the connection (rather than fell silent).
+  void receiveFailed(bool peerClosed = false);
   std::optional<Outgoing> takeOutgoing();
   int countReconnect();
   void discardStaleBytes();
@@ -125,6 +128,12 @@ class NetPort : public Transport {
   // The link was given up; nothing more is sent until the next open.
   std::atomic<bool> givenUp_{true};
   std::atomic<int> lastEcho_{0};
+  // The last failure of the link was the device closing the connection.
+  std::atomic<bool> closedByPeer_{false};
+  // The system's error of the last connect that failed, 0 for an echo check
+  // without answer; open() reads it while the thread is parked.
+  int connectError_ = 0;
+  LinkFault failure_;  // open()'s alone
   Exchange exchange_;  // the thread's; reset by open() while it is parked
   // signalWrite() handed over a new frame: its exchange starts afresh.
   std::atomic<bool> newFrame_{false};

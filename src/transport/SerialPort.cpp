@@ -67,30 +67,11 @@ std::string SerialPort::devicePath(const std::string& address) {
 
 bool SerialPort::open(const std::string& address) {
   std::lock_guard lock(apiMutex_);
-  if (shutDown_ || !thread_.park(kParkWait)) return false;
   const std::string path = devicePath(address);
-  if (path.empty()) return false;
-  // Non-blocking, so that opening never waits for a modem line and the
-  // port thread's reads and writes never block it.
-  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  failure_ = LinkFault{LinkFault::Cause::Unknown, LinkType::Serial, path};
+  if (shutDown_ || !thread_.park(kParkWait) || path.empty()) return false;
+  const int fd = openPort(path);
   if (fd < 0) return false;
-  // Only a terminal can be a serial port. Anything else typed into the
-  // port box (a file, say) is closed again untouched, never written to.
-  if (!::isatty(fd)) {
-    ::close(fd);
-    return false;
-  }
-  // Another program holding the port (another editor, a terminal program
-  // that locks its port) keeps it: two writers on one bus corrupt each
-  // other's frames.
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    const int error = errno;
-    if (error == EWOULDBLOCK) {
-      ::close(fd);
-      return false;
-    }
-    warn("flock()", error);
-  }
   configure(fd);
   fd_ = fd;
   exchange_ = Exchange{};
@@ -99,6 +80,35 @@ bool SerialPort::open(const std::string& address) {
   gate_.reset();
   thread_.resume();
   return true;
+}
+
+LinkFault SerialPort::openFailure() const {
+  std::lock_guard lock(apiMutex_);
+  return failure_;
+}
+
+int SerialPort::openPort(const std::string& path) {
+  const auto failed = [&](int error, int fd) {
+    if (fd >= 0) ::close(fd);
+    failure_ = LinkFault::fromError(LinkType::Serial, path, error);
+    return -1;
+  };
+  // Non-blocking, so that opening never waits for a modem line and the
+  // port thread's reads and writes never block it.
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return failed(errno, fd);
+  // Only a terminal can be a serial port. Anything else typed into the
+  // port box (a file, say) is closed again untouched, never written to.
+  if (!::isatty(fd)) return failed(ENOTTY, fd);
+  // Another program holding the port (another editor, a terminal program
+  // that locks its port) keeps it: two writers on one bus corrupt each
+  // other's frames.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    if (error == EWOULDBLOCK) return failed(EBUSY, fd);
+    warn("flock()", error);
+  }
+  return fd;
 }
 
 // Raw 57600 baud, 8 data bits, no parity, 1 stop bit, no flow control of

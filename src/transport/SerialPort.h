@@ -46,6 +46,7 @@ class SerialPort : public Transport {
   // regardless. False when the port cannot be opened, is held by another
   // program or is not a terminal device at all.
   bool open(const std::string& address) override;
+  LinkFault openFailure() const override;
   // Parks the port thread, which closes the port; returns promptly whatever
   // the thread was waiting for, and within a bounded time even when the
   // thread is held up (the port then opens again only once it has let go).
@@ -60,6 +61,8 @@ class SerialPort : public Transport {
 
  private:
   // --- set-up, on the caller's thread ---
+  // Opens and takes the port at `path`; -1 with the failure noted.
+  int openPort(const std::string& path);
   void configure(int fd);
   void warn(const char* step, int error);
 
@@ -98,9 +101,10 @@ class SerialPort : public Transport {
 
   LinkContext context_;
 
-  std::mutex apiMutex_;  // open, close and shutdown, one at a time
+  mutable std::mutex apiMutex_;  // open, close and shutdown, one at a time
   bool shutDown_ = false;
-  int fd_ = -1;  // set by open() while the thread is parked, closed by the thread
+  int fd_ = -1;        // set by open() while the thread is parked, closed by the thread
+  LinkFault failure_;  // why the last open() failed; guarded by apiMutex_
 
   Event write_;
   // The serial port gate: the thread passes it at the end of every pass of

@@ -10,6 +10,8 @@
 
 #include <string>
 
+#include "transport/LinkFault.h"
+
 namespace orvane {
 
 class Transport {
@@ -19,6 +21,12 @@ class Transport {
   // Opens the link; `address` names the port or host where the link needs
   // one. False when the link could not be opened.
   virtual bool open(const std::string& address) = 0;
+  // Why the last open() failed, as far as this transport can tell; call it
+  // on the thread that called open().
+  virtual LinkFault openFailure() const { return {}; }
+  // Whether the link given up last ended because the device closed it,
+  // rather than fell silent or went away. Any thread may ask.
+  virtual bool closedByPeer() const { return false; }
   virtual void close() = 0;
   // The transmit frame of the link's slot is ready: write it.
   virtual void signalWrite() = 0;

@@ -32,10 +32,21 @@ UsbPort::~UsbPort() {
 
 bool UsbPort::open(const std::string&) {
   std::lock_guard call(callMutex_);
+  failure_ = LinkFault{LinkFault::Cause::Unknown, LinkType::Usb};
   if (shutDown_ || !thread_.park(kParkWait)) return false;
-  if (!deviceLock_.acquire()) return false;
+  if (!deviceLock_.acquire()) {
+    failure_.cause = LinkFault::Cause::UsbTaken;
+    failure_.detail = deviceLock_.problem();
+    return false;
+  }
   if (!openDevice()) {
     deviceLock_.release();
+    // A device that is listed but cannot be opened is one whose device file
+    // this user may not open.
+    const auto devices = backend_.enumerate();
+    const bool present = std::ranges::any_of(
+        devices, [](const HidDeviceInfo& device) { return device.identity == kDeviceIdentity; });
+    failure_.cause = present ? LinkFault::Cause::NoUsbAccess : LinkFault::Cause::NoUsbDevice;
     return false;
   }
   resetEvents();
@@ -43,6 +54,11 @@ bool UsbPort::open(const std::string&) {
   newFrame_ = false;
   thread_.resume();
   return true;
+}
+
+LinkFault UsbPort::openFailure() const {
+  std::lock_guard call(callMutex_);
+  return failure_;
 }
 
 void UsbPort::close() {

@@ -49,6 +49,7 @@ class UsbPort : public Transport {
   // with the lock released, when another editor holds the device or no
   // device can be opened. The address is not used.
   bool open(const std::string& address) override;
+  LinkFault openFailure() const override;
   // Parks the thread, closes the device and releases the lock.
   void close() override;
   void signalWrite() override;
@@ -107,7 +108,8 @@ class UsbPort : public Transport {
   // signalWrite() handed over a new frame: its exchange starts afresh.
   std::atomic<bool> newFrame_{false};
 
-  std::mutex callMutex_;  // one open/close/shutdown at a time
+  mutable std::mutex callMutex_;  // one open/close/shutdown at a time
+  LinkFault failure_;             // why the last open() failed; guarded by callMutex_
   bool shutDown_ = false;
   LinkThread thread_;
 };

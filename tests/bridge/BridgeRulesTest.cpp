@@ -30,6 +30,9 @@ TEST(BridgeOptions, CommandLines) {
       {{"--usb", "--allow", "127.0.0.0/33"}, "'127.0.0.0/33' is not an IPv4 address or ADDR/BITS"},
       {{"--usb", "--allow"}, "'--allow' needs a value"},
       {{"--usb", "--verbose"}, "unknown option '--verbose'"},
+      {{"--usb", "--serial", "ttyUSB0:1"}, "name one device: --usb or one --serial PORT:ID"},
+      {{"--serial", "ttyUSB0:1", "--usb"}, "not '--usb' as well"},
+      {{"--serial", "ttyUSB0:1", "--serial", "ttyUSB1:2"}, "not '--serial' as well"},
   };
   for (const Case& c : cases) {
     const BridgeOptions::Parsed parsed = BridgeOptions::parse(c.args);
@@ -41,12 +44,17 @@ TEST(BridgeOptions, CommandLines) {
     ASSERT_NE(error, nullptr) << c.error;
     EXPECT_NE(error->message.find(c.error), std::string::npos) << error->message;
   }
+  // A port named without its folder is the one in /dev.
+  for (const char* port : {"ttyUSB0:7", "/dev/ttyUSB0:7"}) {
+    const auto named = std::get<BridgeOptions>(BridgeOptions::parse({"--serial", port}));
+    EXPECT_EQ(named.device.address, "/dev/ttyUSB0") << port;
+    EXPECT_EQ(named.device.deviceId, 7);
+  }
   const auto options = std::get<BridgeOptions>(BridgeOptions::parse({"--serial", "ttyUSB0:7"}));
-  EXPECT_EQ(options.device.address, "ttyUSB0");
-  EXPECT_EQ(options.device.deviceId, 7);
   EXPECT_EQ(options.listen.host, "127.0.0.1");  // loopback unless told otherwise
   EXPECT_EQ(options.listen.port, 8899);
   EXPECT_TRUE(std::holds_alternative<BridgeOptions::Help>(BridgeOptions::parse({"--usb", "--help"})));
+  EXPECT_NE(BridgeOptions::usage().find("A device serves one link at a time"), std::string::npos);
 }
 
 TEST(BridgeOptions, AllowListMatchesAddressesAndNetworks) {

@@ -41,6 +41,27 @@ TEST(SimOptionsTest, TheModelChoosesTheFirmwareReported) {
   }
 }
 
+// A bare port listens on this computer only, as the default address does.
+TEST(SimOptionsTest, ListenTakesAnAddressAPortOrBoth) {
+  const struct {
+    const char* text;
+    const char* address;
+    int port;
+  } cases[] = {
+      {"52130", "127.0.0.1", 52130},
+      {":9000", "127.0.0.1", 9000},
+      {"0.0.0.0", "0.0.0.0", 8899},
+      {"127.0.0.2:0", "127.0.0.2", 0},
+  };
+  for (const auto& c : cases) {
+    SimOptions options;
+    ASSERT_FALSE(SimOptions::parse({"--listen", c.text}, options)) << c.text;
+    EXPECT_EQ(options.listenAddress, c.address) << c.text;
+    EXPECT_EQ(options.listenPort, c.port) << c.text;
+  }
+  EXPECT_NE(SimOptions::usage().find("serves one network link at a time"), std::string::npos);
+}
+
 TEST(SimOptionsTest, EveryOptionIsRead) {
   SimOptions options;
   ASSERT_FALSE(SimOptions::parse({"--listen",
@@ -84,10 +105,10 @@ TEST(SimOptionsTest, BadArgumentsAreNamed) {
   const std::vector<Case> cases{
       {{"--id", "251"}, "--id needs a number from 1 to 250"},
       {{"--id"}, "--id needs a number from 1 to 250"},
-      {{"--listen", "127.0.0.1:x"}, "--listen needs ADDRESS:PORT"},
-      {{"--listen", "127.0.0.1:65536"}, "--listen needs ADDRESS:PORT"},
-      {{"--listen", ""}, "--listen needs ADDRESS:PORT"},
-      {{"--listen"}, "--listen needs ADDRESS:PORT"},
+      {{"--listen", "127.0.0.1:x"}, "--listen needs ADDRESS:PORT, ADDRESS or PORT"},
+      {{"--listen", "127.0.0.1:65536"}, "--listen needs ADDRESS:PORT, ADDRESS or PORT"},
+      {{"--listen", ""}, "--listen needs ADDRESS:PORT, ADDRESS or PORT"},
+      {{"--listen"}, "--listen needs ADDRESS:PORT, ADDRESS or PORT"},
       {{"--firmware", "far-too-long"}, "--firmware needs a version text of 1 to 8 characters"},
       {{"--firmware", ""}, "--firmware needs a version text of 1 to 8 characters"},
       {{"--state", ""}, "--state needs a file name"},
