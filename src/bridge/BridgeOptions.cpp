@@ -9,7 +9,7 @@ using Error = BridgeOptions::Error;
 }  // namespace
 
 std::string BridgeOptions::usage() {
-  return "usage: orvane-bridge (--usb | --serial PORT:ID) [--listen ADDR[:PORT]] [--allow ADDR[/BITS]]...\n"
+  return "Usage: orvane-bridge (--usb | --serial PORT:ID) [--listen ADDR[:PORT]] [--allow ADDR[/BITS]]...\n"
          "Serves a KVS7304 attached to this computer by USB or on an RS-485 bus to editors on\n"
          "other computers: they connect over the network link (orvane --connect net:ADDR:PORT,\n"
          "or orvanectl) as to a device with a network module. One client at a time; one that\n"
@@ -20,7 +20,8 @@ std::string BridgeOptions::usage() {
          "  --usb                the device on USB\n"
          "  --serial PORT:ID     the device with this ID on the RS-485 bus at PORT (e.g. ttyUSB0:1 or\n"
          "                       /dev/ttyUSB0:1: a name without a folder is looked up in /dev)\n"
-         "  --listen ADDR[:PORT] the address to listen on (default 127.0.0.1:8899, this computer\n"
+         "  --listen ADDR[:PORT]\n"
+         "                       the address to listen on (default 127.0.0.1:8899, this computer\n"
          "                       only); PORT 0 takes a free port, named in the log\n"
          "  --allow ADDR[/BITS]  let in only clients from this address or network; may be repeated\n"
          "  --help               this text\n"

@@ -52,7 +52,7 @@ Outcome programs(const Operations::Listing& listing) {
 }
 
 Outcome program(const char* done, const std::string& word, int number, const std::string& name) {
-  return Outcome::done(std::string(done) + " program " + word + " " + name + "\n",
+  return Outcome::done(std::string(done) + " program " + word + (name.empty() ? "" : " " + name) + "\n",
                        DeviceJson::program(number, name));
 }
 

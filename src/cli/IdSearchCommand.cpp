@@ -61,8 +61,10 @@ Outcome run(const std::string& link, const ProductVariant& variant, std::ostream
                                         .transports = {},
                                         .notifier = &line,
                                         .variant = variant});
-  if (session.connection().startIdSearch(port) != SearchStart::Started)
-    return Outcome::device("cannot open the serial port '" + port + "'");
+  if (session.connection().startIdSearch(port) != SearchStart::Started) {
+    const LinkFault fault = session.command().openFailure(LinkType::Serial);
+    return Outcome::device(fault.known() ? fault.text() : "cannot open the serial port '" + port + "'");
+  }
   // The search reports its end as a lost link; a port that failed on the way
   // ends it first.
   const std::string error = session.waitFor(Message::LinkLost, 1);

@@ -41,7 +41,7 @@ Outcome meters(CommandContext& context, const Words& args) {
     ++lines;
     std::this_thread::sleep_until(next);
   }
-  if (session.linkLost()) return Outcome::device("the link to the device was lost");
+  if (session.linkLost()) return Outcome::device(session.loss().text());
   return Outcome::done({}, Json{{"lines", lines}});
 }
 

@@ -27,14 +27,10 @@ std::string codeFromEnvironment(const char* value, const char* variable, std::st
 }  // namespace
 
 std::string ServerOptions::usage() {
-  return "usage: orvane-server [--connect LINK] [--model 7304|736] [--listen ADDR[:PORT]] [--code-file "
-         "FILE]\n"
-         "                     [--room-code-file FILE] [--panel FILE] [--host NAME]... [--behind-proxy]\n"
+  return "Usage: orvane-server [options]\n"
          "Serves a control page and an HTTP API for the people who run the room: master level\n"
          "and mutes, channel gains and mutes, program recall and live meters, on top of one\n"
          "link to the device that it keeps open.\n"
-         "A device serves one link at a time, and a new link takes it from this server: while it\n"
-         "runs, let orvanectl go through it with --connect server:ADDR[:PORT].\n"
          "\n"
          "A device serves one link at a time: a new link replaces the one before. While the\n"
          "server runs, let scripts and cron jobs go through it (orvanectl --connect\n"
@@ -49,7 +45,8 @@ std::string ServerOptions::usage() {
          "  --model M            the device's model, 7304 or 736 (default " +
          std::to_string(ProductVariant::builtDefault().modelCode) +
          ")\n"
-         "  --listen ADDR[:PORT] the address to serve on (default 127.0.0.1:8080, this computer\n"
+         "  --listen ADDR[:PORT]\n"
+         "                       the address to serve on (default 127.0.0.1:8080, this computer\n"
          "                       only); PORT 0 takes a free port, named at start\n"
          "  --code-file FILE     read the installer code (at least 6 characters) from FILE, which\n"
          "                       must be yours with mode 0600; or set ORVANE_SERVER_CODE. Without\n"

@@ -129,9 +129,10 @@ std::string SimOptions::usage() {
          "  --delay-ms N           wait N milliseconds before each reply\n"
          "  --close-after N        close the TCP connection after N frames\n"
          "  --fail-check           answer the connection check with 1 (device not ready)\n"
-         "                         (at exit it prints how many replies it made, corrupted and dropped)\n"
          "\n"
-         "  --help                 show this text\n";
+         "  --help                 show this text\n"
+         "\n"
+         "At exit it prints how many replies it made, and how many of them it corrupted and dropped.\n";
 }
 
 }  // namespace orvane

@@ -315,6 +315,12 @@ TEST(Orvanectl, SearchIdListsTheDevicesOnTheBus) {
   EXPECT_EQ(none.status, 1);
   EXPECT_EQ(none.out, "");
   EXPECT_NE(none.err.find("no device answered on '" + silent + "'"), std::string::npos) << none.err;
+
+  // A port that is not there is named as such, with what to check.
+  const auto missing = ctl({"search-id", "serial:" + dir.file("ttyNone")});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("there is no serial port " + dir.file("ttyNone")), std::string::npos)
+      << missing.err;
 }
 
 // A batch stops at its first failure, or runs on with --keep-going; its
