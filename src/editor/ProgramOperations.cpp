@@ -85,19 +85,25 @@ Listing list(const ParameterImage& image) {
   });
 }
 
+// The blocks the device sends back replace the edited image once they all
+// arrived: the step holds them when the recall waits for the device.
 Result recall(EditorSession& session, int program, Until until) {
-  return onProgram(session, program, {LockFlag::LoadProgram, "recalling programs"}, until,
-                   [&](ParameterImage& image, int number) {
-                     const Name name = image.read([number](const ImageData& d) {
-                       Name stored{};
-                       std::ranges::copy(recordName(d.programs[static_cast<std::size_t>(number - 1)]),
-                                         stored.begin());
-                       return stored;
+  const auto recallNow = [&] {
+    return onProgram(session, program, {LockFlag::LoadProgram, "recalling programs"}, until,
+                     [&](ParameterImage& image, int number) {
+                       const Name name = image.read([number](const ImageData& d) {
+                         Name stored{};
+                         std::ranges::copy(recordName(d.programs[static_cast<std::size_t>(number - 1)]),
+                                           stored.begin());
+                         return stored;
+                       });
+                       makeCurrent(image, number, name);
+                       session.command().RecallProgram(number);
+                       return name;
                      });
-                     makeCurrent(image, number, name);
-                     session.command().RecallProgram(number);
-                     return name;
-                   });
+  };
+  return session.history().record(recallNow,
+                                  [program] { return "Recall program " + std::to_string(program); });
 }
 
 Result store(EditorSession& session, int program, const std::string& text, Until until) {
