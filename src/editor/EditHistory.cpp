@@ -81,7 +81,7 @@ EditHistory::EditHistory(ParameterImage& image, std::function<int()> linkEpoch, 
 
 void EditHistory::begin() {
   std::lock_guard lock(mutex_);
-  forgetIfRelinked();
+  catchUp();
   if (depth_++ == 0) opened_ = image_.read([](const ImageData& d) { return d.edited; });
 }
 
@@ -89,9 +89,37 @@ void EditHistory::end(const std::string& name) {
   std::lock_guard lock(mutex_);
   forgetIfRelinked();
   // A step forgotten while open (the link changed) has nothing to close.
-  if (depth_ == 0 || --depth_ > 0) return;
+  if (depth_ == 0) return;
+  if (--depth_ == 0) close(name);
+  closeArrived();
+}
+
+void EditHistory::endWhen(const std::string& name, std::function<bool()> arrived) {
+  std::lock_guard lock(mutex_);
+  forgetIfRelinked();
+  if (depth_ == 0) return;
+  if (depth_ > 1) {
+    --depth_;
+    return;
+  }
+  awaited_ = Awaited{name, std::move(arrived)};
+  closeArrived();
+}
+
+// Called with the lock held. The awaited step closes only once no gesture
+// inside it is open any more.
+void EditHistory::closeArrived() {
+  if (!awaited_ || depth_ != 1 || !awaited_->arrived()) return;
+  const std::string name = awaited_->name;
+  depth_ = 0;
+  close(name);
+}
+
+// Called with the lock held.
+void EditHistory::close(const std::string& name) {
   const BlockSet before = *opened_;
   opened_.reset();
+  awaited_.reset();
   std::vector<RowChange> rows =
       image_.read([&](const ImageData& d) { return changedRows(before, d.edited); });
   if (!rows.empty()) push(name, std::move(rows));
@@ -123,7 +151,7 @@ EditHistory::Outcome EditHistory::redo() {
 // next undo or redo reaches the steps behind it.
 template <class From, class To>
 EditHistory::Outcome EditHistory::move(From& from, To& to, bool undoing, const char* nothing) {
-  forgetIfRelinked();
+  catchUp();
   if (depth_ > 0) return {false, {}, "a change is still in progress"};
   if (from.empty()) return {false, {}, nothing};
   Step step = std::move(from.back());
@@ -152,16 +180,20 @@ EditHistory::Outcome EditHistory::apply(const Step& step, bool undoing) {
   return {false, step.name, "skipped \"" + step.name + "\": it changes a function locked on the device"};
 }
 
-std::optional<std::string> EditHistory::undoName() const {
-  std::lock_guard lock(mutex_);
-  if (done_.empty() || relinked()) return std::nullopt;
-  return done_.back().name;
+std::optional<std::string> EditHistory::undoName() {
+  return lastName(done_);
 }
 
-std::optional<std::string> EditHistory::redoName() const {
+std::optional<std::string> EditHistory::redoName() {
+  return lastName(undone_);
+}
+
+template <class Steps>
+std::optional<std::string> EditHistory::lastName(const Steps& steps) {
   std::lock_guard lock(mutex_);
-  if (undone_.empty() || relinked()) return std::nullopt;
-  return undone_.back().name;
+  catchUp();
+  if (steps.empty()) return std::nullopt;
+  return steps.back().name;
 }
 
 void EditHistory::clear() {
@@ -169,29 +201,34 @@ void EditHistory::clear() {
   clearLocked();
 }
 
-std::size_t EditHistory::steps() const {
+std::size_t EditHistory::steps() {
   std::lock_guard lock(mutex_);
-  return relinked() ? 0 : done_.size() + undone_.size();
+  catchUp();
+  return done_.size() + undone_.size();
 }
 
-std::size_t EditHistory::bytes() const {
+std::size_t EditHistory::bytes() {
   std::lock_guard lock(mutex_);
-  return relinked() ? 0 : bytes_;
+  catchUp();
+  return bytes_;
 }
 
-bool EditHistory::relinked() const {
-  return linkEpoch_() != epoch_;
+void EditHistory::catchUp() {
+  forgetIfRelinked();
+  closeArrived();
 }
 
 void EditHistory::forgetIfRelinked() {
-  if (!relinked()) return;
-  epoch_ = linkEpoch_();
+  const int epoch = linkEpoch_();
+  if (epoch == epoch_) return;
+  epoch_ = epoch;
   clearLocked();
 }
 
 void EditHistory::clearLocked() {
   depth_ = 0;
   opened_.reset();
+  awaited_.reset();
   done_.clear();
   undone_.clear();
   bytes_ = 0;

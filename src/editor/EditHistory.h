@@ -65,6 +65,11 @@ class EditHistory {
   // Closes it after the gesture (the release) under `name`: "in.A.gain
   // -6.0dB", "Recall program 5".
   void end(const std::string& name);
+  // Closes it under `name` once `arrived` holds rather than now: for a
+  // gesture whose changes the device sends back later (a program recall
+  // the window only queues). Until then the step stays open: undo and redo
+  // wait for it and gestures in between belong to it.
+  void endWhen(const std::string& name, std::function<bool()> arrived);
   // The one-call form for a single operation: `gesture` runs inside a step
   // named by `name()`, asked once the gesture is done.
   template <class Gesture, class Name>
@@ -82,14 +87,14 @@ class EditHistory {
   Outcome redo();
   // The names of the steps an undo or a redo would take; none when there
   // is nothing.
-  std::optional<std::string> undoName() const;
-  std::optional<std::string> redoName() const;
+  std::optional<std::string> undoName();
+  std::optional<std::string> redoName();
   // Forgets every step, an open one included.
   void clear();
 
-  std::size_t steps() const;
+  std::size_t steps();
   // What the kept steps take in memory, as the bound counts it.
-  std::size_t bytes() const;
+  std::size_t bytes();
 
  private:
   struct Step {
@@ -98,17 +103,23 @@ class EditHistory {
     std::size_t bytes;  // what it takes in memory, counted once
   };
 
-  // Called with the lock held. Whether the link changed since the kept
-  // steps were taken; the queries read them as gone until the next change
-  // forgets them.
-  bool relinked() const;
+  // Called with the lock held. Forgets the kept steps when the link
+  // changed since they were taken, and closes a step whose changes were
+  // awaited once they arrived; every call looks first.
+  void catchUp();
   void forgetIfRelinked();
+  void closeArrived();
+  // Keeps the step opened last, under `name`, if it changed any row.
+  void close(const std::string& name);
   void clearLocked();
   void push(std::string name, std::vector<RowChange> rows);
   // Takes the last step of `from` onto `to`, writing its earlier (undoing)
   // or later bytes into the edited image.
   template <class From, class To>
   Outcome move(From& from, To& to, bool undoing, const char* nothing);
+  // The name of the last of `steps`, if any.
+  template <class Steps>
+  std::optional<std::string> lastName(const Steps& steps);
   // Writes one side of `step` into the edited image, unless a function it
   // changes is locked now.
   Outcome apply(const Step& step, bool undoing);
@@ -120,6 +131,11 @@ class EditHistory {
   int epoch_;
   int depth_ = 0;
   std::optional<BlockSet> opened_;  // the edited blocks when the open step began
+  struct Awaited {
+    std::string name;
+    std::function<bool()> arrived;
+  };
+  std::optional<Awaited> awaited_;  // the open step closes when this arrived
   std::deque<Step> done_;           // oldest first
   std::vector<Step> undone_;        // the next to redo last
   std::size_t bytes_ = 0;           // of done_ and undone_

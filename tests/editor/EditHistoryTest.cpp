@@ -98,6 +98,13 @@ TEST(EditHistory, EachKindOfGestureIsOneStepUndoneAndRedoneByteForByte) {
       {"a program file",
        [&] { EXPECT_TRUE(ProgramFiles::loadOne(session, dir.file("room.prg"), Until::Taken).done()); },
        "Load room.prg"},
+      {"a recall the window only queues",
+       [&] {
+         const int reads = session.notifier().count(Message::ChannelDataRead);
+         EXPECT_TRUE(ProgramOperations::recall(session, 5, Until::Queued).done());
+         EXPECT_EQ(session.waitFor(Message::ChannelDataRead, reads + 1), "");
+       },
+       "Recall program 5"},
   };
   std::size_t steps = session.history().steps();
   for (const Case& c : cases) {
@@ -243,6 +250,22 @@ TEST(EditHistory, BranchesLocksBoundAndRelinks) {
        2,
        "",
        "nothing to undo"},
+      {"a step awaiting the device closes once its changes arrived",
+       {},
+       [&](Image& i) {
+         bool arrived = false;
+         i.history.begin();
+         i.history.endWhen("late", [&] { return arrived; });
+         EXPECT_EQ(i.history.undo().message, "a change is still in progress");
+         i.image.setField(Side::Output, 0, OutputField::Gain, 50);
+         arrived = true;
+         i.gain(60);
+         message = undo(i, 1);
+       },
+       50,
+       2,
+       "late",
+       ""},
       {"a new link forgets everything, an open step too",
        {},
        [&](Image& i) {
