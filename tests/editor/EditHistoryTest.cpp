@@ -171,49 +171,47 @@ struct Image {
 };
 
 TEST(EditHistory, BranchesLocksBoundAndRelinks) {
+  struct After {
+    int gain;             // of output 1
+    std::size_t steps;    // kept
+    std::string undo;     // the name of the next undo; empty for none
+    std::string message;  // of the last undo or redo
+  };
   struct Case {
     const char* what;
     EditHistory::Limits limits;
-    std::function<void(Image&)> act;
-    int gain;                 // of output 1 afterwards
-    std::size_t steps;        // kept afterwards
-    std::string undoName;     // empty: nothing to undo
-    std::string lastMessage;  // of the last undo or redo
+    After after;
+    // Returns the message of its last undo or redo.
+    std::function<std::string(Image&)> act;
   };
   const auto undo = [](Image& i, int times) {
     std::string message;
     for (int n = 0; n < times; ++n) message = i.history.undo().message;
     return message;
   };
-  std::string message;
   const std::vector<Case> cases{
       {"a new step drops the undone ones",
        {},
+       {40, 2, "gain 40", "nothing to redo"},
        [&](Image& i) {
          for (int code : {10, 20, 30}) i.gain(code);
          undo(i, 2);
          i.gain(40);
-         message = i.history.redo().message;
-       },
-       40,
-       2,
-       "gain 40",
-       "nothing to redo"},
+         return i.history.redo().message;
+       }},
       {"a gesture that changes nothing is no step",
        {},
+       {0, 1, "", "nothing to undo"},
        [&](Image& i) {
          i.gain(10);
          i.history.begin();
          i.history.end("nothing");
          i.gain(10);
-         message = undo(i, 2);
-       },
-       0,
-       1,
-       "",
-       "nothing to undo"},
+         return undo(i, 2);
+       }},
       {"a locked function is skipped, the steps behind it are not",
        {},
+       {0, 3, "", "skipped \"mute\": it changes a function locked on the device"},
        [&](Image& i) {
          i.gain(10);
          i.history.record([&] { i.image.setField(Side::Output, 0, OutputField::Mute, 1); },
@@ -221,37 +219,29 @@ TEST(EditHistory, BranchesLocksBoundAndRelinks) {
          i.gain(30);
          i.image.modify([](ImageData& d) { d.locks.setLocked(LockFlag::OutputMute, true); });
          undo(i, 1);
-         message = undo(i, 1);
+         const std::string skipped = undo(i, 1);
          undo(i, 1);
          EXPECT_EQ(i.image.field(Side::Output, 0, OutputField::Mute), 1);
-       },
-       0,
-       3,
-       "",
-       "skipped \"mute\": it changes a function locked on the device"},
+         return skipped;
+       }},
       {"the step bound drops the oldest",
        {3, 1 << 20},
+       {20, 3, "", "nothing to undo"},
        [&](Image& i) {
          for (int code : {10, 20, 30, 40, 50}) i.gain(code);
-         message = undo(i, 4);
-       },
-       20,
-       3,
-       "",
-       "nothing to undo"},
+         return undo(i, 4);
+       }},
       {"the byte bound drops the oldest",
        {500, 300},
+       {30, 2, "", "nothing to undo"},
        [&](Image& i) {
          for (int code : {10, 20, 30, 40, 50}) i.gain(code);
          EXPECT_LE(i.history.bytes(), 300u);
-         message = undo(i, 5);
-       },
-       30,
-       2,
-       "",
-       "nothing to undo"},
+         return undo(i, 5);
+       }},
       {"a step awaiting the device closes once its changes arrived",
        {},
+       {50, 2, "late", ""},
        [&](Image& i) {
          bool arrived = false;
          i.history.begin();
@@ -260,35 +250,28 @@ TEST(EditHistory, BranchesLocksBoundAndRelinks) {
          i.image.setField(Side::Output, 0, OutputField::Gain, 50);
          arrived = true;
          i.gain(60);
-         message = undo(i, 1);
-       },
-       50,
-       2,
-       "late",
-       ""},
+         return undo(i, 1);
+       }},
       {"a new link forgets everything, an open step too",
        {},
+       {20, 0, "", "nothing to undo"},
        [&](Image& i) {
          i.gain(10);
          i.history.begin();
          i.image.setField(Side::Output, 0, OutputField::Gain, 20);
          ++i.epoch;
          i.history.end("lost");
-         message = undo(i, 1);
-       },
-       20,
-       0,
-       "",
-       "nothing to undo"},
+         return undo(i, 1);
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Image i(c.limits);
-    c.act(i);
-    EXPECT_EQ(i.gainNow(), c.gain);
-    EXPECT_EQ(i.history.steps(), c.steps);
-    EXPECT_EQ(i.history.undoName().value_or(""), c.undoName);
-    EXPECT_EQ(message, c.lastMessage);
+    const std::string message = c.act(i);
+    EXPECT_EQ(i.gainNow(), c.after.gain);
+    EXPECT_EQ(i.history.steps(), c.after.steps);
+    EXPECT_EQ(i.history.undoName().value_or(""), c.after.undo);
+    EXPECT_EQ(message, c.after.message);
   }
 }
 
