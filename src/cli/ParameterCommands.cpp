@@ -94,10 +94,17 @@ Outcome importRew(CommandContext& context, const Words& args) {
     const std::vector<int> others = session.links().othersInGroup(channel.side, channel.channel);
     channels.insert(channels.end(), others.begin(), others.end());
   }
-  for (int member : channels)
-    if (const std::string error = RewFilterImport::apply(session.image(), channel.side, member, parsed);
-        !error.empty())
-      return Outcome::usage(args[1] + ": " + error);
+  // The import into the whole link group is one step of the history.
+  const std::string error = session.history().record(
+      [&] {
+        for (int member : channels)
+          if (std::string failed = RewFilterImport::apply(session.image(), channel.side, member, parsed);
+              !failed.empty())
+            return failed;
+        return std::string();
+      },
+      [&] { return "REW filters into " + args[0]; });
+  if (!error.empty()) return Outcome::usage(args[1] + ": " + error);
   if (const std::string error = ParameterOperations::deliver(session, control::Delivery::Rows);
       !error.empty())
     return Outcome::device(error);

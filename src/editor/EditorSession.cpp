@@ -43,7 +43,9 @@ EditorSession::EditorSession(ParameterImage* image, Setup setup)
       connection_(command_, image_, notifier_),
       links_(image_, command_),
       master_(image_, command_),
-      watch_(connection_, image_, variant_) {
+      watch_(connection_, image_, variant_),
+      history_(
+          image_, [this] { return relinks_ + notifier_.count(Message::LinkLost); }, EditHistory::Limits{}) {
   if (!setup.transports) setup.transports = SystemLinks::attach;
   setup.transports(command_, image_);
 }
@@ -102,6 +104,7 @@ std::optional<LinkEvent> EditorSession::openLink(const ConnectTarget& target, Se
   if (cancelled_) return LinkEvent(LinkEvent::Kind::Cancelled);
   for (std::size_t i = 0; i < kCountedFromOpen.size(); ++i) atOpen_[i] = notifier_.count(kCountedFromOpen[i]);
   watch_.opening(target);
+  ++relinks_;
   if (!connection_.connect(target.link, target.address, target.deviceId)) {
     LinkEvent failed(LinkEvent::Kind::OpenFailed, target.link, target.address);
     failed.fault = command_.openFailure(target.link);
@@ -141,7 +144,9 @@ std::string EditorSession::waitFor(Message message, int count, Seconds timeout) 
 }
 
 void EditorSession::close() {
-  if (connection_.isConnected()) connection_.disconnect();
+  if (!connection_.isConnected()) return;
+  connection_.disconnect();
+  ++relinks_;
 }
 
 }  // namespace orvane::editor

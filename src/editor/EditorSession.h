@@ -28,6 +28,7 @@
 
 #include "dsp/ChannelFilters.h"
 #include "editor/CountingNotifier.h"
+#include "editor/EditHistory.h"
 #include "editor/LinkEvent.h"
 #include "editor/LinkWatch.h"
 #include "link/ConnectTarget.h"
@@ -106,6 +107,9 @@ class EditorSession {
   // operations keep them, for programs without a window.
   MasterSectionMemory& masterMemory() { return masterMemory_; }
   CountingNotifier& notifier() { return notifier_; }
+  // The user's gestures for undo and redo; forgotten when a link opens,
+  // closes or is lost.
+  EditHistory& history() { return history_; }
   ChannelFilters& filters();
   // Makes events of what the core reports about the link.
   const LinkWatch& linkWatch() const { return watch_; }
@@ -150,6 +154,10 @@ class EditorSession {
   MasterSection master_;
   MasterSectionMemory masterMemory_;
   LinkWatch watch_;
+  // Links this session opened or closed; with the lost ones, when the
+  // history was last valid.
+  std::atomic<int> relinks_{0};
+  EditHistory history_;
   std::unique_ptr<ChannelFilters> filters_;
 };
 

@@ -55,7 +55,11 @@ Result set(EditorSession& session, const control::ParameterPath& path, const std
   // A link opened anew reads a muted master as silent; the level to
   // restore comes from what this program saw before, or is unknown.
   session.masterMemory().prime(session.image());
-  control::SetOutcome outcome = path.set(session.image(), &session.links(), value, followLinks);
+  // One step for the user's undo, the linked channels' copies included,
+  // named after the value it left.
+  control::SetOutcome outcome = session.history().record(
+      [&] { return path.set(session.image(), &session.links(), value, followLinks); },
+      [&] { return path.name() + " " + path.text(session.image()); });
   session.masterMemory().learn(session.image());
   if (!outcome.error.empty()) return failed(Result::Status::BadValue, std::move(outcome.error));
   if (std::string error = deliver(session, outcome.delivery); !error.empty())

@@ -63,18 +63,23 @@ constexpr std::initializer_list<std::pair<int, const char*>> kLoadAllLocks{
 }  // namespace
 
 // The protocol lock is held from reading the file until its frames are
-// queued, so the worker never sends half of it.
+// queued, so the worker never sends half of it. The file's blocks are one
+// step of the session's history.
 Result loadOne(EditorSession& session, const std::filesystem::path& path, Until until) {
   Command& command = session.command();
-  const Result read = readInto(session, path, {{LockFlag::LoadProgram, "loading programs"}},
-                               [&](const std::vector<std::uint8_t>& bytes) {
-                                 std::lock_guard lock(command.protocolLock());
-                                 const auto file = ProgramFile::readOne(bytes, modelCode(session));
-                                 if (!file) return false;
-                                 ProgramFile::applyOne(session.image(), *file);
-                                 command.StoreProgram(0);
-                                 return true;
-                               });
+  const Result read = session.history().record(
+      [&] {
+        return readInto(session, path, {{LockFlag::LoadProgram, "loading programs"}},
+                        [&](const std::vector<std::uint8_t>& bytes) {
+                          std::lock_guard lock(command.protocolLock());
+                          const auto file = ProgramFile::readOne(bytes, modelCode(session));
+                          if (!file) return false;
+                          ProgramFile::applyOne(session.image(), *file);
+                          command.StoreProgram(0);
+                          return true;
+                        });
+      },
+      [&] { return "Load " + path.filename().string(); });
   if (!read.done()) return read;
   nameAfter(session.image(), path);
   return ProgramOperations::delivered(session, until);

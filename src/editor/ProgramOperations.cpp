@@ -85,19 +85,31 @@ Listing list(const ParameterImage& image) {
   });
 }
 
+// The blocks the device sends back replace the edited image once they all
+// arrived: the recall's step closes then.
 Result recall(EditorSession& session, int program, Until until) {
-  return onProgram(session, program, {LockFlag::LoadProgram, "recalling programs"}, until,
-                   [&](ParameterImage& image, int number) {
-                     const Name name = image.read([number](const ImageData& d) {
-                       Name stored{};
-                       std::ranges::copy(recordName(d.programs[static_cast<std::size_t>(number - 1)]),
-                                         stored.begin());
-                       return stored;
-                     });
-                     makeCurrent(image, number, name);
-                     session.command().RecallProgram(number);
-                     return name;
-                   });
+  EditHistory& history = session.history();
+  const CountingNotifier& notifier = session.notifier();
+  const int reads = notifier.count(Message::ChannelDataRead);
+  history.begin();
+  Result result = onProgram(
+      session, program, {LockFlag::LoadProgram, "recalling programs"}, until,
+      [&](ParameterImage& image, int number) {
+        const Name name = image.read([number](const ImageData& d) {
+          Name stored{};
+          std::ranges::copy(recordName(d.programs[static_cast<std::size_t>(number - 1)]), stored.begin());
+          return stored;
+        });
+        makeCurrent(image, number, name);
+        session.command().RecallProgram(number);
+        return name;
+      });
+  const std::string step = "Recall program " + std::to_string(program);
+  if (result.done())
+    history.endWhen(step, [&notifier, reads] { return notifier.count(Message::ChannelDataRead) > reads; });
+  else
+    history.end(step);
+  return result;
 }
 
 Result store(EditorSession& session, int program, const std::string& text, Until until) {

@@ -54,6 +54,7 @@ struct Listing {
 
 Listing list(const ParameterImage& image);
 // `program` is 1 .. 30.
+// A recall is one step of the session's history.
 Result recall(EditorSession& session, int program, Until until = Until::Taken);
 Result store(EditorSession& session, int program, const std::string& name, Until until = Until::Taken);
 Result erase(EditorSession& session, int program, Until until = Until::Taken);
