@@ -22,8 +22,10 @@ TEST(ServerRoute, EachAnswerBecomesTheExitStatusAndMessageOfTheDirectLink) {
     const char* message;
   };
   const Case cases[] = {
-      {0, "", "connection refused", Outcome::Failed, "cannot reach the server at 127.0.0.1:8080: connection refused"},
-      {0, "", "no answer in time", Outcome::Failed, "cannot reach the server at 127.0.0.1:8080: no answer in time"},
+      {0, "", "connection refused", Outcome::Failed,
+       "cannot reach the server at 127.0.0.1:8080: connection refused"},
+      {0, "", "no answer in time", Outcome::Failed,
+       "cannot reach the server at 127.0.0.1:8080: no answer in time"},
       {400, R"({"error":"-99dB is below the range -60dB .. 12dB"})", "", Outcome::UsageError,
        "-99dB is below the range -60dB .. 12dB"},
       {404, R"({"error":"unknown path 'in.Z.gain'"})", "", Outcome::UsageError, "unknown path 'in.Z.gain'"},
@@ -40,12 +42,12 @@ TEST(ServerRoute, EachAnswerBecomesTheExitStatusAndMessageOfTheDirectLink) {
       {503, R"({"error":"the device is busy with the commands before this one"})", "", Outcome::Failed,
        "the server at 127.0.0.1:8080: the device is busy with the commands before this one"},
       {500, "", "", Outcome::Failed, "the server at 127.0.0.1:8080 answered with HTTP status 500"},
-};
-for (const Case& c : cases) {
-  const Outcome outcome = ServerRoute::refused({c.status, c.failure, c.body}, at);
-  EXPECT_EQ(outcome.status, c.exit) << c.status << " " << c.body;
-  EXPECT_EQ(outcome.error, c.message) << c.status << " " << c.body;
-}
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = ServerRoute::refused({c.status, c.failure, c.body}, at);
+    EXPECT_EQ(outcome.status, c.exit) << c.status << " " << c.body;
+    EXPECT_EQ(outcome.error, c.message) << c.status << " " << c.body;
+  }
 }
 
 TEST(ServerRoute, NamesAServerByItsIpv4AddressAndOffersOnlyWhatTheServerCanDo) {
