@@ -108,19 +108,31 @@ int elapsedSince(std::uint32_t tick) {
 
 }  // namespace
 
+// A raw socket sees every ICMP message of the computer: its own request on
+// the loopback interface, and the pings of other programs. Such a message
+// is no answer but does not end the attempt either: it listens on for the
+// rest of its time, so that a busy network never makes an address that
+// answers look absent. An attempt that heard only strangers pauses before
+// the next one.
 int runEchoAttempts(EchoChannel& channel, const Timings& timings) {
   std::array<std::uint8_t, kReceiveBufferSize> buffer{};
   for (int attempt = 0; attempt < timings.echoAttempts; ++attempt) {
     const EchoRequest request =
         buildEchoRequest(channel.identifier(), static_cast<std::uint16_t>(attempt), echoTick());
     if (!channel.send(request)) return EchoResult::SendFailed;
-    std::size_t size = 0;
-    const EchoChannel::Received received = channel.receive(buffer, size);
-    if (received == EchoChannel::Received::Failed) return EchoResult::ReceiveFailed;
-    if (received == EchoChannel::Received::TimedOut) continue;
-    const auto tick = echoAnswerTick(std::span(buffer).first(size), channel.form(), channel.identifier());
-    if (tick) return elapsedSince(*tick);
-    std::this_thread::sleep_for(timings.echoNonAnswerPause);
+    const auto deadline = std::chrono::steady_clock::now() + timings.echoTimeout;
+    bool heardStrangers = false;
+    for (;;) {
+      std::size_t size = 0;
+      const EchoChannel::Received received = channel.receive(buffer, size);
+      if (received == EchoChannel::Received::Failed) return EchoResult::ReceiveFailed;
+      if (received == EchoChannel::Received::TimedOut) break;
+      const auto tick = echoAnswerTick(std::span(buffer).first(size), channel.form(), channel.identifier());
+      if (tick) return elapsedSince(*tick);
+      heardStrangers = true;
+      if (std::chrono::steady_clock::now() >= deadline) break;
+    }
+    if (heardStrangers) std::this_thread::sleep_for(timings.echoNonAnswerPause);
   }
   return EchoResult::NoAnswer;
 }
