@@ -103,7 +103,7 @@ Outcome importRew(CommandContext& context, const Words& args) {
             return failed;
         return std::string();
       },
-      [&] { return "REW filters into " + args[0]; });
+      [&] { return editor::StepName("REW filters into " + args[0], "REW 滤波器导入 " + args[0]); });
   if (!error.empty()) return Outcome::usage(args[1] + ": " + error);
   if (const std::string error = ParameterOperations::deliver(session, control::Delivery::Rows);
       !error.empty())

@@ -19,6 +19,8 @@ namespace orvane::control {
 namespace {
 
 constexpr std::size_t kHelpColumn = 46;
+// What a channel is called before its letter or number in a label.
+constexpr BiText kChannelWord[2]{{"Input ", "输入"}, {"Output ", "输出"}};
 
 std::vector<std::string_view> split(std::string_view text) {
   std::vector<std::string_view> parts;
@@ -370,6 +372,34 @@ std::vector<std::string> ParameterPath::families() {
     lines.push_back(std::move(line));
   }
   return lines;
+}
+
+const CatalogEntry& ParameterPath::entry() const {
+  return *family_->entry;
+}
+
+std::string ParameterPath::label() const {
+  const bool english = Language::isEnglish();
+  const BiText label = ParameterCatalog::label(entry());
+  // The placeholders as the label names them: a channel pattern's first is
+  // the whole channel.
+  std::vector<std::string> values;
+  int used = 0;
+  const int numbers[2] = {channel_, index_};
+  for (std::string_view token : split(family_->pattern))
+    if (const std::optional<Placeholder> placeholder = placeholderOf(token))
+      values.push_back(placeholder->token(numbers[used++]));
+  if (entry().pattern.starts_with("<ch>") && !values.empty())
+    values[0] = std::string(kChannelWord[side_ == Side::Input ? 0 : 1].pick(english)) + values[0];
+  std::string text(label.pick(english));
+  for (std::size_t at = text.find('%'); at != std::string::npos && at + 1 < text.size();
+       at = text.find('%', at)) {
+    const auto which = static_cast<std::size_t>(text[at + 1] - '1');
+    const std::string value = which < values.size() ? values[which] : std::string();
+    text.replace(at, 2, value);
+    at += value.size();
+  }
+  return text;
 }
 
 std::vector<ParameterPath> ParameterPath::all() {

@@ -14,6 +14,7 @@
 #include "model/BlockLayout.h"
 
 namespace orvane {
+struct CatalogEntry;
 struct CatalogFamily;
 class LinkGroups;
 class ParameterImage;
@@ -46,6 +47,13 @@ class ParameterPath {
   Delivery delivery() const;
   // The function lock that guards the path; -1 for none.
   int lock() const;
+
+  // What the user is shown for the parameter in the current language:
+  // "Input A gain", "输出3 均衡2 增益".
+  std::string label() const;
+  // The catalog entry the path belongs to, and the side it is on.
+  const CatalogEntry& entry() const;
+  Side side() const { return side_; }
 
   // The value as the editor shows it, with its unit.
   std::string text(const ParameterImage& image) const;

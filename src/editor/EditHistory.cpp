@@ -4,12 +4,21 @@
 #include <array>
 #include <cstdint>
 
+#include "control/ParameterComparison.h"
+#include "editor/StepNames.h"
 #include "model/LockState.h"
 #include "model/ParameterCatalog.h"
 
 namespace orvane::editor {
 
 namespace {
+
+constexpr BiText kNothingToUndo{"nothing to undo", "没有可撤销的修改"};
+constexpr BiText kNothingToRedo{"nothing to redo", "没有可重做的修改"};
+constexpr BiText kInProgress{"a change is still in progress", "还有修改尚未完成"};
+constexpr BiText kSkipped{"skipped \"", "已跳过“"};
+constexpr BiText kSkippedWhy{"\": it changes a function locked on the device",
+                             "”：它会改变设备上已锁定的功能"};
 
 // The function locks guarding each byte of a channel block, one bit per
 // lock flag, as the catalog assigns them to the fields.
@@ -85,7 +94,7 @@ void EditHistory::begin() {
   if (depth_++ == 0) opened_ = image_.read([](const ImageData& d) { return d.edited; });
 }
 
-void EditHistory::end(const std::string& name) {
+void EditHistory::end(const StepName& name) {
   std::lock_guard lock(mutex_);
   forgetIfRelinked();
   // A step forgotten while open (the link changed) has nothing to close.
@@ -94,7 +103,7 @@ void EditHistory::end(const std::string& name) {
   closeArrived();
 }
 
-void EditHistory::endWhen(const std::string& name, std::function<bool()> arrived) {
+void EditHistory::endWhen(const StepName& name, std::function<bool()> arrived) {
   std::lock_guard lock(mutex_);
   forgetIfRelinked();
   if (depth_ == 0) return;
@@ -110,13 +119,13 @@ void EditHistory::endWhen(const std::string& name, std::function<bool()> arrived
 // inside it is open any more.
 void EditHistory::closeArrived() {
   if (!awaited_ || depth_ != 1 || !awaited_->arrived()) return;
-  const std::string name = awaited_->name;
+  const StepName name = awaited_->name;
   depth_ = 0;
   close(name);
 }
 
 // Called with the lock held.
-void EditHistory::close(const std::string& name) {
+void EditHistory::close(const StepName& name) {
   const BlockSet before = *opened_;
   opened_.reset();
   awaited_.reset();
@@ -125,11 +134,12 @@ void EditHistory::close(const std::string& name) {
   if (!rows.empty()) push(name, std::move(rows));
 }
 
-void EditHistory::push(std::string name, std::vector<RowChange> rows) {
+void EditHistory::push(StepName name, std::vector<RowChange> rows) {
   for (const Step& dropped : undone_) bytes_ -= dropped.bytes;
   undone_.clear();
-  const std::size_t size = sizeof(Step) + name.capacity() + rows.capacity() * sizeof(RowChange);
-  done_.push_back(Step{std::move(name), std::move(rows), size});
+  const std::size_t size =
+      sizeof(Step) + name.english.capacity() + name.chinese.capacity() + rows.capacity() * sizeof(RowChange);
+  done_.push_back(Step{std::move(name), std::move(rows), size, {}});
   bytes_ += size;
   while (!done_.empty() && (done_.size() > limits_.steps || bytes_ > limits_.bytes)) {
     bytes_ -= done_.front().bytes;
@@ -139,21 +149,21 @@ void EditHistory::push(std::string name, std::vector<RowChange> rows) {
 
 EditHistory::Outcome EditHistory::undo() {
   std::lock_guard lock(mutex_);
-  return move(done_, undone_, true, "nothing to undo");
+  return move(done_, undone_, true, kNothingToUndo);
 }
 
 EditHistory::Outcome EditHistory::redo() {
   std::lock_guard lock(mutex_);
-  return move(undone_, done_, false, "nothing to redo");
+  return move(undone_, done_, false, kNothingToRedo);
 }
 
 // Called with the lock held. A step skipped for a lock still moves, so the
 // next undo or redo reaches the steps behind it.
 template <class From, class To>
-EditHistory::Outcome EditHistory::move(From& from, To& to, bool undoing, const char* nothing) {
+EditHistory::Outcome EditHistory::move(From& from, To& to, bool undoing, const BiText& nothing) {
   catchUp();
-  if (depth_ > 0) return {false, {}, "a change is still in progress"};
-  if (from.empty()) return {false, {}, nothing};
+  if (depth_ > 0) return {false, {}, std::string(kInProgress.current())};
+  if (from.empty()) return {false, {}, std::string(nothing.current())};
   Step step = std::move(from.back());
   from.pop_back();
   Outcome outcome = apply(step, undoing);
@@ -176,8 +186,9 @@ EditHistory::Outcome EditHistory::apply(const Step& step, bool undoing) {
     }
     return true;
   });
-  if (applied) return {true, step.name, {}};
-  return {false, step.name, "skipped \"" + step.name + "\": it changes a function locked on the device"};
+  std::string name = nameOf(step);
+  if (applied) return {true, std::move(name), {}};
+  return {false, name, std::string(kSkipped.current()) + name + std::string(kSkippedWhy.current())};
 }
 
 std::optional<std::string> EditHistory::undoName() {
@@ -193,7 +204,34 @@ std::optional<std::string> EditHistory::lastName(const Steps& steps) {
   std::lock_guard lock(mutex_);
   catchUp();
   if (steps.empty()) return std::nullopt;
-  return steps.back().name;
+  return nameOf(steps.back());
+}
+
+// Called with the lock held. An automatic name compares the step's two
+// sides as the pages show them, in images that are the edited one apart
+// from the step's rows.
+std::string EditHistory::nameOf(const Step& step) const {
+  const bool english = Language::isEnglish();
+  if (!step.name.automatic()) return english ? step.name.english : step.name.chinese;
+  std::optional<std::string>& worked = step.worked[english ? 0 : 1];
+  if (!worked) worked = describeRows(step.rows);
+  return *worked;
+}
+
+// Called with the lock held.
+std::string EditHistory::describeRows(const std::vector<RowChange>& rows) const {
+  const ImageData now = image_.read([](const ImageData& d) { return d; });
+  ParameterImage before;
+  ParameterImage after;
+  for (auto [image, undoing] : {std::pair{&before, true}, std::pair{&after, false}})
+    image->modify([&](ImageData& d) {
+      d = now;
+      for (const RowChange& change : rows)
+        std::ranges::copy(undoing ? change.before : change.after,
+                          d.edited.row(change.side, change.channel, change.row).begin());
+    });
+  const std::vector<control::Difference> changed = control::ParameterComparison::differences(before, after);
+  return StepNames::describe(changed);
 }
 
 void EditHistory::clear() {

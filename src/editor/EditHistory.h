@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "model/Language.h"
 #include "model/ParameterImage.h"
 
 namespace orvane::editor {
@@ -37,6 +38,23 @@ struct RowChange {
   int row;
   Row before;
   Row after;
+};
+
+// What a step is called, in both languages. An empty name stands for the
+// step's first changed value as the user sees it ("Input A gain -6.0dB"),
+// worked out in the language of the moment whenever it is asked for.
+struct StepName {
+  std::string english;
+  std::string chinese;
+
+  StepName() = default;
+  StepName(std::string english, std::string chinese)
+      : english(std::move(english)), chinese(std::move(chinese)) {}
+  // The same text in both languages.
+  StepName(std::string same) : english(same), chinese(std::move(same)) {}
+  StepName(const char* same) : StepName(std::string(same)) {}
+
+  bool automatic() const { return english.empty() && chinese.empty(); }
 };
 
 class EditHistory {
@@ -62,14 +80,14 @@ class EditHistory {
 
   // Opens a step before a gesture (a press); nested calls only count.
   void begin();
-  // Closes it after the gesture (the release) under `name`: "in.A.gain
-  // -6.0dB", "Recall program 5".
-  void end(const std::string& name);
+  // Closes it after the gesture (the release) under `name`: "Recall
+  // program 5", or by default after the value it changed.
+  void end(const StepName& name = {});
   // Closes it under `name` once `arrived` holds rather than now: for a
   // gesture whose changes the device sends back later (a program recall
   // the window only queues). Until then the step stays open: undo and redo
   // wait for it and gestures in between belong to it.
-  void endWhen(const std::string& name, std::function<bool()> arrived);
+  void endWhen(const StepName& name, std::function<bool()> arrived);
   // The one-call form for a single operation: `gesture` runs inside a step
   // named by `name()`, asked once the gesture is done.
   template <class Gesture, class Name>
@@ -85,8 +103,8 @@ class EditHistory {
 
   Outcome undo();
   Outcome redo();
-  // The names of the steps an undo or a redo would take; none when there
-  // is nothing.
+  // The names of the steps an undo or a redo would take, in the current
+  // language; none when there is nothing.
   std::optional<std::string> undoName();
   std::optional<std::string> redoName();
   // Forgets every step, an open one included.
@@ -98,9 +116,11 @@ class EditHistory {
 
  private:
   struct Step {
-    std::string name;
+    StepName name;
     std::vector<RowChange> rows;
     std::size_t bytes;  // what it takes in memory, counted once
+    // An automatic name once worked out, in English and in Chinese.
+    mutable std::optional<std::string> worked[2];
   };
 
   // Called with the lock held. Forgets the kept steps when the link
@@ -110,13 +130,16 @@ class EditHistory {
   void forgetIfRelinked();
   void closeArrived();
   // Keeps the step opened last, under `name`, if it changed any row.
-  void close(const std::string& name);
+  void close(const StepName& name);
   void clearLocked();
-  void push(std::string name, std::vector<RowChange> rows);
+  void push(StepName name, std::vector<RowChange> rows);
+  // What `step` is called in the current language.
+  std::string nameOf(const Step& step) const;
+  std::string describeRows(const std::vector<RowChange>& rows) const;
   // Takes the last step of `from` onto `to`, writing its earlier (undoing)
   // or later bytes into the edited image.
   template <class From, class To>
-  Outcome move(From& from, To& to, bool undoing, const char* nothing);
+  Outcome move(From& from, To& to, bool undoing, const BiText& nothing);
   // The name of the last of `steps`, if any.
   template <class Steps>
   std::optional<std::string> lastName(const Steps& steps);
@@ -132,7 +155,7 @@ class EditHistory {
   int depth_ = 0;
   std::optional<BlockSet> opened_;  // the edited blocks when the open step began
   struct Awaited {
-    std::string name;
+    StepName name;
     std::function<bool()> arrived;
   };
   std::optional<Awaited> awaited_;  // the open step closes when this arrived

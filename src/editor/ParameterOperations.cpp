@@ -59,7 +59,7 @@ Result set(EditorSession& session, const control::ParameterPath& path, const std
   // named after the value it left.
   control::SetOutcome outcome = session.history().record(
       [&] { return path.set(session.image(), &session.links(), value, followLinks); },
-      [&] { return path.name() + " " + path.text(session.image()); });
+      [] { return StepName(); });
   session.masterMemory().learn(session.image());
   if (!outcome.error.empty()) return failed(Result::Status::BadValue, std::move(outcome.error));
   if (std::string error = deliver(session, outcome.delivery); !error.empty())

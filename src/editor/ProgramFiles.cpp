@@ -79,7 +79,10 @@ Result loadOne(EditorSession& session, const std::filesystem::path& path, Until 
                           return true;
                         });
       },
-      [&] { return "Load " + path.filename().string(); });
+      [&] {
+        const std::string file = path.filename().string();
+        return StepName("Load " + file, "载入 " + file);
+      });
   if (!read.done()) return read;
   nameAfter(session.image(), path);
   return ProgramOperations::delivered(session, until);

@@ -104,7 +104,8 @@ Result recall(EditorSession& session, int program, Until until) {
         session.command().RecallProgram(number);
         return name;
       });
-  const std::string step = "Recall program " + std::to_string(program);
+  const std::string number = std::to_string(program);
+  const StepName step("Recall program " + number, "调用程序 " + number);
   if (result.done())
     history.endWhen(step, [&notifier, reads] { return notifier.count(Message::ChannelDataRead) > reads; });
   else

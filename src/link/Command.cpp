@@ -269,6 +269,17 @@ bool Command::ReadAllPrograms() {
   });
 }
 
+bool Command::ReadProgram(int program) {
+  int counter = 0;
+  return withOpenLink(
+      [&](LinkType link) {
+        builders_.SendProgramOp(link, ProgramOp::ReadStoredLocks, program, false);
+        builders_.RequestAllBlocks(link, program, counter, kProgramStoreRow);
+        notifier_.setProgressRange(0, counter - 1);
+      },
+      true);
+}
+
 bool Command::SendWholeInput(int channel) {
   return withOpenLink([&](LinkType link) { builders_.SendInputBlock(link, channel); }, false);
 }

@@ -83,6 +83,9 @@ class Command {
   bool StoreAllPrograms();
   bool RecallProgram(int program);
   bool ReadAllPrograms();
+  // Reads stored program `program` (1..30) into its record of the program
+  // store, without the transfer popup: no frame of it ends a transfer.
+  bool ReadProgram(int program);
   bool SendWholeInput(int channel);
   bool SendWholeOutput(int channel);
 

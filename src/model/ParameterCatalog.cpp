@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "model/Choices.h"
@@ -215,6 +216,65 @@ const std::array kEntries{
 };
 // clang-format on
 
+// What each entry is called in a list for the user, in both languages. "%1"
+// stands for the first placeholder ("Input A", "Output 3" for "<ch>", the
+// letter or number for the others), "%2" for the second.
+// clang-format off
+constexpr std::array<std::pair<std::string_view, BiText>, 51> kLabels{{
+    {"<ch>.name", {"%1 name", "%1 通道名"}},
+    {"<ch>.gain", {"%1 gain", "%1 增益"}},
+    {"<ch>.mute", {"%1 mute", "%1 静音"}},
+    {"<ch>.polarity", {"%1 polarity", "%1 相位"}},
+    {"<ch>.delay", {"%1 delay", "%1 延时"}},
+    {"<ch>.link", {"%1 link group", "%1 联调组"}},
+    {"<ch>.gate", {"%1 noise gate", "%1 噪声门"}},
+    {"<ch>.feedback", {"%1 anti-feedback", "%1 防啸叫"}},
+    {"<ch>.eq.<band>.freq", {"%1 EQ band %2 frequency", "%1 均衡%2 频率"}},
+    {"<ch>.eq.<band>.gain", {"%1 EQ band %2 gain", "%1 均衡%2 增益"}},
+    {"<ch>.eq.<band>.bw", {"%1 EQ band %2 bandwidth", "%1 均衡%2 带宽"}},
+    {"<ch>.eq.<band>.q", {"%1 EQ band %2 Q", "%1 均衡%2 Q值"}},
+    {"<ch>.eq.<band>.type", {"%1 EQ band %2 type", "%1 均衡%2 类型"}},
+    {"<ch>.eq.<band>.slope", {"%1 EQ band %2 shelf slope", "%1 均衡%2 坡度"}},
+    {"<ch>.xover.lo.freq", {"%1 high-pass frequency", "%1 高通频率"}},
+    {"<ch>.xover.lo.slope", {"%1 high-pass slope", "%1 高通斜率"}},
+    {"<ch>.xover.lo.family", {"%1 high-pass type", "%1 高通类型"}},
+    {"<ch>.xover.hi.freq", {"%1 low-pass frequency", "%1 低通频率"}},
+    {"<ch>.xover.hi.slope", {"%1 low-pass slope", "%1 低通斜率"}},
+    {"<ch>.xover.hi.family", {"%1 low-pass type", "%1 低通类型"}},
+    {"<ch>.agc.target", {"%1 AGC target level", "%1 自动增益 目标电平"}},
+    {"<ch>.agc.threshold", {"%1 AGC threshold", "%1 自动增益 阈值"}},
+    {"<ch>.agc.ratio", {"%1 AGC ratio", "%1 自动增益 比率"}},
+    {"<ch>.agc.response", {"%1 AGC response time", "%1 自动增益 响应时间"}},
+    {"<ch>.agc.release", {"%1 AGC release time", "%1 自动增益 释放时间"}},
+    {"<ch>.comp.level", {"%1 compressor level", "%1 压缩 电平"}},
+    {"<ch>.comp.ratio", {"%1 compressor ratio", "%1 压缩比"}},
+    {"<ch>.comp.attack", {"%1 compressor attack", "%1 压缩 启动时间"}},
+    {"<ch>.comp.release", {"%1 compressor release", "%1 压缩 释放时间"}},
+    {"<ch>.lim.threshold", {"%1 limiter threshold", "%1 压限电平"}},
+    {"<ch>.lim.attack", {"%1 limiter attack", "%1 压限 启动时间"}},
+    {"<ch>.lim.release", {"%1 limiter release", "%1 压限 释放时间"}},
+    {"matrix.<A-H>.<1-8>", {"Matrix input %1 to output %2", "矩阵 输入%1→输出%2"}},
+    {"master.in.level", {"Input master level", "输入总音量"}},
+    {"master.out.level", {"Output master level", "输出总音量"}},
+    {"master.in.mute", {"Input master mute", "输入总静音"}},
+    {"master.out.mute", {"Output master mute", "输出总静音"}},
+    {"master.antifeedback", {"Master anti-feedback", "总防啸叫"}},
+    {"setup.mode", {"Settings: device mode", "设置：设备模式"}},
+    {"setup.output", {"Settings: output", "设置：输出"}},
+    {"setup.operating", {"Settings: operating mode", "设置：工作模式"}},
+    {"setup.zerodbfs", {"Settings: 0 dBFS level", "设置：0 dBFS 电平"}},
+    {"setup.delay", {"Settings: optical delay", "设置：光纤延时"}},
+    {"setup.channels", {"Settings: simultaneous channels", "设置：同时发言通道数"}},
+    {"setup.threshold.<A-H>", {"Settings: input %1 threshold", "设置：输入%1 阈值"}},
+    {"setup.level.<A-H>", {"Settings: input %1 priority", "设置：输入%1 优先级"}},
+    {"setup.attenuation.conference.representative", {"Settings: conference representative attenuation", "设置：会议模式 代表衰减"}},
+    {"setup.attenuation.conference.cascade", {"Settings: conference cascade attenuation", "设置：会议模式 级联衰减"}},
+    {"setup.attenuation.discussion.representative", {"Settings: discussion representative attenuation", "设置：讨论模式 代表衰减"}},
+    {"setup.attenuation.discussion.cascade", {"Settings: discussion cascade attenuation", "设置：讨论模式 级联衰减"}},
+    {"setup.startup", {"Start-up program", "开机程序"}},
+}};
+// clang-format on
+
 std::string expanded(std::string_view pattern, Side side) {
   std::string text(pattern);
   const auto replace = [&text](std::string_view from, std::string_view to) {
@@ -281,6 +341,12 @@ std::optional<int> ParameterCatalog::lockOf(std::string_view function) {
     if (lock >= 0 && starts(family, wanted)) return lock;
   }
   return std::nullopt;
+}
+
+BiText ParameterCatalog::label(const CatalogEntry& entry) {
+  for (const auto& [pattern, label] : kLabels)
+    if (pattern == entry.pattern) return label;
+  return BiText::same(entry.pattern);
 }
 
 const ParameterValue& ParameterCatalog::switchValue() {

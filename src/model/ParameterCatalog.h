@@ -19,6 +19,7 @@
 
 #include "model/BlockLayout.h"
 #include "model/ChoiceList.h"
+#include "model/Language.h"
 #include "model/ParameterScale.h"
 #include "model/SetupSettings.h"
 
@@ -117,6 +118,9 @@ class ParameterCatalog {
   // The lock of the function a path starts with ("in.B.eq", "matrix");
   // none for a function no entry has.
   static std::optional<int> lockOf(std::string_view function);
+  // What `entry` is called in a list for the user: "%1 gain", where "%1"
+  // and "%2" stand for the entry's placeholders.
+  static BiText label(const CatalogEntry& entry);
   // The form of the master section's and the crosspoints' switches.
   static const ParameterValue& switchValue();
 };
