@@ -9,6 +9,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
+#include "cli/DiffCommand.h"
 #include "cli/IdSearchCommand.h"
 #include "cli/MasterLevelFile.h"
 #include "cli/ServerRoute.h"
@@ -31,7 +32,7 @@ struct Printer {
   std::ostream& err;
 
   void operator()(const Outcome& outcome) const {
-    if (!outcome.ok()) {
+    if (!outcome.error.empty()) {
       err << "orvanectl: " << outcome.error << '\n';
       if (json)
         out << control::DeviceJson::dump(Json{{"error", outcome.error}, {"status", outcome.status}}) << '\n';
@@ -148,6 +149,11 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
   if (line.words[0] == "search-id") {
     const Outcome outcome =
         IdSearchCommand::run(line.words[1], line.model, err, ::isatty(STDERR_FILENO) == 1);
+    print(outcome);
+    return outcome.status;
+  }
+  if (line.words[0] == "diff" && DiffCommand::offline(Words(line.words.begin() + 1, line.words.end()))) {
+    const Outcome outcome = DiffCommand::files(Words(line.words.begin() + 1, line.words.end()), line.model);
     print(outcome);
     return outcome.status;
   }

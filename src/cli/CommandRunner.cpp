@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "cli/CommandLine.h"
+#include "cli/DiffCommand.h"
 #include "cli/IdSearchCommand.h"
 #include "cli/ParameterCommands.h"
 #include "cli/ProgramCommands.h"
@@ -41,6 +42,9 @@ std::string checkFirstPath(const Words& args) {
 }
 std::string checkFirstChannel(const Words& args) {
   return ParameterCommands::checkChannel(args[0]);
+}
+std::string checkDiffSides(const Words& args) {
+  return DiffCommand::check(args);
 }
 std::string checkSearchPort(const Words& args) {
   return IdSearchCommand::checkPort(args[0]);
@@ -86,6 +90,11 @@ const std::vector<CommandEntry>& entries() {
       {"import-rew", "CHANNEL FILE",
        "take a Room EQ Wizard filter-settings file into the equaliser of CHANNEL (in.A .. out.8)", 2, 2,
        plain<ParameterCommands::importRew>(), checkFirstChannel},
+      {"diff", "A [B]",
+       "list the parameters whose values differ between two programs, each a one-program file, 'device' "
+       "(the working state) or program:N (stored program N); B is 'device' unless given; two files need no "
+       "link; exit status 0 when equal, 1 when they differ",
+       1, 2, plain<DiffCommand::run>(), checkDiffSides},
       {"batch", "",
        "run commands read from standard input, one per line ('#' outside quotes starts a comment)", 0, 0,
        nullptr},

@@ -23,6 +23,10 @@ struct Outcome {
   Json json;
 
   static Outcome done(std::string text, Json json) { return {Done, {}, std::move(text), std::move(json)}; }
+  // Status 1 without an error: what was compared differs, as with diff(1).
+  static Outcome differ(std::string text, Json json) {
+    return {Failed, {}, std::move(text), std::move(json)};
+  }
   static Outcome usage(std::string error) { return {UsageError, std::move(error), {}, {}}; }
   static Outcome device(std::string error) { return {Failed, std::move(error), {}, {}}; }
   // A file that could not be read: what it was and why.

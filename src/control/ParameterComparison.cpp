@@ -23,12 +23,29 @@ bool repeats(const CatalogEntry& entry, Side side) {
   return false;
 }
 
+// The channels first, each with all its values together, inputs before
+// outputs; then the crosspoints and the master section.
+int groupOf(const ParameterPath& path) {
+  switch (path.entry().store) {
+    case Store::Channel:
+    case Store::Name:
+    case Store::Group:
+      return (path.side() == Side::Input ? 0 : kChannels) + path.channel();
+    case Store::Matrix:
+      return 2 * kChannels;
+    default:
+      return 2 * kChannels + 1;
+  }
+}
+
 std::vector<ParameterPath> comparedPaths() {
   std::vector<ParameterPath> paths;
   for (const ParameterPath& path : ParameterPath::all()) {
     const CatalogEntry& entry = path.entry();
     if (heldByPrograms(entry) && !repeats(entry, path.side())) paths.push_back(path);
   }
+  std::stable_sort(paths.begin(), paths.end(),
+                   [](const ParameterPath& a, const ParameterPath& b) { return groupOf(a) < groupOf(b); });
   return paths;
 }
 

@@ -23,7 +23,8 @@ class ParameterComparison {
   // Every parameter a program holds (the channels, the crosspoints and the
   // master section; not the set-up block or the start-up program, which
   // belong to the device) whose value reads differently in `left` and
-  // `right`, in catalog order. A value two paths show (an EQ band's
+  // `right`: channel by channel (each in catalog order), then the
+  // crosspoints and the master section. A value two paths show (an EQ band's
   // bandwidth and its Q) is listed once.
   static std::vector<Difference> differences(const ParameterImage& left, const ParameterImage& right);
   // The paths a comparison looks at.

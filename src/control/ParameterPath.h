@@ -54,6 +54,9 @@ class ParameterPath {
   // The catalog entry the path belongs to, and the side it is on.
   const CatalogEntry& entry() const;
   Side side() const { return side_; }
+  // The first placeholder's value: the channel, or the input of a
+  // crosspoint or threshold; 0 without one.
+  int channel() const { return channel_; }
 
   // The value as the editor shows it, with its unit.
   std::string text(const ParameterImage& image) const;

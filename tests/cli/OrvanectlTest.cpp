@@ -10,7 +10,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "model/ChannelRecords.h"
 #include "model/NameField.h"
@@ -389,6 +391,62 @@ TEST(Orvanectl, BackupRestoresIntoAFreshDevice) {
     EXPECT_EQ(text.out.find(" \n"), std::string::npos) << text.out;
   }
   EXPECT_EQ(second.finalState().programs, first.finalState().programs);
+}
+
+// diff compares two files without a link, the working state and a stored
+// program over one, and exits like diff(1): 0 equal, 1 different, 2 for a
+// side that names no program.
+TEST(Orvanectl, DiffListsTheParametersThatDifferByPathWithBothValues) {
+  ScratchDir dir{"orvanectl-diff"};
+  Device device(dir);
+  ASSERT_TRUE(device.sim.started());
+  const std::string base = dir.file("base.dia1j");
+  const std::string changed = dir.file("changed.dia1j");
+  const auto made =
+      ctlOn(device, {"batch"},
+            "save " + base + "\nset in.A.gain -6dB\nsave " + changed +
+                "\nset matrix.B.4 -3dB\nstore 5 Lecture\nbackup " + dir.file("all.dat1j") + "\n");
+  ASSERT_EQ(made.status, 0) << made.err;
+
+  const auto text = ctl({"diff", base, changed});
+  EXPECT_EQ(text.status, 1) << text.err;
+  // A heading, then the path, both values and what the editor calls it.
+  const std::size_t line = text.out.find("\nin.A.gain ");
+  ASSERT_NE(line, std::string::npos) << text.out;
+  std::istringstream words(text.out.substr(line, text.out.find('\n', line + 1) - line));
+  EXPECT_EQ(std::vector<std::string>(std::istream_iterator<std::string>(words), {}),
+            (std::vector<std::string>{"in.A.gain", "0.0dB", "-6.0dB", "Input", "A", "gain"}));
+  EXPECT_NE(text.out.find("\n1 parameter differs\n"), std::string::npos) << text.out;
+  const auto json = ctl({"--json", "diff", base, changed});
+  ASSERT_EQ(json.status, 1) << json.err;
+  const auto listed = jsonLines(json.out);
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_EQ(listed[0].at("equal"), false);
+  EXPECT_EQ(listed[0].at("differences"),
+            nlohmann::json::parse(
+                R"([{"path":"in.A.gain","name":"Input A gain","left":"0.0dB","right":"-6.0dB"}])"));
+
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string out;  // a part of what it prints, on standard output or else on standard error
+  };
+  for (const Case& c : std::vector<Case>{
+           {{"diff", base, base}, 0, ""},
+           {{"diff", changed}, 1, "matrix.B.4"},
+           {{"diff", "program:5", "device"}, 0, ""},
+           {{"diff", base, "program:5"}, 1, "2 parameters differ"},
+           {{"diff", "program:31"}, 2, "program '31' is not a number from 1 to 30"},
+           {{"diff", dir.file("all.dat1j"), base}, 1, "is an all-programs file, not one program"},
+       }) {
+    SCOPED_TRACE(c.args[1]);
+    const auto ran = ctlOn(device, c.args);
+    EXPECT_EQ(ran.status, c.status) << ran.err;
+    if (c.out.empty())
+      EXPECT_EQ(ran.out, "");
+    else
+      EXPECT_NE((ran.out + ran.err).find(c.out), std::string::npos) << ran.out << ran.err;
+  }
 }
 
 // The status a batch line ended with: failures carry theirs, results none.

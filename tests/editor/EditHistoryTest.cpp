@@ -79,8 +79,9 @@ TEST(EditHistory, EachKindOfGestureIsOneStepUndoneAndRedoneByteForByte) {
     std::string name;  // of the step
   };
   const std::vector<Case> cases{
-      {"a typed value", [&] { set(session, "out.3.gain", "-6dB"); }, "out.3.gain -6.0dB"},
-      {"a link-group copy", [&] { set(session, "in.A.eq.2.gain", "5dB"); }, "in.A.eq.2.gain 5.0dB"},
+      {"a typed value", [&] { set(session, "out.3.gain", "-6dB"); }, "Output 3 gain -6.0dB"},
+      {"a link-group copy", [&] { set(session, "in.A.eq.2.gain", "5dB"); },
+       "Input A EQ band 2 gain 5.0dB (+2 more)"},
       {"a drag from press to release",
        [&] {
          session.history().begin();
@@ -125,6 +126,9 @@ TEST(EditHistory, EachKindOfGestureIsOneStepUndoneAndRedoneByteForByte) {
     ASSERT_EQ(session.settle(), "");
     EXPECT_EQ(device.working(), after);
   }
+  Language::setFlag(0);
+  EXPECT_EQ(session.history().undoName(), "调用程序 5");
+  Language::setFlag(1);
   session.close();
   EXPECT_EQ(session.history().undoName(), std::nullopt);
   EXPECT_EQ(session.history().steps(), 0u);
@@ -184,6 +188,12 @@ TEST(EditHistory, BranchesLocksBoundAndRelinks) {
     // Returns the message of its last undo or redo.
     std::function<std::string(Image&)> act;
   };
+  // A byte bound that holds two gain steps but not three.
+  const std::size_t twoAndAHalfSteps = [] {
+    Image probe({});
+    probe.gain(10);
+    return probe.history.bytes() * 5 / 2;
+  }();
   const auto undo = [](Image& i, int times) {
     std::string message;
     for (int n = 0; n < times; ++n) message = i.history.undo().message;
@@ -232,11 +242,11 @@ TEST(EditHistory, BranchesLocksBoundAndRelinks) {
          return undo(i, 4);
        }},
       {"the byte bound drops the oldest",
-       {500, 300},
+       {500, twoAndAHalfSteps},
        {30, 2, "", "nothing to undo"},
        [&](Image& i) {
          for (int code : {10, 20, 30, 40, 50}) i.gain(code);
-         EXPECT_LE(i.history.bytes(), 300u);
+         EXPECT_LE(i.history.bytes(), twoAndAHalfSteps);
          return undo(i, 5);
        }},
       {"a step awaiting the device closes once its changes arrived",
