@@ -1,7 +1,8 @@
 // The editor's undo and redo. Over a real link to a simulated device in
 // this process, every kind of gesture is one step that undo and redo take
-// back and forth byte for byte, and undoing a gain edit, an EQ drag and a
-// program recall brings the device itself back to where it was. On an
+// back and forth byte for byte; against orvane-sim, undoing a gain edit, an
+// EQ drag and a program recall brings the device itself back to where it
+// was. On an
 // image alone: a new step drops the undone ones, a locked function is never
 // changed, the bound drops the oldest steps and a new link forgets them all.
 
@@ -16,8 +17,10 @@
 #include "model/Language.h"
 #include "model/LockState.h"
 #include "model/ProgramStore.h"
+#include "sim/DeviceStateFile.h"
 #include "sim/TcpDeviceServer.h"
 #include "support/ScratchDir.h"
+#include "support/SimulatorProcess.h"
 
 namespace orvane::editor {
 namespace {
@@ -134,24 +137,41 @@ TEST(EditHistory, EachKindOfGestureIsOneStepUndoneAndRedoneByteForByte) {
   EXPECT_EQ(session.history().steps(), 0u);
 }
 
+// Against orvane-sim run as its own program: its saved state after the
+// three undos holds the working state from before the gain edit.
 TEST(EditHistory, UndoingThreeStepsBringsTheDeviceBackByteForByte) {
   Language::setFlag(1);
-  Device device;
+  ScratchDir dir("edit-history-sim");
+  const std::string stateFile = dir.file("device.bin");
+  SimulatorProcess sim({"--state", stateFile});
+  ASSERT_TRUE(sim.started());
   EditorSession session;
-  ASSERT_EQ(session.open(device.target()), "");
-  const BlockSet start = device.working();
-  ASSERT_EQ(edited(session.image()), start);
+  ASSERT_EQ(session.open(*ConnectTarget::parse("net:" + sim.address())), "");
+  // Program 5 differs from the working state in input B's gain.
+  set(session, "in.B.gain", "-20dB");
+  ASSERT_TRUE(ProgramOperations::store(session, 5, "Five").done());
+  set(session, "in.B.gain", "0dB");
+  ASSERT_EQ(session.settle(), "");
+  const BlockSet start = edited(session.image());
+  session.history().clear();
+
   set(session, "in.A.gain", "-6dB");
   session.history().begin();
   for (int db = -3; db <= 6; ++db) set(session, "out.2.eq.3.gain", std::to_string(db) + "dB");
-  session.history().end("out.2.eq.3.gain 6.0dB");
+  session.history().end();
   ASSERT_TRUE(ProgramOperations::recall(session, 5).done());
-  ASSERT_NE(device.working(), start);
+  ASSERT_NE(edited(session.image()), start);
   for (int n = 0; n < 3; ++n) EXPECT_TRUE(session.history().undo().applied);
   session.command().WakeWorker();
   ASSERT_EQ(session.settle(), "");
-  EXPECT_EQ(device.working(), start);
+  EXPECT_EQ(edited(session.image()), start);
   EXPECT_FALSE(session.history().undo().applied);
+  session.close();
+
+  ASSERT_EQ(sim.finish().status, 0);
+  DeviceData saved;
+  ASSERT_FALSE(DeviceStateFile::load(stateFile, saved));
+  EXPECT_EQ(saved.working, start);
 }
 
 // An image with an output gain step at each code of `codes`, on a history
