@@ -108,12 +108,16 @@ bool LinkReactions::connectTo(LinkType link, const QString& address, int deviceI
     tell(editor::LinkEvent(editor::LinkEvent::Kind::OpenFailed, link, address.toStdString()));
     return false;
   }
+  // The window opens links itself, not through the session: the history
+  // of the editor's last device is forgotten here.
+  session_.history().clear();
   emit linkOpened();
   return true;
 }
 
 void LinkReactions::endLink() {
   connection_.disconnect();
+  session_.history().clear();
   emit linkEnded();
 }
 
@@ -142,9 +146,10 @@ void LinkReactions::onDeviceId() {
                    image_.read([](const ImageData& d) { return d.connection.idTable; }));
   if (dialog.exec() != QDialog::Accepted || !connection_.isConnected()) return;
   const int id = dialog.chosenId();
-  if (dialog.choice() == DeviceDlg::Choice::Reconnect)
+  if (dialog.choice() == DeviceDlg::Choice::Reconnect) {
     connection_.reconnectTo(id);
-  else if (id != image_.read([](const ImageData& d) { return d.connection.deviceId; }))
+    session_.history().clear();
+  } else if (id != image_.read([](const ImageData& d) { return d.connection.deviceId; }))
     session_.command().SendDeviceIdCommand(FrameCode::CmdWrite, id);
   emit statusChanged();
 }

@@ -7,6 +7,8 @@
 // firmware refused, a rename or reset of the network module), which become
 // message boxes. Every way a link ends goes through endLink(), which ends
 // an ID search, resets the editor and has the window show the reset values.
+// A link opened, ended or moved to another device ID forgets the edit
+// history: the device may have changed meanwhile.
 
 #include <QObject>
 #include <QPointer>

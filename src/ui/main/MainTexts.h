@@ -24,6 +24,11 @@ inline constexpr BiText kInputs{"Inputs", "输入"};
 inline constexpr BiText kOutputs{"Outputs", "输出"};
 inline constexpr BiText kAbout{"About Orvane(&A)...", "关于 Orvane(&A)..."};
 inline constexpr BiText kAboutTitle{"About Orvane", "关于 Orvane"};
+// Taking back and doing again the user's edits; the tool tips name the step.
+inline constexpr BiText kUndo{"Undo", "撤销"};
+inline constexpr BiText kRedo{"Redo", "重做"};
+inline constexpr BiText kUndoStep{"Undo: %1", "撤销：%1"};
+inline constexpr BiText kRedoStep{"Redo: %1", "重做：%1"};
 
 // Channel strips, master section and crosspoints.
 inline constexpr BiText kMute{"Mute", "静音"};

@@ -11,7 +11,9 @@
 #include "ui/main/Console.h"
 #include "ui/main/CrosspointGrid.h"
 #include "ui/main/DisplayDlg.h"
+#include "ui/main/GestureSteps.h"
 #include "ui/main/HelpActions.h"
+#include "ui/main/HistoryActions.h"
 #include "ui/main/PageSelection.h"
 #include "ui/main/ProgramWorkflow.h"
 #include "ui/main/StripBank.h"
@@ -41,6 +43,7 @@ OrvaneDlg::OrvaneDlg(ParameterImage& image, TransportFactory transports, PortLis
   wireTools();
   qApp->installEventFilter(this);
   qApp->installEventFilter(&wheelGuard_);
+  wireHistory();
   ApplyLanguage();
   // The window opens on the input page of input 0.
   image_.modify([](ImageData& d) { d.editor.selectedPage = Page::Matrix; });
@@ -139,6 +142,21 @@ void OrvaneDlg::wireTools() {
   connect(programs_.get(), &ProgramWorkflow::statusChanged, this, &OrvaneDlg::RefreshStatus);
 }
 
+// Each gesture in the console is a step; it closes once the graph reported
+// its last drag, which copies it to the link group. Undo and redo show in
+// the tool bar; the history may change with every gesture, link event and
+// loaded program, so the actions are a part that every refresh reaches.
+void OrvaneDlg::wireHistory() {
+  gestures_ = std::make_unique<GestureSteps>(session_.history(), console_->area(), this);
+  history_ = std::make_unique<HistoryActions>(session_, *gestures_, this);
+  topBar_->showHistoryActions(history_->undoAction(), history_->redoAction());
+  parts_.push_back(history_.get());
+  connect(gestures_.get(), &GestureSteps::closing, console_->graph(), &CFStatic::FlushNotification);
+  connect(gestures_.get(), &GestureSteps::closed, history_.get(), &HistoryActions::showSteps);
+  connect(history_.get(), &HistoryActions::imageRestored, this, &OrvaneDlg::RefreshAll);
+  connect(reactions_, &LinkReactions::linkOpened, history_.get(), &HistoryActions::showSteps);
+}
+
 // --- the link -------------------------------------------------------------------
 
 bool OrvaneDlg::connectTo(LinkType link, const QString& address, int deviceId) {
@@ -235,6 +253,8 @@ void OrvaneDlg::onSetting() {
 
 void OrvaneDlg::onPrograms() {
   programs_->openManager();
+  // A program recalled in the manager is a step.
+  history_->showSteps();
 }
 
 void OrvaneDlg::onReport() {

@@ -7,9 +7,10 @@
 // machinery, link groups, master section and filter models on the image)
 // and creates the parts that do the work, then wires them:
 // LinkReactions handles what the link reports, PageSelection the page shown,
-// ToolDialogs and ProgramWorkflow the dialogs and files of the tool bar, and
-// HelpActions the help and about buttons. Refreshing, switching language and
-// applying locks walk over the parts.
+// ToolDialogs and ProgramWorkflow the dialogs and files of the tool bar,
+// HelpActions the help and about buttons, GestureSteps and HistoryActions
+// the steps of the edit history and their undo and redo. Refreshing,
+// switching language and applying locks walk over the parts.
 
 #include <QWidget>
 #include <functional>
@@ -32,7 +33,9 @@ namespace orvane::ui {
 
 class Console;
 class DisplayDlg;
+class GestureSteps;
 class GradientProgressCtrl;
+class HistoryActions;
 class PageSelection;
 class ProgramWorkflow;
 class ToolDialogs;
@@ -118,6 +121,7 @@ class OrvaneDlg : public QWidget {
   void wireConsole();
   void wireReactions();
   void wireTools();
+  void wireHistory();
   void onLinkEnded();
   void onLevels();
 
@@ -129,6 +133,10 @@ class OrvaneDlg : public QWidget {
   LinkReactions* reactions_ = nullptr;
   std::unique_ptr<ProgramWorkflow> programs_;
   std::unique_ptr<ToolDialogs> tools_;
+  // Filters of the application: made after the window's own filters so
+  // they see each event first, and gone before the session.
+  std::unique_ptr<GestureSteps> gestures_;
+  std::unique_ptr<HistoryActions> history_;
 
   TopBar* topBar_ = nullptr;
   GradientProgressCtrl* progress_ = nullptr;

@@ -57,6 +57,13 @@ TopBar::TopBar(ParameterImage& image, const ConnectionChoices& choices, QWidget*
   languageButton_->setObjectName("language");
   connect(languageButton_, &QPushButton::clicked, this, &TopBar::languageClicked);
   row->addWidget(languageButton_);
+  // Undo and redo stand apart, and stay on the matrix page.
+  row->addSpacing(12);
+  for (const auto& [button, name] : {std::pair{&undoButton_, "undo"}, {&redoButton_, "redo"}}) {
+    *button = new QToolButton(this);
+    (*button)->setObjectName(QString::fromLatin1(name));
+    row->addWidget(*button);
+  }
   row->addStretch();
   buildStatusFields();
 }
@@ -118,6 +125,11 @@ void TopBar::showLinkState(bool connected) {
 void TopBar::showTools(bool shown) {
   helpButton_->setVisible(shown);
   for (QPushButton* button : toolButtons_) button->setVisible(shown);
+}
+
+void TopBar::showHistoryActions(QAction* undo, QAction* redo) {
+  undoButton_->setDefaultAction(undo);
+  redoButton_->setDefaultAction(redo);
 }
 
 QString TopBar::statusText(int field) const {

@@ -2,8 +2,8 @@
 
 // The tool bar of the main window with its status fields: help (with the
 // About entry), programs, device ID, settings, lock and report, the link
-// button, the language button, and the program name, program number and
-// link fields.
+// button, the language button, undo and redo, and the program name, program
+// number and link fields.
 
 #include <QWidget>
 #include <array>
@@ -12,6 +12,7 @@
 #include "ui/common/ConnectionChoices.h"
 #include "ui/widgets/WindowPart.h"
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -38,6 +39,11 @@ class TopBar : public QWidget, public WindowPart {
 
   QPushButton* linkButton() const { return linkButton_; }
   QPushButton* languageButton() const { return languageButton_; }
+  // The Undo and Redo buttons show these actions: their text, tool tip and
+  // whether they can be used.
+  void showHistoryActions(QAction* undo, QAction* redo);
+  QToolButton* undoButton() const { return undoButton_; }
+  QToolButton* redoButton() const { return redoButton_; }
 
   void refreshFromImage() override;
   void applyLanguage() override;
@@ -64,6 +70,8 @@ class TopBar : public QWidget, public WindowPart {
   std::array<QPushButton*, 5> toolButtons_{};
   QPushButton* linkButton_ = nullptr;
   QPushButton* languageButton_ = nullptr;
+  QToolButton* undoButton_ = nullptr;
+  QToolButton* redoButton_ = nullptr;
   std::array<QLabel*, 3> statusLabels_{};
   std::array<QLineEdit*, 3> statusFields_{};
 };
