@@ -139,7 +139,7 @@ void GestureSteps::close() {
   emit closing();
   open_ = false;
   awaitingReturn_ = false;
-  history_.end("");
+  history_.end();
   emit closed();
 }
 

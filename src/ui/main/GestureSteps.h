@@ -14,8 +14,8 @@
 // open until it returns, so what it changes after the dialog belongs to the
 // gesture.
 //
-// Steps close under an empty name: the history names them from the rows
-// they changed. Installed on the application, the filter sees the events
+// Steps close without a name of their own: the history names them after
+// the values they changed. Installed on the application, the filter sees the events
 // before any widget does.
 
 #include <QObject>

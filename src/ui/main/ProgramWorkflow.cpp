@@ -55,13 +55,13 @@ void ProgramWorkflow::importRewFilters(ChannelPage& page) {
     return;
   }
   const QByteArray text = file.readAll();
-  // One step of the history, named from the bands it changed.
+  // One step of the history, named after the bands it changed.
   const std::string refused = session_.history().record(
       [&] {
         return page.eq()->importFilters(
             std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
       },
-      [] { return std::string(); });
+      [] { return editor::StepName(); });
   if (!refused.empty()) MessageBoxes::inform(window_, QString::fromStdString(refused));
 }
 

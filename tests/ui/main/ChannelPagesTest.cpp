@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 #include "MainWindowFixture.h"
@@ -379,6 +380,7 @@ class ChannelPagesTest : public QObject {
     image_->setBand(Side::Output, 3, 8, {10000, 480, 25, 0, 0});
     select(Side::Output, 2);
     EqSection* eq = out()->eq();
+    const auto original = image_->read([](const ImageData& d) { return d.edited; });
 
     QTest::mouseClick(eq->importButton(), Qt::LeftButton);
     for (int channel : {2, 3}) {
@@ -402,6 +404,12 @@ class ChannelPagesTest : public QObject {
     QVERIFY(!eq->importButton()->isEnabled());
     locks(LockFlag::OutputEq, false);
     QVERIFY(eq->importButton()->isEnabled());
+
+    // The import was one step, which one undo takes back from the group.
+    QTRY_COMPARE(parts().session().history().steps(), std::size_t{1});
+    QTest::mouseClick(parts().topBar()->undoButton(), Qt::LeftButton);
+    QVERIFY(image_->read([&](const ImageData& d) { return d.edited == original; }));
+    QVERIFY(parts().filters().output(3).element(8).GainDb() != 0.0);
   }
 
   // Each lock takes its controls away and gives them back with their lists.
