@@ -25,6 +25,7 @@ void CountingNotifier::post(Message message, std::intptr_t wParam, std::intptr_t
     ++counts_[slot(message)];
     if (message == Message::LinkLost) lostKind_ = static_cast<int>(lParam);
   }
+  arrived_.notify_all();
   if (next_) next_->post(message, wParam, lParam);
 }
 
@@ -59,6 +60,11 @@ void CountingNotifier::portWarning(const std::string& text) {
 int CountingNotifier::count(Message message) const {
   std::lock_guard lock(mutex_);
   return counts_[slot(message)];
+}
+
+bool CountingNotifier::waitFor(Message message, int count, std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(mutex_);
+  return arrived_.wait_for(lock, timeout, [&] { return counts_[slot(message)] >= count; });
 }
 
 int CountingNotifier::lostKind() const {

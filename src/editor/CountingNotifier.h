@@ -5,9 +5,13 @@
 // at the counts while it waits; port warnings are kept for the user. Every
 // report then goes on to the notifier of the session's user, if it has one
 // (the editor's window); without one, progress and the transfer state are
-// of no use and are dropped.
+// of no use and are dropped. One that follows several sessions at once
+// gives each the same counting notifier to report to next, and waits on
+// that one for what any of them reports.
 
 #include <array>
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -31,6 +35,9 @@ class CountingNotifier : public Notifier {
 
   // How often `message` arrived so far.
   int count(Message message) const;
+  // Waits until `message` arrived `count` times in all; false when
+  // `timeout` passed first. Any thread may wait.
+  bool waitFor(Message message, int count, std::chrono::milliseconds timeout) const;
   // The kind of the lost-link report (the network operation it ended), -1
   // while the link was never reported lost.
   int lostKind() const;
@@ -41,7 +48,8 @@ class CountingNotifier : public Notifier {
 
   Notifier* next_;
   mutable std::mutex mutex_;
-  std::array<int, 8> counts_{};  // by message, in the order of Message
+  mutable std::condition_variable arrived_;  // a message was counted
+  std::array<int, 8> counts_{};              // by message, in the order of Message
   int lostKind_ = -1;
   std::vector<std::string> warnings_;
 };

@@ -32,6 +32,8 @@ Timings EditorSession::defaultTimings() {
 EditorSession::EditorSession(const Timings& timings, const ProductVariant& variant)
     : EditorSession(nullptr, Setup{timings, {}, nullptr, variant}) {}
 
+EditorSession::EditorSession(Setup setup) : EditorSession(nullptr, std::move(setup)) {}
+
 EditorSession::EditorSession(ParameterImage& image, Setup setup) : EditorSession(&image, std::move(setup)) {}
 
 EditorSession::EditorSession(ParameterImage* image, Setup setup)

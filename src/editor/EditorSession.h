@@ -56,7 +56,8 @@ class EditorSession {
     // The machine's real links unless set.
     TransportFactory transports;
     // Also hears everything the core reports, after the session counted
-    // it; it must outlive the session.
+    // it; it must outlive the session. A CountingNotifier given to several
+    // sessions waits for what any of them reports.
     Notifier* notifier = nullptr;
     // The model served: the firmware it accepts and its program files.
     ProductVariant variant = ProductVariant::builtDefault();
@@ -65,6 +66,8 @@ class EditorSession {
   // A session with an image of its own and the machine's real links.
   explicit EditorSession(const Timings& timings = defaultTimings(),
                          const ProductVariant& variant = ProductVariant::builtDefault());
+  // A session with an image of its own, set up as given.
+  explicit EditorSession(Setup setup);
   // A session on `image`, which must outlive it.
   EditorSession(ParameterImage& image, Setup setup);
   ~EditorSession();

@@ -9,54 +9,51 @@ namespace orvane::cli {
 namespace {
 
 // One file per link in the user's state folder: $XDG_STATE_HOME when it is
-// an absolute path, else ~/.local/state; none without a home.
-TEST(MasterLevelFileTest, OneFilePerLinkInTheStateFolder) {
+// an absolute path, else ~/.local/state; none without a home. The levels
+// written there are read back; a file that is damaged, or holds levels no
+// master takes, knows nothing about them.
+TEST(MasterLevelFileTest, OneFilePerLinkKeepsTheLevelsAndDistrustsAnythingElse) {
+  ScratchDir dir{"master-level-file"};
+  const std::string state = dir.file("state"), home = dir.file("home");
+  const std::string homeState = home + "/.local/state/orvane/";
+  const std::optional<int> none;
   struct Case {
     const char* link;
     const char* stateHome;
     const char* home;
-    const char* path;  // empty: no file
-  };
-  const Case cases[] = {
-      {"net:127.0.0.1:8899", "/s", "/h", "/s/orvane/master-net-127.0.0.1-8899.json"},
-      {"net:127.0.0.1", "relative", "/h", "/h/.local/state/orvane/master-net-127.0.0.1.json"},
-      {"serial:/dev/ttyUSB0:3", nullptr, "/h", "/h/.local/state/orvane/master-serial--dev-ttyUSB0-3.json"},
-      {"usb", "", "/h", "/h/.local/state/orvane/master-usb.json"},
-      {"usb", nullptr, nullptr, ""},
-      {"usb", nullptr, "", ""},
-  };
-  for (const Case& c : cases) {
-    const auto file = MasterLevelFile::of(*ConnectTarget::parse(c.link), c.stateHome, c.home);
-    EXPECT_EQ(file ? file->path().string() : "", c.path) << c.link;
-  }
-}
-
-// The levels written are read back; a file that is damaged, or holds
-// levels no master takes, knows nothing about them.
-TEST(MasterLevelFileTest, KeepsTheLevelsAndDistrustsAnythingElse) {
-  ScratchDir dir{"master-level-file"};
-  const auto file = *MasterLevelFile::of(*ConnectTarget::parse("usb"), dir.file("state").c_str(), nullptr);
-  MasterSectionMemory kept;
-  kept.remember(Side::Output, 500);
-  ASSERT_EQ(file.write(kept), "");
-  EXPECT_EQ(file.read(), kept);
-
-  struct Case {
-    const char* contents;
+    std::string path;      // empty: no file
+    const char* contents;  // nullptr: the output level below, as written
     std::optional<int> in, out;
   };
   const Case cases[] = {
-      {"{\"in\": 720, \"out\": 1}", 720, 1},
-      {"{\"in\": 721, \"out\": 0}", std::nullopt, std::nullopt},
-      {"{\"in\": -5, \"out\": \"500\"}", std::nullopt, std::nullopt},
-      {"{\"out\": 300", std::nullopt, std::nullopt},
-      {"[300, 400]", std::nullopt, std::nullopt},
+      {"net:127.0.0.1:8899", state.c_str(), home.c_str(), state + "/orvane/master-net-127.0.0.1-8899.json",
+       nullptr, none, 500},
+      {"net:127.0.0.1", "relative", home.c_str(), homeState + "master-net-127.0.0.1.json",
+       "{\"in\": 720, \"out\": 1}", 720, 1},
+      {"serial:/dev/ttyUSB0:3", nullptr, home.c_str(), homeState + "master-serial--dev-ttyUSB0-3.json",
+       "{\"in\": 721, \"out\": 0}", none, none},
+      {"usb", "", home.c_str(), homeState + "master-usb.json", "{\"in\": -5, \"out\": \"500\"}", none, none},
+      {"usb", state.c_str(), nullptr, state + "/orvane/master-usb.json", "{\"out\": 300", none, none},
+      {"usb", state.c_str(), "", state + "/orvane/master-usb.json", "[300, 400]", none, none},
+      {"usb", nullptr, nullptr, "", nullptr, none, none},
+      {"usb", nullptr, "", "", nullptr, none, none},
   };
   for (const Case& c : cases) {
-    std::ofstream(file.path()) << c.contents;
-    const MasterSectionMemory read = file.read();
-    EXPECT_EQ(read.level(Side::Input), c.in) << c.contents;
-    EXPECT_EQ(read.level(Side::Output), c.out) << c.contents;
+    SCOPED_TRACE(c.contents ? c.contents : c.link);
+    const auto file = MasterLevelFile::of(*ConnectTarget::parse(c.link), c.stateHome, c.home);
+    EXPECT_EQ(file ? file->path().string() : "", c.path);
+    if (!file || c.path.empty()) continue;
+    if (c.contents) {
+      std::filesystem::create_directories(file->path().parent_path());
+      std::ofstream(file->path()) << c.contents;
+    } else {
+      MasterSectionMemory kept;
+      kept.remember(Side::Output, c.out.value());
+      ASSERT_EQ(file->write(kept), "");
+    }
+    const MasterSectionMemory read = file->read();
+    EXPECT_EQ(read.level(Side::Input), c.in);
+    EXPECT_EQ(read.level(Side::Output), c.out);
   }
 }
 

@@ -12,68 +12,64 @@
 namespace orvane::cli {
 namespace {
 
-TEST(ServerRoute, EachAnswerBecomesTheExitStatusAndMessageOfTheDirectLink) {
+// What orvanectl makes of each thing the route meets, as the user reads it:
+// an answer from the server (its exit status and message), a link that may
+// name a server, and a command the server may not offer.
+TEST(ServerRoute, EachAnswerLinkAndCommandIsTakenAsTheDirectLinkWouldTakeIt) {
   const std::string at = "127.0.0.1:8080";
-  struct Case {
-    int status;
-    const char* body;
-    const char* failure;
-    int exit;
-    const char* message;
+  // The exit status and the message.
+  const auto said = [](const Outcome& outcome) {
+    return std::to_string(outcome.status) + " " + outcome.error;
   };
-  const Case cases[] = {
-      {0, "", "connection refused", Outcome::Failed,
-       "cannot reach the server at 127.0.0.1:8080: connection refused"},
-      {0, "", "no answer in time", Outcome::Failed,
-       "cannot reach the server at 127.0.0.1:8080: no answer in time"},
-      {400, R"({"error":"-99dB is below the range -60dB .. 12dB"})", "", Outcome::UsageError,
-       "-99dB is below the range -60dB .. 12dB"},
-      {404, R"({"error":"unknown path 'in.Z.gain'"})", "", Outcome::UsageError, "unknown path 'in.Z.gain'"},
-      {400, "not json", "", Outcome::UsageError, "the server at 127.0.0.1:8080 refused the request"},
-      {401, R"({"error":"wrong access code"})", "", Outcome::Failed,
-       "the server at 127.0.0.1:8080 refused the access code"},
-      {403, R"({"error":"recalling programs is locked on the device"})", "", Outcome::Failed,
-       "recalling programs is locked on the device"},
-      {409, R"j({"error":"no link to the device (lost)"})j", "", Outcome::Failed,
-       "the server at 127.0.0.1:8080: no link to the device (lost)"},
-      {429, R"({"error":"too many wrong codes; try again later"})", "", Outcome::Failed,
-       "the server at 127.0.0.1:8080: too many wrong codes; try again later"},
-      {502, R"({"error":"the device did not answer"})", "", Outcome::Failed, "the device did not answer"},
-      {503, R"({"error":"the device is busy with the commands before this one"})", "", Outcome::Failed,
-       "the server at 127.0.0.1:8080: the device is busy with the commands before this one"},
-      {500, "", "", Outcome::Failed, "the server at 127.0.0.1:8080 answered with HTTP status 500"},
+  const auto answer = [&](int status, const char* body, const char* failure = "") {
+    return said(ServerRoute::refused({status, failure, body}, at));
   };
-  for (const Case& c : cases) {
-    const Outcome outcome = ServerRoute::refused({c.status, c.failure, c.body}, at);
-    EXPECT_EQ(outcome.status, c.exit) << c.status << " " << c.body;
-    EXPECT_EQ(outcome.error, c.message) << c.status << " " << c.body;
-  }
-}
-
-TEST(ServerRoute, NamesAServerByItsIpv4AddressAndOffersOnlyWhatTheServerCanDo) {
-  const auto port = [](const std::string& link) {
-    const auto server = ServerRoute::parse(link);
-    return server ? server->host + ":" + std::to_string(server->port) : std::string("none");
+  // Whether the link names a server, and the server's address.
+  const auto server = [](const std::string& link) {
+    const auto endpoint = ServerRoute::parse(link);
+    return std::string(ServerRoute::named(link) ? "server " : "") +
+           (endpoint ? endpoint->host + ":" + std::to_string(endpoint->port) : "none");
   };
-  EXPECT_EQ(port("server:127.0.0.1"), "127.0.0.1:8080");
-  EXPECT_EQ(port("server:192.0.2.7:9000"), "192.0.2.7:9000");
-  EXPECT_EQ(port("server:room-pc"), "none");
-  EXPECT_EQ(port("server:127.0.0.1:0"), "none");
-  EXPECT_EQ(port("net:127.0.0.1"), "none");
-  EXPECT_FALSE(ServerRoute::named("net:127.0.0.1"));
-  EXPECT_NE(ServerRoute::refusal("server:room-pc").find("host names are not supported"), std::string::npos);
-
+  const auto command = [&](const char* name) {
+    const auto refused = ServerRoute::notOffered(name);
+    return refused ? said(*refused) : "offered";
+  };
+  const std::pair<std::string, std::string> cases[] = {
+      {answer(0, "", "connection refused"),
+       "1 cannot reach the server at 127.0.0.1:8080: connection refused"},
+      {answer(0, "", "no answer in time"), "1 cannot reach the server at 127.0.0.1:8080: no answer in time"},
+      {answer(400, R"({"error":"-99dB is below the range -60dB .. 12dB"})"),
+       "2 -99dB is below the range -60dB .. 12dB"},
+      {answer(404, R"({"error":"unknown path 'in.Z.gain'"})"), "2 unknown path 'in.Z.gain'"},
+      {answer(400, "not json"), "2 the server at 127.0.0.1:8080 refused the request"},
+      {answer(401, R"({"error":"wrong access code"})"),
+       "1 the server at 127.0.0.1:8080 refused the access code"},
+      {answer(403, R"({"error":"recalling programs is locked on the device"})"),
+       "1 recalling programs is locked on the device"},
+      {answer(409, R"j({"error":"no link to the device (lost)"})j"),
+       "1 the server at 127.0.0.1:8080: no link to the device (lost)"},
+      {answer(429, R"({"error":"too many wrong codes; try again later"})"),
+       "1 the server at 127.0.0.1:8080: too many wrong codes; try again later"},
+      {answer(502, R"({"error":"the device did not answer"})"), "1 the device did not answer"},
+      {answer(503, R"({"error":"the device is busy with the commands before this one"})"),
+       "1 the server at 127.0.0.1:8080: the device is busy with the commands before this one"},
+      {answer(500, ""), "1 the server at 127.0.0.1:8080 answered with HTTP status 500"},
+      {server("server:127.0.0.1"), "server 127.0.0.1:8080"},
+      {server("server:192.0.2.7:9000"), "server 192.0.2.7:9000"},
+      {server("server:room-pc"), "server none"},
+      {server("server:127.0.0.1:0"), "server none"},
+      {server("net:127.0.0.1"), "none"},
+      {ServerRoute::refusal("server:room-pc"),
+       "'server:room-pc' names no server: give server:ADDR[:PORT] with the server's IPv4 address (host names "
+       "are not supported) and its port (default 8080)"},
+  };
+  for (const auto& [got, expected] : cases) EXPECT_EQ(got, expected);
   for (const char* offered :
        {"status", "get", "set", "programs", "recall", "store", "meters", "backup", "restore"})
-    EXPECT_FALSE(ServerRoute::notOffered(offered)) << offered;
-  for (const char* direct : {"save", "load", "report", "delete", "import-rew"}) {
-    const auto refused = ServerRoute::notOffered(direct);
-    ASSERT_TRUE(refused) << direct;
-    EXPECT_EQ(refused->status, Outcome::UsageError);
-    EXPECT_EQ(refused->error,
-              "'" + std::string(direct) +
-                  "' needs a direct link to the device; it is not offered through the server");
-  }
+    EXPECT_EQ(command(offered), "offered");
+  for (const char* name : {"save", "load", "report", "delete", "import-rew"})
+    EXPECT_EQ(command(name), "2 '" + std::string(name) +
+                                 "' needs a direct link to the device; it is not offered through the server");
 }
 
 TEST(ServerRoute, ReadsTheServersMetersAndIdentityAsTheDirectLinkHasThem) {

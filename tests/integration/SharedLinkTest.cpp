@@ -3,7 +3,8 @@
 // server (--connect server:...) and a control page follows the live
 // stream, all at once against the simulator. A device serves one link at a
 // time, so a direct orvanectl would take the link from the server; through
-// the server no call fails and the link is never lost.
+// the server no call fails and the link is never lost. Before that, the
+// route is held to what the direct link prints and to its exit statuses.
 //
 // ORVANE_ROUTE_SECONDS sets how long the shared run lasts (60 s by default).
 
@@ -15,7 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <optional>
 #include <thread>
 
 #include "platform/ParseNumber.h"
@@ -45,88 +45,20 @@ ChildProcess::Result ctl(const std::vector<std::string>& args,
   return ChildProcess::run(ORVANECTL_PATH, args, input, environment);
 }
 
-// The simulator with orvane-server holding its link.
-struct Room {
-  SimulatorProcess sim{{"--moving-levels"}};
-  std::optional<ServerProcess> server;
-
-  std::string device() const { return "net:" + sim.address(); }
-  void startServer() {
-    server.emplace(device());
-    ASSERT_TRUE(server->linked());
-  }
-  std::string route() const { return "server:127.0.0.1:" + std::to_string(server->port()); }
-  // What the server printed on standard error until now; it ends.
-  std::string serverLog() {
-    server->process().interrupt();
-    return server->process().finish(5s).err;
-  }
-};
-
-TEST(SharedLink, CronCallsAndTheControlPageShareTheServersLinkWithoutALoss) {
-  ScratchDir dir("shared-link");
-  Room room;
-  ASSERT_TRUE(room.sim.started());
-  room.startServer();
-  const std::string route = room.route();
-  const std::string backup = dir.file("nightly.dat1j");
-
-  std::atomic<bool> done{false};
-  std::atomic<int> events{0};
-  std::string stream;
-  std::thread page([&] {
-    HttpClient watcher = room.server->client();
-    stream = watcher.follow(
-        "/api/events",
-        [&](const std::string& read) {
-          events = static_cast<int>(std::count(read.begin(), read.end(), '\n'));
-          return done.load();
-        },
-        sharedRun() + 120s);
-  });
-
-  int calls = 0;
-  std::vector<std::string> failures;
-  const auto call = [&](const std::vector<std::string>& args, const std::string& expected = {}) {
-    std::vector<std::string> line{"--connect", route};
-    line.insert(line.end(), args.begin(), args.end());
-    const ChildProcess::Result result = ctl(line);
-    ++calls;
-    if (result.status != 0 || result.out.find(expected) == std::string::npos)
-      failures.push_back(args[0] + " exited " + std::to_string(result.status) + ": " + result.err +
-                         result.out);
-  };
-  const auto end = Clock::now() + sharedRun();
-  for (int round = 0; Clock::now() < end && failures.empty(); ++round) {
-    const std::string gain = round % 2 ? "-6.5dB" : "-3.0dB";
-    const std::string program = std::to_string(round % 30 + 1);
-    call({"set", "in.A.gain", gain}, "in.A.gain = " + gain);
-    call({"get", "in.A.gain"}, gain);
-    call({"status"}, "device:   KVS7304");
-    call({"programs"}, "30");
-    call({"store", program, "Round " + std::to_string(round)}, "stored program " + program);
-    call({"recall", program}, "recalled program " + program + " Round " + std::to_string(round));
-    call({"meters"}, "A ");
-    call({"backup", backup}, "saved all 30 programs");
-    call({"restore", backup}, "stored all 30 programs");
-  }
-  done = true;
-  page.join();
-  const std::string log = room.serverLog();
-
-  std::printf("shared link: %d orvanectl calls through the server, %d lines of the live stream\n", calls,
-              events.load());
-  EXPECT_TRUE(failures.empty()) << failures.front();
-  EXPECT_GT(calls, 9);
-  EXPECT_GT(events.load(), 10);
-  EXPECT_EQ(stream.find(R"("link":"lost")"), std::string::npos);
-  EXPECT_EQ(log.find("lost"), std::string::npos) << log;
+// orvanectl through the server at `route`.
+ChildProcess::Result routed(const std::string& route, const std::vector<std::string>& args,
+                            const std::vector<std::string>& environment = {kCodeVariable},
+                            const std::string& input = {}) {
+  std::vector<std::string> line{"--connect", route};
+  line.insert(line.end(), args.begin(), args.end());
+  return ctl(line, environment, input);
 }
 
-TEST(SharedLink, TheRoutePrintsWhatTheDirectLinkPrintsAndRefusesWithTheRightStatus) {
+TEST(SharedLink, TheRouteSpeaksAsTheDirectLinkAndCronCallsAndTheControlPageShareItWithoutALoss) {
   ScratchDir dir("shared-link");
-  Room room;
-  ASSERT_TRUE(room.sim.started());
+  SimulatorProcess sim({"--moving-levels"});
+  ASSERT_TRUE(sim.started());
+  const std::string device = "net:" + sim.address();
   const std::string one = dir.file("talk.dia1j");
   // One batch, in text and in JSON, directly and then through the server:
   // the same words. It stores the program it recalls, so that both runs
@@ -137,16 +69,17 @@ TEST(SharedLink, TheRoutePrintsWhatTheDirectLinkPrintsAndRefusesWithTheRightStat
     if (json) args.insert(args.begin(), "--json");
     return ctl(args, {kCodeVariable}, commands);
   };
-  const ChildProcess::Result direct[] = {batch(room.device(), false), batch(room.device(), true)};
-  ASSERT_EQ(ctl({"--connect", room.device(), "save", one}).status, 0);
+  const ChildProcess::Result direct[] = {batch(device, false), batch(device, true)};
+  ASSERT_EQ(ctl({"--connect", device, "save", one}).status, 0);
 
-  room.startServer();
-  const std::string route = room.route();
+  ServerProcess server(device);
+  ASSERT_TRUE(server.linked());
+  const std::string route = "server:127.0.0.1:" + std::to_string(server.port());
   for (const bool json : {false, true}) {
-    const ChildProcess::Result routed = batch(route, json);
-    EXPECT_EQ(routed.status, 0) << routed.err;
-    EXPECT_EQ(routed.out, direct[json].out);
-    EXPECT_NE(routed.out.find("Lecture"), std::string::npos);
+    const ChildProcess::Result result = batch(route, json);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, direct[json].out);
+    EXPECT_NE(result.out.find("Lecture"), std::string::npos);
   }
 
   const std::string privateCode = dir.file("code"), sharedCode = dir.file("shared-code");
@@ -174,9 +107,7 @@ TEST(SharedLink, TheRoutePrintsWhatTheDirectLinkPrintsAndRefusesWithTheRightStat
       {{"--keep-going", "batch"}, {kCodeVariable}, 2, "line 2: 'delete' needs a direct link"},
   };
   for (const Case& c : cases) {
-    std::vector<std::string> line{"--connect", route};
-    line.insert(line.end(), c.args.begin(), c.args.end());
-    const auto result = ctl(line, c.environment, "get in.A.gain\ndelete 3\nprograms\n");
+    const auto result = routed(route, c.args, c.environment, "get in.A.gain\ndelete 3\nprograms\n");
     EXPECT_EQ(result.status, c.status) << c.args.back() << ": " << result.err;
     EXPECT_NE(result.err.find(c.message), std::string::npos) << c.args.back() << ": " << result.err;
   }
@@ -190,8 +121,8 @@ TEST(SharedLink, TheRoutePrintsWhatTheDirectLinkPrintsAndRefusesWithTheRightStat
   // The endpoints the route uses, as a room-control system calls them: the
   // backup is the file orvanectl writes, and goes back as it came.
   const std::string saved = dir.file("all.dat1j");
-  ASSERT_EQ(ctl({"--connect", route, "backup", saved}).status, 0);
-  HttpClient api = room.server->client();
+  ASSERT_EQ(routed(route, {"backup", saved}).status, 0);
+  HttpClient api = server.client();
   const HttpClient::Response backup = api.get("/api/backup");
   EXPECT_EQ(backup.status, 200);
   EXPECT_EQ(backup.header("content-type"), "application/octet-stream");
@@ -204,8 +135,58 @@ TEST(SharedLink, TheRoutePrintsWhatTheDirectLinkPrintsAndRefusesWithTheRightStat
   EXPECT_EQ(api.post("/api/programs/0/store", R"({"name":"Talk"})").status, 400);
   EXPECT_EQ(api.post("/api/restore", std::string(70 * 1024, 'x')).status, 413);
 
-  const std::string log = room.serverLog();
-  const auto gone = ctl({"--connect", route, "status"});
+  // The shared run: the control page follows the stream while the cron-like
+  // loop goes through every command the route offers.
+  const std::string nightly = dir.file("nightly.dat1j");
+  std::atomic<bool> done{false};
+  std::atomic<int> events{0};
+  std::string stream;
+  std::thread page([&] {
+    HttpClient watcher = server.client();
+    stream = watcher.follow(
+        "/api/events",
+        [&](const std::string& read) {
+          events = static_cast<int>(std::count(read.begin(), read.end(), '\n'));
+          return done.load();
+        },
+        sharedRun() + 120s);
+  });
+  int calls = 0;
+  std::vector<std::string> failures;
+  const auto call = [&](const std::vector<std::string>& args, const std::string& expected = {}) {
+    const ChildProcess::Result result = routed(route, args);
+    ++calls;
+    if (result.status != 0 || result.out.find(expected) == std::string::npos)
+      failures.push_back(args[0] + " exited " + std::to_string(result.status) + ": " + result.err +
+                         result.out);
+  };
+  const auto end = Clock::now() + sharedRun();
+  for (int round = 0; Clock::now() < end && failures.empty(); ++round) {
+    const std::string gain = round % 2 ? "-6.5dB" : "-3.0dB";
+    const std::string program = std::to_string(round % 30 + 1);
+    call({"set", "in.A.gain", gain}, "in.A.gain = " + gain);
+    call({"get", "in.A.gain"}, gain);
+    call({"status"}, "device:   KVS7304");
+    call({"programs"}, "30");
+    call({"store", program, "Round " + std::to_string(round)}, "stored program " + program);
+    call({"recall", program}, "recalled program " + program + " Round " + std::to_string(round));
+    call({"meters"}, "A ");
+    call({"backup", nightly}, "saved all 30 programs");
+    call({"restore", nightly}, "stored all 30 programs");
+  }
+  done = true;
+  page.join();
+  server.process().interrupt();
+  const std::string log = server.process().finish(5s).err;
+
+  std::printf("shared link: %d orvanectl calls through the server, %d lines of the live stream\n", calls,
+              events.load());
+  EXPECT_TRUE(failures.empty()) << failures.front();
+  EXPECT_GT(calls, 9);
+  EXPECT_GT(events.load(), 10);
+  EXPECT_EQ(stream.find(R"("link":"lost")"), std::string::npos);
+  EXPECT_EQ(log.find("lost"), std::string::npos) << log;
+  const auto gone = routed(route, {"status"});
   EXPECT_EQ(gone.status, 1);
   EXPECT_NE(gone.err.find("cannot reach the server at 127.0.0.1:"), std::string::npos) << gone.err;
   EXPECT_NE(gone.err.find("connection refused"), std::string::npos) << gone.err;
