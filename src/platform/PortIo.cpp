@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <optional>
 #include <vector>
 
 namespace orvane {
@@ -45,7 +46,9 @@ PortWait waitForPort(int fd, short events, PortClock::time_point deadline,
 
 PortWrite writeToPort(int fd, PortKind kind, std::span<const std::uint8_t> bytes,
                       std::chrono::milliseconds limit, std::initializer_list<const Event*> interrupts) {
-  const auto deadline = PortClock::now() + limit;
+  // Set when the port is first found full: a write that goes out at once
+  // needs no clock.
+  std::optional<PortClock::time_point> deadline;
   bool portFailed = false;
   while (!bytes.empty()) {
     const ssize_t n = writeSome(fd, kind, bytes);
@@ -58,7 +61,8 @@ PortWrite writeToPort(int fd, PortKind kind, std::span<const std::uint8_t> bytes
     // A port that reported an error and still takes nothing has failed.
     if (portFailed) return {PortWrite::End::Failed, EIO};
     // The port's output buffer is full: wait for room.
-    switch (waitForPort(fd, POLLOUT, deadline, interrupts)) {
+    if (!deadline) deadline = PortClock::now() + limit;
+    switch (waitForPort(fd, POLLOUT, *deadline, interrupts)) {
       case PortWait::Ready:
         break;
       case PortWait::Failed:

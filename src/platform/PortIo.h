@@ -40,7 +40,7 @@ struct PortWrite {
 };
 
 // Writes all of `bytes`, waiting for room in the port whenever it is full,
-// for `limit` at most in all.
+// for `limit` at most in all from the first time it is found full.
 PortWrite writeToPort(int fd, PortKind kind, std::span<const std::uint8_t> bytes,
                       std::chrono::milliseconds limit, std::initializer_list<const Event*> interrupts);
 

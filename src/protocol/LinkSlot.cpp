@@ -1,16 +1,25 @@
 #include "protocol/LinkSlot.h"
 
+#include <algorithm>
+
 namespace orvane {
 
 namespace {
 constexpr int kSyncCount = 3;
-constexpr int kHeaderEnd = static_cast<int>(FrameOffset::Payload);
+constexpr std::size_t kHeaderEnd = FrameOffset::Payload;
 }  // namespace
 
 bool LinkSlot::parse(std::span<const std::uint8_t> bytes, ReplySink& sink) {
   std::lock_guard lock(mutex_);
   receive_.replyKind = transmit_.replyKind;
-  for (std::uint8_t byte : bytes) {
+  while (!bytes.empty()) {
+    const std::size_t stored = storeRun(bytes);
+    if (stored > 0) {
+      bytes = bytes.subspan(stored);
+      continue;
+    }
+    const std::uint8_t byte = bytes.front();
+    bytes = bytes.subspan(1);
     if (!feed(byte)) continue;
     if (sink.dispatch(receive_, transmit_))
       clearLocked(true);
@@ -21,7 +30,23 @@ bool LinkSlot::parse(std::span<const std::uint8_t> bytes, ReplySink& sink) {
   return false;
 }
 
-// One byte into the receive frame; true when it completed the frame.
+// The header or payload bytes at the front of `bytes` that go into the
+// receive frame as they are, copied in one piece; how many. The length byte
+// ends the header's piece, so the payload's is known from it.
+std::size_t LinkSlot::storeRun(std::span<const std::uint8_t> bytes) {
+  SendData& r = receive_;
+  if (!r.rxSynced) return 0;
+  const auto n = static_cast<std::size_t>(r.rxCount);
+  const std::size_t end = n < kHeaderEnd ? kHeaderEnd : r.length() + kHeaderEnd;
+  if (n >= end) return 0;
+  const std::size_t count = std::min(end - n, bytes.size());
+  std::copy_n(bytes.begin(), count, r.bytes.begin() + static_cast<std::ptrdiff_t>(n));
+  r.rxCount += static_cast<int>(count);
+  return count;
+}
+
+// One byte into the receive frame that storeRun() does not take: a sync
+// byte, the checksum or the end byte. True when it completed the frame.
 bool LinkSlot::feed(std::uint8_t byte) {
   SendData& r = receive_;
   if (!r.rxSynced) {
@@ -30,13 +55,11 @@ bool LinkSlot::feed(std::uint8_t byte) {
     r.rxSynced = r.rxCount == kSyncCount;
     return false;
   }
-  const int n = r.rxCount;
-  const int len = static_cast<int>(r.length());
-  if (n < kHeaderEnd || n < len + kHeaderEnd) {
-    r.bytes[static_cast<std::size_t>(n)] = byte;
-  } else if (n == len + kHeaderEnd) {
+  const auto n = static_cast<std::size_t>(r.rxCount);
+  const std::size_t checksumAt = r.length() + kHeaderEnd;
+  if (n == checksumAt) {
     r.checksum = byte;
-  } else if (n == len + kHeaderEnd + 1) {
+  } else if (n == checksumAt + 1) {
     r.endByte = byte;
     ++r.rxCount;
     return true;

@@ -33,6 +33,7 @@ class LinkSlot {
   }
 
  private:
+  std::size_t storeRun(std::span<const std::uint8_t> bytes);
   bool feed(std::uint8_t byte);
   void clearLocked(bool alsoTransmit);
 

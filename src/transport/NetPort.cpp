@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "platform/PortIo.h"
 #include "protocol/ReplyKinds.h"
@@ -71,6 +72,7 @@ bool NetPort::open(const std::string& address) {
   givenUp_ = false;
   closedByPeer_ = false;
   exchange_ = Exchange{};
+  replyDrained_ = false;
   newFrame_ = false;
   thread_.resume();
   return true;
@@ -183,8 +185,8 @@ void NetPort::sendFrame() {
     send_.reset();
     return;
   }
-  discardStaleBytes();
-  const SendOutcome outcome = sendBytes(frame->bytes);
+  if (!std::exchange(replyDrained_, false)) discardStaleBytes();
+  const SendOutcome outcome = sendBytes(frame->wire());
   // Closing or shutting down: the thread returns to its events, which say so.
   if (outcome == SendOutcome::Interrupted) return;
   const auto unsentKind = static_cast<std::intptr_t>(
@@ -220,8 +222,10 @@ std::optional<NetPort::Outgoing> NetPort::takeOutgoing() {
     // a lost connection, must not run into the reply to this sending.
     receive.clearFrom(0);
     Outgoing out;
-    out.bytes.assign(transmit.wire().begin(), transmit.wire().end());
-    out.bytes.push_back(0);
+    const auto wire = transmit.wire();
+    std::copy(wire.begin(), wire.end(), out.bytes.begin());
+    out.bytes[wire.size()] = 0;
+    out.size = wire.size() + 1;
     out.replyKind = transmit.replyKind;
     return out;
   });
@@ -230,19 +234,23 @@ std::optional<NetPort::Outgoing> NetPort::takeOutgoing() {
 // Bytes that arrived after the last reply was complete (a device answering
 // twice) would otherwise be taken as the start of the next reply. Only what
 // waits now is discarded: a device that keeps sending cannot hold the frame
-// back.
+// back. A frame carried on straight after a reply skips the look: the
+// reply's read took all there was a moment before (what followed the reply
+// in it was dropped), and the look would cost a system call on every idle
+// exchange.
 void NetPort::discardStaleBytes() {
   int waiting = 0;
-  if (::ioctl(socket_.fd(), FIONREAD, &waiting) != 0) return;
-  std::array<std::uint8_t, kDiscardChunk> sink{};
-  for (auto left = static_cast<std::size_t>(std::max(waiting, 0)); left > 0;) {
+  if (::ioctl(socket_.fd(), FIONREAD, &waiting) != 0 || waiting <= 0) return;
+  // Not cleared: it is only written into.
+  std::array<std::uint8_t, kDiscardChunk> sink;
+  for (auto left = static_cast<std::size_t>(waiting); left > 0;) {
     const auto got = ::recv(socket_.fd(), sink.data(), std::min(left, sink.size()), MSG_DONTWAIT);
     if (got <= 0) return;
     left -= std::min(left, static_cast<std::size_t>(got));
   }
 }
 
-NetPort::SendOutcome NetPort::sendBytes(const std::vector<std::uint8_t>& bytes) {
+NetPort::SendOutcome NetPort::sendBytes(std::span<const std::uint8_t> bytes) {
   const PortWrite write = writeToPort(socket_.fd(), PortKind::Socket, bytes, ctx_.timings.netSendTimeout,
                                       {&thread_.interruption()});
   switch (write.end) {
@@ -258,21 +266,32 @@ NetPort::SendOutcome NetPort::sendBytes(const std::vector<std::uint8_t>& bytes) 
   return connectionLost(write.error) ? SendOutcome::ConnectionLost : SendOutcome::OtherError;
 }
 
-// Reads reply chunks until a frame completes. Interrupted reads and reads
-// that found nothing after all are repeated; 3 s without data, the peer
-// closing the connection or any other error is a failure, and so is a reply
-// still incomplete at its deadline though bytes keep coming (a peer that
-// streams something other than replies).
+// Reads reply chunks until a frame completes. The reply is often in already
+// when the thread comes to read it (the device answered while the send was
+// still returning): then one recv() takes it, without a poll() first.
+// Otherwise, and after each chunk that leaves the reply incomplete, the
+// thread waits for the port. Interrupted reads and reads that found nothing
+// after all wait again; 3 s without data, the peer closing the connection or
+// any other error is a failure, and so is a reply still incomplete at its
+// deadline though bytes keep coming (a peer that streams something other
+// than replies).
 void NetPort::receiveReply() {
   std::array<std::uint8_t, kReceiveChunk> chunk{};
-  const auto deadline = PortClock::now() + ctx_.timings.netReplyDeadline;
-  for (;;) {
-    if (PortClock::now() >= deadline) return receiveFailed();
-    const auto silence = PortClock::now() + ctx_.timings.netReceiveTimeout;
-    const PortWait ready =
-        waitForPort(socket_.fd(), POLLIN, std::min(silence, deadline), {&thread_.interruption()});
-    if (ready == PortWait::Interrupted) return;
-    if (ready != PortWait::Ready) return receiveFailed(ready == PortWait::Failed);
+  // Set at the first wait: a reply taken at once needs no clock.
+  std::optional<PortClock::time_point> deadline;
+  for (bool wait = false;; wait = true) {
+    if (wait) {
+      const auto now = PortClock::now();
+      if (!deadline) deadline = now + ctx_.timings.netReplyDeadline;
+      if (now >= *deadline) return receiveFailed();
+      const auto silence = now + ctx_.timings.netReceiveTimeout;
+      const PortWait ready =
+          waitForPort(socket_.fd(), POLLIN, std::min(silence, *deadline), {&thread_.interruption()});
+      if (ready == PortWait::Interrupted) return;
+      if (ready != PortWait::Ready) return receiveFailed(ready == PortWait::Failed);
+    } else if (thread_.interrupted()) {
+      return;
+    }
     const auto got = ::recv(socket_.fd(), chunk.data(), chunk.size(), 0);
     if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
     if (got <= 0) return receiveFailed(got == 0 || connectionLost(errno));
@@ -282,10 +301,12 @@ void NetPort::receiveReply() {
       receive_.reset();
       // The worker's next frame, if it can be had at once, goes out from
       // this thread.
-      if (!givenUp_ && ctx_.hooks.carryPass(LinkType::Network))
+      if (!givenUp_ && ctx_.hooks.carryPass(LinkType::Network)) {
+        replyDrained_ = static_cast<std::size_t>(got) < chunk.size();
         signalWrite();
-      else
+      } else {
         ctx_.replyEvent.set();
+      }
       return;
     }
     // A device that cannot answer the connection check must not be asked

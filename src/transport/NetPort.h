@@ -37,9 +37,10 @@
 // has been sent (lParam 0). Its acknowledgement may still arrive before the
 // link is closed; it then posts NetworkOperationDone after LinkLost.
 
+#include <array>
 #include <atomic>
 #include <memory>
-#include <vector>
+#include <span>
 
 #include "platform/Event.h"
 #include "platform/LinkThread.h"
@@ -90,9 +91,13 @@ class NetPort : public Transport {
     int reconnects = 0;  // failures it has cost, each answered by a reconnect
   };
 
+  // Held on the thread's stack, so that no frame costs an allocation.
   struct Outgoing {
-    std::vector<std::uint8_t> bytes;  // wire bytes and the trailing zero
+    std::array<std::uint8_t, kMaxFrameSize + 1> bytes;  // wire bytes and the trailing zero
+    std::size_t size = 0;
     ReplyKind replyKind = ReplyKind::None;
+
+    std::span<const std::uint8_t> wire() const { return std::span(bytes).first(size); }
   };
 
   // The thread's body: serves the events until parked or stopped, then
@@ -106,7 +111,7 @@ class NetPort : public Transport {
   Attempt reconnect();
 
   void sendFrame();
-  SendOutcome sendBytes(const std::vector<std::uint8_t>& bytes);
+  SendOutcome sendBytes(std::span<const std::uint8_t> bytes);
   void receiveReply();
   // `peerClosed`: the peer closed the connection (rather than fell silent).
   void receiveFailed(bool peerClosed = false);
@@ -135,6 +140,9 @@ class NetPort : public Transport {
   int connectError_ = 0;
   LinkFault failure_;  // open()'s alone
   Exchange exchange_;  // the thread's; reset by open() while it is parked
+  // The thread's: the last reply's read left nothing waiting, and the next
+  // frame was carried on straight after it.
+  bool replyDrained_ = false;
   // signalWrite() handed over a new frame: its exchange starts afresh.
   std::atomic<bool> newFrame_{false};
 

@@ -157,6 +157,42 @@ TEST(ParameterImageRows, InputsBeforeOutputsLowerChannelsAndRowsFirst) {
   EXPECT_TRUE(drainChangedRows(image).empty());
 }
 
+TEST(ParameterImageRows, OneEditIsFoundOnceWhereverItLies) {
+  // Unchanged sides and blocks are passed over in one comparison each: an
+  // edit at either end of either side must still be found, and only once.
+  struct Case {
+    Side side;
+    int channel;
+    std::size_t offset;
+  };
+  for (const Case c :
+       {Case{Side::Input, 0, 0}, Case{Side::Input, 7, kInputBlockSize - 1}, Case{Side::Output, 0, 0},
+        Case{Side::Output, 4, 60}, Case{Side::Output, 7, kOutputBlockSize - 1}}) {
+    ParameterImage image;
+    image.takeDeviceSnapshot();
+    image.modify([&](ImageData& d) { ++d.edited.block(c.side, c.channel)[c.offset]; });
+    const auto rows = drainChangedRows(image);
+    ASSERT_EQ(rows.size(), 1u) << "channel " << c.channel << " byte " << c.offset;
+    EXPECT_EQ(rows[0].side, c.side);
+    EXPECT_EQ(rows[0].channel, c.channel);
+    EXPECT_EQ(rows[0].row, static_cast<int>(c.offset / kRowBytes));
+  }
+}
+
+TEST(ParameterImageRows, EqualCopiesStillBringACompressorAboveTheLimiterDown) {
+  ParameterImage image;
+  image.setField(Side::Output, 6, OutputField::Lim_Threshold, 400);
+  image.setField(Side::Output, 6, OutputField::Comp_Level, 450);
+  image.takeDeviceSnapshot();
+
+  const auto row = image.takeNextChangedRow();
+  ASSERT_TRUE(row);
+  EXPECT_EQ(row->side, Side::Output);
+  EXPECT_EQ(row->channel, 6);
+  EXPECT_EQ(row->row, OutputField::Comp_Level.row());
+  EXPECT_EQ(image.field(Side::Output, 6, OutputField::Comp_Level, Copy::Device), 400);
+}
+
 TEST(ParameterImageRows, LoweredLimiterSendsTheLoweredCompressorRowFirst) {
   ParameterImage image;
   image.setField(Side::Output, 3, OutputField::Comp_Level, 450);

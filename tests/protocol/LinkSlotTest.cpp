@@ -111,6 +111,21 @@ TEST_F(LinkSlotTest, AssemblesAFrameSplitAcrossReads) {
   EXPECT_EQ(startupProgram(), 5);
 }
 
+TEST_F(LinkSlotTest, AssemblesAFrameSplitInTwoAtAnyByte) {
+  // Header and payload are taken in pieces as long as a read gives: every
+  // cut, inside the sync, the header or the payload, or before the checksum
+  // or end byte, must give the same frame.
+  for (std::size_t cut = 1; cut < kStartup5.size(); ++cut) {
+    putInFlight();
+    modify([](ImageData& d) { d.system.startupProgram = 0; });
+    const auto at = kStartup5.begin() + static_cast<std::ptrdiff_t>(cut);
+    ASSERT_EQ(parse(Bytes(kStartup5.begin(), at)), Outcome::Incomplete) << "cut at " << cut;
+    ASSERT_EQ(parse(Bytes(at, kStartup5.end())), Outcome::Accepted) << "cut at " << cut;
+    ASSERT_EQ(startupProgram(), 5) << "cut at " << cut;
+    expectReceiveEmpty();
+  }
+}
+
 TEST_F(LinkSlotTest, WrongChecksumCompletesAsBadAndKeepsTheFrameInFlight) {
   Bytes bytes = kStartup5;
   bytes[15] = 0x61;  // checksum off by one bit
