@@ -76,6 +76,7 @@ void OrvaneDlg::buildWindow() {
   connect(topBar_, &TopBar::lockClicked, this, &OrvaneDlg::onLock);
   connect(topBar_, &TopBar::programsClicked, this, &OrvaneDlg::onPrograms);
   connect(topBar_, &TopBar::reportClicked, this, &OrvaneDlg::onReport);
+  connect(topBar_, &TopBar::compareClicked, this, &OrvaneDlg::onCompare);
   connect(topBar_, &TopBar::linkClicked, this, &OrvaneDlg::onLinkButton);
   connect(topBar_, &TopBar::languageClicked, this, &OrvaneDlg::onLanguageButton);
   layout->addWidget(topBar_);
@@ -122,6 +123,7 @@ void OrvaneDlg::wireReactions() {
   connect(reactions_, &LinkReactions::statusChanged, this,
           [this] { RefreshStatus(TopBar::Status::DeviceProgram); });
   connect(reactions_, &LinkReactions::linkEnded, this, &OrvaneDlg::onLinkEnded);
+  connect(reactions_, &LinkReactions::linkEnded, programs_.get(), &ProgramWorkflow::linkEnded);
   connect(reactions_, &LinkReactions::deviceRead, this, &OrvaneDlg::RefreshAll);
   connect(reactions_, &LinkReactions::levelsRead, this, &OrvaneDlg::onLevels);
   connect(reactions_, &LinkReactions::allProgramsRead, programs_.get(), &ProgramWorkflow::saveAllPrograms);
@@ -139,6 +141,8 @@ void OrvaneDlg::wireTools() {
   connect(tools_.get(), &ToolDialogs::reportOpened, this, &OrvaneDlg::reportOpened);
   connect(programs_.get(), &ProgramWorkflow::programDialogOpened, this, &OrvaneDlg::programDialogOpened);
   connect(programs_.get(), &ProgramWorkflow::programLoaded, this, &OrvaneDlg::RefreshAll);
+  connect(programs_.get(), &ProgramWorkflow::comparisonOpened, this, &OrvaneDlg::comparisonOpened);
+  connect(programs_.get(), &ProgramWorkflow::valuesTaken, this, &OrvaneDlg::RefreshAll);
   connect(programs_.get(), &ProgramWorkflow::statusChanged, this, &OrvaneDlg::RefreshStatus);
 }
 
@@ -259,6 +263,10 @@ void OrvaneDlg::onPrograms() {
 
 void OrvaneDlg::onReport() {
   tools_->openReport();
+}
+
+void OrvaneDlg::onCompare() {
+  programs_->openComparison();
 }
 
 void OrvaneDlg::openProgramFile(const QString& path) {

@@ -19,6 +19,7 @@
 
 #include "editor/EditorSession.h"
 #include "model/EditorState.h"
+#include "ui/compare/CompareDlg.h"
 #include "ui/locks/LockDataDlg.h"
 #include "ui/locks/PasswordStepDlg.h"
 #include "ui/main/LinkReactions.h"
@@ -91,6 +92,7 @@ class OrvaneDlg : public QWidget {
   void programDialogOpened(ProgramDlg* dialog);
   void reportOpened(DataViewDlg* dialog);
   void settingsOpened(SetupDialog* dialog);
+  void comparisonOpened(CompareDlg* dialog);
 
  public slots:
   void onLinkButton();
@@ -108,6 +110,8 @@ class OrvaneDlg : public QWidget {
   void onPrograms();
   // The report button: every parameter in one table.
   void onReport();
+  // The compare button: the comparison of programs.
+  void onCompare();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

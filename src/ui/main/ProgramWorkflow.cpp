@@ -65,6 +65,18 @@ void ProgramWorkflow::importRewFilters(ChannelPage& page) {
   if (!refused.empty()) MessageBoxes::inform(window_, QString::fromStdString(refused));
 }
 
+void ProgramWorkflow::openComparison() {
+  CompareDlg dialog(session_, *chooser_, window_);
+  comparison_ = &dialog;
+  connect(&dialog, &CompareDlg::valuesTaken, this, &ProgramWorkflow::valuesTaken);
+  emit comparisonOpened(&dialog);
+  dialog.exec();
+}
+
+void ProgramWorkflow::linkEnded() {
+  if (comparison_) comparison_->linkEnded();
+}
+
 // A loaded or saved program file names the working state; the number shows
 // "PC". Saving all first reads the device's programs; the file is written
 // when they are in (saveAllPrograms).

@@ -9,6 +9,7 @@
 
 #include "model/NameField.h"
 #include "ui/common/UiText.h"
+#include "ui/compare/CompareTexts.h"
 #include "ui/main/MainTexts.h"
 
 namespace orvane::ui {
@@ -21,6 +22,7 @@ constexpr std::size_t kDeviceIdTool = 1;
 constexpr std::size_t kSettingTool = 2;
 constexpr std::size_t kLockTool = 3;
 constexpr std::size_t kReportTool = 4;
+constexpr std::size_t kCompareTool = 5;
 
 }  // namespace
 
@@ -47,6 +49,7 @@ TopBar::TopBar(ParameterImage& image, const ConnectionChoices& choices, QWidget*
   addTool(kSettingTool, "setting", &TopBar::settingClicked);
   addTool(kLockTool, "lock", &TopBar::lockClicked);
   addTool(kReportTool, "report", &TopBar::reportClicked);
+  addTool(kCompareTool, "compare", &TopBar::compareClicked);
 
   linkButton_ = new QPushButton(this);
   linkButton_->setObjectName("link");
@@ -146,8 +149,9 @@ void TopBar::refreshFromImage() {
 void TopBar::applyLanguage() {
   helpButton_->setText(uiText(MainTexts::kHelp));
   helpButton_->menu()->actions().front()->setText(uiText(MainTexts::kAbout));
-  const std::array<BiText, 5> tools{MainTexts::kPrograms, MainTexts::kDeviceIdButton, MainTexts::kSetting,
-                                    MainTexts::kLockButton, MainTexts::kReport};
+  const std::array<BiText, 6> tools{MainTexts::kPrograms, MainTexts::kDeviceIdButton,
+                                    MainTexts::kSetting,  MainTexts::kLockButton,
+                                    MainTexts::kReport,   CompareTexts::kCompareButton};
   for (std::size_t i = 0; i < tools.size(); ++i) toolButtons_[i]->setText(uiText(tools[i]));
   showLinkState(linkButton_->isChecked());
   languageButton_->setText(uiText(MainTexts::kLanguageButton));

@@ -1,9 +1,9 @@
 #pragma once
 
 // The tool bar of the main window with its status fields: help (with the
-// About entry), programs, device ID, settings, lock and report, the link
-// button, the language button, undo and redo, and the program name, program
-// number and link fields.
+// About entry), programs, device ID, settings, lock, report and compare,
+// the link button, the language button, undo and redo, and the program
+// name, program number and link fields.
 
 #include <QWidget>
 #include <array>
@@ -56,6 +56,7 @@ class TopBar : public QWidget, public WindowPart {
   void lockClicked();
   void programsClicked();
   void reportClicked();
+  void compareClicked();
   void linkClicked();
   void languageClicked();
 
@@ -66,8 +67,8 @@ class TopBar : public QWidget, public WindowPart {
   ParameterImage& image_;
   const ConnectionChoices& choices_;
   QToolButton* helpButton_ = nullptr;
-  // Programs, device ID, settings, lock, report.
-  std::array<QPushButton*, 5> toolButtons_{};
+  // Programs, device ID, settings, lock, report, compare.
+  std::array<QPushButton*, 6> toolButtons_{};
   QPushButton* linkButton_ = nullptr;
   QPushButton* languageButton_ = nullptr;
   QToolButton* undoButton_ = nullptr;

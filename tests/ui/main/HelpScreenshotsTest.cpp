@@ -10,16 +10,20 @@
 #include <QSet>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 #include <functional>
 
 #include "MainWindowFixture.h"
+#include "ScriptedChooser.h"
+#include "compare/ChangedProgram.h"
 #include "model/Language.h"
 #include "model/NameField.h"
 #include "model/ParameterImage.h"
 #include "model/ProgramStore.h"
 #include "ui/SimProcess.h"
 #include "ui/common/MessageBoxes.h"
+#include "ui/compare/CompareDlg.h"
 #include "ui/locks/LockDataDlg.h"
 #include "ui/locks/PasswordStepDlg.h"
 #include "ui/locks/Set_Warn_Dlg.h"
@@ -84,6 +88,8 @@ class HelpScreenshotsTest : public QObject {
   QDir out_;
   QSet<QString> taken_;
   QStringList messages_;
+  // The files the window's file actions open.
+  QStringList paths_;
 
   QString suffix() const { return Language::isEnglish() ? QStringLiteral("en") : QStringLiteral("zh"); }
 
@@ -173,6 +179,30 @@ class HelpScreenshotsTest : public QObject {
     QVERIFY2(refused.empty(), refused.c_str());
   }
 
+  // The working state compared with a rehearsal's program file that
+  // differs in a few values, the first two rows selected.
+  void saveComparison() {
+    const QString file = writeChangedProgram(parts().session(), out_, QStringLiteral("rehearsal"),
+                                             {{"in.A.gain", "-4"},
+                                              {"in.A.eq.3.gain", "2"},
+                                              {"in.B.mute", "on"},
+                                              {"matrix.C.2", "on"},
+                                              {"out.1.delay", "12ms"},
+                                              {"out.2.lim.threshold", "-6"}});
+    QVERIFY(!file.isEmpty());
+    paths_ = {file};
+    connect(
+        window_.get(), &OrvaneDlg::comparisonOpened, this,
+        [](CompareDlg* dialog) {
+          dialog->fileButton()->click();
+          for (int row : {0, 1}) dialog->table()->topLevelItem(row)->setSelected(true);
+        },
+        Qt::SingleShotConnection);
+    saveModal(
+        &OrvaneDlg::comparisonOpened, [this] { window_->onCompare(); }, QStringLiteral("compare"));
+    QFile::remove(file);
+  }
+
   void savePageTabs(ChannelPage* page, const QString& name) {
     for (int tab : {1, 2}) {
       page->tabs()->setCurrentIndex(tab);
@@ -192,6 +222,7 @@ class HelpScreenshotsTest : public QObject {
     QVERIFY(window_);
     sim_ = std::make_unique<SimProcess>(QStringList{QStringLiteral("--moving-levels")});
     QVERIFY(MainWindowFixture::connectAndRead(*window_, *sim_));
+    parts().setFileChooser(std::make_unique<ScriptedChooser>(&paths_, parts().session().variant()));
     // Room EQ for two microphones; the lectern also feeds the right
     // loudspeaker, and the two main loudspeakers are linked.
     importFilters(1, kChairFilters);
@@ -245,6 +276,7 @@ class HelpScreenshotsTest : public QObject {
           &OrvaneDlg::programDialogOpened, [this] { window_->onPrograms(); }, QStringLiteral("programs"));
       saveModal(
           &OrvaneDlg::reportOpened, [this] { window_->onReport(); }, QStringLiteral("report"));
+      saveComparison();
       for (int model : {7304, 736}) {
         const auto setup = SetupDialog::create(model, *image_, parts().command(), window_.get());
         showAndSave(*setup, QStringLiteral("setup-%1").arg(model));
