@@ -61,7 +61,7 @@ void CompareDlg::buildControls() {
   sides->addWidget(mode_);
   firstFile_ = new QPushButton(uiText(CompareTexts::kChooseFirst), this);
   firstFile_->setObjectName("firstFile");
-  file_ = new QPushButton(uiText(CompareTexts::kChooseFile), this);
+  file_ = new QPushButton(uiText(CompareTexts::kFileButton), this);
   file_->setObjectName("file");
   program_ = new QComboBox(this);
   program_->setObjectName("program");
@@ -148,16 +148,14 @@ void CompareDlg::readProgram() {
   refresh();
 }
 
-// A read ended: the program, now in the program store too, is the side
-// compared unless the user moved on to another kind of comparison.
+// A read ended (nothing else could be chosen meanwhile): the program, now
+// in the program store too, is the side compared.
 void CompareDlg::onRead(const ProgramReader::Outcome& outcome) {
   fillProgramNames();
-  if (modeShown_ == WorkingWithStored) {
-    if (outcome.image)
-      second_ = {programTitle(session_.image(), outcome.program), outcome.image};
-    else
-      notice_ = uiText(CompareTexts::kNotRead).arg(outcome.error);
-  }
+  if (outcome.image)
+    second_ = {programTitle(session_.image(), outcome.program), outcome.image};
+  else
+    notice_ = uiText(CompareTexts::kNotRead).arg(outcome.error);
   refresh();
 }
 
@@ -224,7 +222,8 @@ void CompareDlg::showDifferences(const ParameterImage& left, const QString& left
 QString CompareDlg::prompt() const {
   if (reading()) return uiText(CompareTexts::kReading).arg(program_->currentIndex() + 1);
   if (!notice_.isEmpty()) return notice_;
-  if (modeShown_ != WorkingWithStored) return uiText(CompareTexts::kChooseFiles);
+  if (modeShown_ == WorkingWithFile) return uiText(CompareTexts::kChooseFile);
+  if (modeShown_ == TwoFiles) return uiText(CompareTexts::kChooseFiles);
   return uiText(connected() ? CompareTexts::kReadProgram : CompareTexts::kNoLink);
 }
 

@@ -13,7 +13,7 @@ inline constexpr BiText kWorkingWithFile{"Working state with a program file", "�
 inline constexpr BiText kTwoFiles{"Two program files", "两个程序文件"};
 inline constexpr BiText kWorkingWithStored{"Working state with a device program", "当前状态与设备程序"};
 inline constexpr BiText kChooseFirst{"First file…", "第一个文件…"};
-inline constexpr BiText kChooseFile{"Program file…", "程序文件…"};
+inline constexpr BiText kFileButton{"Program file…", "程序文件…"};
 inline constexpr BiText kRead{"Read from device", "从设备读取"};
 inline constexpr BiText kTake{"Take selected", "采用所选"};
 inline constexpr BiText kClose{"Close", "关闭"};
@@ -27,7 +27,10 @@ inline constexpr BiText kProgram{"Program %1 %2", "程序%1 %2"};
 // What the line above the table says.
 inline constexpr BiText kNoDifferences{"No differences", "没有差异"};
 inline constexpr BiText kDifferences{"%1 parameters differ", "%1 个参数不同"};
-inline constexpr BiText kChooseFiles{"Choose the program files to compare.", "请选择要比较的程序文件。"};
+inline constexpr BiText kChooseFile{"Choose a program file to compare with the working state.",
+                                    "请选择要与当前状态比较的程序文件。"};
+inline constexpr BiText kChooseFiles{"Choose the two program files to compare.",
+                                     "请选择要比较的两个程序文件。"};
 inline constexpr BiText kReadProgram{"Choose a device program and read it.", "请选择设备程序并读取。"};
 inline constexpr BiText kReading{"Reading program %1 from the device…", "正在从设备读取程序%1…"};
 inline constexpr BiText kNoLink{"Device programs can be read only while the link is open.",

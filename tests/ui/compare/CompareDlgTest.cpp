@@ -128,6 +128,7 @@ class CompareDlgTest : public QObject {
     inComparison([&](CompareDlg& dialog) {
       dialog.modeBox()->setCurrentIndex(CompareDlg::TwoFiles);
       QVERIFY(dialog.firstFileButton()->isVisible() && !dialog.readButton()->isVisible());
+      QCOMPARE(dialog.statusLine()->text(), uiText(CompareTexts::kChooseFiles));
       paths_ = {first, second};
       dialog.firstFileButton()->click();
       QCOMPARE(dialog.table()->topLevelItemCount(), 0);
