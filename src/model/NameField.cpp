@@ -1,59 +1,21 @@
 #include "model/NameField.h"
 
-#include <iconv.h>
-
 #include <algorithm>
-#include <array>
 #include <limits>
-#include <memory>
 #include <optional>
-#include <type_traits>
+
+#include "platform/GbkConverter.h"
 
 namespace orvane::NameField {
 
 namespace {
 
-constexpr const char* kFieldCharset = "CP936";
-constexpr const char* kTextCharset = "UTF-8";
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 constexpr char kUnencodable = '?';
 constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
 
-struct IconvCloser {
-  void operator()(std::remove_pointer_t<iconv_t>* cd) const { iconv_close(cd); }
-};
-using Converter = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
-
-// A descriptor for one call: iconv descriptors carry state and must not be
-// shared between threads. Empty when the system lacks the code page; the
-// conversions then pass ASCII through and replace everything else.
-Converter Open(const char* to, const char* from) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(static_cast<std::intptr_t>(-1))) return nullptr;
-  return Converter(cd);
-}
-
 std::uint8_t ByteAt(std::string_view text, std::size_t pos) {
   return static_cast<std::uint8_t>(text[pos]);
-}
-
-// Converts the bytes of exactly one character; empty when they are not a
-// character or the target has no code for it.
-std::optional<std::string> ConvertCharacter(const Converter& cd, std::string_view bytes) {
-  if (!cd) {
-    if (bytes.size() == 1 && ByteAt(bytes, 0) < 0x80) return std::string(bytes);
-    return std::nullopt;
-  }
-  std::string input(bytes);
-  std::array<char, 8> output{};
-  char* in = input.data();
-  std::size_t inLeft = input.size();
-  char* out = output.data();
-  std::size_t outLeft = output.size();
-  iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
-  const std::size_t result = iconv(cd.get(), &in, &inLeft, &out, &outLeft);
-  if (result == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
-  return std::string(output.data(), output.size() - outLeft);
 }
 
 bool IsGbkLead(std::uint8_t byte) {
@@ -66,14 +28,14 @@ bool IsGbkTrail(std::uint8_t byte) {
 // Decodes GBK bytes one character at a time, so that a bad byte costs one
 // U+FFFD and the characters after it still read.
 std::string Decode(std::string_view bytes) {
-  const Converter cd = Open(kTextCharset, kFieldCharset);
+  const GbkConverter cd(GbkConverter::Direction::ToText);
   std::string text;
   std::size_t pos = 0;
   while (pos < bytes.size()) {
     const bool pair =
         IsGbkLead(ByteAt(bytes, pos)) && pos + 1 < bytes.size() && IsGbkTrail(ByteAt(bytes, pos + 1));
     std::size_t length = pair ? 2 : 1;
-    if (const auto character = ConvertCharacter(cd, bytes.substr(pos, length))) {
+    if (const auto character = cd.convert(bytes.substr(pos, length))) {
       text += *character;
     } else {
       text += kReplacement;
@@ -86,7 +48,7 @@ std::string Decode(std::string_view bytes) {
 }
 
 // Length of the UTF-8 sequence at the start of `text` as told by its lead
-// and continuation bytes, 0 when they do not form one. iconv rejects the
+// and continuation bytes, 0 when they do not form one. The converter rejects the
 // remaining malformed forms (overlong, surrogates).
 std::size_t Utf8Length(std::string_view text) {
   const std::uint8_t lead = ByteAt(text, 0);
@@ -110,7 +72,7 @@ std::size_t Utf8Length(std::string_view text) {
 // GBK bytes of `text`, whole characters only, at most `limit` bytes. Stops
 // at a zero character, which would end the field when it is read.
 std::string Encode(std::string_view text, std::size_t limit) {
-  const Converter cd = Open(kFieldCharset, kTextCharset);
+  const GbkConverter cd(GbkConverter::Direction::ToField);
   std::string field;
   std::size_t pos = 0;
   while (pos < text.size() && text[pos] != '\0') {
@@ -119,7 +81,7 @@ std::string Encode(std::string_view text, std::size_t limit) {
     if (length == 0) {
       length = 1;
     } else {
-      character = ConvertCharacter(cd, text.substr(pos, length));
+      character = cd.convert(text.substr(pos, length));
     }
     const std::string bytes = character.value_or(std::string(1, kUnencodable));
     if (field.size() + bytes.size() > limit) break;

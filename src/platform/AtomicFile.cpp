@@ -133,16 +133,8 @@ Result writeWith(const fs::path& path, const FillOpen& fill) {
 
 }  // namespace
 
-std::string Result::explain() const {
-  return earlierKept ? reason + "; the file that was there is kept unchanged" : reason;
-}
-
 Result write(const fs::path& path, std::span<const std::uint8_t> bytes) {
   return writeWith(path, [bytes](int fd, const fs::path&) { return writeAll(fd, bytes); });
-}
-
-Result write(const fs::path& path, std::string_view text) {
-  return write(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 Result write(const fs::path& path, const Fill& fill) {

@@ -29,7 +29,9 @@ struct Result {
   explicit operator bool() const { return written; }
   // The reason and, when a file was there, that it was kept: the end of a
   // message that names the file.
-  std::string explain() const;
+  std::string explain() const {
+    return earlierKept ? reason + "; the file that was there is kept unchanged" : reason;
+  }
 };
 
 // Writes the file at the path it is given (the temporary, or the name
@@ -37,7 +39,9 @@ struct Result {
 using Fill = std::function<std::optional<std::string>(const std::filesystem::path& file)>;
 
 Result write(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
-Result write(const std::filesystem::path& path, std::string_view text);
+inline Result write(const std::filesystem::path& path, std::string_view text) {
+  return write(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
 Result write(const std::filesystem::path& path, const Fill& fill);
 
 }  // namespace orvane::AtomicFile

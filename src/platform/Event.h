@@ -2,13 +2,15 @@
 
 // A manual-reset event: once set it stays set, waking every waiter, until it
 // is reset. Backed by an eventfd so that a port thread can wait for it in the
-// same poll() as its port descriptor.
+// same poll() as its port descriptor; in the Windows build by an event
+// object, which a port thread waits for beside its port's handles.
 //
 // The link threads set and reset their events on every exchange with the
 // device, so the event keeps its state in a flag and touches the eventfd
 // only when that changes what a poll() sees: setting a set event, resetting
 // an unset one, or setting one that nobody polls costs no system call, and a
-// wait for an event already set returns without one.
+// wait for an event already set returns without one. (The Windows build's
+// event object follows every change of the flag.)
 
 #include <atomic>
 #include <chrono>
@@ -33,13 +35,15 @@ class Event {
   bool wait(std::chrono::milliseconds timeout) const;
 
   // The descriptor to poll for readability: from this call on it is
-  // readable exactly while the event is set.
+  // readable exactly while the event is set. In the Windows build, the
+  // event object's handle (LongToHandle gives it back), signalled exactly
+  // while the event is set.
   int descriptor() const;
 
  private:
   friend std::optional<std::size_t> waitAny(std::span<const Event* const>, std::chrono::milliseconds);
 
-  int fd_;
+  int fd_;  // the eventfd, or the event object's handle
   // The waiters polling the descriptor now. A waiter counts itself in, then
   // looks at the flag; set() stores the flag, then looks at the count: one of
   // the two always sees the other, so no wake-up is lost. Counting out takes

@@ -104,6 +104,7 @@ TEST(NameField, UnencodableOrMalformedTextBecomesQuestionMarks) {
                         8),
             (Bytes{'?', 'B', 0, 0, 0, 0, 0, 0}));                                 // overlong '/'
   EXPECT_EQ(TextToField("\xED\xA0\x80", 8), (Bytes{'?', 0, 0, 0, 0, 0, 0, 0}));   // surrogate
+  EXPECT_EQ(TextToField("\xEE\x80\x80", 8), (Bytes{'?', 0, 0, 0, 0, 0, 0, 0}));   // private use
   EXPECT_EQ(TextToField("A\xE4\xBC", 8), (Bytes{'A', '?', '?', 0, 0, 0, 0, 0}));  // cut-off sequence
 }
 

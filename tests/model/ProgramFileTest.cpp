@@ -1,86 +1,22 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "ProgramFileSamples.h"
 #include "model/ParameterImage.h"
 #include "model/ProgramFile.h"
-#include "support/FileSizeLimit.h"
 
 namespace orvane {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
 using Name = std::array<std::uint8_t, kProgramNameBytes>;
-
-void put(Bytes& out, std::string_view text) {
-  out.insert(out.end(), text.begin(), text.end());
-}
 
 Name nameOf(std::string_view text) {
   Name name{};
   std::copy(text.begin(), text.end(), name.begin());
   return name;
-}
-
-// Distinct bytes for every place of the sixteen channel blocks. Every input
-// is in level class 2 at level 80, which the restore leaves as it is.
-std::uint8_t blockByte(Side side, int channel, std::size_t i) {
-  if (side == Side::Input && i == 19) return 2;
-  if (side == Side::Input && i == 20) return 80;
-  return static_cast<std::uint8_t>(i * 5 + static_cast<std::size_t>(channel) * 37 +
-                                   (side == Side::Output) * 101);
-}
-void putBlocks(Bytes& out) {
-  for (Side side : {Side::Input, Side::Output})
-    for (int c = 0; c < kChannels; ++c)
-      for (std::size_t i = 0; i < blockSize(side); ++i) out.push_back(blockByte(side, c, i));
-}
-
-// Lock bytes of the file: every third flag set, then the password "FILEPW".
-std::uint8_t fileLock(std::size_t k) {
-  return k < 48 ? k % 3 == 0 : static_cast<std::uint8_t>("FILEPW"[k - 48]);
-}
-
-// The signed form: length byte and signature text before the contents.
-Bytes withSignature(std::string_view signature, Bytes contents) {
-  Bytes out{static_cast<std::uint8_t>(signature.size())};
-  put(out, signature);
-  out.insert(out.end(), contents.begin(), contents.end());
-  return signature.empty() ? contents : out;
-}
-
-// One program: 16-byte name, 960 input bytes, 896 output bytes, 54 lock bytes.
-Bytes oneProgramFile(std::string_view signature) {
-  Bytes out;
-  put(out, {"Hall A\0\0\0\0\0\0\0\0\0\0", 16});
-  putBlocks(out);
-  for (std::size_t k = 0; k < 54; ++k) out.push_back(fileLock(k));
-  return withSignature(signature, out);
-}
-
-// Program record p: 960 input bytes, 896 output bytes, 16-byte name, 12-byte
-// lock packet (input label locked, no password).
-Bytes programRecord(int p) {
-  Bytes out;
-  putBlocks(out);
-  out.back() = static_cast<std::uint8_t>(p);  // the last EQ byte of output 8 tells the programs apart
-  put(out, {"Prog \0\0\0\0\0\0\0\0\0\0\0", 16});
-  out[out.size() - 11] = static_cast<std::uint8_t>('A' + p);
-  put(out, {"\x01\x00\x00\x00\x00\x00      ", 12});
-  return out;
-}
-
-// All programs: the records of programs 1..30.
-Bytes allProgramsFile(std::string_view signature) {
-  Bytes out;
-  for (int p = 1; p <= kPrograms; ++p) {
-    const Bytes record = programRecord(p);
-    out.insert(out.end(), record.begin(), record.end());
-  }
-  return withSignature(signature, out);
 }
 
 // An image whose locks show what a load must keep: every flag and the
@@ -281,33 +217,6 @@ TEST(ProgramFile, ProgramNameFromTheFileName) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(ProgramFile::nameFromFileName(c.fileName), nameOf(c.name)) << c.fileName;
-}
-
-TEST(ProgramFile, WritesAndReadsFilesAndReportsFailures) {
-  const auto dir = std::filesystem::temp_directory_path() / ("orvane-files-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  const Bytes file = oneProgramFile("7304.1");
-  EXPECT_TRUE(ProgramFile::writeBytes(dir / "Main.dia1j", Bytes(60000, 7)));
-  EXPECT_EQ(ProgramFile::readBytes(dir / "Main.dia1j")->size(), ProgramFile::kLargestFile + 1);
-  EXPECT_TRUE(ProgramFile::writeBytes(dir / "Main.dia1j", file));  // a shorter file replaces the longer one
-  EXPECT_EQ(ProgramFile::readBytes(dir / "Main.dia1j"), file);
-  EXPECT_FALSE(ProgramFile::readBytes(dir / "missing.dia1j"));
-  EXPECT_FALSE(ProgramFile::readBytes(dir));
-  EXPECT_FALSE(ProgramFile::writeBytes(dir / "no such folder" / "x.dia1j", file));
-  if (std::filesystem::exists("/dev/full")) {
-    EXPECT_FALSE(ProgramFile::writeBytes("/dev/full", file));  // nothing fits on the device
-  }
-  // A disk that fills up half way through: the file that was there stays
-  // whole, and nothing else is left in its folder.
-  {
-    const FileSizeLimit fullDisk(1000);
-    const AtomicFile::Result failed = ProgramFile::writeBytes(dir / "Main.dia1j", allProgramsFile("7304.1"));
-    EXPECT_FALSE(failed);
-    EXPECT_EQ(failed.explain(), "File too large; the file that was there is kept unchanged");
-  }
-  EXPECT_EQ(ProgramFile::readBytes(dir / "Main.dia1j"), file);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

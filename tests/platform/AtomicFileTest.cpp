@@ -4,9 +4,9 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <iterator>
 #include <set>
 
+#include "FolderFiles.h"
 #include "platform/AtomicFile.h"
 #include "support/FileSizeLimit.h"
 #include "support/ScratchDir.h"
@@ -16,17 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-std::set<std::string> names(const fs::path& folder) {
-  std::set<std::string> found;
-  for (const auto& entry : fs::directory_iterator(folder)) found.insert(entry.path().filename().string());
-  return found;
-}
 
 // No file can be opened or made while it lives, not even by root: the
 // process may hold no more descriptors than it holds now.

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <poll.h>
 
 #include <array>
 #include <atomic>
@@ -7,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "DescriptorReadable.h"
 #include "platform/Event.h"
 
 namespace orvane {
@@ -14,12 +14,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-// What a port thread sees when it polls the event next to its port.
-bool descriptorReadable(const Event& event) {
-  pollfd fd{event.descriptor(), POLLIN, 0};
-  return ::poll(&fd, 1, 0) == 1 && (fd.revents & POLLIN) != 0;
-}
 
 TEST(EventTest, FollowsSetAndReset) {
   Event event;
