@@ -92,7 +92,8 @@ const std::vector<CommandEntry>& entries() {
        plain<ParameterCommands::importRew>(), checkFirstChannel},
       {"diff", "SIDE [SIDE]",
        "list the parameters whose values differ between two programs, each a one-program file, 'device' "
-       "(the working state) or program:N (stored program N); the second is 'device' unless given; two files need no "
+       "(the working state) or program:N (stored program N); the second is 'device' unless given; two files "
+       "need no "
        "link; exit status 0 when equal, 1 when they differ",
        1, 2, plain<DiffCommand::run>(), checkDiffSides},
       {"batch", "",
