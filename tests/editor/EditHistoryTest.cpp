@@ -195,6 +195,7 @@ struct Image {
 };
 
 TEST(EditHistory, BranchesLocksBoundAndRelinks) {
+  Language::setFlag(1);
   struct After {
     int gain;             // of output 1
     std::size_t steps;    // kept
