@@ -223,8 +223,8 @@ std::string EditHistory::describeRows(const std::vector<RowChange>& rows) const 
   const ImageData now = image_.read([](const ImageData& d) { return d; });
   ParameterImage before;
   ParameterImage after;
-  for (auto [image, undoing] : {std::pair{&before, true}, std::pair{&after, false}})
-    image->modify([&](ImageData& d) {
+  for (const bool undoing : {true, false})
+    (undoing ? before : after).modify([&](ImageData& d) {
       d = now;
       for (const RowChange& change : rows)
         std::ranges::copy(undoing ? change.before : change.after,
