@@ -2,9 +2,6 @@
 // editors on other computers, over the network link's protocol, until it is
 // interrupted.
 
-#include <sys/signalfd.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -18,15 +15,14 @@ namespace {
 using namespace orvane;
 
 int serve(const BridgeOptions& options) {
-  // SIGINT and SIGTERM become readable on this descriptor.
-  const sigset_t signals = blockStopSignals();
-  const int stop = ::signalfd(-1, &signals, SFD_CLOEXEC);
+  // A stop request makes this descriptor readable.
+  StopSignals signals;
+  const int stop = signals.descriptor();
   BridgeLog log(stderr);
   DeviceRelay device(options.device, log);
   BridgeServer server(options, device, log, BridgeServer::Limits{});
   if (stop < 0 || !server.listen()) return 1;
   server.run(stop);
-  ::close(stop);
   return 0;
 }
 

@@ -3,7 +3,6 @@
 // interrupted.
 
 #include <array>
-#include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -109,7 +108,7 @@ std::variant<AccessCodes, std::string> codesOf(const ServerOptions& options) {
 }
 
 int serve(const ServerOptions& options) {
-  const sigset_t stopSignals = blockStopSignals();
+  StopSignals stop;
   const auto panel = panelOf(options);
   if (const auto* error = std::get_if<std::string>(&panel)) return fail(*error);
   auto codes = codesOf(options);
@@ -130,8 +129,7 @@ int serve(const ServerOptions& options) {
   device.start();
   feed.start();
   std::thread http([&api] { api.run(); });
-  int signal = 0;
-  sigwait(&stopSignals, &signal);
+  stop.wait();
   // The server keeps nothing that must be saved: should the link layer
   // still be inside a connection attempt it cannot cut short, the process
   // ends anyway after this long.

@@ -84,7 +84,7 @@ const std::vector<CommandEntry>& entries() {
       {"report", "[--format text|csv|json|xlsx] [--output FILE]",
        "every parameter of the working state; a FILE ending in .txt, .csv, .json or .xlsx takes that format "
        "unless --format names one",
-       0, 4, plain<StatusCommands::report>()},
+       0, 4, plain<StatusCommands::report>(), StatusCommands::checkReport},
       {"meters", "[--watch]", "the 16 level meters; --watch prints them until interrupted", 0, 1,
        plain<StatusCommands::meters>()},
       {"import-rew", "CHANNEL FILE",

@@ -1,13 +1,7 @@
 #include "server/AccessCode.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <random>
 
 #include "platform/PrivateFile.h"
@@ -62,19 +56,9 @@ std::string AccessCode::loadOrMake(const std::filesystem::path& file, std::strin
   std::error_code error;
   if (std::filesystem::exists(std::filesystem::symlink_status(file, error))) return readFile(file, code);
   std::filesystem::create_directories(file.parent_path(), error);
-  // A new file only: one that appeared meanwhile is not written through.
-  const int fd =
-      ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
-  if (fd < 0) return "cannot write the access code to " + file.string() + ": " + std::strerror(errno);
   code = makeCode();
-  const std::string line = code + "\n";
-  const bool written =
-      ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size()) && ::fsync(fd) == 0;
-  ::close(fd);
-  if (!written) {
-    ::unlink(file.c_str());
-    return "cannot write the access code to " + file.string();
-  }
+  if (std::string why = PrivateFile::create(file, code + "\n"); !why.empty())
+    return "cannot write the access code to " + file.string() + ": " + why;
   made = true;
   return {};
 }
