@@ -15,14 +15,12 @@ namespace {
 using namespace orvane;
 
 int serve(const BridgeOptions& options) {
-  // A stop request makes this descriptor readable.
-  StopSignals signals;
-  const int stop = signals.descriptor();
+  const StopSignals stop;
   BridgeLog log(stderr);
   DeviceRelay device(options.device, log);
   BridgeServer server(options, device, log, BridgeServer::Limits{});
-  if (stop < 0 || !server.listen()) return 1;
-  server.run(stop);
+  if (!server.listen()) return 1;
+  server.run(stop.event().descriptor());
   return 0;
 }
 

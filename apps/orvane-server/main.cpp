@@ -108,7 +108,7 @@ std::variant<AccessCodes, std::string> codesOf(const ServerOptions& options) {
 }
 
 int serve(const ServerOptions& options) {
-  StopSignals stop;
+  const StopSignals stop;
   const auto panel = panelOf(options);
   if (const auto* error = std::get_if<std::string>(&panel)) return fail(*error);
   auto codes = codesOf(options);

@@ -88,7 +88,7 @@ class StateKeeper {
 
 // Waits for a stop request, calling `tick` once a second meanwhile.
 template <class Tick>
-void waitForStop(StopSignals& stop, Tick tick) {
+void waitForStop(const StopSignals& stop, Tick tick) {
   while (!stop.waitFor(std::chrono::seconds(1))) tick();
 }
 
@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  StopSignals stop;
+  const StopSignals stop;
 
   auto devices = makeDevices(options);
   SimDevice& first = *devices.front();

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include "StopRequest.h"
+#include <csignal>
+
 #include "platform/StopSignals.h"
 
 namespace orvane {
@@ -8,20 +10,22 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A program waiting for the end of its service is woken by a stop request
-// and by nothing else, whether it waits with a time-out, polls the
-// descriptor beside its sockets, or waits for good; and the request no
-// longer ends the program on the spot.
-TEST(StopSignalsTest, AStopRequestWakesEveryWayOfWaitingAndOnlyIt) {
-  StopSignals stop;
-  const int descriptor = stop.descriptor();
-  EXPECT_FALSE(stop.waitFor(20ms));
-  EXPECT_FALSE(stopDescriptorReady(descriptor, 0ms));
-  requestStop();
-  EXPECT_TRUE(stopDescriptorReady(descriptor, 5s));
-  EXPECT_TRUE(stop.waitFor(5s));
-  EXPECT_TRUE(stop.waitFor(0ms));
-  stop.wait();
+// A program waiting for the end of its service is woken by Ctrl+C or a
+// service manager's SIGTERM, and by nothing else, whether it waits with a
+// time-out, for good or beside its own events; the signal no longer ends
+// the program on the spot. One that ends without a request lets go of its
+// watch, and the next one still hears the signals.
+TEST(StopSignalsTest, EachStopRequestWakesTheWaitAndOnlyIt) {
+  { StopSignals idle; }
+  for (int signal : {SIGINT, SIGTERM}) {
+    StopSignals stop;
+    EXPECT_FALSE(stop.waitFor(20ms)) << signal;
+    EXPECT_FALSE(stop.event().isSet()) << signal;
+    ::kill(::getpid(), signal);
+    ASSERT_TRUE(stop.waitFor(5s)) << signal;
+    EXPECT_TRUE(stop.event().isSet()) << signal;
+    stop.wait();
+  }
 }
 
 }  // namespace
