@@ -1,10 +1,10 @@
 #include "server/AccessCode.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <random>
 
 #include "platform/PrivateFile.h"
+#include "platform/UserFolders.h"
 
 namespace orvane::server {
 
@@ -36,11 +36,7 @@ std::string AccessCode::check(std::string_view code) {
 }
 
 std::filesystem::path AccessCode::defaultFile() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  const char* home = std::getenv("HOME");
-  const std::filesystem::path base = config && *config ? std::filesystem::path(config)
-                                                       : std::filesystem::path(home ? home : ".") / ".config";
-  return base / "orvane" / "server-code";
+  return UserFolders::config() / "orvane" / "server-code";
 }
 
 std::string AccessCode::readFile(const std::filesystem::path& file, std::string& code) {
