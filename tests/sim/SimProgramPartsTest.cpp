@@ -9,7 +9,6 @@
 #include "sim/LevelMotion.h"
 #include "sim/SimBus.h"
 #include "sim/SimOptions.h"
-#include "support/FileSizeLimit.h"
 #include "support/ScratchDir.h"
 
 namespace orvane {
@@ -204,27 +203,6 @@ TEST_F(DeviceStateFileTest, DamagedFilesAreRefusedAndChangeNothing) {
 
 // A save that fails half way (a full disk) leaves the state saved before
 // as it was, and no temporary file beside it.
-TEST(DeviceStateFileSave, AFailedSaveKeepsTheEarlierState) {
-  ScratchDir dir{"sim-state"};
-  const std::string path = dir.file("device.bin");
-  DeviceData earlier;
-  earlier.deviceId = 7;
-  ASSERT_FALSE(DeviceStateFile::save(path, earlier));
-  DeviceData later;
-  later.deviceId = 8;
-  std::optional<std::string> error;
-  {
-    const FileSizeLimit fullDisk(1000);
-    error = DeviceStateFile::save(path, later);
-  }
-  ASSERT_TRUE(error);
-  EXPECT_EQ(*error, "cannot write " + path + ": File too large; the file that was there is kept unchanged");
-  DeviceData loaded;
-  ASSERT_FALSE(DeviceStateFile::load(path, loaded));
-  EXPECT_EQ(loaded.deviceId, 7);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")), {}), 1);
-}
-
 TEST(LevelMotionTest, LevelsStayInTheirStepsAndReachTheTop) {
   bool clipped = false;
   for (long tick = 0; tick < 400; ++tick) {
