@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/LocalTime.h"
 #include "platform/StopSignals.h"
 #include "server/AccessCodes.h"
 #include "server/ChangeFeed.h"
@@ -48,10 +49,9 @@ std::variant<Json, std::string> panelOf(const ServerOptions& options) {
 // A line of the log on standard error, with the local time: a service's
 // journal, and a person reading it in a terminal, see when the link changed.
 [[gnu::format(printf, 1, 2)]] void log(const char* format, ...) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
+  const std::tm local = localTime(std::time(nullptr));
   std::array<char, 32> stamp{};
-  std::strftime(stamp.data(), stamp.size(), "%Y-%m-%d %H:%M:%S", localtime_r(&now, &local));
+  std::strftime(stamp.data(), stamp.size(), "%Y-%m-%d %H:%M:%S", &local);
   std::fprintf(stderr, "%s orvane-server: ", stamp.data());
   std::va_list args;
   va_start(args, format);
