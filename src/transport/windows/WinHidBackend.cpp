@@ -1,8 +1,11 @@
 #include "transport/windows/WinHidBackend.h"
 
 #include <windows.h>
-// After windows.h, which it builds on.
+// After windows.h, which it builds on; MinGW's copy declares its C
+// functions without C linkage.
+extern "C" {
 #include <hidsdi.h>
+}
 
 #include <algorithm>
 #include <optional>
