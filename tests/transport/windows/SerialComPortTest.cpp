@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "support/LinkParts.h"
 #include "transport/SerialPort.h"
@@ -95,6 +96,22 @@ TEST_F(SerialComPort, FramesAndRepliesCrossThePort) {
   EXPECT_TRUE(link.notifier.waitFor(Message::LinkLost, 1, 20s));
   EXPECT_FALSE(link.replyEvent.isSet());
   link.port.close();
+
+  // A close while the reply is awaited, with no time-out near, ends the
+  // wait at once and leaves nothing running on the port: it opens again
+  // and the next exchange goes through.
+  ComLink patient;
+  patient.timings.serialSynced = patient.timings.serialOther = 1h;
+  ASSERT_TRUE(patient.port.open(comPort()));
+  patient.send(levelPoll(9));
+  std::this_thread::sleep_for(200ms);  // the frame is out, the reply awaited
+  const auto start = std::chrono::steady_clock::now();
+  patient.port.close();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+  ASSERT_TRUE(patient.port.open(comPort()));
+  patient.send(levelPoll(1));
+  EXPECT_TRUE(patient.replyEvent.wait(10s));
+  EXPECT_EQ(patient.notifier.count(Message::LinkLost), 0);
 }
 
 }  // namespace
