@@ -78,7 +78,7 @@ class ServedBridge {
   explicit ServedBridge(BridgeServer::Limits limits, const char* allow = nullptr)
       : relay_(ConnectTarget{LinkType::Serial, peer_.path(), 1}, log_.log(), patient()),
         server_(options(allow), relay_, log_.log(), limits) {
-    if (server_.listen()) thread_ = std::thread([this] { server_.run(stop_.descriptor()); });
+    if (server_.listen()) thread_ = std::thread([this] { server_.run(stop_); });
     ready_ = log_.line("device link open").has_value();
   }
   ~ServedBridge() {
