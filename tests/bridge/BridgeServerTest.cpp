@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "bridge/BridgeServer.h"
-#include "bridge/LogPipe.h"
+#include "bridge/LogLines.h"
 #include "protocol/SystemItem.h"
 #include "transport/NetTestSockets.h"
 #include "transport/SerialTestPeer.h"
@@ -103,7 +103,7 @@ class ServedBridge {
     const Bytes back = receiveFrame(client);
     return back.size() > FrameOffset::Row && back[FrameOffset::Row] == row;
   }
-  test::LogPipe& log() { return log_; }
+  test::LogLines& log() { return log_; }
 
  private:
   static Timings patient() {
@@ -119,7 +119,7 @@ class ServedBridge {
   }
 
   test::SerialTestPeer peer_;
-  test::LogPipe log_;
+  test::LogLines log_;
   DeviceRelay relay_;
   BridgeServer server_;
   Event stop_;
