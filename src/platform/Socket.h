@@ -26,7 +26,6 @@ inline constexpr NativeSocket kNoSocket = INVALID_SOCKET;
 #else
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 namespace orvane {
@@ -71,6 +70,9 @@ long send(NativeSocket socket, std::span<const std::uint8_t> bytes, bool dontWai
 // does so by itself, and its SO_REUSEADDR would let a second server take a
 // port that another one listens on, so the Windows build sets nothing.
 void reuseAddress(NativeSocket socket);
+// Sends each write at once instead of waiting to join it with the next
+// (TCP_NODELAY).
+void setNoDelay(NativeSocket socket);
 // setsockopt() of an int-valued option.
 int setOption(NativeSocket socket, int level, int name, int value);
 // SO_RCVTIMEO or SO_SNDTIMEO.
