@@ -107,7 +107,9 @@ struct Watch {
 
 // Waits like poll() until something watched is ready, at most `timeoutMs`
 // (negative: without limit): the number of entries that are, 0 after the
-// time-out, -1 with errno (EINTR: a signal came first).
+// time-out, -1 with errno (EINTR: a signal came first). In the Windows
+// build a socket waited for is non-blocking from then on: Winsock's event
+// selection, by which the wait learns of the socket's events, makes it so.
 int wait(std::span<Watch> watches, int timeoutMs);
 
 }  // namespace sockets
