@@ -3,7 +3,9 @@
 // interrupted.
 
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bridge/BridgeOptions.h"
@@ -20,7 +22,7 @@ int serve(const BridgeOptions& options) {
   DeviceRelay device(options.device, log);
   BridgeServer server(options, device, log, BridgeServer::Limits{});
   if (!server.listen()) return 1;
-  server.run(stop.event().descriptor());
+  server.run(stop.event());
   return 0;
 }
 

@@ -89,7 +89,7 @@ std::variant<AccessCode, std::string> installerCode(const ServerOptions& options
   if (std::string error = AccessCode::loadOrMake(file, code, made); !error.empty()) return error;
   if (made)
     std::printf("orvane-server: the installer code is %s (kept in %s; give --code-file to choose another)\n",
-                code.c_str(), file.c_str());
+                code.c_str(), file.string().c_str());
   return AccessCode(code);
 }
 
