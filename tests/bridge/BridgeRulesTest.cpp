@@ -43,10 +43,20 @@ TEST(BridgeOptions, CommandLines) {
     ASSERT_NE(error, nullptr) << c.error;
     EXPECT_NE(error->message.find(c.error), std::string::npos) << error->message;
   }
+  struct Port {
+    const char* given;
+    const char* opened;
+  };
+#ifdef _WIN32
+  // A COM port is opened through its device name.
+  const Port ports[] = {{"COM3:7", "\\\\.\\COM3"}, {"\\\\.\\COM3:7", "\\\\.\\COM3"}};
+#else
   // A port named without its folder is the one in /dev.
-  for (const char* port : {"ttyUSB0:7", "/dev/ttyUSB0:7"}) {
-    const auto named = std::get<BridgeOptions>(BridgeOptions::parse({"--serial", port}));
-    EXPECT_EQ(named.device.address, "/dev/ttyUSB0") << port;
+  const Port ports[] = {{"ttyUSB0:7", "/dev/ttyUSB0"}, {"/dev/ttyUSB0:7", "/dev/ttyUSB0"}};
+#endif
+  for (const Port& port : ports) {
+    const auto named = std::get<BridgeOptions>(BridgeOptions::parse({"--serial", port.given}));
+    EXPECT_EQ(named.device.address, port.opened) << port.given;
     EXPECT_EQ(named.device.deviceId, 7);
   }
   const auto options = std::get<BridgeOptions>(BridgeOptions::parse({"--serial", "ttyUSB0:7"}));
