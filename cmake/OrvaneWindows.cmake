@@ -5,6 +5,11 @@
 # needs them is part of it.
 
 set(ORVANE_UI OFF CACHE BOOL "" FORCE)
+# Windows 10 and later: the headers then declare what the sockets use
+# (inet_pton, WSAPoll). The rest of windows.h is left out, and its min and
+# max macros, which would break std::min and std::max. MinGW-w64 declares
+# the thread-safe time functions (localtime_r) when asked.
+add_compile_definitions(_WIN32_WINNT=0x0A00 WIN32_LEAN_AND_MEAN NOMINMAX _POSIX_THREAD_SAFE_FUNCTIONS=200112L)
 set(ORVANE_BENCH OFF CACHE BOOL "" FORCE)
 
 # Boost and nlohmann-json are header-only: the build machine's headers serve

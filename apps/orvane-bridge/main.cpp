@@ -2,11 +2,10 @@
 // editors on other computers, over the network link's protocol, until it is
 // interrupted.
 
-#include <sys/signalfd.h>
-#include <unistd.h>
-
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bridge/BridgeOptions.h"
@@ -18,15 +17,21 @@ namespace {
 using namespace orvane;
 
 int serve(const BridgeOptions& options) {
-  // SIGINT and SIGTERM become readable on this descriptor.
+  // SIGINT and SIGTERM set the stop event: a thread of its own waits for
+  // them. It is left behind when the server ends first (its event is
+  // shared, so a signal that comes then finds it still there).
   const sigset_t signals = blockStopSignals();
-  const int stop = ::signalfd(-1, &signals, SFD_CLOEXEC);
+  const auto stop = std::make_shared<Event>();
   BridgeLog log(stderr);
   DeviceRelay device(options.device, log);
   BridgeServer server(options, device, log, BridgeServer::Limits{});
-  if (stop < 0 || !server.listen()) return 1;
-  server.run(stop);
-  ::close(stop);
+  if (!server.listen()) return 1;
+  std::thread([signals, stop] {
+    int signal = 0;
+    sigwait(&signals, &signal);
+    stop->set();
+  }).detach();
+  server.run(*stop);
   return 0;
 }
 

@@ -1,11 +1,10 @@
 #include "bridge/AllowList.h"
 
-#include <arpa/inet.h>
-
 #include <algorithm>
 #include <string>
 
 #include "platform/ParseNumber.h"
+#include "platform/Socket.h"
 
 namespace orvane {
 
@@ -13,7 +12,7 @@ std::optional<AllowList::Rule> AllowList::parseRule(std::string_view text) {
   const auto slash = text.find('/');
   const std::string address(text.substr(0, slash));
   in_addr parsed{};
-  if (::inet_pton(AF_INET, address.c_str(), &parsed) != 1) return std::nullopt;
+  if (!sockets::parseIpv4(address, parsed)) return std::nullopt;
   int bits = 32;
   if (slash != std::string_view::npos) {
     const auto given = parseNumber(text.substr(slash + 1), 0, 32);

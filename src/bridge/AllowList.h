@@ -3,12 +3,12 @@
 // The clients the bridge lets in: IPv4 addresses or networks given as
 // "a.b.c.d" or "a.b.c.d/bits". An empty list lets every client in.
 
-#include <netinet/in.h>
-
 #include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
+
+#include "platform/Socket.h"
 
 namespace orvane {
 

@@ -4,6 +4,12 @@
 
 namespace orvane {
 
+BridgeLog::BridgeLog(std::FILE* out)
+    : sink_([out](const std::string& line) {
+        std::fprintf(out, "%s\n", line.c_str());
+        std::fflush(out);
+      }) {}
+
 void BridgeLog::write(const std::string& line) {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -11,8 +17,7 @@ void BridgeLog::write(const std::string& line) {
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
   std::lock_guard lock(mutex_);
-  std::fprintf(out_, "%s orvane-bridge: %s\n", stamp, line.c_str());
-  std::fflush(out_);
+  sink_(std::string(stamp) + " orvane-bridge: " + line);
 }
 
 }  // namespace orvane

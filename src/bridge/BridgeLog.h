@@ -5,6 +5,7 @@
 // from the transport's thread too.
 
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -12,13 +13,18 @@ namespace orvane {
 
 class BridgeLog {
  public:
-  explicit BridgeLog(std::FILE* out) : out_(out) {}
+  // Takes each line, time and all, without its line end.
+  using Sink = std::function<void(const std::string& line)>;
+
+  // Writes the lines to `out`, each flushed as it is written.
+  explicit BridgeLog(std::FILE* out);
+  explicit BridgeLog(Sink sink) : sink_(std::move(sink)) {}
 
   void write(const std::string& line);
 
  private:
   std::mutex mutex_;
-  std::FILE* out_;
+  Sink sink_;
 };
 
 }  // namespace orvane

@@ -1,11 +1,5 @@
 #include "bridge/BridgeServer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -27,21 +21,12 @@ constexpr int kKeepAliveInterval = 10;
 constexpr int kKeepAliveProbes = 3;
 
 std::string nameOf(const sockaddr_in& address) {
-  std::array<char, INET_ADDRSTRLEN> text{};
-  ::inet_ntop(AF_INET, &address.sin_addr, text.data(), text.size());
-  return std::string(text.data()) + ":" + std::to_string(ntohs(address.sin_port));
-}
-
-void setOption(int fd, int level, int name, int value) {
-  ::setsockopt(fd, level, name, &value, sizeof value);
+  return sockets::ipv4Text(address.sin_addr) + ":" + std::to_string(ntohs(address.sin_port));
 }
 
 void setUpClient(const NetSocket& socket) {
   socket.setFrameOptions();
-  setOption(socket.fd(), SOL_SOCKET, SO_KEEPALIVE, 1);
-  setOption(socket.fd(), IPPROTO_TCP, TCP_KEEPIDLE, kKeepAliveIdle);
-  setOption(socket.fd(), IPPROTO_TCP, TCP_KEEPINTVL, kKeepAliveInterval);
-  setOption(socket.fd(), IPPROTO_TCP, TCP_KEEPCNT, kKeepAliveProbes);
+  sockets::setKeepAlive(socket.fd(), kKeepAliveIdle, kKeepAliveInterval, kKeepAliveProbes);
 }
 
 enum class SendEnd { Sent, TimedOut, Failed };
@@ -49,11 +34,11 @@ enum class SendEnd { Sent, TimedOut, Failed };
 // Sends all of `bytes` within `limit` in all: however the client's window
 // opens and closes meanwhile, a client that takes a reply slowly cannot
 // hold the bridge longer than that.
-SendEnd sendWithin(int fd, const std::vector<std::uint8_t>& bytes, std::chrono::milliseconds limit) {
+SendEnd sendWithin(NativeSocket fd, const std::vector<std::uint8_t>& bytes, std::chrono::milliseconds limit) {
   const auto deadline = BridgeServer::Clock::now() + limit;
   std::size_t sent = 0;
   while (sent < bytes.size()) {
-    const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+    const long n = sockets::send(fd, std::span(bytes).subspan(sent), true);
     if (n > 0) {
       sent += static_cast<std::size_t>(n);
       continue;
@@ -62,8 +47,9 @@ SendEnd sendWithin(int fd, const std::vector<std::uint8_t>& bytes, std::chrono::
     if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) return SendEnd::Failed;
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - BridgeServer::Clock::now());
     if (left.count() <= 0) return SendEnd::TimedOut;
-    pollfd room{fd, POLLOUT, 0};
-    if (::poll(&room, 1, static_cast<int>(left.count())) < 0 && errno != EINTR) return SendEnd::Failed;
+    sockets::Watch room{fd, POLLOUT};
+    if (sockets::wait(std::span(&room, 1), static_cast<int>(left.count())) < 0 && errno != EINTR)
+      return SendEnd::Failed;
   }
   return SendEnd::Sent;
 }
@@ -79,15 +65,12 @@ BridgeServer::BridgeServer(const BridgeOptions& options, DeviceRelay& device, Br
       refusals_(log, limits.refusalWindow) {}
 
 bool BridgeServer::listen() {
-  NetSocket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  NetSocket socket(sockets::openTcp(false));
   sockaddr_in address = options_.listen.socketAddress();
   const std::string wanted = options_.listen.host + ":" + std::to_string(options_.listen.port);
-  if (socket.valid()) setOption(socket.fd(), SOL_SOCKET, SO_REUSEADDR, 1);
-  socklen_t length = sizeof address;
-  if (!socket.valid() ||
-      ::bind(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(socket.fd(), kBacklog) != 0 ||
-      ::getsockname(socket.fd(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+  if (socket.valid()) sockets::reuseAddress(socket.fd());
+  if (!socket.valid() || sockets::bind(socket.fd(), address) != 0 ||
+      sockets::listen(socket.fd(), kBacklog) != 0 || sockets::localAddress(socket.fd(), address) != 0) {
     log_.write("cannot listen on " + wanted + ": " + std::strerror(errno));
     return false;
   }
@@ -98,21 +81,23 @@ bool BridgeServer::listen() {
   return true;
 }
 
-void BridgeServer::run(int stopDescriptor) {
+void BridgeServer::run(const Event& stop) {
+  constexpr std::size_t clientAt = 2;
+  constexpr std::size_t lostAt = 3;
+  constexpr std::size_t finishedAt = 4;
   openDevice();
   for (;;) {
-    std::vector<pollfd> fds{{stopDescriptor, POLLIN, 0}, {listener_.fd(), POLLIN, 0}};
-    const std::size_t clientAt = fds.size();
-    fds.push_back({client_.fd(), POLLIN, 0});  // a negative descriptor is skipped
-    const std::size_t lostAt = fds.size();
-    fds.push_back({device_.isOpen() ? device_.lost().descriptor() : -1, POLLIN, 0});
-    const std::size_t finishedAt = fds.size();
-    fds.push_back({exchanging_ ? device_.finished().descriptor() : -1, POLLIN, 0});
+    // An entry with neither socket nor event is skipped.
+    std::array<sockets::Watch, 5> fds{
+        sockets::Watch::of(stop), sockets::Watch{listener_.fd(), POLLIN},
+        sockets::Watch{client_.fd(), POLLIN},
+        device_.isOpen() ? sockets::Watch::of(device_.lost()) : sockets::Watch{},
+        exchanging_ ? sockets::Watch::of(device_.finished()) : sockets::Watch{}};
 
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextWake() - Clock::now());
     const int timeout =
         nextWake() == Clock::time_point::max() ? -1 : static_cast<int>(std::max<long>(wait.count(), 0));
-    if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR) break;
+    if (sockets::wait(fds, timeout) < 0 && errno != EINTR) break;
     if (fds[0].revents != 0) break;
     if (fds[lostAt].revents != 0) {
       onDeviceLost();
@@ -141,8 +126,7 @@ BridgeServer::Clock::time_point BridgeServer::nextWake() const {
 
 void BridgeServer::acceptClient() {
   sockaddr_in peer{};
-  socklen_t length = sizeof peer;
-  NetSocket socket(::accept4(listener_.fd(), reinterpret_cast<sockaddr*>(&peer), &length, SOCK_CLOEXEC));
+  NetSocket socket(sockets::accept(listener_.fd(), false, &peer));
   if (!socket.valid()) return;
   const std::string name = nameOf(peer);
   std::string refusal;
@@ -167,7 +151,7 @@ void BridgeServer::acceptClient() {
 
 void BridgeServer::readClient() {
   std::array<std::uint8_t, kReadChunk> chunk{};
-  const ssize_t got = ::recv(client_.fd(), chunk.data(), chunk.size(), MSG_DONTWAIT);
+  const long got = sockets::receive(client_.fd(), chunk, true);
   if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) return;
   if (got <= 0) {
     dropClient("disconnected");

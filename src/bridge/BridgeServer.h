@@ -62,8 +62,8 @@ class BridgeServer {
   bool listen();
   // The port listened on (the system's choice when the options asked for 0).
   int port() const { return port_; }
-  // Serves until `stopDescriptor` becomes readable.
-  void run(int stopDescriptor);
+  // Serves until `stop` is set.
+  void run(const Event& stop);
 
  private:
   using Frame = DeviceRelay::Frame;

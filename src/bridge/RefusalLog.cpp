@@ -1,7 +1,5 @@
 #include "bridge/RefusalLog.h"
 
-#include <arpa/inet.h>
-
 #include <array>
 #include <iterator>
 
@@ -12,10 +10,9 @@ namespace orvane {
 namespace {
 
 std::string addressOf(std::uint32_t hostOrder) {
-  const in_addr address{htonl(hostOrder)};
-  std::array<char, INET_ADDRSTRLEN> text{};
-  ::inet_ntop(AF_INET, &address, text.data(), text.size());
-  return text.data();
+  in_addr address{};
+  address.s_addr = htonl(hostOrder);
+  return sockets::ipv4Text(address);
 }
 
 }  // namespace
@@ -35,9 +32,7 @@ std::pair<RefusalLog::Tally*, bool> RefusalLog::tallyOf(const sockaddr_in& peer,
 void RefusalLog::refused(const sockaddr_in& peer, const std::string& reason, Clock::time_point now) {
   const auto [tally, known] = tallyOf(peer, now);
   if (!known) {
-    std::array<char, INET_ADDRSTRLEN> text{};
-    ::inet_ntop(AF_INET, &peer.sin_addr, text.data(), text.size());
-    log_.write("client " + std::string(text.data()) + ":" + std::to_string(ntohs(peer.sin_port)) +
+    log_.write("client " + sockets::ipv4Text(peer.sin_addr) + ":" + std::to_string(ntohs(peer.sin_port)) +
                " refused: " + reason);
     return;
   }

@@ -12,8 +12,6 @@
 // with the number of addresses: a window writes at most one line for each
 // counted address and one for the rest.
 
-#include <netinet/in.h>
-
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -23,6 +21,7 @@
 #include <utility>
 
 #include "bridge/BridgeLog.h"
+#include "platform/Socket.h"
 
 namespace orvane {
 

@@ -1,10 +1,9 @@
 #include "link/ConnectTarget.h"
 
-#include <arpa/inet.h>
-
 #include <variant>
 
 #include "platform/ParseNumber.h"
+#include "platform/Socket.h"
 
 namespace orvane {
 
@@ -23,7 +22,7 @@ std::string networkRefusal(const std::string& text, const std::string& address) 
   const std::string host = address.substr(0, colon);
   if (host.empty()) return quotedText(text) + " gives no address: net:ADDR[:PORT]";
   in_addr parsed{};
-  if (::inet_pton(AF_INET, host.c_str(), &parsed) != 1)
+  if (!sockets::parseIpv4(host, parsed))
     return quotedText(text) +
            " is not an IPv4 address: host names are not supported, give the device's address (net:a.b.c.d)";
   if (colon != std::string::npos && !parseNumber(address.substr(colon + 1), 1, 65535))

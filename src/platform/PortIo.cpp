@@ -1,57 +1,53 @@
 #include "platform/PortIo.h"
 
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <optional>
-#include <vector>
 
 namespace orvane {
 
 namespace {
 
 constexpr short kPortError = POLLERR | POLLHUP | POLLNVAL;
+// The port and the most events any waiter gives.
+constexpr std::size_t kMostWatches = 1 + kMaxWaitEvents;
 
 int msUntil(PortClock::time_point deadline) {
   const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - PortClock::now());
   return static_cast<int>(std::clamp<long long>(left.count(), 0, INT_MAX));
 }
 
-ssize_t writeSome(int fd, PortKind kind, std::span<const std::uint8_t> bytes) {
-  if (kind == PortKind::Socket) return ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
-  return ::write(fd, bytes.data(), bytes.size());
-}
-
 }  // namespace
 
-PortWait waitForPort(int fd, short events, PortClock::time_point deadline,
+PortWait waitForPort(NativeSocket fd, short events, PortClock::time_point deadline,
                      std::initializer_list<const Event*> interrupts) {
-  std::vector<pollfd> fds{pollfd{fd, events, 0}};
-  for (const Event* e : interrupts) fds.push_back(pollfd{e->descriptor(), POLLIN, 0});
+  std::array<sockets::Watch, kMostWatches> watches{};
+  watches[0] = sockets::Watch{fd, events};
+  std::size_t count = 1;
+  for (const Event* e : interrupts) watches.at(count++) = sockets::Watch::of(*e);
+  const std::span<sockets::Watch> watched(watches.data(), count);
   for (;;) {
-    const int ready = ::poll(fds.data(), fds.size(), msUntil(deadline));
+    const int ready = sockets::wait(watched, msUntil(deadline));
     if (ready < 0 && errno == EINTR) continue;
     if (ready < 0) return PortWait::Failed;
     if (ready == 0) return PortWait::TimedOut;
-    for (std::size_t i = 1; i < fds.size(); ++i)
-      if (fds[i].revents != 0) return PortWait::Interrupted;
-    if (fds[0].revents & events) return PortWait::Ready;
-    if (fds[0].revents & kPortError) return PortWait::Failed;
+    for (std::size_t i = 1; i < count; ++i)
+      if (watched[i].revents != 0) return PortWait::Interrupted;
+    if (watched[0].revents & events) return PortWait::Ready;
+    if (watched[0].revents & kPortError) return PortWait::Failed;
   }
 }
 
-PortWrite writeToPort(int fd, PortKind kind, std::span<const std::uint8_t> bytes,
+PortWrite writeToPort(NativeSocket fd, PortKind kind, std::span<const std::uint8_t> bytes,
                       std::chrono::milliseconds limit, std::initializer_list<const Event*> interrupts) {
   // Set when the port is first found full: a write that goes out at once
   // needs no clock.
   std::optional<PortClock::time_point> deadline;
   bool portFailed = false;
   while (!bytes.empty()) {
-    const ssize_t n = writeSome(fd, kind, bytes);
+    const long n = writeSomeToPort(fd, kind, bytes);
     if (n > 0) {
       bytes = bytes.subspan(static_cast<std::size_t>(n));
       continue;

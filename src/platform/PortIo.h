@@ -13,6 +13,7 @@
 #include <span>
 
 #include "platform/Event.h"
+#include "platform/Socket.h"
 
 namespace orvane {
 
@@ -25,8 +26,10 @@ enum class PortWait : std::uint8_t {
   Interrupted,  // one of the events was set (it wins over readiness)
 };
 
-// Waits until `fd` reports `events` (poll() flags).
-PortWait waitForPort(int fd, short events, PortClock::time_point deadline,
+// Waits until `fd` reports `events` (poll() flags). A port is a socket, or
+// outside the Windows build a terminal as well (there a serial port waits
+// for its overlapped reads and writes instead).
+PortWait waitForPort(NativeSocket fd, short events, PortClock::time_point deadline,
                      std::initializer_list<const Event*> interrupts);
 
 // A socket is written with send(), so that a connection the peer closed
@@ -41,7 +44,11 @@ struct PortWrite {
 
 // Writes all of `bytes`, waiting for room in the port whenever it is full,
 // for `limit` at most in all from the first time it is found full.
-PortWrite writeToPort(int fd, PortKind kind, std::span<const std::uint8_t> bytes,
+PortWrite writeToPort(NativeSocket fd, PortKind kind, std::span<const std::uint8_t> bytes,
                       std::chrono::milliseconds limit, std::initializer_list<const Event*> interrupts);
+
+// One write of what the port takes at once, without waiting: the bytes
+// written, or -1 with errno.
+long writeSomeToPort(NativeSocket fd, PortKind kind, std::span<const std::uint8_t> bytes);
 
 }  // namespace orvane

@@ -1,10 +1,5 @@
 #include "sim/TcpDeviceServer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -32,8 +27,7 @@ bool restartsModule(const Bytes& request, std::span<const std::uint8_t> reply) {
 // Closes the connection with a reset rather than an orderly shutdown.
 void resetConnection(NetSocket& socket) {
   if (!socket.valid()) return;
-  const linger abort{1, 0};
-  ::setsockopt(socket.fd(), SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+  sockets::setLinger(socket.fd(), true, 0);
   socket.reset();
 }
 
@@ -50,7 +44,7 @@ bool TcpDeviceServer::start(const std::string& address, int port) {
   std::lock_guard lifecycle(lifecycleMutex_);
   if (thread_.joinable()) return false;
   in_addr parsed{};
-  if (::inet_pton(AF_INET, address.c_str(), &parsed) != 1 || port < 0 || port > 0xFFFF) return false;
+  if (!sockets::parseIpv4(address, parsed) || port < 0 || port > 0xFFFF) return false;
   endpoint_ = NetEndpoint{address, static_cast<std::uint16_t>(port)};
   if (!listen()) return false;
   {
@@ -128,12 +122,11 @@ bool TcpDeviceServer::requestControl(const std::function<void(Control&)>& change
 void TcpDeviceServer::run() {
   Connection connection;
   for (;;) {
-    std::array<pollfd, 4> fds{};
-    fds[0] = pollfd{stop_.descriptor(), POLLIN, 0};
-    fds[1] = pollfd{controlEvent_.descriptor(), POLLIN, 0};
-    fds[2] = pollfd{listener_.fd(), POLLIN, 0};  // a negative descriptor is skipped
-    fds[3] = pollfd{connection.socket.fd(), POLLIN, 0};
-    if (::poll(fds.data(), fds.size(), -1) < 0) {
+    std::array<sockets::Watch, 4> fds{sockets::Watch::of(stop_), sockets::Watch::of(controlEvent_),
+                                      // a socket that is not open is skipped
+                                      sockets::Watch{listener_.fd(), POLLIN},
+                                      sockets::Watch{connection.socket.fd(), POLLIN}};
+    if (sockets::wait(fds, -1) < 0) {
       if (errno == EINTR) continue;
       break;
     }
@@ -154,8 +147,8 @@ void TcpDeviceServer::run() {
 }
 
 void TcpDeviceServer::acceptConnection(Connection& connection) {
-  const int fd = ::accept4(listener_.fd(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-  if (fd < 0) return;
+  const NativeSocket fd = sockets::accept(listener_.fd(), true);
+  if (fd == kNoSocket) return;
   connection = Connection{NetSocket(fd), {}, 0};
   // Replies, and every piece of a reply written in pieces, go out at once.
   connection.socket.setFrameOptions();
@@ -164,7 +157,7 @@ void TcpDeviceServer::acceptConnection(Connection& connection) {
 
 void TcpDeviceServer::readConnection(Connection& connection) {
   std::array<std::uint8_t, kReadChunk> chunk{};
-  const auto got = ::recv(connection.socket.fd(), chunk.data(), chunk.size(), MSG_DONTWAIT);
+  const auto got = sockets::receive(connection.socket.fd(), chunk, true);
   if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) return;
   if (got <= 0) {
     connection.socket.reset();
@@ -198,7 +191,8 @@ void TcpDeviceServer::answerRequests(Connection& connection, const std::vector<B
 
 // False when the connection is gone, the client took no bytes within the
 // send limit, or the server stops meanwhile.
-bool TcpDeviceServer::sendReply(int fd, std::span<const std::uint8_t> reply, const TcpServerFaults& faults) {
+bool TcpDeviceServer::sendReply(NativeSocket fd, std::span<const std::uint8_t> reply,
+                                const TcpServerFaults& faults) {
   if (faults.replyDelay.count() > 0 && stop_.wait(faults.replyDelay)) return false;
   const std::size_t pieces = static_cast<std::size_t>(std::max(faults.replyPieces, 1));
   const std::size_t pieceSize = (reply.size() + pieces - 1) / pieces;

@@ -100,7 +100,7 @@ class TcpDeviceServer {
   void readConnection(Connection& connection);
   // Answers every complete request in the connection's bytes.
   void answerRequests(Connection& connection, const std::vector<FrameAssembler::Frame>& requests);
-  bool sendReply(int fd, std::span<const std::uint8_t> reply, const TcpServerFaults& faults);
+  bool sendReply(NativeSocket fd, std::span<const std::uint8_t> reply, const TcpServerFaults& faults);
   void applyControl(Connection& connection);
   bool listen();
   bool requestControl(const std::function<void(Control&)>& change);

@@ -1,5 +1,7 @@
 #include "transport/HidBackend.h"
 
+#include <algorithm>
+
 namespace orvane {
 
 std::optional<std::string> HidBackend::openFirst(const HidIdentity& identity) {
@@ -7,6 +9,12 @@ std::optional<std::string> HidBackend::openFirst(const HidIdentity& identity) {
     if (device.identity == identity && open(device.path)) return device.path;
   }
   return std::nullopt;
+}
+
+HidStatus HidBackend::failureKind(const std::vector<HidDeviceInfo>& present, const std::string& path) {
+  const bool there =
+      std::any_of(present.begin(), present.end(), [&](const HidDeviceInfo& d) { return d.path == path; });
+  return there ? HidStatus::Failed : HidStatus::Gone;
 }
 
 }  // namespace orvane

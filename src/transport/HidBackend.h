@@ -70,6 +70,16 @@ class HidBackend {
   // Opens the first present device interface of exactly this identity that
   // can be opened and returns its path; nothing when there is none.
   std::optional<std::string> openFirst(const HidIdentity& identity);
+
+ protected:
+  // What a failed transfer of the device at `path` means, told by the
+  // devices `present`: while the device is still there the failure was
+  // transient, otherwise the device is gone.
+  static HidStatus failureKind(const std::vector<HidDeviceInfo>& present, const std::string& path);
 };
+
+// The backend of the machine's real HID devices, made on first use: hidapi,
+// or the system's own HID services in the Windows build.
+HidBackend& systemHidBackend();
 
 }  // namespace orvane

@@ -59,18 +59,11 @@ void HidapiBackend::close() {
   path_.clear();
 }
 
-HidStatus HidapiBackend::failureKind() const {
-  const std::vector<HidDeviceInfo> devices = presentDevices();
-  const bool present =
-      std::any_of(devices.begin(), devices.end(), [&](const HidDeviceInfo& d) { return d.path == path_; });
-  return present ? HidStatus::Failed : HidStatus::Gone;
-}
-
 HidStatus HidapiBackend::write(const HidReport& report) {
   std::lock_guard lock(mutex_);
   if (!device_) return HidStatus::Gone;
   const int written = hid_write(device_.get(), report.data(), report.size());
-  return written < 0 ? failureKind() : HidStatus::Ok;
+  return written < 0 ? failureKind(presentDevices(), path_) : HidStatus::Ok;
 }
 
 HidReadResult HidapiBackend::read(HidReport& report, std::chrono::milliseconds timeout) {
@@ -79,9 +72,14 @@ HidReadResult HidapiBackend::read(HidReport& report, std::chrono::milliseconds t
   if (!device_) return {HidStatus::Gone, 0};
   const int waitMs = static_cast<int>(std::clamp<long long>(timeout.count(), 0, INT_MAX));
   const int got = hid_read_timeout(device_.get(), report.data() + 1, kHidReportData, waitMs);
-  if (got < 0) return {failureKind(), 0};
+  if (got < 0) return {failureKind(presentDevices(), path_), 0};
   if (got == 0) return {HidStatus::TimedOut, 0};
   return {HidStatus::Ok, static_cast<std::size_t>(got) + 1};
+}
+
+HidBackend& systemHidBackend() {
+  static HidapiBackend backend;
+  return backend;
 }
 
 }  // namespace orvane

@@ -41,9 +41,6 @@ class HidapiBackend : public HidBackend {
     void operator()(hid_device_* device) const;
   };
 
-  // Called with the lock held, after a transfer of the open device failed.
-  HidStatus failureKind() const;
-
   const bool initialised_;
   std::mutex mutex_;  // guards device_ and every call on it
   std::unique_ptr<hid_device_, Closer> device_;

@@ -1,7 +1,5 @@
 #include "transport/NetEndpoint.h"
 
-#include <arpa/inet.h>
-
 #include <charconv>
 
 namespace orvane {
@@ -21,7 +19,7 @@ sockaddr_in NetEndpoint::socketAddress() const {
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(port);
-  ::inet_pton(AF_INET, host.c_str(), &address.sin_addr);
+  sockets::parseIpv4(host, address.sin_addr);
   return address;
 }
 
@@ -29,7 +27,7 @@ std::optional<NetEndpoint> parseNetEndpoint(std::string_view text, int defaultPo
   const std::size_t colon = text.find(':');
   const std::string host(text.substr(0, colon));
   in_addr parsed{};
-  if (::inet_pton(AF_INET, host.c_str(), &parsed) != 1) return std::nullopt;
+  if (!sockets::parseIpv4(host, parsed)) return std::nullopt;
   int port = defaultPort;
   if (colon != std::string_view::npos) {
     const std::string_view digits = text.substr(colon + 1);

@@ -4,12 +4,12 @@
 // user as a dotted quad, optionally followed by ":port" (a simulator on
 // another port). Names are not looked up: the device is addressed by number.
 
-#include <netinet/in.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/Socket.h"
 
 namespace orvane {
 

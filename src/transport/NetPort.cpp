@@ -1,10 +1,5 @@
 #include "transport/NetPort.h"
 
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/ioctl.h>
-#include <sys/socket.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -30,10 +25,6 @@ constexpr std::size_t kDiscardChunk = 4096;
 bool connectionLost(int error) {
   return error == ECONNRESET || error == ECONNABORTED || error == EPIPE || error == ENOTCONN ||
          error == ETIMEDOUT;
-}
-
-timeval toTimeval(std::chrono::milliseconds ms) {
-  return timeval{static_cast<time_t>(ms.count() / 1000), static_cast<suseconds_t>(ms.count() % 1000 * 1000)};
 }
 
 }  // namespace
@@ -147,27 +138,23 @@ NetPort::Attempt NetPort::connectTcp(NetSocket& socket) {
     connectError_ = error;
     return Attempt::Failed;
   };
-  socket.reset(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+  socket.reset(sockets::openTcp(true));
   if (!socket.valid()) return failed(errno);
-  const int fd = socket.fd();
-  const sockaddr_in to = endpoint_.socketAddress();
-  if (::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
+  const NativeSocket fd = socket.fd();
+  if (sockets::connect(fd, endpoint_.socketAddress()) != 0) {
     if (errno != EINPROGRESS && errno != EINTR) return failed(errno);
     const PortWait ready = waitForPort(fd, POLLOUT, PortClock::now() + ctx_.timings.netConnectTimeout,
                                        {&thread_.interruption()});
     if (ready == PortWait::Interrupted) return Attempt::Interrupted;
     if (ready == PortWait::TimedOut) return failed(ETIMEDOUT);
     int error = 0;
-    socklen_t length = sizeof error;
-    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0) return failed(errno);
+    if (sockets::pendingError(fd, error) != 0) return failed(errno);
     if (error != 0) return failed(error);
   }
   // The socket stays non-blocking: every wait on it is a poll() that also
   // watches the stop and suspend events and has a deadline.
   socket.setFrameOptions();
-  const timeval receiveTimeout = toTimeval(ctx_.timings.netReceiveTimeout);
-  if (::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &receiveTimeout, sizeof receiveTimeout) != 0)
-    return failed(errno);
+  if (sockets::setTimeout(fd, SO_RCVTIMEO, ctx_.timings.netReceiveTimeout) != 0) return failed(errno);
   return Attempt::Done;
 }
 
@@ -240,11 +227,11 @@ std::optional<NetPort::Outgoing> NetPort::takeOutgoing() {
 // exchange.
 void NetPort::discardStaleBytes() {
   int waiting = 0;
-  if (::ioctl(socket_.fd(), FIONREAD, &waiting) != 0 || waiting <= 0) return;
+  if (sockets::bytesWaiting(socket_.fd(), waiting) != 0 || waiting <= 0) return;
   // Not cleared: it is only written into.
   std::array<std::uint8_t, kDiscardChunk> sink;
   for (auto left = static_cast<std::size_t>(waiting); left > 0;) {
-    const auto got = ::recv(socket_.fd(), sink.data(), std::min(left, sink.size()), MSG_DONTWAIT);
+    const auto got = sockets::receive(socket_.fd(), std::span(sink).first(std::min(left, sink.size())), true);
     if (got <= 0) return;
     left -= std::min(left, static_cast<std::size_t>(got));
   }
@@ -292,7 +279,7 @@ void NetPort::receiveReply() {
     } else if (thread_.interrupted()) {
       return;
     }
-    const auto got = ::recv(socket_.fd(), chunk.data(), chunk.size(), 0);
+    const auto got = sockets::receive(socket_.fd(), chunk, false);
     if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
     if (got <= 0) return receiveFailed(got == 0 || connectionLost(errno));
     if (!ctx_.slot.parse(std::span(chunk).first(static_cast<std::size_t>(got)), ctx_.dispatcher)) continue;

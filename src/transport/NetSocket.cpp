@@ -1,10 +1,5 @@
 #include "transport/NetSocket.h"
 
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 namespace orvane {
@@ -17,15 +12,12 @@ constexpr int kFrameSendBuffer = 8 * 1024;
 }  // namespace
 
 NetSocket NetSocket::listening(NetEndpoint& endpoint, int backlog) {
-  NetSocket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  NetSocket socket(sockets::openTcp(false));
   if (!socket.valid()) return socket;
-  const int on = 1;
-  ::setsockopt(socket.fd(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  sockets::reuseAddress(socket.fd());
   sockaddr_in address = endpoint.socketAddress();
-  socklen_t length = sizeof address;
-  if (::bind(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(socket.fd(), backlog) != 0 ||
-      ::getsockname(socket.fd(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+  if (sockets::bind(socket.fd(), address) != 0 || sockets::listen(socket.fd(), backlog) != 0 ||
+      sockets::localAddress(socket.fd(), address) != 0) {
     const int error = errno;
     socket.reset();
     errno = error;
@@ -35,15 +27,14 @@ NetSocket NetSocket::listening(NetEndpoint& endpoint, int backlog) {
   return socket;
 }
 
-void NetSocket::reset(int fd) {
-  if (fd_ >= 0) ::close(fd_);
+void NetSocket::reset(NativeSocket fd) {
+  if (fd_ != kNoSocket) sockets::close(fd_);
   fd_ = fd;
 }
 
 void NetSocket::setFrameOptions() const {
-  const int on = 1;
-  ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-  ::setsockopt(fd_, SOL_SOCKET, SO_SNDBUF, &kFrameSendBuffer, sizeof kFrameSendBuffer);
+  sockets::setOption(fd_, IPPROTO_TCP, TCP_NODELAY, 1);
+  sockets::setOption(fd_, SOL_SOCKET, SO_SNDBUF, kFrameSendBuffer);
 }
 
 }  // namespace orvane

@@ -1,9 +1,10 @@
 #pragma once
 
-// An owned socket descriptor, closed when its owner lets it go.
+// An owned socket, closed when its owner lets it go.
 
 #include <utility>
 
+#include "platform/Socket.h"
 #include "transport/NetEndpoint.h"
 
 namespace orvane {
@@ -11,11 +12,11 @@ namespace orvane {
 class NetSocket {
  public:
   NetSocket() = default;
-  explicit NetSocket(int fd) : fd_(fd) {}
+  explicit NetSocket(NativeSocket fd) : fd_(fd) {}
   ~NetSocket() { reset(); }
-  NetSocket(NetSocket&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  NetSocket(NetSocket&& other) noexcept : fd_(std::exchange(other.fd_, kNoSocket)) {}
   NetSocket& operator=(NetSocket&& other) noexcept {
-    if (this != &other) reset(std::exchange(other.fd_, -1));
+    if (this != &other) reset(std::exchange(other.fd_, kNoSocket));
     return *this;
   }
   NetSocket(const NetSocket&) = delete;
@@ -27,10 +28,10 @@ class NetSocket {
   // port. Invalid, with errno telling why, when a step fails.
   static NetSocket listening(NetEndpoint& endpoint, int backlog);
 
-  int fd() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  // Closes the descriptor held and takes `fd` instead.
-  void reset(int fd = -1);
+  NativeSocket fd() const { return fd_; }
+  bool valid() const { return fd_ != kNoSocket; }
+  // Closes the socket held and takes `fd` instead.
+  void reset(NativeSocket fd = kNoSocket);
   // Sets up a connected TCP socket for frames, one at a time: each goes out
   // at once (no delay waiting for an acknowledgement), and the send buffer
   // holds a few frames only, so that a peer that takes no bytes leaves a
@@ -39,7 +40,7 @@ class NetSocket {
   void setFrameOptions() const;
 
  private:
-  int fd_ = -1;
+  NativeSocket fd_ = kNoSocket;
 };
 
 }  // namespace orvane

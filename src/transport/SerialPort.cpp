@@ -1,21 +1,9 @@
 #include "transport/SerialPort.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/file.h>
-#include <sys/ioctl.h>
-#include <termios.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <array>
-#include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
-#include "platform/PortIo.h"
 #include "protocol/ReplyKinds.h"
 
 namespace orvane {
@@ -42,12 +30,6 @@ constexpr std::size_t kReadChunk = 512;
 // link up.
 constexpr int kLookAgainTimeout = 1;  // look for a late reply once more
 constexpr int kRewriteTimeout = 2;    // write the frame again
-constexpr short kPortError = POLLERR | POLLHUP | POLLNVAL;
-
-int pollTimeout(milliseconds wait) {
-  return static_cast<int>(std::clamp<long long>(wait.count(), 0, INT_MAX));
-}
-
 }  // namespace
 
 SerialPort::SerialPort(LinkContext context)
@@ -61,8 +43,7 @@ SerialPort::~SerialPort() {
 }
 
 std::string SerialPort::devicePath(const std::string& address) {
-  if (address.empty() || address.find('/') != std::string::npos) return address;
-  return "/dev/" + address;
+  return SerialLine::devicePath(address);
 }
 
 bool SerialPort::open(const std::string& address) {
@@ -70,10 +51,13 @@ bool SerialPort::open(const std::string& address) {
   const std::string path = devicePath(address);
   failure_ = LinkFault{LinkFault::Cause::Unknown, LinkType::Serial, path};
   if (shutDown_ || !thread_.park(kParkWait) || path.empty()) return false;
-  const int fd = openPort(path);
-  if (fd < 0) return false;
-  configure(fd);
-  fd_ = fd;
+  const auto error =
+      line_.open(path, [this](const char* step, const std::string& reason) { warn(step, reason); });
+  if (error) {
+    failure_ = LinkFault::fromError(LinkType::Serial, path, error->error);
+    failure_.detail = error->detail;
+    return false;
+  }
   exchange_ = Exchange{};
   newFrame_ = false;
   write_.reset();
@@ -87,57 +71,10 @@ LinkFault SerialPort::openFailure() const {
   return failure_;
 }
 
-int SerialPort::openPort(const std::string& path) {
-  const auto failed = [&](int error, int fd) {
-    if (fd >= 0) ::close(fd);
-    failure_ = LinkFault::fromError(LinkType::Serial, path, error);
-    return -1;
-  };
-  // Non-blocking, so that opening never waits for a modem line and the
-  // port thread's reads and writes never block it.
-  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return failed(errno, fd);
-  // Only a terminal can be a serial port. Anything else typed into the
-  // port box (a file, say) is closed again untouched, never written to.
-  if (!::isatty(fd)) return failed(ENOTTY, fd);
-  // Another program holding the port (another editor, a terminal program
-  // that locks its port) keeps it: two writers on one bus corrupt each
-  // other's frames.
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    const int error = errno;
-    if (error == EWOULDBLOCK) return failed(EBUSY, fd);
-    warn("flock()", error);
-  }
-  return fd;
-}
-
-// Raw 57600 baud, 8 data bits, no parity, 1 stop bit, no flow control of
-// either kind, RTS held asserted (many RS-485 adapters switch their driver
-// with it), both directions purged. A step that fails is reported and the
-// port is used as it is.
-void SerialPort::configure(int fd) {
-  if (::ioctl(fd, TIOCEXCL) != 0) warn("ioctl(TIOCEXCL)", errno);
-  termios settings{};
-  if (::tcgetattr(fd, &settings) != 0) warn("tcgetattr()", errno);
-  ::cfmakeraw(&settings);
-  settings.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
-  settings.c_cflag |= CS8 | CLOCAL | CREAD;
-  settings.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-  settings.c_cc[VMIN] = 0;
-  settings.c_cc[VTIME] = 0;
-  if (::cfsetispeed(&settings, B57600) != 0 || ::cfsetospeed(&settings, B57600) != 0)
-    warn("cfsetspeed()", errno);
-  if (::tcsetattr(fd, TCSANOW, &settings) != 0) warn("tcsetattr()", errno);
-  // A pseudo-terminal has no modem lines; that is no fault.
-  int rts = TIOCM_RTS;
-  if (::ioctl(fd, TIOCMBIS, &rts) != 0 && errno != ENOTTY && errno != EINVAL) warn("ioctl(TIOCMBIS)", errno);
-  if (::tcflush(fd, TCIOFLUSH) != 0) warn("tcflush()", errno);
-}
-
-void SerialPort::warn(const char* step, int error) {
+void SerialPort::warn(const char* step, const std::string& reason) {
   std::array<char, 512> text{};
   std::snprintf(text.data(), text.size(), "WARNING:  %s Failed with the following error: \n%s\nPort: %d\n",
-                step, std::strerror(error), kWarningPort);
+                step, reason.c_str(), kWarningPort);
   context_.notifier.portWarning(text.data());
 }
 
@@ -160,13 +97,7 @@ void SerialPort::signalWrite() {
 }
 
 void SerialPort::closePort() {
-  if (fd_ < 0) return;
-  // The exclusive mark outlives this descriptor while someone else holds
-  // the terminal open (the simulator keeps its end open); lift it so the
-  // port can be opened again.
-  ::ioctl(fd_, TIOCNXCL);
-  ::close(fd_);
-  fd_ = -1;
+  line_.close();
 }
 
 // --- the port thread --------------------------------------------------------
@@ -175,36 +106,33 @@ void SerialPort::closePort() {
 // lets the port go at once wherever it is.
 void SerialPort::serve() {
   closeRequested_ = false;
-  ::tcflush(fd_, TCIOFLUSH);
+  line_.purge();
   for (;;) {
     if (closeRequested_) {
       while (thread_.pause(kForever)) {
       }
       return;
     }
-    std::array<pollfd, 3> fds{{{thread_.interruption().descriptor(), POLLIN, 0},
-                               {write_.descriptor(), POLLIN, 0},
-                               {fd_, POLLIN, 0}}};
-    const int ready = ::poll(fds.data(), fds.size(), pollTimeout(waitTime()));
-    if (ready < 0) {
-      if (errno == EINTR) continue;
-      portFailed();
-      continue;
-    }
-    if (fds[0].revents & POLLIN) return;
-    if (fds[1].revents & POLLIN) {
-      onWriteEvent();
-    } else if (fds[2].revents & kPortError) {
-      portFailed();
-    } else if (fds[2].revents & POLLIN) {
-      if (!exchange_.awaitingReply) {
-        discardInput();
-      } else {
-        readReply();
-        thread_.pause(context_.timings.serialAfterRead);
-      }
-    } else if (ready == 0) {
-      onTimeout();
+    const SerialLine::Wake woken = line_.wait(waitTime(), {&thread_.interruption(), &write_});
+    switch (woken.kind) {
+      case SerialLine::Wake::Kind::Event:
+        if (woken.event == 0) return;
+        onWriteEvent();
+        break;
+      case SerialLine::Wake::Kind::Failed:
+        portFailed();
+        break;
+      case SerialLine::Wake::Kind::Readable:
+        if (!exchange_.awaitingReply) {
+          discardInput();
+        } else {
+          readReply();
+          thread_.pause(context_.timings.serialAfterRead);
+        }
+        break;
+      case SerialLine::Wake::Kind::TimedOut:
+        onTimeout();
+        break;
     }
     if (closeRequested_) continue;
     if (thread_.wait({&gate_}, kForever) == LinkThread::kInterrupted) return;
@@ -247,8 +175,8 @@ bool SerialPort::writeFrame(bool newExchange) {
     if (tx.ready) wire.assign(tx.wire().begin(), tx.wire().end());
   });
   if (wire.empty()) return false;
-  ::tcflush(fd_, TCIOFLUSH);
-  if (!writeAll(wire.data(), wire.size())) {
+  line_.purge();
+  if (!line_.write(wire, kWriteTimeout, {&thread_.interruption()})) {
     if (thread_.interrupted()) return false;
     portFailed();
     return false;
@@ -260,36 +188,24 @@ bool SerialPort::writeFrame(bool newExchange) {
   return true;
 }
 
-bool SerialPort::writeAll(const std::uint8_t* data, std::size_t size) {
-  return writeToPort(fd_, PortKind::Terminal, {data, size}, kWriteTimeout, {&thread_.interruption()}).end ==
-         PortWrite::End::Written;
-}
-
 // Takes the waiting bytes into the receive frame one at a time until a frame
 // completes or no byte waits. A reply that fails its check is asked for
 // again at once; a good one ends the exchange.
 void SerialPort::readReply() {
   std::array<std::uint8_t, kReadChunk> buffer{};
   while (!thread_.interrupted()) {
-    int waiting = 0;
-    if (::ioctl(fd_, FIONREAD, &waiting) != 0) {
+    const std::optional<std::size_t> n = line_.readWaiting(buffer);
+    if (!n) {
       portFailed();
       return;
     }
-    if (waiting <= 0) {
+    if (*n == 0) {
       countEmptyRead();
       return;
     }
-    const ssize_t n = ::read(fd_, buffer.data(), std::min(static_cast<std::size_t>(waiting), buffer.size()));
-    if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
-    if (n <= 0) {
-      portFailed();
-      return;
-    }
     exchange_.emptyReads = 0;
-    for (ssize_t i = 0; i < n; ++i) {
-      if (!context_.slot.parse(std::span(&buffer[static_cast<std::size_t>(i)], 1), context_.dispatcher))
-        continue;
+    for (std::size_t i = 0; i < *n; ++i) {
+      if (!context_.slot.parse(std::span(&buffer[i], 1), context_.dispatcher)) continue;
       // Bytes after a completed frame belong to no exchange; the next write
       // purges the port anyway.
       const bool bad = context_.slot.withFrames([](const SendData&, const SendData& rx) { return rx.rxBad; });
@@ -380,7 +296,7 @@ void SerialPort::endProbe(int probedId) {
 // Bytes that arrive while no reply is awaited answer nothing; left unread
 // they would wake the thread again and again.
 void SerialPort::discardInput() {
-  if (::tcflush(fd_, TCIFLUSH) != 0) portFailed();
+  if (!line_.purgeInput()) portFailed();
 }
 
 // The port failed (the adapter was unplugged, the simulator went away). A

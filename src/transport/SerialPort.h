@@ -4,9 +4,9 @@
 // apart by their device ID (frame byte 7); the editor talks to them through a
 // serial port at 57600 baud, 8N1, without flow control.
 //
-// The port is a terminal device opened through termios, the same for a USB
-// adapter, a built-in port or the simulator's pseudo-terminal. One thread
-// owns the open port: it writes the frame in flight, reads the reply one
+// The port is a serial line of the platform (a terminal device, a COM port),
+// the same for a USB adapter, a built-in port or the simulator's
+// pseudo-terminal. One thread owns the open port: it writes the frame in flight, reads the reply one
 // byte at a time into the serial link slot and applies this link's re-send
 // and time-out rules:
 //   - an ordinary frame is written once and again after each of its first
@@ -15,8 +15,8 @@
 //     once, without a limit;
 //   - an ID-search probe waits one short answer window; silence moves the
 //     search on to the next ID, and silence of ID 250 ends the search.
-// The port's link thread sleeps in poll() on the port, on its write event
-// and on its interruption, and between exchanges on its gate, which the
+// The port's link thread sleeps in a wait for the port, its write event and
+// its interruption at once, and between exchanges on its gate, which the
 // worker opens with each write. It runs while the port is open and lets the
 // port go (closes it) when it is parked or stopped.
 
@@ -27,6 +27,7 @@
 
 #include "platform/Event.h"
 #include "platform/LinkThread.h"
+#include "platform/SerialLine.h"
 #include "transport/LinkContext.h"
 #include "transport/Transport.h"
 
@@ -60,11 +61,8 @@ class SerialPort : public Transport {
   static std::string devicePath(const std::string& address);
 
  private:
-  // --- set-up, on the caller's thread ---
-  // Opens and takes the port at `path`; -1 with the failure noted.
-  int openPort(const std::string& path);
-  void configure(int fd);
-  void warn(const char* step, int error);
+  // A set-up step of the port failed: the port is used regardless.
+  void warn(const char* step, const std::string& reason);
 
   // An ID-search probe in flight and the ID it probes.
   struct Probe {
@@ -88,7 +86,6 @@ class SerialPort : public Transport {
   std::chrono::milliseconds waitTime();
   void onWriteEvent();
   bool writeFrame(bool newExchange);
-  bool writeAll(const std::uint8_t* data, std::size_t size);
   void readReply();
   void countEmptyRead();
   void onTimeout();
@@ -103,7 +100,7 @@ class SerialPort : public Transport {
 
   mutable std::mutex apiMutex_;  // open, close and shutdown, one at a time
   bool shutDown_ = false;
-  int fd_ = -1;        // set by open() while the thread is parked, closed by the thread
+  SerialLine line_;    // opened by open() while the thread is parked, closed by the thread
   LinkFault failure_;  // why the last open() failed; guarded by apiMutex_
 
   Event write_;

@@ -144,14 +144,4 @@ void UsbDeviceLock::release() {
   fd_ = -1;
 }
 
-bool UsbDeviceLock::held() const {
-  std::lock_guard lock(mutex_);
-  return fd_ >= 0;
-}
-
-std::string UsbDeviceLock::problem() const {
-  std::lock_guard lock(mutex_);
-  return problem_;
-}
-
 }  // namespace orvane

@@ -2,13 +2,17 @@
 
 // The mark that this editor holds the USB device, so that a second copy of
 // the editor run by the same user refuses to connect by USB instead of
-// fighting over the device. It is an advisory lock (flock) on a lock file,
-// held for as long as the USB link is open: the kernel drops it when the
-// holder closes the file or dies, so a crashed editor never leaves the
-// device marked as taken. The lock file itself stays; it carries no meaning
-// without the lock.
+// fighting over the device. It is held for as long as the USB link is open,
+// and the system drops it when the holder dies, so a crashed editor never
+// leaves the device marked as taken.
 //
-// The lock file must be the user's own, in a folder no other user can write
+// In the Windows build it is a named mutex of the user's session (the
+// path is its name), and the registry value "USB" under the user's
+// Software\KVS7304 key shows it: 1 while held, 0 otherwise. Elsewhere it
+// is an advisory lock (flock) on a lock file; the lock file itself stays,
+// and carries no meaning without the lock.
+//
+// On those systems the lock file must be the user's own, in a folder no other user can write
 // in: where another user could create the file first, the editor could
 // never take the lock. acquire() creates the lock's folder when it is
 // missing (mode 0700) and refuses a folder that is a symbolic link, belongs
@@ -25,13 +29,16 @@ namespace orvane {
 
 class UsbDeviceLock {
  public:
+  // In the Windows build also makes sure the user's settings key exists,
+  // creating it with the device free.
   explicit UsbDeviceLock(std::filesystem::path path);
   ~UsbDeviceLock();
   UsbDeviceLock(const UsbDeviceLock&) = delete;
   UsbDeviceLock& operator=(const UsbDeviceLock&) = delete;
 
   // One lock file per user: in the user's runtime directory when there is
-  // one, else in /tmp/orvane-UID, a folder of the user's alone.
+  // one, else in /tmp/orvane-UID, a folder of the user's alone. In the
+  // Windows build the name of the session's mutex.
   static std::filesystem::path defaultPath();
 
   // Takes the lock; true when this object holds it now (also when it held
@@ -39,11 +46,17 @@ class UsbDeviceLock {
   // be used; problem() then says which.
   bool acquire();
   void release();
-  bool held() const;
+  bool held() const {
+    std::lock_guard lock(mutex_);
+    return fd_ >= 0;
+  }
   const std::filesystem::path& path() const { return path_; }
   // Why the last acquire() failed, as a sentence to show the user; empty
   // after one that succeeded.
-  std::string problem() const;
+  std::string problem() const {
+    std::lock_guard lock(mutex_);
+    return problem_;
+  }
 
  private:
   // Opens the lock file after checking its folder; -1 with problem_ set
@@ -52,7 +65,7 @@ class UsbDeviceLock {
 
   const std::filesystem::path path_;
   mutable std::mutex mutex_;  // guards fd_ and problem_
-  int fd_ = -1;
+  int fd_ = -1;               // the lock file's descriptor, or the mutex's handle, while held
   std::string problem_;
 };
 

@@ -1,11 +1,10 @@
 // The bridge's own rules: its command line, whom it lets in, which of the
 // device's replies it passes on, and how it logs the clients it refuses.
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
 
 #include "bridge/BridgeOptions.h"
-#include "bridge/LogPipe.h"
+#include "bridge/LogLines.h"
 #include "bridge/RefusalLog.h"
 #include "bridge/ReplyRelay.h"
 #include "protocol/SystemItem.h"
@@ -61,11 +60,12 @@ TEST(BridgeOptions, AllowListMatchesAddressesAndNetworks) {
   AllowList list;
   for (const char* rule : {"127.0.2.7", "127.51.100.0/24", "127.128.0.0/9"})
     list.add(*AllowList::parseRule(rule));
-  const auto permits = [&](const char* text) {
-    in_addr address{};
-    ::inet_pton(AF_INET, text, &address);
-    return list.permits(address);
+  const auto address = [](const char* text) {
+    in_addr parsed{};
+    sockets::parseIpv4(text, parsed);
+    return parsed;
   };
+  const auto permits = [&](const char* text) { return list.permits(address(text)); };
   EXPECT_TRUE(permits("127.0.2.7"));
   EXPECT_FALSE(permits("127.0.2.8"));
   EXPECT_TRUE(permits("127.51.100.255"));
@@ -75,7 +75,7 @@ TEST(BridgeOptions, AllowListMatchesAddressesAndNetworks) {
   EXPECT_TRUE(AllowList{}.permits(in_addr{}));  // no rules: everyone
   AllowList all;
   all.add(*AllowList::parseRule("127.0.0.1/0"));
-  EXPECT_TRUE(all.permits(in_addr{htonl(0x7F000001)}));
+  EXPECT_TRUE(all.permits(address("127.0.0.1")));
 }
 
 SendData replyTo(std::uint8_t item, std::uint8_t payload, bool goodChecksum) {
@@ -167,8 +167,8 @@ TEST(RefusalLog, RefusalsAreCountedPerAddressAndWindowInABoundedTable) {
       {184000, nullptr, "", {}, -1},
       {190000, "127.0.0.4", "busy", {"client 127.0.0.4:4000 refused: busy"}, 250000},
   };
-  test::LogPipe pipe;
-  RefusalLog log(pipe.log(), 60s, 2);
+  test::LogLines written;
+  RefusalLog log(written.log(), 60s, 2);
   const auto start = RefusalLog::Clock::now();
   for (const Step& step : steps) {
     const auto now = start + std::chrono::milliseconds(step.at);
@@ -176,12 +176,12 @@ TEST(RefusalLog, RefusalsAreCountedPerAddressAndWindowInABoundedTable) {
       sockaddr_in peer{};
       peer.sin_family = AF_INET;
       peer.sin_port = htons(4000);
-      ::inet_pton(AF_INET, step.from, &peer.sin_addr);
+      sockets::parseIpv4(step.from, peer.sin_addr);
       log.refused(peer, step.reason, now);
     }
     log.flush(now);
-    const std::vector<std::string> lines = pipe.lines();
-    ASSERT_EQ(lines.size(), step.lines.size()) << "at " << step.at << ":\n" << pipe.seen();
+    const std::vector<std::string> lines = written.lines();
+    ASSERT_EQ(lines.size(), step.lines.size()) << "at " << step.at << ":\n" << written.seen();
     for (std::size_t i = 0; i < lines.size(); ++i)
       EXPECT_NE(lines[i].find(step.lines[i]), std::string::npos) << lines[i];
     EXPECT_EQ(log.nextFlush(), step.nextFlush < 0 ? RefusalLog::Clock::time_point::max()
@@ -196,8 +196,8 @@ TEST(RefusalLog, RefusalsAreCountedPerAddressAndWindowInABoundedTable) {
   peer.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   for (int i = 0; i < 3; ++i) log.refused(peer, "busy", start + 200s);
   log.flushAll();
-  const std::vector<std::string> last = pipe.lines();
-  ASSERT_EQ(last.size(), 2u) << pipe.seen();
+  const std::vector<std::string> last = written.lines();
+  ASSERT_EQ(last.size(), 2u) << written.seen();
   EXPECT_NE(last[1].find("refused 2 connections from 127.0.0.1"), std::string::npos) << last[1];
   EXPECT_EQ(log.nextFlush(), RefusalLog::Clock::time_point::max());
 }

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "bridge/BridgeServer.h"
-#include "bridge/LogPipe.h"
+#include "bridge/LogLines.h"
 #include "protocol/SystemItem.h"
 #include "transport/NetTestSockets.h"
 #include "transport/SerialTestPeer.h"
@@ -78,7 +78,7 @@ class ServedBridge {
   explicit ServedBridge(BridgeServer::Limits limits, const char* allow = nullptr)
       : relay_(ConnectTarget{LinkType::Serial, peer_.path(), 1}, log_.log(), patient()),
         server_(options(allow), relay_, log_.log(), limits) {
-    if (server_.listen()) thread_ = std::thread([this] { server_.run(stop_.descriptor()); });
+    if (server_.listen()) thread_ = std::thread([this] { server_.run(stop_); });
     ready_ = log_.line("device link open").has_value();
   }
   ~ServedBridge() {
@@ -103,7 +103,7 @@ class ServedBridge {
     const Bytes back = receiveFrame(client);
     return back.size() > FrameOffset::Row && back[FrameOffset::Row] == row;
   }
-  test::LogPipe& log() { return log_; }
+  test::LogLines& log() { return log_; }
 
  private:
   static Timings patient() {
@@ -119,7 +119,7 @@ class ServedBridge {
   }
 
   test::SerialTestPeer peer_;
-  test::LogPipe log_;
+  test::LogLines log_;
   DeviceRelay relay_;
   BridgeServer server_;
   Event stop_;

@@ -167,8 +167,8 @@ TEST_F(NetDeviceServerTest, AClientThatNeverReadsCannotHoldUpTheServer) {
   // Until the server drops the connection; one held up stops taking them.
   for (const auto until = std::chrono::steady_clock::now() + kPeerWait;
        std::chrono::steady_clock::now() < until;) {
-    if (::send(hog.fd(), burst.data(), burst.size(), MSG_DONTWAIT | MSG_NOSIGNAL) >= 0) continue;
-    if (errno != EAGAIN) break;
+    if (sockets::send(hog.fd(), burst, true) >= 0) continue;
+    if (errno != EAGAIN && errno != EWOULDBLOCK) break;
     std::this_thread::sleep_for(1ms);
   }
   NetSocket next = connectLoopback(quick.port());

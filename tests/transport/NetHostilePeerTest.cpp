@@ -2,8 +2,6 @@
 // promptly, and a link that can no longer carry frames is reported lost.
 
 #include <gtest/gtest.h>
-#include <linux/sockios.h>
-#include <sys/ioctl.h>
 
 #include "NetTestSockets.h"
 #include "protocol/FrameBytes.h"
@@ -34,13 +32,12 @@ struct HostileDevice {
       NetSocket connection;
       std::array<std::uint8_t, 4096> sink{};
       while (!stop.stop_requested()) {
-        if (readable(listener, 1ms))
-          connection.reset(::accept4(listener.fd(), nullptr, nullptr, SOCK_CLOEXEC));
+        if (readable(listener, 1ms)) connection.reset(sockets::accept(listener.fd(), false));
         if (!connection.valid()) continue;
-        if (reads) ::recv(connection.fd(), sink.data(), sink.size(), MSG_DONTWAIT);
-        ::send(connection.fd(), output.data(), output.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (reads) sockets::receive(connection.fd(), sink, true);
+        sockets::send(connection.fd(), output, true);
         int queued = 0;
-        if (::ioctl(connection.fd(), SIOCINQ, &queued) == 0) unread = static_cast<std::size_t>(queued);
+        if (sockets::bytesWaiting(connection.fd(), queued) == 0) unread = static_cast<std::size_t>(queued);
       }
     });
   }

@@ -5,11 +5,7 @@
 // address is 127.0.0.1 and every wait is bounded, so a failing test fails
 // instead of hanging.
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -22,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/Socket.h"
 #include "transport/EchoProbe.h"
 #include "transport/NetSocket.h"
 
@@ -62,8 +59,7 @@ inline Bytes repeatedFrames(const Bytes& frame, int count) {
 // The smallest receive buffer and so the smallest window: a peer that reads
 // nothing is full after a few frames. Takes effect before connect or listen.
 inline void shrinkReceiveBuffer(const NetSocket& socket) {
-  const int smallest = 1;
-  ::setsockopt(socket.fd(), SOL_SOCKET, SO_RCVBUF, &smallest, sizeof smallest);
+  sockets::setOption(socket.fd(), SOL_SOCKET, SO_RCVBUF, 1);
 }
 
 inline sockaddr_in loopback(int port) {
@@ -75,18 +71,17 @@ inline sockaddr_in loopback(int port) {
 }
 
 inline bool readable(const NetSocket& socket, std::chrono::milliseconds within) {
-  pollfd fd{socket.fd(), POLLIN, 0};
-  return ::poll(&fd, 1, static_cast<int>(within.count())) > 0;
+  sockets::Watch watch{socket.fd(), POLLIN};
+  return sockets::wait(std::span(&watch, 1), static_cast<int>(within.count())) > 0;
 }
 
 // A listening socket on 127.0.0.1 and a free port.
 inline NetSocket listenLoopback(int& port) {
-  NetSocket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  NetSocket socket(sockets::openTcp(false));
   sockaddr_in address = loopback(0);
-  ::bind(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
-  ::listen(socket.fd(), 4);
-  socklen_t length = sizeof address;
-  ::getsockname(socket.fd(), reinterpret_cast<sockaddr*>(&address), &length);
+  sockets::bind(socket.fd(), address);
+  sockets::listen(socket.fd(), 4);
+  sockets::localAddress(socket.fd(), address);
   port = ntohs(address.sin_port);
   return socket;
 }
@@ -100,20 +95,18 @@ inline int closedLoopbackPort() {
 
 inline NetSocket acceptWithin(const NetSocket& listener, std::chrono::milliseconds within = kPeerWait) {
   if (!readable(listener, within)) return NetSocket{};
-  return NetSocket(::accept4(listener.fd(), nullptr, nullptr, SOCK_CLOEXEC));
+  return NetSocket(sockets::accept(listener.fd(), false));
 }
 
 inline NetSocket connectLoopback(int port, bool smallWindow = false) {
-  NetSocket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  NetSocket socket(sockets::openTcp(false));
   if (smallWindow) shrinkReceiveBuffer(socket);
-  const sockaddr_in address = loopback(port);
-  if (::connect(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
-    return NetSocket{};
+  if (sockets::connect(socket.fd(), loopback(port)) != 0) return NetSocket{};
   return socket;
 }
 
 inline bool sendAll(const NetSocket& socket, const Bytes& bytes) {
-  return ::send(socket.fd(), bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
+  return sockets::send(socket.fd(), bytes, false) == static_cast<long>(bytes.size());
 }
 
 // Exactly `count` bytes, or what came before the peer closed or the wait ran
@@ -126,10 +119,11 @@ inline Bytes receiveExactly(const NetSocket& socket, std::size_t count,
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0 || !readable(socket, left)) break;
-    std::uint8_t buffer[512];
-    const auto got = ::recv(socket.fd(), buffer, std::min(sizeof buffer, count - bytes.size()), 0);
+    std::array<std::uint8_t, 512> buffer{};
+    const auto got = sockets::receive(
+        socket.fd(), std::span(buffer).first(std::min(buffer.size(), count - bytes.size())), false);
     if (got <= 0) break;
-    bytes.insert(bytes.end(), buffer, buffer + got);
+    bytes.insert(bytes.end(), buffer.begin(), buffer.begin() + got);
   }
   return bytes;
 }
@@ -152,8 +146,8 @@ inline bool closedByPeer(const NetSocket& socket, std::chrono::milliseconds with
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0 || !readable(socket, left)) return false;
-    std::uint8_t buffer[512];
-    if (::recv(socket.fd(), buffer, sizeof buffer, 0) <= 0) return true;
+    std::array<std::uint8_t, 512> buffer{};
+    if (sockets::receive(socket.fd(), buffer, false) <= 0) return true;
   }
 }
 
@@ -173,8 +167,7 @@ inline bool sendInPieces(const NetSocket& socket, const Bytes& bytes,
 
 // Closes the connection with a reset.
 inline void resetConnection(NetSocket& socket) {
-  const linger abort{1, 0};
-  ::setsockopt(socket.fd(), SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+  sockets::setLinger(socket.fd(), true, 0);
   socket.reset();
 }
 

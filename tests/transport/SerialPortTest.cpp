@@ -17,6 +17,7 @@
 #include "support/RecordingNotifier.h"
 #include "support/TestLinkHooks.h"
 #include "transport/SerialPort.h"
+#include "transport/SerialTestFrames.h"
 #include "transport/SerialTestPeer.h"
 
 namespace orvane {
@@ -24,6 +25,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::Bytes;
+using test::levelPoll;
 using test::SerialTestPeer;
 
 constexpr std::intptr_t kSerial = 1;
@@ -48,20 +50,6 @@ Timings patient() {
   t.serialSynced = t.serialLongOperation = t.serialNameRead = t.serialOther = 1h;
   t.serialAfterLongWrite = 1h;
   return t;
-}
-
-// A level poll on the serial link to device 5.
-SendData levelPoll() {
-  SendData f;
-  f.set(4, 0xA2);   // cmd: read
-  f.set(5, 0x01);   // link: serial
-  f.set(7, 0x05);   // device ID 5
-  f.set(8, 0x00);   // value: working state
-  f.set(9, 0x03);   // block: system item
-  f.set(10, 0x03);  // item 3: levels
-  f.set(13, 0x08);  // length: eight zero bytes
-  f.finalise(0x21);
-  return f;
 }
 
 // The network name "AB" written to device 5: a long operation.
