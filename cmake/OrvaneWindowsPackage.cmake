@@ -44,6 +44,9 @@ if(TARGET orvane)
 endif()
 
 set(CPACK_GENERATOR NSIS)
+# The values below hold NSIS commands with quotes and $ signs: CPack must
+# hand them on as they are.
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_NAME orvane-tools)
 set(CPACK_PACKAGE_VENDOR Orvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -57,9 +60,8 @@ set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_BINARY_DIR}/windows/LICENSE.txt)
 
 # A 64-bit installer, so that it writes to the 64-bit program-files folder
 # and registry view its programs belong to; Unicode, so that the folder may
-# have any name.
-# The Start-menu folder is named without the version, so that an update
-# keeps it.
+# have any name. The Start-menu folder is named without the version, so that
+# an update keeps it.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode
 !define MUI_STARTMENUPAGE_DEFAULTFOLDER Orvane")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
@@ -69,12 +71,19 @@ set(CPACK_NSIS_DISPLAY_NAME "Orvane ${PROJECT_VERSION}")
 # old version is left behind.
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 # The installer's own option to add the folder to PATH is left off: it
-# rewrites PATH through a string that older NSIS builds cut at 1024
-# characters, which would lose the end of a long PATH.
+# rewrites PATH through NSIS strings, which standard NSIS builds limit to
+# 1024 characters, so a longer PATH would lose its end.
 set(CPACK_NSIS_MODIFY_PATH OFF)
-set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 if(TARGET orvane)
-  set(CPACK_PACKAGE_EXECUTABLES orvane "Orvane editor")
+  # The editor keeps program files in "MusicFile" of the folder it starts
+  # in. From the Start menu that is the public documents folder, which every
+  # user may write to, not the program's folder, which users may not.
+  set(CPACK_NSIS_CREATE_ICONS_EXTRA [[
+  SetOutPath "$DOCUMENTS"
+  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\Orvane.lnk" "$INSTDIR\orvane.exe"
+  SetOutPath "$INSTDIR"]])
+  set(CPACK_NSIS_DELETE_ICONS_EXTRA [[
+  Delete "$SMPROGRAMS\$MUI_TEMP\Orvane.lnk"]])
 endif()
 set(CPACK_NSIS_MENU_LINKS
     help/J-HelpEN.html "Help KVS7304 (English)"
