@@ -23,6 +23,9 @@ endforeach()
 add_library(orvane_host_headers INTERFACE)
 target_include_directories(orvane_host_headers SYSTEM INTERFACE ${orvane_host_headers})
 add_library(Boost::headers ALIAS orvane_host_headers)
+# Boost.Asio on Windows: Winsock and its extensions, for Windows 10 and later.
+add_compile_definitions(_WIN32_WINNT=0x0A00)
+target_link_libraries(orvane_host_headers INTERFACE ws2_32 mswsock)
 
 # GoogleTest from its sources, built with the same compiler; it names its
 # libraries GTest::gtest and so on, as the build machine's package does.

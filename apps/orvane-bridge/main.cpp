@@ -17,21 +17,12 @@ namespace {
 using namespace orvane;
 
 int serve(const BridgeOptions& options) {
-  // SIGINT and SIGTERM set the stop event: a thread of its own waits for
-  // them. It is left behind when the server ends first (its event is
-  // shared, so a signal that comes then finds it still there).
-  const sigset_t signals = blockStopSignals();
-  const auto stop = std::make_shared<Event>();
+  const StopSignals stop;
   BridgeLog log(stderr);
   DeviceRelay device(options.device, log);
   BridgeServer server(options, device, log, BridgeServer::Limits{});
   if (!server.listen()) return 1;
-  std::thread([signals, stop] {
-    int signal = 0;
-    sigwait(&signals, &signal);
-    stop->set();
-  }).detach();
-  server.run(*stop);
+  server.run(stop.event());
   return 0;
 }
 

@@ -3,7 +3,6 @@
 // interrupted.
 
 #include <array>
-#include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/LocalTime.h"
 #include "platform/StopSignals.h"
 #include "server/AccessCodes.h"
 #include "server/ChangeFeed.h"
@@ -49,10 +49,9 @@ std::variant<Json, std::string> panelOf(const ServerOptions& options) {
 // A line of the log on standard error, with the local time: a service's
 // journal, and a person reading it in a terminal, see when the link changed.
 [[gnu::format(printf, 1, 2)]] void log(const char* format, ...) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
+  const std::tm local = localTime(std::time(nullptr));
   std::array<char, 32> stamp{};
-  std::strftime(stamp.data(), stamp.size(), "%Y-%m-%d %H:%M:%S", localtime_r(&now, &local));
+  std::strftime(stamp.data(), stamp.size(), "%Y-%m-%d %H:%M:%S", &local);
   std::fprintf(stderr, "%s orvane-server: ", stamp.data());
   std::va_list args;
   va_start(args, format);
@@ -90,7 +89,7 @@ std::variant<AccessCode, std::string> installerCode(const ServerOptions& options
   if (std::string error = AccessCode::loadOrMake(file, code, made); !error.empty()) return error;
   if (made)
     std::printf("orvane-server: the installer code is %s (kept in %s; give --code-file to choose another)\n",
-                code.c_str(), file.c_str());
+                code.c_str(), file.string().c_str());
   return AccessCode(code);
 }
 
@@ -109,7 +108,7 @@ std::variant<AccessCodes, std::string> codesOf(const ServerOptions& options) {
 }
 
 int serve(const ServerOptions& options) {
-  const sigset_t stopSignals = blockStopSignals();
+  const StopSignals stop;
   const auto panel = panelOf(options);
   if (const auto* error = std::get_if<std::string>(&panel)) return fail(*error);
   auto codes = codesOf(options);
@@ -130,8 +129,7 @@ int serve(const ServerOptions& options) {
   device.start();
   feed.start();
   std::thread http([&api] { api.run(); });
-  int signal = 0;
-  sigwait(&stopSignals, &signal);
+  stop.wait();
   // The server keeps nothing that must be saved: should the link layer
   // still be inside a connection attempt it cannot cut short, the process
   // ends anyway after this long.

@@ -2,7 +2,7 @@
 // programs and the editor's tests. It serves the network link on TCP and,
 // when asked, an RS-485 bus on a pseudo-terminal, until it is interrupted.
 
-#include <csignal>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -15,7 +15,7 @@
 #include "sim/DeviceResponder.h"
 #include "sim/DeviceStateFile.h"
 #include "sim/LevelMotion.h"
-#include "sim/SerialBusServer.h"
+#include "sim/SimBus.h"
 #include "sim/SimOptions.h"
 #include "sim/TcpDeviceServer.h"
 
@@ -86,15 +86,10 @@ class StateKeeper {
   std::vector<std::uint8_t> saved_;
 };
 
-// Waits for SIGINT or SIGTERM, calling `tick` once a second meanwhile.
+// Waits for a stop request, calling `tick` once a second meanwhile.
 template <class Tick>
-void waitForStop(const sigset_t& stopSignals, Tick tick) {
-  const timespec second{1, 0};
-  for (;;) {
-    const int signal = sigtimedwait(&stopSignals, nullptr, &second);
-    if (signal == SIGINT || signal == SIGTERM) return;
-    tick();
-  }
+void waitForStop(const StopSignals& stop, Tick tick) {
+  while (!stop.waitFor(std::chrono::seconds(1))) tick();
 }
 
 // One line of what the devices answered, for soak runs and the curious:
@@ -124,7 +119,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  const sigset_t stopSignals = blockStopSignals();
+  const StopSignals stop;
 
   auto devices = makeDevices(options);
   SimDevice& first = *devices.front();
@@ -140,22 +135,22 @@ int main(int argc, char** argv) {
   }
   std::cout << "orvane-sim: network " << options.listenAddress << ":" << network.port() << std::endl;
 
-  std::unique_ptr<SerialBusServer> bus;
+  std::unique_ptr<SimBus> bus;
   if (options.serial) {
+    std::vector<DeviceResponder*> responders;
+    for (auto& device : devices) responders.push_back(&device->responder);
     try {
-      bus = std::make_unique<SerialBusServer>();
+      bus = SimBus::start(responders, std::chrono::milliseconds(options.replyDelayMs));
     } catch (const std::system_error& error) {
       std::cerr << "orvane-sim: no pseudo-terminal for the RS-485 bus: " << error.what() << "\n";
       return 1;
     }
-    for (auto& device : devices) bus->addDevice(device->responder);
-    bus->setReplyDelay(std::chrono::milliseconds(options.replyDelayMs));
-    std::cout << "orvane-sim: serial " << bus->devicePath() << std::endl;
+    std::cout << "orvane-sim: serial " << bus->path() << std::endl;
   }
 
   std::unique_ptr<StateKeeper> keeper;
   if (!options.stateFile.empty()) keeper = std::make_unique<StateKeeper>(options.stateFile, first.state);
-  waitForStop(stopSignals, [&] {
+  waitForStop(stop, [&] {
     if (keeper) keeper->saveIfChanged();
   });
 

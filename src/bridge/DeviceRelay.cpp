@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "protocol/ReplyKinds.h"
-#include "transport/HidapiBackend.h"
+#include "transport/HidBackend.h"
 #include "transport/SerialPort.h"
 #include "transport/UsbPort.h"
 
@@ -26,9 +26,7 @@ DeviceRelay::DeviceRelay(const ConnectTarget& device, BridgeLog& log, const Timi
   if (device_.link == LinkType::Serial) {
     transport_ = std::make_unique<SerialPort>(context);
   } else {
-    // Lives as long as the process, longer than any USB port that uses it.
-    static HidapiBackend hid;
-    transport_ = std::make_unique<UsbPort>(context, hid);
+    transport_ = std::make_unique<UsbPort>(context, systemHidBackend());
   }
 }
 

@@ -15,6 +15,7 @@
 #include "cli/ServerRoute.h"
 #include "model/Language.h"
 #include "platform/PrivateFile.h"
+#include "platform/UserFolders.h"
 
 namespace orvane::cli::Application {
 
@@ -168,7 +169,7 @@ int run(const std::vector<std::string>& args, const Environment& environment, st
   }
 
   EditorSession session(EditorSession::defaultTimings(), line.model);
-  const auto levelFile = MasterLevelFile::of(*target, std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+  const auto levelFile = MasterLevelFile::of(*target, UserFolders::state());
   const MasterSectionMemory keptLevels = levelFile ? levelFile->read() : MasterSectionMemory();
   session.masterMemory() = keptLevels;
   if (const std::string error = session.open(*target); !error.empty()) {

@@ -84,7 +84,7 @@ const std::vector<CommandEntry>& entries() {
       {"report", "[--format text|csv|json|xlsx] [--output FILE]",
        "every parameter of the working state; a FILE ending in .txt, .csv, .json or .xlsx takes that format "
        "unless --format names one",
-       0, 4, plain<StatusCommands::report>()},
+       0, 4, plain<StatusCommands::report>(), StatusCommands::checkReport},
       {"meters", "[--watch]", "the 16 level meters; --watch prints them until interrupted", 0, 1,
        plain<StatusCommands::meters>()},
       {"import-rew", "CHANNEL FILE",
@@ -172,7 +172,8 @@ std::string CommandRunner::help() {
   }
   text +=
       "\nA master unmute (set master.out.mute off) brings back the level this tool last saw the side\n"
-      "sound at on the same link, kept between calls in $XDG_STATE_HOME/orvane (~/.local/state/orvane);\n"
+      "sound at on the same link, kept between calls in $XDG_STATE_HOME/orvane (~/.local/state/orvane;\n"
+      "%LOCALAPPDATA%\\orvane on Windows);\n"
       "when no level is known it is refused: set master.out.level first.\n"
       "\nexit status: 0 done, 1 the device refused, the link failed or a file could not be read or\n"
       "written, 2 a usage or value error.\n";

@@ -28,16 +28,10 @@ std::string keyOf(const ConnectTarget& target) {
 
 }  // namespace
 
-std::optional<MasterLevelFile> MasterLevelFile::of(const ConnectTarget& target, const char* stateHome,
-                                                   const char* home) {
-  std::filesystem::path folder;
-  if (stateHome && std::filesystem::path(stateHome).is_absolute())
-    folder = stateHome;
-  else if (home && *home)
-    folder = std::filesystem::path(home) / ".local" / "state";
-  else
-    return std::nullopt;
-  return MasterLevelFile(folder / "orvane" / ("master-" + keyOf(target) + ".json"));
+std::optional<MasterLevelFile> MasterLevelFile::of(const ConnectTarget& target,
+                                                   const std::optional<std::filesystem::path>& stateFolder) {
+  if (!stateFolder) return std::nullopt;
+  return MasterLevelFile(*stateFolder / "orvane" / ("master-" + keyOf(target) + ".json"));
 }
 
 MasterSectionMemory MasterLevelFile::read() const {

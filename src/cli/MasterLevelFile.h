@@ -2,7 +2,7 @@
 
 // Where orvanectl keeps the master levels to restore between its calls:
 // one small file per device link in the user's state folder
-// ($XDG_STATE_HOME/orvane, else ~/.local/state/orvane), so that a mute in
+// (UserFolders::state(), its folder "orvane"), so that a mute in
 // one call and the unmute in the next bring back the level the room had. A
 // file that is missing or unreadable knows no level; the unmute is then
 // refused rather than guessed.
@@ -18,9 +18,9 @@ namespace orvane::cli {
 
 class MasterLevelFile {
  public:
-  // The file of `target`; none when the user has no state folder (no HOME).
-  static std::optional<MasterLevelFile> of(const ConnectTarget& target, const char* stateHome,
-                                           const char* home);
+  // The file of `target` in `stateFolder`; none without a folder.
+  static std::optional<MasterLevelFile> of(const ConnectTarget& target,
+                                           const std::optional<std::filesystem::path>& stateFolder);
 
   const std::filesystem::path& path() const { return path_; }
   MasterSectionMemory read() const;

@@ -1,6 +1,7 @@
 #include "cli/StatusCommands.h"
 
 #include <thread>
+#include <variant>
 
 #include "cli/CommandTexts.h"
 #include "cli/Meters.h"
@@ -45,24 +46,48 @@ Outcome meters(CommandContext& context, const Words& args) {
   return Outcome::done({}, Json{{"lines", lines}});
 }
 
-Outcome report(CommandContext& context, const Words& args) {
-  std::optional<ReportFormat> chosen;
+namespace {
+
+struct ReportRequest {
+  ReportFormat format = ReportFormat::Text;
   std::string output;
+};
+
+// The report's options, or why they cannot be served: a bad option, a
+// workbook without a file, or a workbook from a build that cannot write one.
+std::variant<ReportRequest, std::string> reportRequest(const Words& args) {
+  std::optional<ReportFormat> chosen;
+  ReportRequest request;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--format" && i + 1 < args.size()) {
       chosen = reportFormat(args[++i]);
-      if (!chosen) return Outcome::usage("unknown report format '" + args[i] + "': text, csv, json or xlsx");
+      if (!chosen) return "unknown report format '" + args[i] + "': text, csv, json or xlsx";
     } else if (args[i] == "--output" && i + 1 < args.size()) {
-      output = args[++i];
+      request.output = args[++i];
     } else {
-      return Outcome::usage("report takes --format text|csv|json|xlsx and --output FILE, not '" + args[i] +
-                            "'");
+      return "report takes --format text|csv|json|xlsx and --output FILE, not '" + args[i] + "'";
     }
   }
   // Without --format the file's extension names it: report.xlsx, report.csv.
-  const ReportFormat format = chosen.value_or(formatOfFile(output).value_or(ReportFormat::Text));
-  if (format == ReportFormat::Xlsx && output.empty())
-    return Outcome::usage("an xlsx report needs --output FILE");
+  request.format = chosen.value_or(formatOfFile(request.output).value_or(ReportFormat::Text));
+  if (request.format != ReportFormat::Xlsx) return request;
+  if (!ReportWorkbook::unavailable().empty()) return std::string(ReportWorkbook::unavailable());
+  if (request.output.empty()) return "an xlsx report needs --output FILE";
+  return request;
+}
+
+}  // namespace
+
+std::string checkReport(const Words& args) {
+  const auto request = reportRequest(args);
+  const auto* error = std::get_if<std::string>(&request);
+  return error ? *error : std::string();
+}
+
+Outcome report(CommandContext& context, const Words& args) {
+  const auto request = reportRequest(args);
+  if (const auto* error = std::get_if<std::string>(&request)) return Outcome::usage(*error);
+  const auto& [format, output] = std::get<ReportRequest>(request);
   const ReportTable table = ReportTable::build(context.session.image(), context.session.filters());
   if (format == ReportFormat::Xlsx) {
     if (const auto written = ReportWorkbook::write(table, output); !written)

@@ -12,5 +12,8 @@ namespace orvane::cli::StatusCommands {
 Outcome status(CommandContext& context, const std::string& link);
 Outcome meters(CommandContext& context, const Words& args);
 Outcome report(CommandContext& context, const Words& args);
+// Why the report's options cannot be served, before any link is opened;
+// empty when they can.
+std::string checkReport(const Words& args);
 
 }  // namespace orvane::cli::StatusCommands

@@ -1,7 +1,7 @@
 #include "link/SystemLinks.h"
 
 #include "link/Command.h"
-#include "transport/HidapiBackend.h"
+#include "transport/HidBackend.h"
 #include "transport/NetPort.h"
 #include "transport/SerialPort.h"
 #include "transport/UsbPort.h"
@@ -9,11 +9,9 @@
 namespace orvane::SystemLinks {
 
 void attach(Command& command, ParameterImage& /*image*/) {
-  // Lives as long as the process, longer than any USB port that uses it.
-  static HidapiBackend hid;
   command.attachTransport(LinkType::Serial,
                           std::make_unique<SerialPort>(command.linkContext(LinkType::Serial)));
-  command.attachTransport(LinkType::Usb, std::make_unique<UsbPort>(command.linkContext(LinkType::Usb), hid));
+  command.attachTransport(LinkType::Usb, std::make_unique<UsbPort>(command.linkContext(LinkType::Usb), systemHidBackend()));
   command.attachTransport(LinkType::Network,
                           std::make_unique<NetPort>(command.linkContext(LinkType::Network)));
 }

@@ -45,4 +45,16 @@ Line firstLine(const std::filesystem::path& file, const std::string& what, std::
   return line;
 }
 
+std::string create(const std::filesystem::path& file, std::string_view text) {
+  const int fd =
+      ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
+  if (fd < 0) return std::strerror(errno);
+  const bool written =
+      ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) && ::fsync(fd) == 0;
+  const std::string reason = written ? std::string() : std::strerror(errno);
+  ::close(fd);
+  if (!written) ::unlink(file.c_str());
+  return reason;
+}
+
 }  // namespace orvane::PrivateFile

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace orvane::PrivateFile {
 
@@ -19,5 +20,12 @@ struct Line {
 // error names the file by what it holds (`what`: "access code" gives "the
 // access code file F").
 Line firstLine(const std::filesystem::path& file, const std::string& what, std::size_t longest);
+
+// Makes `file` hold `text`, private from its first byte on (mode 0600; in
+// the Windows build an access list that lets in the user alone), so that
+// firstLine takes it. Only a new file is made: one that is there, or
+// appears meanwhile, is not written through. Empty when written; else why
+// not, as the system says it (a file half written is removed again).
+std::string create(const std::filesystem::path& file, std::string_view text);
 
 }  // namespace orvane::PrivateFile

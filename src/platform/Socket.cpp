@@ -1,5 +1,6 @@
 #include "platform/Socket.h"
 
+#include <netinet/tcp.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -63,6 +64,8 @@ long send(NativeSocket socket, std::span<const std::uint8_t> bytes, bool dontWai
 void reuseAddress(NativeSocket socket) {
   setOption(socket, SOL_SOCKET, SO_REUSEADDR, 1);
 }
+
+void setNoDelay(NativeSocket socket) { setOption(socket, IPPROTO_TCP, TCP_NODELAY, 1); }
 
 int setOption(NativeSocket socket, int level, int name, int value) {
   return ::setsockopt(socket, level, name, &value, sizeof value);

@@ -26,7 +26,6 @@ inline constexpr NativeSocket kNoSocket = INVALID_SOCKET;
 #else
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 namespace orvane {
@@ -71,6 +70,9 @@ long send(NativeSocket socket, std::span<const std::uint8_t> bytes, bool dontWai
 // does so by itself, and its SO_REUSEADDR would let a second server take a
 // port that another one listens on, so the Windows build sets nothing.
 void reuseAddress(NativeSocket socket);
+// Sends each write at once instead of waiting to join it with the next
+// (TCP_NODELAY).
+void setNoDelay(NativeSocket socket);
 // setsockopt() of an int-valued option.
 int setOption(NativeSocket socket, int level, int name, int value);
 // SO_RCVTIMEO or SO_SNDTIMEO.
@@ -105,7 +107,9 @@ struct Watch {
 
 // Waits like poll() until something watched is ready, at most `timeoutMs`
 // (negative: without limit): the number of entries that are, 0 after the
-// time-out, -1 with errno (EINTR: a signal came first).
+// time-out, -1 with errno (EINTR: a signal came first). In the Windows
+// build a socket waited for is non-blocking from then on: Winsock's event
+// selection, by which the wait learns of the socket's events, makes it so.
 int wait(std::span<Watch> watches, int timeoutMs);
 
 }  // namespace sockets

@@ -43,6 +43,10 @@ std::optional<std::string> writeWorkbook(const ReportTable& table, const std::fi
 
 }  // namespace
 
+std::string_view unavailable() {
+  return {};
+}
+
 AtomicFile::Result write(const ReportTable& table, const std::string& path) {
   return AtomicFile::write(path,
                            [&](const std::filesystem::path& file) { return writeWorkbook(table, file); });

@@ -6,6 +6,7 @@
 // them.
 
 #include <string>
+#include <string_view>
 
 #include "platform/AtomicFile.h"
 
@@ -16,6 +17,10 @@ class ReportTable;
 namespace ReportWorkbook {
 
 inline constexpr const char* kSheetName = "ProcessorData";
+
+// Why this build cannot write workbooks at all (the Windows build has no
+// spreadsheet library); empty when it can.
+std::string_view unavailable();
 
 // Replaces the file at `path` with the workbook as a whole; when it cannot,
 // the file that was there is unchanged.

@@ -1,16 +1,10 @@
 #include "server/AccessCode.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <random>
 
 #include "platform/PrivateFile.h"
+#include "platform/UserFolders.h"
 
 namespace orvane::server {
 
@@ -42,11 +36,7 @@ std::string AccessCode::check(std::string_view code) {
 }
 
 std::filesystem::path AccessCode::defaultFile() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  const char* home = std::getenv("HOME");
-  const std::filesystem::path base = config && *config ? std::filesystem::path(config)
-                                                       : std::filesystem::path(home ? home : ".") / ".config";
-  return base / "orvane" / "server-code";
+  return UserFolders::config() / "orvane" / "server-code";
 }
 
 std::string AccessCode::readFile(const std::filesystem::path& file, std::string& code) {
@@ -62,19 +52,9 @@ std::string AccessCode::loadOrMake(const std::filesystem::path& file, std::strin
   std::error_code error;
   if (std::filesystem::exists(std::filesystem::symlink_status(file, error))) return readFile(file, code);
   std::filesystem::create_directories(file.parent_path(), error);
-  // A new file only: one that appeared meanwhile is not written through.
-  const int fd =
-      ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
-  if (fd < 0) return "cannot write the access code to " + file.string() + ": " + std::strerror(errno);
   code = makeCode();
-  const std::string line = code + "\n";
-  const bool written =
-      ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size()) && ::fsync(fd) == 0;
-  ::close(fd);
-  if (!written) {
-    ::unlink(file.c_str());
-    return "cannot write the access code to " + file.string();
-  }
+  if (std::string why = PrivateFile::create(file, code + "\n"); !why.empty())
+    return "cannot write the access code to " + file.string() + ": " + why;
   made = true;
   return {};
 }

@@ -7,7 +7,8 @@
 // first start.
 //
 // A code file must be a plain file of the user's own that no one else may
-// read or write (mode 0600); otherwise it is refused.
+// read or write (mode 0600, or on Windows an access list for the user
+// alone); otherwise it is refused.
 
 #include <filesystem>
 #include <string>
@@ -23,7 +24,8 @@ class AccessCode {
 
   // Why `code` cannot serve as an access code; empty when it can.
   static std::string check(std::string_view code);
-  // $XDG_CONFIG_HOME/orvane/server-code, or ~/.config/orvane/server-code.
+  // "orvane/server-code" in the user's folder of settings
+  // ($XDG_CONFIG_HOME, ~/.config; %APPDATA% on Windows).
   static std::filesystem::path defaultFile();
   // Reads the code from the first line of `file`; an error text when the
   // file cannot be read, is not the user's own or may be read by others,

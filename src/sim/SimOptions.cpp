@@ -2,6 +2,7 @@
 
 #include "platform/ParseNumber.h"
 #include "sim/DeviceState.h"
+#include "sim/SimBus.h"
 
 namespace orvane {
 
@@ -52,6 +53,7 @@ std::optional<std::string> SimOptions::parse(const std::vector<std::string>& arg
       const auto text = value();
       if (!text || !parseListen(*text, options)) error = "--listen needs ADDRESS:PORT, ADDRESS or PORT";
     } else if (arg == "--serial") {
+      if (!SimBus::unavailable().empty()) error = std::string(SimBus::unavailable());
       options.serial = true;
     } else if (arg == "--id") {
       int id = 0;

@@ -8,7 +8,11 @@
 // It needs an ICMP socket: a raw one where the process may open it (root or
 // CAP_NET_RAW), otherwise an unprivileged ICMP datagram socket where
 // net.ipv4.ping_group_range lets the process's group open one. With neither
-// the check reports NotPermitted and the link connects without it.
+// the check reports NotPermitted and the link connects without it. The
+// Windows build asks the system's ICMP service instead (IcmpSendEcho), which
+// any user may use, with the same data, attempts and time-out; `Socket`
+// does not apply there, and a service that cannot run also leaves the link
+// to connect without the check.
 
 #include <cstdint>
 #include <memory>

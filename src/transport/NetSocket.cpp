@@ -33,7 +33,7 @@ void NetSocket::reset(NativeSocket fd) {
 }
 
 void NetSocket::setFrameOptions() const {
-  sockets::setOption(fd_, IPPROTO_TCP, TCP_NODELAY, 1);
+  sockets::setNoDelay(fd_);
   sockets::setOption(fd_, SOL_SOCKET, SO_SNDBUF, kFrameSendBuffer);
 }
 

@@ -42,10 +42,11 @@ class SerialPort : public Transport {
   SerialPort& operator=(const SerialPort&) = delete;
 
   // Opens the port named `address` (a device path such as /dev/ttyUSB0, or a
-  // bare name such as ttyUSB0, looked up in /dev) exclusively and sets it up;
-  // a failing set-up step is reported as a port warning and the port is used
-  // regardless. False when the port cannot be opened, is held by another
-  // program or is not a terminal device at all.
+  // bare name such as ttyUSB0, looked up in /dev; in the Windows build a COM
+  // port such as COM3) exclusively and sets it up; a failing set-up step is
+  // reported as a port warning and the port is used regardless. False when
+  // the port cannot be opened, is held by another program or is no serial
+  // port at all.
   bool open(const std::string& address) override;
   LinkFault openFailure() const override;
   // Parks the port thread, which closes the port; returns promptly whatever
@@ -57,7 +58,7 @@ class SerialPort : public Transport {
   // Closes for good; later opens fail. Safe to call more than once.
   void shutdown() override;
 
-  // The device path `address` names: bare names are looked up in /dev.
+  // The device path `address` names (SerialLine::devicePath()).
   static std::string devicePath(const std::string& address);
 
  private:

@@ -12,7 +12,7 @@
 namespace orvane {
 
 struct SerialPortEntry {
-  std::string name;         // the device path the port is opened by
+  std::string name;         // what the port is opened by: its device path, or its COM name
   std::string description;  // what the port calls itself; its name when it says nothing
   bool usbAttached = false;
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "cli/CommandLine.h"
+#include "cli/CommandRunner.h"
+#include "report/ReportWorkbook.h"
 
 namespace orvane::cli {
 namespace {
@@ -74,6 +76,32 @@ TEST(CommandLineTest, OptionsTheCommandAndTheLink) {
     EXPECT_EQ(line.model.modelCode, c.model);
     EXPECT_EQ(line.noLink, c.noLink);
     EXPECT_EQ(line.keepGoing, c.keepGoing);
+  }
+}
+
+// The report's options are checked before any link opens. A workbook needs
+// a file to go to, and a build without the spreadsheet library (Windows)
+// refuses it by name, whichever way it was asked for.
+TEST(CommandLineTest, ReportOptionsAreRefusedBeforeTheLinkOpens) {
+  const std::string noWorkbook(ReportWorkbook::unavailable());
+  const auto workbook = [&](std::string error) { return noWorkbook.empty() ? error : noWorkbook; };
+  const struct {
+    Strings words;
+    std::string error;
+  } cases[] = {
+      {{"report"}, ""},
+      {{"report", "--format", "csv", "--output", "r.txt"}, ""},
+      {{"report", "--output", "r.CSV"}, ""},
+      {{"report", "--format", "ods"}, "unknown report format 'ods': text, csv, json or xlsx"},
+      {{"report", "--output"}, "report takes --format text|csv|json|xlsx and --output FILE, not '--output'"},
+      {{"report", "--format", "xlsx"}, workbook("an xlsx report needs --output FILE")},
+      {{"report", "--output", "r.xlsx"}, workbook("")},
+      {{"report", "--format", "xlsx", "--output", "r.csv"}, workbook("")},
+  };
+  for (const auto& c : cases) {
+    const auto refused = CommandRunner::check(c.words);
+    EXPECT_EQ(refused ? refused->error : "", c.error) << c.words.back();
+    EXPECT_EQ(refused ? refused->status : Outcome::UsageError, Outcome::UsageError) << c.words.back();
   }
 }
 

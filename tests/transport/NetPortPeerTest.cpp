@@ -319,7 +319,9 @@ TEST_F(NetPortPeerTest, OpenChecksTheAddressThenConnects) {
 
   createPort();
   EXPECT_FALSE(net->open("127.0.0.1:" + std::to_string(closedLoopbackPort())));
+  EXPECT_EQ(net->openFailure().cause, LinkFault::Cause::Refused) << net->openFailure().text();
   EXPECT_FALSE(net->open("localhost"));
+  EXPECT_EQ(net->openFailure().cause, LinkFault::Cause::NotIpv4);
   EXPECT_FALSE(net->open(""));
   EXPECT_TRUE(net->open(address())) << "a failed open leaves the port usable";
   EXPECT_TRUE(notifier.messages().empty());

@@ -90,7 +90,47 @@ std::string ownerProblem(HANDLE file, const std::string& named, const std::strin
   return {};
 }
 
+// An access list that lets the user `user` alone at the file: everyone
+// else is refused explicitly after the user's entry, since Wine keeps the
+// list as the file's Unix mode and would leave it readable by others
+// otherwise. `buffer` holds the list.
+PACL userOnly(PSID user, std::vector<std::uint8_t>& buffer) {
+  std::vector<std::uint8_t> everyone(SECURITY_MAX_SID_SIZE);
+  DWORD everyoneSize = static_cast<DWORD>(everyone.size());
+  if (!::CreateWellKnownSid(WinWorldSid, nullptr, everyone.data(), &everyoneSize)) return nullptr;
+  buffer.resize(1024);
+  auto* list = reinterpret_cast<PACL>(buffer.data());
+  if (!::InitializeAcl(list, static_cast<DWORD>(buffer.size()), ACL_REVISION) ||
+      !::AddAccessAllowedAce(list, ACL_REVISION, FILE_ALL_ACCESS, user) ||
+      !::AddAccessDeniedAce(list, ACL_REVISION, FILE_ALL_ACCESS, everyone.data()))
+    return nullptr;
+  return list;
+}
+
 }  // namespace
+
+std::string create(const std::filesystem::path& file, std::string_view text) {
+  std::vector<std::uint8_t> userBuffer, listBuffer;
+  const PSID user = currentUser(userBuffer);
+  const PACL list = user ? userOnly(user, listBuffer) : nullptr;
+  SECURITY_DESCRIPTOR descriptor{};
+  if (list == nullptr || !::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
+      !::SetSecurityDescriptorDacl(&descriptor, TRUE, list, FALSE) ||
+      !::SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED))
+    return lastSystemMessage();
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
+  const HANDLE created =
+      ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, &attributes, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (created == INVALID_HANDLE_VALUE) return lastSystemMessage();
+  OwnedHandle handle(created);
+  DWORD size = 0;
+  const bool written = ::WriteFile(created, text.data(), static_cast<DWORD>(text.size()), &size, nullptr) &&
+                       size == text.size() && ::FlushFileBuffers(created);
+  const std::string reason = written ? std::string() : lastSystemMessage();
+  handle.reset();
+  if (!written) ::DeleteFileW(file.c_str());
+  return reason;
+}
 
 Line firstLine(const std::filesystem::path& file, const std::string& what, std::size_t longest) {
   const std::string name = file.string();

@@ -261,6 +261,8 @@ long send(NativeSocket socket, std::span<const std::uint8_t> bytes, bool dontWai
 
 void reuseAddress(NativeSocket) {}
 
+void setNoDelay(NativeSocket socket) { setOption(socket, IPPROTO_TCP, TCP_NODELAY, 1); }
+
 int setOption(NativeSocket socket, int level, int name, int value) {
   return checked(::setsockopt(socket, level, name, reinterpret_cast<const char*>(&value), sizeof value));
 }

@@ -1,5 +1,5 @@
 // The serial link on a COM port with the simulated device on its other
-// end: tests/windows/with-simulated-com-port maps the COM port that
+// end: tests/windows/with-simulator maps the COM port that
 // ORVANE_TEST_COM names to the simulator's pseudo-terminal (device ID 1)
 // before it starts this program.
 
