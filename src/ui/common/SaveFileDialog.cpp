@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "model/SaveName.h"
+#include "ui/common/FileSystemPath.h"
 #include "ui/common/FileTexts.h"
 #include "ui/common/MessageBoxes.h"
 
@@ -35,9 +36,7 @@ QString SaveFileDialog::choose(QWidget* parent, const Request& request) {
 }
 
 QString SaveFileDialog::finalPath(const QString& path, const QString& extension) {
-  const std::filesystem::path final =
-      SaveName::withExtension(std::filesystem::path(path.toStdU16String()), extension.toStdString());
-  return QString::fromStdU16String(final.u16string());
+  return fromFileSystemPath(SaveName::withExtension(fileSystemPath(path), extension.toStdString()));
 }
 
 }  // namespace orvane::ui

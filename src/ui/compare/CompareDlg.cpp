@@ -12,6 +12,7 @@
 
 #include "editor/ProgramComparison.h"
 #include "model/NameField.h"
+#include "ui/common/FileSystemPath.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/UiText.h"
 #include "ui/compare/CompareTexts.h"
@@ -122,7 +123,7 @@ void CompareDlg::setMode(int mode) {
 void CompareDlg::chooseFile(ComparedSide& side) {
   const QString path = chooser_.openFile(ProgramFileKind::OneProgram);
   if (path.isEmpty()) return;
-  Comparison::Read read = Comparison::programFile(session_.variant(), path.toStdString());
+  Comparison::Read read = Comparison::programFile(session_.variant(), fileSystemPath(path));
   if (auto* image = std::get_if<Comparison::Snapshot>(&read)) {
     side = {QFileInfo(path).fileName(), std::move(*image)};
     notice_.clear();

@@ -18,9 +18,10 @@ QString HelpActions::helpFile(const ProductVariant& variant) {
   const QString file = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
   const QString program = QCoreApplication::applicationDirPath();
   // The start-up directory, beside the program (a build), or where the
-  // package installs them: <prefix>/share/orvane/help beside <prefix>/bin.
-  for (const QString& folder :
-       {QDir::currentPath(), program, program + QStringLiteral("/../share/orvane/help")}) {
+  // installers put them: help beside the program on Windows,
+  // <prefix>/share/orvane/help beside <prefix>/bin on Linux.
+  for (const QString& folder : {QDir::currentPath(), program, program + QStringLiteral("/help"),
+                                program + QStringLiteral("/../share/orvane/help")}) {
     const QFileInfo help(QDir(folder), file);
     if (help.isFile()) return QDir::cleanPath(help.absoluteFilePath());
   }

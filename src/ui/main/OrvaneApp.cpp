@@ -182,13 +182,14 @@ int OrvaneApp::run(int argc, char** argv) {
     if (isRegistrationSwitch(QString::fromLocal8Bit(argv[i]))) return 0;
   if (asksForHelp(argc, argv)) {
     // Answered without a display: a console application is enough. It names
-    // the program as installed, not by the path it was started from.
+    // the program as installed, not by the path it was started from. Qt
+    // prints the text, or shows it in a message box where a Windows program
+    // with a window has no console to print to, and ends the program.
     char name[] = "orvane";
     char* nameOnly[] = {name, nullptr};
     int count = 1;
     QCoreApplication console(count, nameOnly);
-    std::fputs(qPrintable(EditorSwitches().parser.helpText()), stdout);
-    return 0;
+    EditorSwitches().parser.showHelp(0);
   }
 
   QApplication app(argc, argv);

@@ -1,5 +1,6 @@
 #include "ui/programs/ProgramFileActions.h"
 
+#include "ui/common/FileSystemPath.h"
 #include "ui/common/FileTexts.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/UiText.h"
@@ -12,10 +13,6 @@ namespace {
 namespace Files = editor::ProgramFiles;
 using Status = editor::ProgramOperations::Result::Status;
 using editor::ProgramOperations::Until;
-
-std::filesystem::path fileSystemPath(const QString& path) {
-  return std::filesystem::path(path.toStdString());
-}
 
 }  // namespace
 

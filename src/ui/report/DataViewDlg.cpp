@@ -27,6 +27,20 @@ constexpr const char* kExtension = ".xlsx";
 // Neighbouring groups of parameters alternate between two tints.
 const std::array<QColor, 2> kGroupTints{QColor(255, 255, 255), QColor(226, 236, 248)};
 
+// The local time, read through Qt: the C library's thread-safe reading of
+// it differs by system (localtime_r, localtime_s).
+std::tm localTimeNow() {
+  const QDateTime now = QDateTime::currentDateTime();
+  std::tm local{};
+  local.tm_year = now.date().year() - 1900;
+  local.tm_mon = now.date().month() - 1;
+  local.tm_mday = now.date().day();
+  local.tm_hour = now.time().hour();
+  local.tm_min = now.time().minute();
+  local.tm_sec = now.time().second();
+  return local;
+}
+
 }  // namespace
 
 DataViewDlg::DataViewDlg(ReportTable table, ReportHeading heading, QWidget* parent)
@@ -103,10 +117,7 @@ bool DataViewDlg::exportTo(const QString& path) {
 }
 
 void DataViewDlg::onExport() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  const QString proposed = QString::fromStdString(ExportName::propose(local, kExtension));
+  const QString proposed = QString::fromStdString(ExportName::propose(localTimeNow(), kExtension));
   const QString path = SaveFileDialog::choose(
       this, {uiText(ReportTexts::kExportTitle), proposed,
              uiText(ReportTexts::kExcelFiles) + QStringLiteral(";;") + uiText(ReportTexts::kAllFiles),

@@ -56,6 +56,18 @@ class EditorProgramTest : public QObject {
     QCOMPARE(refused.status, 2);
     QVERIFY(QString::fromStdString(refused.err).contains("from 1 to 3600"));
   }
+
+  // The usage text needs no display: printed whole, under the installed
+  // name, with exit status 0, for each way of asking.
+  void theUsageIsPrintedWithoutADisplay() {
+    for (const char* ask : {"--help", "-h", "--help-all"}) {
+      const auto result = ChildProcess::run(ORVANE_EDITOR_PATH, {"--connect", "usb", ask}, {},
+                                            {"QT_QPA_PLATFORM=none-such", "DISPLAY="});
+      QCOMPARE(result.status, 0);
+      QVERIFY2(result.out.starts_with("Usage: orvane [options] [file]\n"), result.out.c_str());
+      QVERIFY2(result.out.find("--screenshot-wait <seconds>") != std::string::npos, result.out.c_str());
+    }
+  }
 };
 
 }  // namespace orvane

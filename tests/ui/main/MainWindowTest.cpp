@@ -205,8 +205,9 @@ class MainWindowTest : public QObject {
   }
 
   // The help document of the language is looked for in the start-up
-  // directory, then beside the program, then where the package installs it
-  // (share/orvane/help beside bin); the first place holding it wins.
+  // directory, then beside the program, then where the installers put it
+  // (help beside the program on Windows, share/orvane/help beside bin on
+  // Linux); the first place holding it wins.
   void theHelpIsFoundWhereItIsInstalled_data() {
     QTest::addColumn<int>("model");
     QTest::newRow("7304") << 7304;
@@ -223,15 +224,17 @@ class MainWindowTest : public QObject {
     QVERIFY(QDir::setCurrent(start.path()));
     const QDir program(QCoreApplication::applicationDirPath());
     const QString share = QDir::cleanPath(program.filePath(QStringLiteral("../share")));
+    const QString windowsHelp = program.filePath(QStringLiteral("help"));
     const auto restore = qScopeGuard([&] {
       QDir::setCurrent(before);
       QFile::remove(program.filePath(name));
       QDir(share).removeRecursively();
+      QDir(windowsHelp).removeRecursively();
     });
-    QVERIFY(!QFileInfo::exists(share));
+    QVERIFY(!QFileInfo::exists(share) && !QFileInfo::exists(windowsHelp));
     QCOMPARE(window_->helpFile(), QString());
     for (const QString& place :
-         {share + QStringLiteral("/orvane/help"), program.path(), QDir::currentPath()}) {
+         {share + QStringLiteral("/orvane/help"), windowsHelp, program.path(), QDir::currentPath()}) {
       QVERIFY(QDir().mkpath(place));
       QFile file(QDir(place).filePath(name));
       QVERIFY(file.open(QIODevice::WriteOnly));

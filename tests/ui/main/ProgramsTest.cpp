@@ -204,6 +204,17 @@ class ProgramsTest : public QObject {
     QCOMPARE(image_->field(Side::Input, 2, InputField::Gain), 123);
     QVERIFY(parts().command().queue().isEmpty());
 
+    // A folder and a file named in Chinese reach the very file chosen.
+    QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("会议室")));
+    const QString chinese = file(QStringLiteral("会议室/大厅") + oneExtension());
+    paths_ = {chinese};
+    pcAction(ProgramDlg::SaveOne);
+    QVERIFY(QFileInfo::exists(chinese));
+    image_->setField(Side::Input, 2, InputField::Gain, 300);
+    paths_ = {chinese};
+    pcAction(ProgramDlg::LoadOne);
+    QCOMPARE(image_->field(Side::Input, 2, InputField::Gain), 123);
+
     QVERIFY(writeJunk("junk" + oneExtension()));
     image_->setField(Side::Input, 2, InputField::Gain, 200);
     paths_ = {file("junk" + oneExtension()), file("missing" + oneExtension()), file("no/such/folder/x")};
@@ -235,6 +246,7 @@ class ProgramsTest : public QObject {
         {"/m/Hall", ".dia1s", "/m/Hall.dia1s"},
         {"/m/20240102030405", ".xlsx", "/m/20240102030405.xlsx"},
         {"/m/report.xls", ".xlsx", "/m/report.xls.xlsx"},
+        {QStringLiteral("/m/会议室/大厅"), ".dia1j", QStringLiteral("/m/会议室/大厅.dia1j")},
         {"", ".dia1j", ""},  // cancelled
     };
     for (const auto& c : cases) QCOMPARE(SaveFileDialog::finalPath(c.chosen, c.extension), c.path);

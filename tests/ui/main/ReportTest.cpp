@@ -98,7 +98,8 @@ class ReportTest : public QObject {
     QVERIFY(shown[36].endsWith("锁定"));
   }
 
-  // The export's dialog appends ".xlsx" to a typed name before it asks
+  // The export's dialog proposes the local time as the name (fourteen
+  // digits and ".xlsx") and appends ".xlsx" to a typed name before it asks
   // whether to replace a file: "No" shows the dialog again (cancelled here)
   // and keeps the file, "Yes" replaces it with the workbook.
   void theExportAsksBeforeReplacingAFile() {
@@ -111,8 +112,13 @@ class ReportTest : public QObject {
       messages_.clear();
       MessageBoxes::setSink([this](const QString&, const QString& text) { messages_ << text; }, answer);
       const SaveDialogDriver driver(dir_.path(), {"asked"});
+      const QString before = QDateTime::currentDateTime().toString("yyyyMMddHHmmss");
       withReport([](DataViewDlg* d) { d->exportButton()->click(); });
+      const QString after = QDateTime::currentDateTime().toString("yyyyMMddHHmmss");
       QCOMPARE(driver.shown(), answer ? 1 : 2);
+      const QString proposed = driver.proposed().front();
+      QVERIFY2(proposed.endsWith(".xlsx") && proposed.chopped(5) >= before && proposed.chopped(5) <= after,
+               qPrintable(proposed));
       QCOMPARE(messages_, answer ? QStringList({question, QStringLiteral("导出文件保存于%1!").arg(path)})
                                  : QStringList{question});
       QVERIFY(earlier.open(QIODevice::ReadOnly));

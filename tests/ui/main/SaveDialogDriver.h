@@ -22,6 +22,8 @@ class SaveDialogDriver : public QObject {
   }
   // How many dialogs were answered.
   int shown() const { return shown_; }
+  // The name each dialog proposed before it was answered.
+  const QStringList& proposed() const { return proposed_; }
 
  private:
   void answer() {
@@ -29,17 +31,20 @@ class SaveDialogDriver : public QObject {
     if (!dialog || dialog->property("answered").toBool()) return;
     dialog->setProperty("answered", true);
     ++shown_;
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    proposed_ << name->text();
     if (names_.isEmpty()) {
       dialog->reject();
       return;
     }
     // Typed into the name field, as selectFile() leaves a focused field alone.
-    dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QDir(folder_).filePath(names_.takeFirst()));
+    name->setText(QDir(folder_).filePath(names_.takeFirst()));
     QMetaObject::invokeMethod(dialog, "accept");  // as the dialog's Save button does
   }
 
   QString folder_;
   QStringList names_;
+  QStringList proposed_;
   QTimer timer_;
   int shown_ = 0;
 };
