@@ -9,10 +9,9 @@ says what was run, what was expected and what came back.
 import argparse
 import os
 import signal
-import select
 import subprocess
 import sys
-import time
+import threading
 from pathlib import Path
 
 START_WAIT = 10
@@ -109,18 +108,21 @@ class Simulator:
         self.process = subprocess.Popen([program, "--listen", "127.0.0.1:0", *(["--serial"] if serial else []),
                                          *options], stdout=subprocess.PIPE, text=True)
         self.address = self.terminal = None
-        deadline = time.monotonic() + START_WAIT
-        while self.address is None or (serial and self.terminal is None):
-            ready, _, _ = select.select([self.process.stdout], [], [], max(0, deadline - time.monotonic()))
-            line = self.process.stdout.readline() if ready else ""
-            if not line:
-                self.process.kill()
-                fail(f"the simulator did not serve its links within {START_WAIT} s")
+        # A simulator that says nothing is ended, which ends the reading.
+        silent = threading.Timer(START_WAIT, self.process.kill)
+        silent.start()
+        for line in self.process.stdout:
             words = line.split()
             if len(words) == 3 and words[:2] == ["orvane-sim:", "network"]:
                 self.address = words[2]
             elif len(words) == 3 and words[:2] == ["orvane-sim:", "serial"]:
                 self.terminal = words[2]
+            if self.address and (self.terminal or not serial):
+                break
+        silent.cancel()
+        if not self.address or (serial and not self.terminal):
+            self.process.kill()
+            fail(f"the simulator did not serve its links within {START_WAIT} s")
 
     def stop(self):
         """Stops the simulator as Ctrl+C does, so that it saves its state
