@@ -11,7 +11,8 @@ namespace orvane::SystemLinks {
 void attach(Command& command, ParameterImage& /*image*/) {
   command.attachTransport(LinkType::Serial,
                           std::make_unique<SerialPort>(command.linkContext(LinkType::Serial)));
-  command.attachTransport(LinkType::Usb, std::make_unique<UsbPort>(command.linkContext(LinkType::Usb), systemHidBackend()));
+  command.attachTransport(LinkType::Usb,
+                          std::make_unique<UsbPort>(command.linkContext(LinkType::Usb), systemHidBackend()));
   command.attachTransport(LinkType::Network,
                           std::make_unique<NetPort>(command.linkContext(LinkType::Network)));
 }

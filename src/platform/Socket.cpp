@@ -65,7 +65,9 @@ void reuseAddress(NativeSocket socket) {
   setOption(socket, SOL_SOCKET, SO_REUSEADDR, 1);
 }
 
-void setNoDelay(NativeSocket socket) { setOption(socket, IPPROTO_TCP, TCP_NODELAY, 1); }
+void setNoDelay(NativeSocket socket) {
+  setOption(socket, IPPROTO_TCP, TCP_NODELAY, 1);
+}
 
 int setOption(NativeSocket socket, int level, int name, int value) {
   return ::setsockopt(socket, level, name, &value, sizeof value);

@@ -115,7 +115,8 @@ long networkEventsOf(short events) {
 short readinessOf(NativeSocket socket, short events, HANDLE wakeUp) {
   WSANETWORKEVENTS happened{};
   const bool connectFailed = ::WSAEnumNetworkEvents(socket, wakeUp, &happened) == 0 &&
-                             (happened.lNetworkEvents & FD_CONNECT) && happened.iErrorCode[FD_CONNECT_BIT] != 0;
+                             (happened.lNetworkEvents & FD_CONNECT) &&
+                             happened.iErrorCode[FD_CONNECT_BIT] != 0;
   WSAPOLLFD fd{socket, static_cast<short>(events & (POLLIN | POLLOUT)), 0};
   const short revents = ::WSAPoll(&fd, 1, 0) > 0 ? fd.revents : 0;
   return connectFailed ? static_cast<short>(revents | POLLOUT | POLLERR) : revents;
@@ -261,7 +262,9 @@ long send(NativeSocket socket, std::span<const std::uint8_t> bytes, bool dontWai
 
 void reuseAddress(NativeSocket) {}
 
-void setNoDelay(NativeSocket socket) { setOption(socket, IPPROTO_TCP, TCP_NODELAY, 1); }
+void setNoDelay(NativeSocket socket) {
+  setOption(socket, IPPROTO_TCP, TCP_NODELAY, 1);
+}
 
 int setOption(NativeSocket socket, int level, int name, int value) {
   return checked(::setsockopt(socket, level, name, reinterpret_cast<const char*>(&value), sizeof value));
