@@ -27,6 +27,11 @@ void* operator new(std::size_t size) {
 void* operator new[](std::size_t size) {
   return countedAllocation(size);
 }
+// Where g++ inlines one of these into the delete of a `new` expression, it
+// takes the free() for a mismatch with the operator new it sees; here
+// malloc() and free() are the pair.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept {
   std::free(p);
 }
@@ -39,6 +44,7 @@ void operator delete(void* p, std::size_t) noexcept {
 void operator delete[](void* p, std::size_t) noexcept {
   std::free(p);
 }
+#pragma GCC diagnostic pop
 
 namespace orvane {
 namespace {
