@@ -22,7 +22,7 @@ TEST(ServerRoute, EachAnswerLinkAndCommandIsTakenAsTheDirectLinkWouldTakeIt) {
     return std::to_string(outcome.status) + " " + outcome.error;
   };
   const auto answer = [&](int status, const char* body, const char* failure = "") {
-    return said(ServerRoute::refused({status, failure, body}, at));
+    return said(ServerRoute::refused({status, failure, body, {}}, at));
   };
   // Whether the link names a server, and the server's address.
   const auto server = [](const std::string& link) {

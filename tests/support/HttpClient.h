@@ -6,14 +6,14 @@
 // within its time limit; a failed one answers status -1 and the next opens
 // a new connection.
 
-#include <boost/asio/io_context.hpp>
-#include <boost/beast/core/tcp_stream.hpp>
 #include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
+
+#include "cli/HttpSession.h"
 
 namespace orvane {
 
@@ -51,23 +51,13 @@ class HttpClient {
                      std::chrono::milliseconds timeout);
 
  private:
-  bool connect();
-  // Runs the queued operations for at most the time limit; false when
-  // they did not finish.
-  bool runFor(std::chrono::milliseconds timeout);
+  // Names the server and the headers sent with every request.
+  cli::HttpSession::Request prepared(const std::string& method, const std::string& target) const;
 
-  int port_;
-  std::string from_;
   std::chrono::milliseconds timeout_;
   Headers headers_;
   // Apart, so that a client can be moved.
-  struct Connection {
-    boost::asio::io_context io;
-    boost::beast::tcp_stream stream{io};
-  };
-  std::unique_ptr<Connection> connection_ = std::make_unique<Connection>();
-  boost::asio::io_context& io_ = connection_->io;
-  boost::beast::tcp_stream& stream_ = connection_->stream;
+  std::unique_ptr<cli::HttpSession> session_;
 };
 
 }  // namespace orvane
