@@ -162,10 +162,11 @@ class InterfaceArrivals {
 std::vector<HidDeviceInfo> listedDevices(WinHidBackend& backend) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   InterfaceArrivals arrivals;
-  std::vector<HidDeviceInfo> devices;
-  while (arrivals.arm() && (devices = backend.enumerate()).empty() && arrivals.wait(deadline)) {
+  for (;;) {
+    const bool armed = arrivals.arm();
+    std::vector<HidDeviceInfo> devices = backend.enumerate();
+    if (!devices.empty() || !armed || !arrivals.wait(deadline)) return devices;
   }
-  return devices.empty() ? backend.enumerate() : devices;
 }
 
 // How many HID interfaces the set-up services list, whether or not they
